@@ -1,0 +1,12 @@
+// A decoded texture: RGBA8 pixels, row 0 the image's top row.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+struct TextureImage {
+  int width = 0;
+  int height = 0;
+  /// width × height × 4 bytes, R, G, B, A.
+  std::vector<uint8_t> rgba;
+};

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs every Debian package Posewright needs to build, test and run.
+# Idempotent: packages already present are skipped, so a second run takes a second.
+set -euo pipefail
+
+PACKAGES=(
+  build-essential cmake ninja-build clang libclang-rt-14-dev
+  qt6-base-dev libqt6opengl6-dev libepoxy-dev libegl-dev libgl-dev
+  libegl1-mesa-dev libgl1-mesa-dri libegl-mesa0
+  libpng-dev libjpeg-dev zlib1g-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libassimp-dev
+  xvfb xauth fonts-noto-cjk
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "setup: installing ${missing[*]}"
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends --no-upgrade "${missing[@]}"
