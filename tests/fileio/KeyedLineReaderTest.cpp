@@ -41,7 +41,8 @@ TEST(KeyedLineReader, EmptyLinesAndMissingTokens) {
 TEST(KeyedLineReader, OverlongLineIsCutButNextLineKeepsItsPlace) {
   std::string longLine = "key:";
   for (int i = 0; i < 100; ++i) longLine += " 123";
-  const auto lines = ReadAll(longLine + "\r\nnext: 7\r\n");
+  const std::string text = longLine + "\r\nnext: 7\r\n";
+  const auto lines = ReadAll(text);
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_TRUE(lines[0].truncated);
   EXPECT_FALSE(lines[1].truncated);
@@ -51,7 +52,8 @@ TEST(KeyedLineReader, OverlongLineIsCutButNextLineKeepsItsPlace) {
   for (auto t : lines[0].tokens) chars += t.size() + 1;
   EXPECT_LE(chars, kMaxKeyedLineLength + 1);
   // Exactly 255 characters plus CR is not cut.
-  const auto exact = ReadAll(std::string(255, 'a') + "\r\n");
+  const std::string exactText = std::string(255, 'a') + "\r\n";
+  const auto exact = ReadAll(exactText);
   EXPECT_FALSE(exact[0].truncated);
   EXPECT_EQ(exact[0].token(0).size(), 255u);
 }
