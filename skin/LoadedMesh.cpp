@@ -7,7 +7,8 @@
 #include "skin/MeshAdjacency.h"
 #include "skin/TextureLoader.h"
 
-Status PrepareLoadedMesh(const XFileDocument& doc, const std::string& path, LoadedMesh& out) {
+Status PrepareLoadedMesh(const XFileDocument& doc, const std::string& path, LoadedMesh& out,
+                         TextureLoading textures) {
   XBuiltMesh built;
   if (Status s = BuildMeshFromXFile(doc, FileNameOf(path), built); !s) {
     return s;
@@ -31,7 +32,7 @@ Status PrepareLoadedMesh(const XFileDocument& doc, const std::string& path, Load
     D3DMATERIAL8 copy = m.MatD3D;
     copy.Ambient.r = copy.Ambient.g = copy.Ambient.b = 0.5f;
     out.materials.push_back(copy);
-    if (m.textureFilename.empty()) {
+    if (m.textureFilename.empty() || textures == TextureLoading::Skip) {
       out.textures.emplace_back();
       continue;
     }

@@ -33,9 +33,14 @@ struct LoadedMesh {
   std::string folder;
 };
 
+/// Whether PrepareLoadedMesh reads the materials' texture files.
+enum class TextureLoading { Load, Skip };
+
 /// Builds the mesh of doc (read from path): merge, attribute sort, attribute
-/// table, adjacency, drawing copies of the materials and their textures.
-Status PrepareLoadedMesh(const XFileDocument& doc, const std::string& path, LoadedMesh& out);
+/// table, adjacency, drawing copies of the materials and (unless skipped) their
+/// textures, resolved against path's folder.
+Status PrepareLoadedMesh(const XFileDocument& doc, const std::string& path, LoadedMesh& out,
+                         TextureLoading textures = TextureLoading::Load);
 
 /// Replaces the model's mesh half with mesh: source mesh, materials, textures,
 /// attribute table, adjacency, texture names (one per material, as written in
