@@ -47,17 +47,21 @@ SplitVertices SplitByNormal(const XMesh& m) {
       s.cornerVertex[k] = v;
       continue;
     }
-    int32_t* link = &firstCopy[v];
-    while (*link >= 0 && !SameNormal(s.normals[n + static_cast<std::size_t>(*link)], normal)) {
-      link = &nextCopy[static_cast<std::size_t>(*link)];
+    // Walk v's copies; `last` is the copy whose link is followed (−1: firstCopy).
+    int32_t last = -1;
+    int32_t copy = firstCopy[v];
+    while (copy >= 0 && !SameNormal(s.normals[n + static_cast<std::size_t>(copy)], normal)) {
+      last = copy;
+      copy = nextCopy[static_cast<std::size_t>(copy)];
     }
-    if (*link < 0) {
-      *link = static_cast<int32_t>(s.copyOf.size());
+    if (copy < 0) {
+      copy = static_cast<int32_t>(s.copyOf.size());
+      (last < 0 ? firstCopy[v] : nextCopy[static_cast<std::size_t>(last)]) = copy;
       s.copyOf.push_back(v);
       nextCopy.push_back(-1);
       s.normals.push_back(normal);
     }
-    s.cornerVertex[k] = static_cast<uint32_t>(n + static_cast<std::size_t>(*link));
+    s.cornerVertex[k] = static_cast<uint32_t>(n + static_cast<std::size_t>(copy));
   }
   return s;
 }

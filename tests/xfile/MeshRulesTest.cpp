@@ -76,6 +76,25 @@ Mesh {
   }
 }
 
+TEST(MeshRules, VertexWithManyNormalsGetsOneCopyPerDistinctNormal) {
+  ScratchDir dir;
+  SkinnedModel model;
+  // Vertex 0 meets normals 0, 1, 2, 1, 3, 2 in turn: copies for 1, 2, 3.
+  const Status s = Load(model, dir, R"(
+Mesh {
+  3; 0;0;0;, 1;0;0;, 0;1;0;;
+  6; 3;0,1,2;, 3;0,1,2;, 3;0,1,2;, 3;0,1,2;, 3;0,1,2;, 3;0,1,2;;
+  MeshNormals { 4; 1;0;0;, 0;1;0;, 0;0;1;, -1;0;0;;
+    6; 3;0,0,0;, 3;1,0,0;, 3;2,0,0;, 3;1,0,0;, 3;3,0,0;, 3;2,0,0;; }
+})");
+  ASSERT_TRUE(s.ok) << s.describe();
+  ASSERT_EQ(model.sourceMesh.vertices.size(), 6u);
+  std::vector<uint16_t> first;
+  for (std::size_t f = 0; f < 6; ++f) first.push_back(model.sourceMesh.indices[3 * f]);
+  EXPECT_EQ(first, (std::vector<uint16_t>{0, 3, 4, 3, 5, 4}));
+  EXPECT_EQ(model.sourceMesh.vertices[5].normal, D3DXVECTOR3(-1, 0, 0));
+}
+
 // Frame A translates by (10, 0, 0); frame B inside it turns 90° about z. Mesh
 // m1 sits in B, m3 in A, m2 at the top level after A. Frames apply innermost
 // first: (1, 0, 0) in B becomes (0, 1, 0), then (10, 1, 0).
