@@ -113,6 +113,10 @@ AnchorContainment::AnchorContainment(const BoneAnchor& anchor)
   }
 }
 
+std::size_t AnchorContainment::RowScratchSize(const BoneAnchor& anchor) {
+  return anchor.faces.size() > kMaxTabledFaces ? PaddedLaneCount(anchor.faces.size()) : 0;
+}
+
 void AnchorContainment::fillRow(std::size_t f, float* row) const {
   const D3DXVECTOR3& from = faces_[f].centroid;
   for (std::size_t g = 0; g < padded_; ++g) {
