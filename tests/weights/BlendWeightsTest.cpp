@@ -136,7 +136,7 @@ SkinnedModel RandomModel(unsigned seed, int vertexCount, int boneCount) {
 }
 
 TEST(ComputeBlendWeights, AgreesWithTheStepByStepComputation) {
-  SkinnedModel m = RandomModel(11, 4000, 40);
+  SkinnedModel m = RandomModel(11, 2500, 32);
   const std::vector<SkinVertex> before = m.skinnedMesh.vertices;
   const BlendWeightCounts counts = ComputeBlendWeights(m, 2);
   EXPECT_GT(counts.verticesInNoAnchor, 50u);
@@ -148,7 +148,7 @@ TEST(ComputeBlendWeights, AgreesWithTheStepByStepComputation) {
 }
 
 TEST(ComputeBlendWeights, ResultDoesNotDependOnTheThreadCount) {
-  const SkinnedModel original = RandomModel(5, 6000, 60);
+  const SkinnedModel original = RandomModel(5, 3000, 40);
   SkinnedModel serial = original;
   const BlendWeightCounts serialCounts = ComputeBlendWeights(serial, 1);
   for (unsigned threads : {2u, 3u, 8u, 0u}) {
