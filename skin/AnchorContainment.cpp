@@ -129,8 +129,10 @@ void AnchorContainment::fillRow(std::size_t f, float* row) const {
   }
 }
 
+bool AnchorContainment::inBox(const D3DXVECTOR3& p) const { return InBox(p, boxMin_, boxMax_); }
+
 bool AnchorContainment::contains(const D3DXVECTOR3& p) const {
-  if (!usable_ || !InBox(p, boxMin_, boxMax_)) {
+  if (!usable_ || !inBox(p)) {
     return false;
   }
   if (numerators_.empty()) {

@@ -43,6 +43,9 @@ class AnchorContainment {
   /// Contains(p, anchor) for the anchor given to the constructor.
   bool contains(const D3DXVECTOR3& p) const;
 
+  /// The border box test alone: boxMin <= p <= boxMax on every axis.
+  bool inBox(const D3DXVECTOR3& p) const;
+
   /// The part of contains after the box test, for a caller that has already
   /// checked the box. rowScratch must hold at least paddedFaceCount() floats
   /// when the anchor has more than kMaxTabledFaces faces.

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <functional>
 #include <limits>
 #include <system_error>
 #include <thread>
@@ -101,18 +100,12 @@ struct Worker {
   BlendWeightCounts counts;
 };
 
-bool InBox(const D3DXVECTOR3& p, const AnchorContainment& anchor) {
-  const D3DXVECTOR3& lo = anchor.boxMin();
-  const D3DXVECTOR3& hi = anchor.boxMax();
-  return p.x >= lo.x && p.x <= hi.x && p.y >= lo.y && p.y <= hi.y && p.z >= lo.z && p.z <= hi.z;
-}
-
 // Bones whose anchors contain p, in increasing order, into worker.contained.
 void FindContainingBones(const BoneTables& tables, const D3DXVECTOR3& p, Worker& worker) {
   worker.contained.clear();
   for (uint32_t k : tables.grid.candidates(p)) {
     const AnchorContainment& anchor = tables.anchors[k];
-    if (InBox(p, anchor) && anchor.containsInBox(p, worker.rowScratch.data())) {
+    if (anchor.inBox(p) && anchor.containsInBox(p, worker.rowScratch.data())) {
       worker.contained.push_back(static_cast<uint8_t>(k + 1));
     }
   }
