@@ -79,3 +79,27 @@ TEST(KeyedLineReader, NumbersFromLongestLeadingDecimalPart) {
   EXPECT_EQ(ParseKeyedFloat(""), 0.0f);
 }
 }  // namespace
+
+namespace {
+TEST(KeyedLineReader, WholeLineTextKeepsInnerAndTrailingSpaces) {
+  const std::string text = "a  b.png  \r\nc\n" + std::string(300, 'x') + "\n";
+  KeyedLineReader reader(text);
+  KeyedLine line;
+  ASSERT_TRUE(reader.next(line));
+  EXPECT_EQ(line.text, "a  b.png  ");
+  ASSERT_TRUE(reader.next(line));
+  EXPECT_EQ(line.text, "c");
+  ASSERT_TRUE(reader.next(line));
+  EXPECT_TRUE(line.truncated);
+  EXPECT_EQ(line.text.size(), kMaxKeyedLineLength);
+}
+
+TEST(KeyedLineReader, UnsignedWordsKeepTheFullRange) {
+  EXPECT_EQ(ParseKeyedUnsigned32("4294967295"), 0xFFFFFFFFu);
+  EXPECT_EQ(ParseKeyedUnsigned32("3355443713\t"), 3355443713u);
+  EXPECT_EQ(ParseKeyedUnsigned32("-1"), 0xFFFFFFFFu);
+  EXPECT_EQ(ParseKeyedUnsigned32("4294967296"), 0u);
+  EXPECT_EQ(ParseKeyedUnsigned32("12abc"), 12u);
+  EXPECT_EQ(ParseKeyedUnsigned32("x"), 0u);
+}
+}  // namespace
