@@ -84,7 +84,8 @@ SkinnedModel MakeTubeModel() {
     bone.symmetricId = b;
     bone.begin = D3DXVECTOR3(0, static_cast<float>(b - 1), 0);
     bone.end = D3DXVECTOR3(0, static_cast<float>(b), 0);
-    s.anchors[static_cast<std::size_t>(b)] = PrismAnchor(static_cast<float>(b) - 1.25f, static_cast<float>(b) + 0.25f, 0.8f);
+    s.anchors[static_cast<std::size_t>(b)] =
+        PrismAnchor(static_cast<float>(b) - 1.25f, static_cast<float>(b) + 0.25f, 0.8f);
   }
   s.bonesLoaded = true;
   return m;
@@ -160,5 +161,10 @@ void BM_BlendWeights_Computed(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * kVertexCount);
   state.counters["noAnchor"] = static_cast<double>(counts.verticesInNoAnchor);
 }
-BENCHMARK(BM_BlendWeights_Computed)->Arg(1)->Arg(2)->ArgName("threads")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_BlendWeights_Computed)
+    ->Arg(1)
+    ->Arg(2)
+    ->ArgName("threads")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 }  // namespace

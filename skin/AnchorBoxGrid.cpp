@@ -4,9 +4,13 @@
 #include <cmath>
 
 namespace {
-float Coord(const D3DXVECTOR3& v, int axis) { return axis == 0 ? v.x : (axis == 1 ? v.y : v.z); }
+float Coord(const D3DXVECTOR3& v, int axis) {
+  return axis == 0 ? v.x : (axis == 1 ? v.y : v.z);
+}
 
-bool HasNaN(const D3DXVECTOR3& v) { return std::isnan(v.x) || std::isnan(v.y) || std::isnan(v.z); }
+bool HasNaN(const D3DXVECTOR3& v) {
+  return std::isnan(v.x) || std::isnan(v.y) || std::isnan(v.z);
+}
 }  // namespace
 
 AnchorBoxGrid::AnchorBoxGrid(const std::vector<AnchorBox>& boxes) {

@@ -81,8 +81,9 @@ struct BoneTables {
       const BoneAnchor& anchor = s.anchors[b];
       reaches.emplace_back(s.bones[b], s.blendParams[b]);
       // An anchor that contains nothing gets a box that is listed nowhere.
-      boxes.push_back(AnchorIsUsable(anchor) ? AnchorBox{anchor.boxMin, anchor.boxMax}
-                                             : AnchorBox{D3DXVECTOR3(nan, nan, nan), D3DXVECTOR3(nan, nan, nan)});
+      boxes.push_back(AnchorIsUsable(anchor)
+                          ? AnchorBox{anchor.boxMin, anchor.boxMax}
+                          : AnchorBox{D3DXVECTOR3(nan, nan, nan), D3DXVECTOR3(nan, nan, nan)});
       rowScratchSize = std::max(rowScratchSize, AnchorContainment::RowScratchSize(anchor));
     }
     grid = AnchorBoxGrid(boxes);
@@ -138,8 +139,9 @@ Slots ChooseSlots(const BoneTables& tables, const D3DXVECTOR3& p, Worker& worker
     worker.order[i] = i;
   }
   // contained is in bone order, so a stable sort by influence leaves ties in bone order.
-  std::stable_sort(worker.order.begin(), worker.order.end(),
-                   [&](std::size_t a, std::size_t b) { return worker.containedRaw[a] > worker.containedRaw[b]; });
+  std::stable_sort(worker.order.begin(), worker.order.end(), [&](std::size_t a, std::size_t b) {
+    return worker.containedRaw[a] > worker.containedRaw[b];
+  });
   std::sort(worker.order.begin(), worker.order.begin() + kSlotCount);
   for (std::size_t i = 0; i < kSlotCount; ++i) {
     slots.bones[i] = worker.contained[worker.order[i]];

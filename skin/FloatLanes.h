@@ -53,4 +53,6 @@ inline unsigned LessMask(FloatLanes a, FloatLanes b) {
 #endif
 
 /// Number of lanes' worth of entries needed to hold n values (a multiple of 4).
-inline std::size_t PaddedLaneCount(std::size_t n) { return (n + 3) / 4 * 4; }
+inline std::size_t PaddedLaneCount(std::size_t n) {
+  return (n + 3) / 4 * 4;
+}

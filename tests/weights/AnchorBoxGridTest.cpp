@@ -29,8 +29,8 @@ TEST(AnchorBoxGrid, ListsEveryBoxThatHoldsThePoint) {
                      D3DXVECTOR3(std::max(a.x, b.x), std::max(a.y, b.y), std::max(a.z, b.z))});
   }
   boxes.push_back({D3DXVECTOR3(-inf, 0.0f, -inf), D3DXVECTOR3(0.5f, inf, inf)});  // half space
-  boxes.push_back({D3DXVECTOR3(nan, 0, 0), D3DXVECTOR3(1, 1, 1)});               // holds nothing
-  boxes.push_back({D3DXVECTOR3(1, 1, 1), D3DXVECTOR3(0, 0, 0)});                 // inverted: nothing
+  boxes.push_back({D3DXVECTOR3(nan, 0, 0), D3DXVECTOR3(1, 1, 1)});                // holds nothing
+  boxes.push_back({D3DXVECTOR3(1, 1, 1), D3DXVECTOR3(0, 0, 0)});                  // inverted: nothing
   const AnchorBoxGrid grid(boxes);
 
   std::vector<D3DXVECTOR3> points;
@@ -39,7 +39,8 @@ TEST(AnchorBoxGrid, ListsEveryBoxThatHoldsThePoint) {
     points.push_back(b.max);
     points.push_back(D3DXVECTOR3(b.min.x, b.max.y, b.min.z));
   }
-  for (int i = 0; i < 3000; ++i) points.emplace_back(gridValue() * 1.5f, gridValue() * 1.5f, gridValue() * 1.5f);
+  for (int i = 0; i < 3000; ++i)
+    points.emplace_back(gridValue() * 1.5f, gridValue() * 1.5f, gridValue() * 1.5f);
   points.emplace_back(inf, 1e30f, -inf);
   int listed = 0;
   for (const D3DXVECTOR3& p : points) {

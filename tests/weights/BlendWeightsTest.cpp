@@ -180,9 +180,9 @@ TEST(RecomputeSelectedWeights, OnlySelectedVerticesFromTheirOwnSlots) {
   AddBone(m.skeleton, D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(2, 0, 0), BoneAnchor{});
   AddBone(m.skeleton, D3DXVECTOR3(0, 2, 0), D3DXVECTOR3(2, 2, 0), BoneAnchor{});
   std::vector<SkinVertex>& v = m.skinnedMesh.vertices;
-  v[0].boneIndices = 2u | 1u << 8;       // raw 0.0625 and 0.5625, kept in this slot order
-  v[1].boneIndices = 2u | 1u << 8;       // not selected
-  v[2].boneIndices = 0u;                 // no bones: weights 0
+  v[0].boneIndices = 2u | 1u << 8;         // raw 0.0625 and 0.5625, kept in this slot order
+  v[1].boneIndices = 2u | 1u << 8;         // not selected
+  v[2].boneIndices = 0u;                   // no bones: weights 0
   v[3].boneIndices = 9u << 16 | 1u << 24;  // bone 9 does not exist: influence 0
   m.selection.selected = {1, 0, 1, 1};
   const SkinVertex unselected = v[1];
