@@ -244,10 +244,10 @@ BlendWeightCounts ComputeBlendWeights(SkinnedModel& model, unsigned threadCount)
 
 void RecomputeSelectedWeights(SkinnedModel& model) {
   std::vector<SkinVertex>& vertices = model.skinnedMesh.vertices;
+  std::vector<SkinVertex>& points = model.pointVertices;
   const Skeleton& skeleton = model.skeleton;
   const std::size_t boneCount = std::min(skeleton.bones.size(), skeleton.blendParams.size());
   const std::size_t n = std::min(vertices.size(), model.selection.selected.size());
-  bool changed = false;
   for (std::size_t i = 0; i < n; ++i) {
     if (model.selection.selected[i] == 0) continue;
     SkinVertex& v = vertices[i];
@@ -261,9 +261,8 @@ void RecomputeSelectedWeights(SkinnedModel& model) {
       }
     }
     StoreSlots(v, slots);
-    changed = true;
-  }
-  if (changed) {
-    model.pointVertices = vertices;
+    if (i < points.size()) {
+      points[i] = v;
+    }
   }
 }
