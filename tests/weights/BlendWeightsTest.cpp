@@ -192,8 +192,12 @@ TEST(RecomputeSelectedWeights, OnlySelectedVerticesFromTheirOwnSlots) {
   ExpectSlots(v[2], 0u, 0.0f, 0.0f, 0.0f);
   ExpectSlots(v[3], 9u << 16 | 1u << 24, 0.0f, 0.0f, 0.0f);
   EXPECT_EQ(v[3].lastWeight(), 1.0f);
+  // The point copies of the selected vertices follow; the others are not touched.
   ASSERT_EQ(m.pointVertices.size(), 4u);
-  EXPECT_EQ(std::memcmp(m.pointVertices.data(), v.data(), 4 * sizeof(SkinVertex)), 0);
+  for (std::size_t i : {0u, 2u, 3u}) {
+    EXPECT_EQ(std::memcmp(&m.pointVertices[i], &v[i], sizeof(SkinVertex)), 0) << i;
+  }
+  EXPECT_EQ(m.pointVertices[1].boneIndices, 0x01010101u);
 
   // New reaches act on the selected vertices only when recomputed.
   m.skeleton.blendParams[2].R = 0.5f;  // bone 2 now out of reach: the whole weight goes to bone 1
