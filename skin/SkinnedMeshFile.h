@@ -66,6 +66,7 @@ Status ParseSkinnedMesh(std::string_view text, const std::string& fileName, cons
 /// vertices, skeleton with default blending parameters (R 1.0, H 0.35) and no
 /// anchors, and an empty selection; sets mesh and bones loaded. When
 /// insertTreeItem is set, the bone list gets one entry per bone, children
-/// under their parents. On any failure the model and the bone list are untouched.
+/// under their parents (the caller removes the previous model's entries once
+/// this succeeds). On any failure the model and the bone list are untouched.
 Status ReadSkinnedMesh(SkinnedModel& model, const std::string& path, const TextureLoader& loadTexture = {},
                        const BoneTreeInserter& insertTreeItem = {});
