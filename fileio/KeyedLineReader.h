@@ -51,6 +51,11 @@ class KeyedLineReader {
   /// Number of the last line returned (0 before the first).
   int lineNumber() const { return lineNumber_; }
 
+  /// Characters not yet read. Every further line takes at least one of them,
+  /// so a count of lines still to come can be checked against it before
+  /// anything is allocated for them.
+  std::size_t bytesLeft() const { return pos_ < text_.size() ? text_.size() - pos_ : 0; }
+
  private:
   std::string_view text_;
   std::size_t pos_ = 0;
