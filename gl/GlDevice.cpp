@@ -186,8 +186,11 @@ void GlDevice::updateIndexBuffer(BufferId id, std::span<const uint16_t> values) 
 TextureId GlDevice::createTexture(const TextureImage& image) {
   const std::size_t expected = static_cast<std::size_t>(std::max(image.width, 0)) *
                                static_cast<std::size_t>(std::max(image.height, 0)) * 4;
-  if (image.width <= 0 || image.height <= 0 || image.rgba.size() != expected) {
-    return 0;
+  GLint largest = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+  if (image.width <= 0 || image.height <= 0 || image.rgba.size() != expected || image.width > largest ||
+      image.height > largest) {
+    return 0;  // drawn untextured
   }
   GLuint name = 0;
   glGenTextures(1, &name);

@@ -1,6 +1,7 @@
 #include "gl/OffscreenHost.h"
 
 #include <dlfcn.h>
+#include <link.h>
 #include <epoxy/egl.h>
 #include <epoxy/gl.h>
 
@@ -22,11 +23,21 @@ bool HasExtension(const char* list, const char* name) {
 
 // Mesa's driver is unloaded when the display is terminated; keeping it loaded
 // for the life of the process lets leak checkers symbolise what it allocated.
-void KeepDriverLoaded() {
-  for (const char* name : {"libEGL_mesa.so.0", "libgallium_dri.so", "swrast_dri.so"}) {
-    dlopen(name, RTLD_NOW | RTLD_NODELETE | RTLD_GLOBAL);
+// Marks every loaded driver library (found after eglInitialize) as never to be
+// unloaded.
+int KeepLoaded(dl_phdr_info* info, std::size_t, void*) {
+  const char* name = info->dlpi_name;
+  if (name != nullptr && (std::strstr(name, "_dri.so") != nullptr || std::strstr(name, "libEGL_mesa") != nullptr ||
+                          std::strstr(name, "libgallium") != nullptr)) {
+    dlopen(name, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
   }
+  return 0;
 }
+
+void KeepDriverLoaded() { dl_iterate_phdr(KeepLoaded, nullptr); }
+
+// Hosts alive; the shared EGL display is terminated when the last one goes.
+int gLiveHosts = 0;
 }  // namespace
 
 std::unique_ptr<OffscreenHost> OffscreenHost::Create(int width, int height, std::string* error) {
@@ -39,7 +50,6 @@ std::unique_ptr<OffscreenHost> OffscreenHost::Create(int width, int height, std:
   if (width <= 0 || height <= 0) {
     return fail("framebuffer size must be positive");
   }
-  KeepDriverLoaded();
   const char* clientExtensions = eglQueryString(EGL_NO_DISPLAY, EGL_EXTENSIONS);
   if (!HasExtension(clientExtensions, "EGL_EXT_platform_base") ||
       !HasExtension(clientExtensions, "EGL_MESA_platform_surfaceless")) {
@@ -51,7 +61,9 @@ std::unique_ptr<OffscreenHost> OffscreenHost::Create(int width, int height, std:
   if (display == EGL_NO_DISPLAY || eglInitialize(display, &major, &minor) != EGL_TRUE) {
     return fail("no EGL device on the surfaceless platform");
   }
+  KeepDriverLoaded();
   std::unique_ptr<OffscreenHost> host(new OffscreenHost());
+  ++gLiveHosts;
   host->display_ = display;
   host->width_ = width;
   host->height_ = height;
@@ -75,6 +87,7 @@ std::unique_ptr<OffscreenHost> OffscreenHost::Create(int width, int height, std:
   if (eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, context) != EGL_TRUE) {
     return fail("cannot make the context current without a surface");
   }
+  host->current_ = true;
 
   glGenFramebuffers(1, &host->framebuffer_);
   glBindFramebuffer(GL_FRAMEBUFFER, host->framebuffer_);
@@ -93,15 +106,17 @@ std::unique_ptr<OffscreenHost> OffscreenHost::Create(int width, int height, std:
 }
 
 OffscreenHost::~OffscreenHost() {
-  if (context_ != nullptr) {
+  if (current_) {
     makeCurrent();
     glDeleteFramebuffers(1, &framebuffer_);
     glDeleteRenderbuffers(1, &colorBuffer_);
     glDeleteRenderbuffers(1, &depthBuffer_);
     eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+  }
+  if (context_ != nullptr) {
     eglDestroyContext(display_, context_);
   }
-  if (display_ != nullptr) {
+  if (display_ != nullptr && --gLiveHosts == 0) {
     eglTerminate(display_);
   }
 }

@@ -34,6 +34,8 @@ class OffscreenHost {
   int height_ = 0;
   void* display_ = nullptr;
   void* context_ = nullptr;
+  /// The context was made current once, so GL objects exist to delete.
+  bool current_ = false;
   unsigned framebuffer_ = 0;
   unsigned colorBuffer_ = 0;
   unsigned depthBuffer_ = 0;
