@@ -10,8 +10,10 @@
 #include "cli/Command.h"
 #include "fileio/PngWriter.h"
 #include "gl/OffscreenViewport.h"
+#include "skeleton/RecordingBoneTree.h"
 #include "skin/SkinnedMeshFile.h"
 #include "skin/SkinnedModel.h"
+#include "skin/TextureLoader.h"
 
 namespace {
 constexpr const char* kUsage =
@@ -101,14 +103,20 @@ int Run(const std::vector<std::string>& argv) {
     return Usage(problem);
   }
   SkinnedModel model;
-  if (Status read = ReadSkinnedMesh(model, args.model); !read) {
+  RecordingBoneTree tree;
+  if (Status read = ReadSkinnedMesh(model, args.model, tree, LoadTextureImage); !read) {
     return Fail(args.model, read);
   }
   if (!args.animation.empty()) {
     Animation animation;
     animation.boneCount = model.skeleton.boneCount();
+    // As File > Open Data > Animation: the keyframes before a broken line are kept.
     if (Status read = ReadAnimationFile(animation, args.animation); !read) {
-      return Fail(args.animation, read);
+      if (animation.keys().empty()) {
+        return Fail(args.animation, read);
+      }
+      std::fprintf(stderr, "posewright-cli render: warning: %s: %s (using the %zu keyframes before it)\n",
+                   args.animation.c_str(), read.describe().c_str(), animation.keys().size());
     }
     if (Status posed = PoseAtPlaybackTime(model.skeleton, animation, args.time); !posed) {
       return Fail(args.animation, posed);
@@ -125,6 +133,8 @@ int Run(const std::vector<std::string>& argv) {
   }
   FrameOptions options;
   options.vertexMode = args.points;
+  // As after opening the file in the editor: the root is the selected bone.
+  options.selectedBoneItem = model.skeleton.treeItems.empty() ? 0 : model.skeleton.treeItems[0];
 
   std::string why;
   auto viewport = OffscreenViewport::Create(OffscreenViewport::kEditorWidth, OffscreenViewport::kEditorHeight, &why);

@@ -2,6 +2,9 @@
 
 #include <epoxy/gl.h>
 
+#include "render/RingMarker.h"
+#include "resources/EmbeddedResources.h"
+
 std::unique_ptr<OffscreenViewport> OffscreenViewport::Create(int width, int height, std::string* error) {
   std::unique_ptr<OffscreenViewport> v(new OffscreenViewport());
   v->host_ = OffscreenHost::Create(width, height, error);
@@ -12,6 +15,12 @@ std::unique_ptr<OffscreenViewport> OffscreenViewport::Create(int width, int heig
   if (!v->device_->ok()) {
     if (error != nullptr) {
       *error = v->device_->error();
+    }
+    return nullptr;
+  }
+  if (Status ring = LoadRingGizmo(FindResourceText("ring.x"), v->resources_.ring); !ring) {
+    if (error != nullptr) {
+      *error = "ring marker: " + ring.describe();
     }
     return nullptr;
   }
