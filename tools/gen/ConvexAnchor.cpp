@@ -9,6 +9,14 @@
 namespace {
 constexpr float kTwoPi = 6.28318530717958647692f;
 
+// Angle of corner k of n around an axis, from u towards v. The quarter-step
+// offset keeps every side's outward direction away from ±u, the one direction
+// across the axis that is perpendicular to Z: no face around the axis is then
+// parallel to Z.
+float RingAngle(int k, int n) {
+  return kTwoPi * (static_cast<float>(k) + 0.25f) / static_cast<float>(n);
+}
+
 int32_t AddVertex(BoneAnchor& anchor, const D3DXVECTOR3& p) {
   anchor.vertices.push_back(Quantize6(p));
   return static_cast<int32_t>(anchor.vertices.size() - 1);
@@ -60,7 +68,7 @@ BoneAnchor MakeCapsuleAnchor(const BoneFrame& frame, const CapsuleShape& shape) 
   // two vertices of a side edge differ only along the axis.
   std::vector<std::pair<float, float>> ring;
   for (int k = 0; k < n; ++k) {
-    const float angle = kTwoPi * static_cast<float>(k) / static_cast<float>(n);
+    const float angle = RingAngle(k, n);
     ring.emplace_back(shape.cu + shape.a * std::cos(angle), shape.cv + shape.b * std::sin(angle));
   }
   for (float s : {shape.s0, shape.s1}) {
@@ -100,7 +108,7 @@ BoneAnchor MakeCapsuleAnchor(const BoneFrame& frame, const CapsuleShape& shape) 
 BoneAnchor MakeBipyramidAnchor(const BoneFrame& frame, int sides, float sMid, float halfLength, float radius) {
   BoneAnchor anchor;
   for (int k = 0; k < sides; ++k) {
-    const float angle = kTwoPi * static_cast<float>(k) / static_cast<float>(sides);
+    const float angle = RingAngle(k, sides);
     AddVertex(anchor, frame.at(sMid, radius * std::cos(angle), radius * std::sin(angle)));
   }
   const int32_t back = AddVertex(anchor, frame.at(sMid - halfLength, 0.0f, 0.0f));
@@ -117,10 +125,13 @@ BoneAnchor MakeBipyramidAnchor(const BoneFrame& frame, int sides, float sMid, fl
 
 BoneAnchor MakeWedgeTetrahedronAnchor(const BoneFrame& frame, float s0, float s1, float w) {
   BoneAnchor anchor;
-  AddVertex(anchor, frame.at(s0, -w, 0.0f));
-  AddVertex(anchor, frame.at(s0, w, 0.0f));
-  AddVertex(anchor, frame.at(s1, 0.0f, -w));
-  AddVertex(anchor, frame.at(s1, 0.0f, w));
+  // The edges run diagonally between u and v, so no face contains the
+  // direction of u or v (one of which may be Z).
+  const float d = w * 0.70710678f;
+  AddVertex(anchor, frame.at(s0, -d, -d));
+  AddVertex(anchor, frame.at(s0, d, d));
+  AddVertex(anchor, frame.at(s1, d, -d));
+  AddVertex(anchor, frame.at(s1, -d, d));
   AddFace(anchor, 0, 1, 2);
   AddFace(anchor, 0, 3, 1);
   AddFace(anchor, 0, 2, 3);

@@ -13,8 +13,9 @@
 /// v) around the point (cu, cv) of the frame's cross-section; a cap apex
 /// capLength beyond each ring on the prism's axis. Faces: 4·sides, plus 2 for
 /// each of the first `splitQuads` side quads, which are split into four
-/// triangles about their centre. Ring vertex k lies at angle 2πk/sides from u,
-/// so with an even side count no side face is parallel to the u direction.
+/// triangles about their centre. Ring vertex k lies at angle 2π(k + ¼)/sides
+/// from u, so no face's normal is ±u: with u perpendicular to Z (as a
+/// BoneFrame's is) no face is parallel to Z.
 struct CapsuleShape {
   int sides = 8;
   float s0 = 0.0f;
@@ -29,12 +30,13 @@ struct CapsuleShape {
 BoneAnchor MakeCapsuleAnchor(const BoneFrame& frame, const CapsuleShape& shape);
 
 /// A bipyramid: an equator of `sides` (≥ 3) vertices of radius `radius` at
-/// axial position sMid and two apexes at sMid ± halfLength. 2·sides faces.
+/// axial position sMid (at the capsule's ring angles) and two apexes at
+/// sMid ± halfLength. 2·sides faces.
 BoneAnchor MakeBipyramidAnchor(const BoneFrame& frame, int sides, float sMid, float halfLength, float radius);
 
-/// A tetrahedron made of two crossed edges: one along u at axial position s0,
-/// one along v at s1, both of half-width w. Its cross-section between them is a
-/// rectangle of half-sides w·(1 − t) and w·t. 4 faces.
+/// A tetrahedron made of two crossed edges of half-width w, one along u + v at
+/// axial position s0, one along u − v at s1. Its cross-section between them is
+/// a rectangle of half-sides w·(1 − t) and w·t. 4 faces.
 BoneAnchor MakeWedgeTetrahedronAnchor(const BoneFrame& frame, float s0, float s1, float w);
 
 /// Face normals of unit length from the (already quantized) vertices, oriented

@@ -23,7 +23,7 @@ struct ModelOptions {
   /// Line ends of every text file.
   LineEnd lineEnd = LineEnd::CrLf;
   /// Adds vertices exactly on anchor faces and edges, anchor vertices, and
-  /// BorderBox corners outside the anchor (all of bone 1).
+  /// BorderBox corners outside it (all of bone 1).
   bool onFaces = false;
   /// Adds a few vertices that lie in no anchor.
   bool outside = false;

@@ -31,7 +31,13 @@ int AnchorVertexCount(int faces) {
   return faces == 4 ? 4 : faces / 2 + 2;
 }
 
-int OnFaceVertexCount(int faces) { return AnchorVertexCount(faces) + (faces >= 12 ? CapsuleSides(faces) : 0) + 8; }
+// The box corners that are not anchor vertices: all eight, except for the
+// tetrahedron, whose four vertices are box corners.
+int BoxCornerCount(int faces) { return faces == 4 ? 4 : 8; }
+
+int OnFaceVertexCount(int faces) {
+  return AnchorVertexCount(faces) + (faces >= 12 ? CapsuleSides(faces) : 0) + BoxCornerCount(faces);
+}
 
 int ExtraVertexCount(const ModelOptions& o) {
   return (o.onFaces ? OnFaceVertexCount(o.anchorFaces) : 0) + (o.outside ? kOutsideVertices : 0) +
@@ -276,6 +282,9 @@ void AddOnFaceVertices(ModelMeshBuilder& builder, const BoneAnchor& anchor, int 
   for (int c = 0; c < 8; ++c) {
     const D3DXVECTOR3 corner((c & 1) ? anchor.boxMax.x : anchor.boxMin.x, (c & 2) ? anchor.boxMax.y : anchor.boxMin.y,
                              (c & 4) ? anchor.boxMax.z : anchor.boxMin.z);
+    if (std::find(anchor.vertices.begin(), anchor.vertices.end(), corner) != anchor.vertices.end()) {
+      continue;
+    }
     builder.vertex(corner, up, 0.0f, 0.0f, VertexKind::OnBoxFace);
   }
 }

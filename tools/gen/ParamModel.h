@@ -27,7 +27,8 @@ enum class VertexKind : uint8_t {
   /// Exactly on a face or edge of bone 1's anchor, or one of its vertices;
   /// some of them also lie exactly on a BorderBox face.
   OnAnchorFace,
-  /// A corner of bone 1's BorderBox: on three box faces, outside the anchor.
+  /// A corner of bone 1's BorderBox that is not an anchor vertex: on three
+  /// box faces, outside the anchor.
   OnBoxFace,
   /// In no anchor (below the skeleton).
   Outside,
