@@ -29,8 +29,10 @@ bool KeyedLineReader::next(KeyedLine& line) {
   }
   if (content.size() > kMaxKeyedLineLength) {
     whole = whole.substr(0, kMaxKeyedLineLength);
+    content = whole;
     line.truncated = true;
   }
+  line.text = content;
   line.tokens.clear();
   std::size_t i = 0;
   while (i < whole.size()) {
@@ -94,5 +96,16 @@ float ParseKeyedFloat(std::string_view token) {
   return static_cast<float>(std::strtod(prefix.c_str(), nullptr));
 }
 
+uint32_t ParseKeyedUnsigned32(std::string_view token) {
+  const std::size_t n = KeyedNumberPrefixLength(token, false);
+  if (n == 0) {
+    return 0;
+  }
+  const std::string prefix(token.substr(0, n));
+  const long long v = std::strtoll(prefix.c_str(), nullptr, 10);
+  return static_cast<uint32_t>(static_cast<unsigned long long>(v));
+}
+
 int32_t KeyedLine::intAt(std::size_t k) const { return ParseKeyedInt(token(k)); }
 float KeyedLine::floatAt(std::size_t k) const { return ParseKeyedFloat(token(k)); }
+uint32_t KeyedLine::uint32At(std::size_t k) const { return ParseKeyedUnsigned32(token(k)); }

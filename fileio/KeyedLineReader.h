@@ -23,6 +23,10 @@ struct KeyedLine {
   std::vector<std::string_view> tokens;
   /// True when the line was longer than 255 characters and was cut.
   bool truncated = false;
+  /// The line as written, without its LF or CR LF end (cut like the tokens when
+  /// truncated). For values that are a whole line, such as file names, where
+  /// inner and trailing spaces count.
+  std::string_view text;
 
   /// Token k, or an empty view when the line has fewer tokens.
   std::string_view token(std::size_t k) const { return k < tokens.size() ? tokens[k] : std::string_view(); }
@@ -32,6 +36,8 @@ struct KeyedLine {
   int32_t intAt(std::size_t k) const;
   /// Token k read as a real (see ParseKeyedFloat).
   float floatAt(std::size_t k) const;
+  /// Token k read as an unsigned 32-bit word (see ParseKeyedUnsigned32).
+  uint32_t uint32At(std::size_t k) const;
 };
 
 class KeyedLineReader {
@@ -44,6 +50,11 @@ class KeyedLineReader {
 
   /// Number of the last line returned (0 before the first).
   int lineNumber() const { return lineNumber_; }
+
+  /// Characters not yet read. Every further line takes at least one of them,
+  /// so a count of lines still to come can be checked against it before
+  /// anything is allocated for them.
+  std::size_t bytesLeft() const { return pos_ < text_.size() ? text_.size() - pos_ : 0; }
 
  private:
   std::string_view text_;
@@ -60,6 +71,12 @@ int32_t ParseKeyedInt(std::string_view token);
 /// a double and stored as a 32-bit float; 0 when there is none. Words such as
 /// "inf" or "nan" and hexadecimal forms are not numbers here and give 0.
 float ParseKeyedFloat(std::string_view token);
+
+/// The integer of the longest leading decimal integer part of token taken
+/// modulo 2^32, so that every value written with "%u" reads back unchanged
+/// ("-1" gives 0xFFFFFFFF, as C's strtoul does); 0 when there is none.
+/// Values beyond the 64-bit range saturate before the reduction.
+uint32_t ParseKeyedUnsigned32(std::string_view token);
 
 /// Length of the longest leading decimal real in token (0 when none).
 std::size_t KeyedNumberPrefixLength(std::string_view token, bool allowFraction);

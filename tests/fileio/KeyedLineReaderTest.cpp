@@ -41,7 +41,8 @@ TEST(KeyedLineReader, EmptyLinesAndMissingTokens) {
 TEST(KeyedLineReader, OverlongLineIsCutButNextLineKeepsItsPlace) {
   std::string longLine = "key:";
   for (int i = 0; i < 100; ++i) longLine += " 123";
-  const auto lines = ReadAll(longLine + "\r\nnext: 7\r\n");
+  const std::string text = longLine + "\r\nnext: 7\r\n";
+  const auto lines = ReadAll(text);
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_TRUE(lines[0].truncated);
   EXPECT_FALSE(lines[1].truncated);
@@ -51,7 +52,8 @@ TEST(KeyedLineReader, OverlongLineIsCutButNextLineKeepsItsPlace) {
   for (auto t : lines[0].tokens) chars += t.size() + 1;
   EXPECT_LE(chars, kMaxKeyedLineLength + 1);
   // Exactly 255 characters plus CR is not cut.
-  const auto exact = ReadAll(std::string(255, 'a') + "\r\n");
+  const std::string exactText = std::string(255, 'a') + "\r\n";
+  const auto exact = ReadAll(exactText);
   EXPECT_FALSE(exact[0].truncated);
   EXPECT_EQ(exact[0].token(0).size(), 255u);
 }
@@ -75,5 +77,29 @@ TEST(KeyedLineReader, NumbersFromLongestLeadingDecimalPart) {
   EXPECT_EQ(ParseKeyedFloat("inf"), 0.0f);
   EXPECT_EQ(ParseKeyedFloat("0x1p3"), 0.0f);
   EXPECT_EQ(ParseKeyedFloat(""), 0.0f);
+}
+}  // namespace
+
+namespace {
+TEST(KeyedLineReader, WholeLineTextKeepsInnerAndTrailingSpaces) {
+  const std::string text = "a  b.png  \r\nc\n" + std::string(300, 'x') + "\n";
+  KeyedLineReader reader(text);
+  KeyedLine line;
+  ASSERT_TRUE(reader.next(line));
+  EXPECT_EQ(line.text, "a  b.png  ");
+  ASSERT_TRUE(reader.next(line));
+  EXPECT_EQ(line.text, "c");
+  ASSERT_TRUE(reader.next(line));
+  EXPECT_TRUE(line.truncated);
+  EXPECT_EQ(line.text.size(), kMaxKeyedLineLength);
+}
+
+TEST(KeyedLineReader, UnsignedWordsKeepTheFullRange) {
+  EXPECT_EQ(ParseKeyedUnsigned32("4294967295"), 0xFFFFFFFFu);
+  EXPECT_EQ(ParseKeyedUnsigned32("3355443713\t"), 3355443713u);
+  EXPECT_EQ(ParseKeyedUnsigned32("-1"), 0xFFFFFFFFu);
+  EXPECT_EQ(ParseKeyedUnsigned32("4294967296"), 0u);
+  EXPECT_EQ(ParseKeyedUnsigned32("12abc"), 12u);
+  EXPECT_EQ(ParseKeyedUnsigned32("x"), 0u);
 }
 }  // namespace

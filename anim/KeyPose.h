@@ -1,0 +1,16 @@
+// Moving poses between the skeleton and keyframes.
+#pragma once
+
+#include <cstdint>
+
+#include "anim/Animation.h"
+#include "skeleton/Skeleton.h"
+
+/// Sets every bone's poseRotation from the keyframe (orientation follows).
+/// Bones the keyframe has no rotation for (it was recorded on a smaller
+/// skeleton) return to the rest pose; extra rotations are ignored.
+void ApplyKey(Skeleton& skeleton, const Keyframe& keyframe);
+
+/// Records every bone's poseRotation as a keyframe at time t (replacing one
+/// already at t) and makes it the animation's current keyframe.
+KeyPosition RecordKey(const Skeleton& skeleton, Animation& animation, int32_t t);

@@ -1,0 +1,72 @@
+// Whether a point lies inside a bone's anchor volume: the box test, then the
+// view from the face centroids. A face decides when no other face lies between
+// its centroid and the point; the point is inside when it is not in front of
+// that face. A face blocks the view when the segment from the centroid to the
+// point crosses its plane strictly between the two ends at a point inside the
+// parallelogram spanned by the face's two edges from its first corner, measured
+// in the XY plane. When every face is blocked the point counts as inside.
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "math/Vector3.h"
+#include "skeleton/BoneAnchor.h"
+
+/// True when anchor has at least one face, one normal per face and only face
+/// indices inside its vertex array. An anchor that is not usable contains nothing.
+bool AnchorIsUsable(const BoneAnchor& anchor);
+
+/// The containment test written out step by step in single precision, computing
+/// the face centroids on every call.
+bool Contains(const D3DXVECTOR3& p, const BoneAnchor& anchor);
+
+/// The same test with everything that does not depend on the point computed once:
+/// centroids, edges and determinants of every face, and for every pair of faces
+/// the numerator of the crossing parameter. Only faces whose plane the segment
+/// can cross strictly between its ends are examined one by one. Gives exactly
+/// the result of Contains for every point.
+class AnchorContainment {
+ public:
+  /// Up to this many faces the pair table is kept (1 MiB per anchor); larger
+  /// anchors compute a centroid's row of numerators when it is needed.
+  static constexpr std::size_t kMaxTabledFaces = 512;
+
+  explicit AnchorContainment(const BoneAnchor& anchor);
+
+  /// Contains(p, anchor) for the anchor given to the constructor.
+  bool contains(const D3DXVECTOR3& p) const;
+
+  /// The part of contains after the box test, for a caller that has already
+  /// checked the box. rowScratch must hold at least paddedFaceCount() floats
+  /// when the anchor has more than kMaxTabledFaces faces.
+  bool containsInBox(const D3DXVECTOR3& p, float* rowScratch) const;
+
+  bool usable() const { return usable_; }
+  const D3DXVECTOR3& boxMin() const { return boxMin_; }
+  const D3DXVECTOR3& boxMax() const { return boxMax_; }
+  std::size_t faceCount() const { return faces_.size(); }
+  std::size_t paddedFaceCount() const { return padded_; }
+
+ private:
+  struct Face {
+    D3DXVECTOR3 centroid;
+    D3DXVECTOR3 normal;
+    D3DXVECTOR3 corner;
+    D3DXVECTOR3 edgeA;
+    D3DXVECTOR3 edgeB;
+    float det = 0.0f;
+  };
+
+  void fillRow(std::size_t f, float* row) const;
+
+  bool usable_ = false;
+  D3DXVECTOR3 boxMin_;
+  D3DXVECTOR3 boxMax_;
+  std::vector<Face> faces_;
+  std::size_t padded_ = 0;
+  // Face normals by component, padded with zeros to a multiple of the lanes.
+  std::vector<float> normalX_, normalY_, normalZ_;
+  // Row f, entry g: (centroid g − centroid f) · normal g; 0 for g = f and padding.
+  std::vector<float> numerators_;
+};
