@@ -1,5 +1,5 @@
 // The generators' building blocks: number rounding, line ends, rotations,
-// PNG encoding, mirroring, the random sequence and the small text writers.
+// PNG encoding, mirroring and the random sequence.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,8 +7,6 @@
 
 #include "PngDecode.h"
 #include "skeleton/Skeleton.h"
-#include "tools/gen/AnimationWriter.h"
-#include "tools/gen/BlendParamsWriter.h"
 #include "tools/gen/BoneFrame.h"
 #include "tools/gen/LineEnd.h"
 #include "tools/gen/MeshBuilder.h"
@@ -138,23 +136,4 @@ TEST(Prng, FollowsTheSplitMix64Sequence) {
   }
 }
 
-TEST(TextWriters, KeyframesAndBlendingParametersInTheEditorsLayout) {
-  GenAnimation animation;
-  animation.boneCount = 2;
-  animation.keys.push_back({0, {D3DXQUATERNION(), D3DXQUATERNION()}});
-  animation.keys.push_back({30, {D3DXQUATERNION(), D3DXQUATERNION(0.0f, 0.70710678f, 0.0f, 0.70710678f)}});
-  EXPECT_EQ(FormatAnimation(animation),
-            "NumBones: 2\r\nTime: 0\r\nQuaternions: \r\n0.0000 0.0000 0.0000 1.0000\r\n0.0000 0.0000 0.0000 1.0000\r\n"
-            "Time: 30\r\nQuaternions: \r\n0.0000 0.0000 0.0000 1.0000\r\n0.0000 0.7071 0.0000 0.7071\r\n");
-
-  Skeleton s;
-  s.bones.resize(4);
-  s.resizePerBoneArrays();
-  s.bones[3].symmetricId = 5;
-  for (int i = 1; i < 3; ++i) {
-    s.bones[static_cast<std::size_t>(i)].symmetricId = i;
-  }
-  s.blendParams[2] = {1.5f, 0.25f};
-  EXPECT_EQ(FormatBlendingParameters(s), "1 1 1.0000 0.3500\r\n2 2 1.5000 0.2500\r\n3 5 1.0000 0.3500\r\n");
-}
 }  // namespace

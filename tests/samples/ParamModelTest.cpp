@@ -4,21 +4,24 @@
 
 #include <cmath>
 
-#include "BoneDataScan.h"
 #include "HullChecks.h"
-#include "KeyframeScan.h"
 #include "TempFolder.h"
 #include "XScan.h"
+#include "anim/AnimationFile.h"
 #include "fileio/FileBytes.h"
+#include "skeleton/BoneDataReader.h"
+#include "skin/AnchorContainment.h"
 #include "tools/gen/ModelFiles.h"
 
 namespace {
 struct Generated {
   GeneratedModel model;
   ModelFiles files;
+  /// Read back by the test's scanner.
   ScannedXMesh mesh;
-  std::vector<ScannedBone> bones;
-  GenAnimation animation;
+  /// Read back by the editor's readers.
+  Skeleton skeleton;
+  Animation animation;
 };
 
 // Generates the model into folder and reads all its files back.
@@ -29,15 +32,15 @@ Generated Generate(const ModelOptions& o, const TempFolder& folder) {
   std::string error;
   std::optional<ScannedXMesh> mesh = ScanXFile(ReadFileBytes(g.files.x).value_or(""), &error);
   EXPECT_TRUE(mesh) << error;
-  std::optional<std::vector<ScannedBone>> bones = ScanBoneData(ReadFileBytes(g.files.boneData).value_or(""), &error);
-  EXPECT_TRUE(bones) << error;
-  std::optional<GenAnimation> animation = ScanKeyframes(ReadFileBytes(g.files.animation).value_or(""), &error);
-  EXPECT_TRUE(animation) << error;
-  if (mesh && bones && animation) {
+  if (mesh) {
     g.mesh = std::move(*mesh);
-    g.bones = std::move(*bones);
-    g.animation = std::move(*animation);
   }
+  BoneDataResult bones = ParseBoneData(ReadFileBytes(g.files.boneData).value_or(""), g.files.boneData);
+  EXPECT_TRUE(bones.status) << bones.status.describe();
+  g.skeleton = std::move(bones.skeleton);
+  g.animation.boneCount = o.bones + 1;
+  const Status keys = ReadAnimationText(g.animation, ReadFileBytes(g.files.animation).value_or(""), g.files.animation);
+  EXPECT_TRUE(keys) << keys.describe();
   return g;
 }
 
@@ -58,10 +61,10 @@ std::size_t Triangles(const ScannedXMesh& m) {
   return n;
 }
 
-int AnchorsHolding(const std::vector<ScannedBone>& bones, const D3DXVECTOR3& p) {
+int AnchorsHolding(const Skeleton& skeleton, const D3DXVECTOR3& p) {
   int count = 0;
-  for (std::size_t b = 1; b < bones.size(); ++b) {
-    count += HullHolds(bones[b].anchor, p, 1e-6);
+  for (std::size_t b = 1; b < skeleton.anchors.size(); ++b) {
+    count += HullHolds(skeleton.anchors[b], p, 1e-6);
   }
   return count;
 }
@@ -86,16 +89,17 @@ TEST(ParamModel, FilesHoldTheRequestedSizesAndTheModelInMemory) {
       ASSERT_EQ(g.mesh.positions[i], g.model.mesh.vertices[i].position) << i;
       ASSERT_EQ(g.mesh.normals[i], g.model.mesh.vertices[i].normal) << i;
     }
-    ASSERT_EQ(g.bones.size(), static_cast<std::size_t>(c.bones + 1));
-    for (std::size_t b = 1; b < g.bones.size(); ++b) {
-      EXPECT_EQ(g.bones[b].anchor.faceCount(), c.faces);
-      EXPECT_EQ(g.bones[b].anchor.vertices, g.model.skeleton.anchors[b].vertices);
+    ASSERT_EQ(g.skeleton.boneCount(), c.bones + 1);
+    for (std::size_t b = 1; b < g.skeleton.anchors.size(); ++b) {
+      EXPECT_EQ(g.skeleton.anchors[b].faceCount(), c.faces);
+      EXPECT_EQ(g.skeleton.anchors[b].vertices, g.model.skeleton.anchors[b].vertices);
+      EXPECT_EQ(g.skeleton.anchors[b].faceNormals, g.model.skeleton.anchors[b].faceNormals);
+      EXPECT_EQ(g.skeleton.bones[b].restRotation, g.model.skeleton.bones[b].restRotation);
     }
-    EXPECT_EQ(g.animation.boneCount, c.bones + 1);
-    ASSERT_EQ(g.animation.keys.size(), static_cast<std::size_t>(c.keys));
-    for (std::size_t k = 0; k < g.animation.keys.size(); ++k) {
-      EXPECT_EQ(g.animation.keys[k].time, static_cast<int>(10 * k));
-      EXPECT_EQ(g.animation.keys[k].rotations, g.model.animation.keys[k].rotations);
+    ASSERT_EQ(g.animation.keys().size(), static_cast<std::size_t>(c.keys));
+    for (std::size_t k = 0; k < g.animation.keys().size(); ++k) {
+      EXPECT_EQ(g.animation.keys()[k].time, static_cast<int>(10 * k));
+      EXPECT_EQ(g.animation.keys()[k].rotations, g.model.animation.keys()[k].rotations);
     }
   }
 }
@@ -123,9 +127,15 @@ TEST(ParamModel, PlainVerticesLieInOneToFourAnchorsAndJointsBlend) {
     const Generated g = Generate(Options(3000, 17, faces, 2), folder);
     int blended = 0;
     for (std::size_t v = 0; v < g.mesh.positions.size(); ++v) {
-      const int count = AnchorsHolding(g.bones, g.mesh.positions[v]);
+      const int count = AnchorsHolding(g.skeleton, g.mesh.positions[v]);
       ASSERT_TRUE(count >= 1 && count <= 4) << faces << " faces: vertex " << v << " in " << count;
       EXPECT_EQ(count, g.model.anchorCounts[v]);
+      // The editor's containment test agrees.
+      int editorCount = 0;
+      for (std::size_t b = 1; b < g.skeleton.anchors.size(); ++b) {
+        editorCount += Contains(g.mesh.positions[v], g.skeleton.anchors[b]);
+      }
+      EXPECT_EQ(editorCount, count) << faces << " faces: vertex " << v;
       blended += count >= 2;
     }
     EXPECT_GT(blended, 100) << faces << " faces";
@@ -156,7 +166,7 @@ TEST(ParamModel, OnFaceVerticesLieExactlyOnAnchorAndBoxBoundaries) {
     ModelOptions o = Options(1000, 6, faces, 1);
     o.onFaces = true;
     const Generated g = Generate(o, folder);
-    const BoneAnchor& anchor = g.bones[1].anchor;
+    const BoneAnchor& anchor = g.skeleton.anchors[1];
     int onEdges = 0;
     int onBoxAndFace = 0;
     int corners = 0;
@@ -202,7 +212,7 @@ TEST(ParamModel, OutsideAndCrowdedVerticesLieInNoneAndFivePlusAnchors) {
   int outside = 0;
   int crowded = 0;
   for (std::size_t v = 0; v < g.mesh.positions.size(); ++v) {
-    const int count = AnchorsHolding(g.bones, g.mesh.positions[v]);
+    const int count = AnchorsHolding(g.skeleton, g.mesh.positions[v]);
     if (g.model.kinds[v] == VertexKind::Outside) {
       ++outside;
       EXPECT_EQ(count, 0);
@@ -272,7 +282,7 @@ TEST(ParamModel, SameOptionsGiveTheSameBytes) {
     EXPECT_EQ(ReadFileBytes(a.files.*member), ReadFileBytes(b.files.*member));
   }
   o.seed = 8;
-  EXPECT_NE(BuildModel(o).animation.keys[1].rotations, a.model.animation.keys[1].rotations);
+  EXPECT_NE(BuildModel(o).animation.keys()[1].rotations, a.model.animation.keys()[1].rotations);
 }
 
 TEST(ParamModel, RefusesOptionsItCannotBuildAndWritesNothing) {

@@ -8,15 +8,17 @@
 #include <map>
 #include <set>
 
-#include "BoneDataScan.h"
 #include "HullChecks.h"
-#include "KeyframeScan.h"
 #include "PngDecode.h"
 #include "TempFolder.h"
 #include "XScan.h"
+#include "anim/AnimationFile.h"
 #include "fileio/FileBytes.h"
 #include "fileio/KeyedLineReader.h"
+#include "skeleton/BoneDataReader.h"
 #include "skeleton/Skeleton.h"
+#include "skin/AnchorContainment.h"
+#include "skin/BlendingParametersFile.h"
 #include "tools/gen/SampleAssets.h"
 #include "tools/gen/SampleCharacter.h"
 
@@ -36,42 +38,38 @@ std::string ReadOrFail(const std::string& path) {
   return bytes.value_or(std::string());
 }
 
+// The committed mesh (read by the test's own scanner) and skeleton (read by
+// the editor's bone data reader), loaded once.
 class SampleAssets : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     std::string error;
     mesh_ = new std::optional<ScannedXMesh>(ScanXFile(ReadOrFail(Committed(kSampleMeshFile)), &error));
     ASSERT_TRUE(mesh_->has_value()) << error;
-    bones_ = new std::optional<std::vector<ScannedBone>>(ScanBoneData(ReadOrFail(Committed(kSampleBoneDataFile)), &error));
-    ASSERT_TRUE(bones_->has_value()) << error;
+    BoneDataResult read = ParseBoneData(ReadOrFail(Committed(kSampleBoneDataFile)), kSampleBoneDataFile);
+    ASSERT_TRUE(read.status) << read.status.describe();
+    skeleton_ = new Skeleton(std::move(read.skeleton));
   }
   static void TearDownTestSuite() {
     delete mesh_;
-    delete bones_;
+    delete skeleton_;
   }
   static const ScannedXMesh& Mesh() { return **mesh_; }
-  static const std::vector<ScannedBone>& Bones() { return **bones_; }
+  static const Skeleton& Bones() { return *skeleton_; }
+  static const Bone& BoneAt(int b) { return skeleton_->bones[static_cast<std::size_t>(b)]; }
+  static const BoneAnchor& AnchorOf(int b) { return skeleton_->anchors[static_cast<std::size_t>(b)]; }
 
-  static GenAnimation Animation(const char* file) {
-    std::string error;
-    std::optional<GenAnimation> a = ScanKeyframes(ReadOrFail(Committed(file)), &error);
-    EXPECT_TRUE(a.has_value()) << file << ": " << error;
-    return a.value_or(GenAnimation{});
+  static Animation Keyframes(const char* file) {
+    Animation a;
+    a.boneCount = kSampleBoneCount;
+    const Status s = ReadAnimationText(a, ReadOrFail(Committed(file)), file);
+    EXPECT_TRUE(s) << s.describe();
+    return a;
   }
 
   // The committed skeleton posed by one keyframe.
-  static Skeleton Posed(const GenKeyframe& key) {
-    Skeleton s;
-    for (const ScannedBone& b : Bones()) {
-      Bone bone;
-      bone.name = b.name;
-      bone.parentId = b.parent;
-      bone.begin = b.begin;
-      bone.end = b.end;
-      bone.restRotation = b.rotation;
-      s.bones.push_back(bone);
-    }
-    s.resizePerBoneArrays();
+  static Skeleton Posed(const Keyframe& key) {
+    Skeleton s = Bones();
     for (std::size_t i = 0; i < s.bones.size(); ++i) {
       SetBonePose(s.bones[i], key.rotations[i]);
     }
@@ -86,10 +84,10 @@ class SampleAssets : public ::testing::Test {
 
  private:
   static std::optional<ScannedXMesh>* mesh_;
-  static std::optional<std::vector<ScannedBone>>* bones_;
+  static Skeleton* skeleton_;
 };
 std::optional<ScannedXMesh>* SampleAssets::mesh_ = nullptr;
-std::optional<std::vector<ScannedBone>>* SampleAssets::bones_ = nullptr;
+Skeleton* SampleAssets::skeleton_ = nullptr;
 
 TEST(SampleGenerator, WritesTheSameBytesEveryRunAndTheCommittedAssets) {
   TempFolder first("samples_a");
@@ -183,24 +181,22 @@ TEST_F(SampleAssets, MeshIsClosedAndFacesOutward) {
 }
 
 TEST_F(SampleAssets, BoneDataHasRootAndTwelveBonesTurnedOntoTheirDirections) {
-  const std::vector<ScannedBone>& bones = Bones();
-  ASSERT_EQ(bones.size(), static_cast<std::size_t>(kSampleBoneCount));
+  ASSERT_EQ(Bones().boneCount(), kSampleBoneCount);
+  EXPECT_EQ(BoneAt(0).name, "Root");
   std::set<std::string> names;
-  for (std::size_t i = 0; i < bones.size(); ++i) {
-    const ScannedBone& b = bones[i];
+  for (int i = 0; i < kSampleBoneCount; ++i) {
+    const Bone& b = BoneAt(i);
     EXPECT_TRUE(names.insert(b.name).second) << b.name;
     const D3DXVECTOR3 d = b.end - b.begin;
     EXPECT_GT(D3DXVec3Length(&d), 0.05f) << b.name;
     if (i == 0) {
       continue;
     }
-    EXPECT_LT(b.parent, static_cast<int>(i));
-    EXPECT_GE(b.parent, 0);
-    const float norm = std::sqrt(D3DXQuaternionDot(&b.rotation, &b.rotation));
+    const float norm = std::sqrt(D3DXQuaternionDot(&b.restRotation, &b.restRotation));
     EXPECT_NEAR(norm, 1.0f, 1e-5f) << b.name;
     D3DXVECTOR3 direction;
     D3DXVec3Normalize(&direction, &d);
-    const D3DXVECTOR3 z = RotateVectorByQuaternion({0.0f, 0.0f, 1.0f}, b.rotation);
+    const D3DXVECTOR3 z = RotateVectorByQuaternion({0.0f, 0.0f, 1.0f}, b.restRotation);
     EXPECT_NEAR(z.x, direction.x, 1e-5f) << b.name;
     EXPECT_NEAR(z.y, direction.y, 1e-5f) << b.name;
     EXPECT_NEAR(z.z, direction.z, 1e-5f) << b.name;
@@ -208,14 +204,14 @@ TEST_F(SampleAssets, BoneDataHasRootAndTwelveBonesTurnedOntoTheirDirections) {
 }
 
 TEST_F(SampleAssets, AnchorsAreClosedConvexOutwardAndBoxed) {
-  for (std::size_t i = 1; i < Bones().size(); ++i) {
-    const BoneAnchor& a = Bones()[i].anchor;
-    EXPECT_EQ(AnchorShapeProblem(a), "") << Bones()[i].name;
+  for (int i = 1; i < kSampleBoneCount; ++i) {
+    const BoneAnchor& a = AnchorOf(i);
+    EXPECT_EQ(AnchorShapeProblem(a), "") << BoneAt(i).name;
     // The editor's containment test judges a face's view through its XY
     // projection; a face parallel to Z has none and would never block, which
     // lets outside points count as inside.
     for (const D3DXVECTOR3& n : a.faceNormals) {
-      EXPECT_GT(std::fabs(n.z), 1e-3f) << Bones()[i].name;
+      EXPECT_GT(std::fabs(n.z), 1e-3f) << BoneAt(i).name;
     }
   }
 }
@@ -225,11 +221,15 @@ TEST_F(SampleAssets, EveryVertexLiesInOneToFourAnchors) {
   std::map<int, int> histogram;
   for (std::size_t v = 0; v < m.positions.size(); ++v) {
     int count = 0;
-    for (std::size_t b = 1; b < Bones().size(); ++b) {
-      count += HullHolds(Bones()[b].anchor, m.positions[v], 1e-6);
+    int editorCount = 0;
+    for (int b = 1; b < kSampleBoneCount; ++b) {
+      count += HullHolds(AnchorOf(b), m.positions[v], 1e-6);
+      editorCount += Contains(m.positions[v], AnchorOf(b));
     }
     ++histogram[count];
     EXPECT_TRUE(count >= 1 && count <= 4) << "vertex " << v << " lies in " << count << " anchors";
+    // The editor's own containment test agrees on every vertex.
+    EXPECT_EQ(editorCount, count) << "vertex " << v;
   }
   // Joints are shared: a good part of the skin blends two or more bones.
   EXPECT_GT(histogram[2] + histogram[3] + histogram[4], static_cast<int>(m.positions.size() / 5));
@@ -237,23 +237,21 @@ TEST_F(SampleAssets, EveryVertexLiesInOneToFourAnchors) {
 
 TEST_F(SampleAssets, ShouldersElbowsHipsAndKneesBlendTwoBones) {
   const std::pair<int, int> joints[] = {
-      {kChest, kLeftUpperArm}, {kChest, kRightUpperArm},  {kLeftUpperArm, kLeftForearm},
-      {kRightUpperArm, kRightForearm}, {kSpine, kLeftThigh}, {kSpine, kRightThigh},
-      {kLeftThigh, kLeftShin},  {kRightThigh, kRightShin}, {kSpine, kChest},
-      {kChest, kNeck},          {kNeck, kHead}};
+      {kChest, kLeftUpperArm},         {kChest, kRightUpperArm}, {kLeftUpperArm, kLeftForearm},
+      {kRightUpperArm, kRightForearm}, {kSpine, kLeftThigh},     {kSpine, kRightThigh},
+      {kLeftThigh, kLeftShin},         {kRightThigh, kRightShin}, {kSpine, kChest},
+      {kChest, kNeck},                 {kNeck, kHead}};
   for (const auto& [parent, child] : joints) {
-    const D3DXVECTOR3 joint = Bones()[static_cast<std::size_t>(child)].begin;
+    const D3DXVECTOR3 joint = BoneAt(child).begin;
     int shared = 0;
     for (const D3DXVECTOR3& p : Mesh().positions) {
-      if (HullHolds(Bones()[static_cast<std::size_t>(parent)].anchor, p, 1e-6) &&
-          HullHolds(Bones()[static_cast<std::size_t>(child)].anchor, p, 1e-6)) {
+      if (HullHolds(AnchorOf(parent), p, 1e-6) && HullHolds(AnchorOf(child), p, 1e-6)) {
         ++shared;
         const D3DXVECTOR3 d = p - joint;
-        EXPECT_LT(D3DXVec3Length(&d), 0.25f) << Bones()[static_cast<std::size_t>(child)].name;
+        EXPECT_LT(D3DXVec3Length(&d), 0.25f) << BoneAt(child).name;
       }
     }
-    EXPECT_GE(shared, 20) << Bones()[static_cast<std::size_t>(parent)].name << " / "
-                          << Bones()[static_cast<std::size_t>(child)].name;
+    EXPECT_GE(shared, 20) << BoneAt(parent).name << " / " << BoneAt(child).name;
   }
 }
 
@@ -261,24 +259,27 @@ TEST_F(SampleAssets, BlendingParametersPairMirroredBones) {
   const std::string text = ReadOrFail(Committed(kSampleBlendingFile));
   KeyedLineReader reader(text);
   KeyedLine line;
-  std::map<int, int> partner;
+  int lines = 0;
   while (reader.next(line)) {
+    ++lines;
     ASSERT_EQ(line.tokens.size(), 4u) << "line " << line.number;
-    const int i = line.intAt(0);
-    EXPECT_EQ(i, line.number);
-    partner[i] = line.intAt(1);
-    EXPECT_GT(line.floatAt(2), 0.0f);
-    EXPECT_GT(line.floatAt(3), 0.0f);
+    EXPECT_EQ(line.intAt(0), line.number);
   }
-  ASSERT_EQ(partner.size(), static_cast<std::size_t>(kSampleBoneCount - 1));
+  EXPECT_EQ(lines, kSampleBoneCount - 1);
+  Skeleton s = Bones();
+  const Status read = ApplyBlendingParameters(s, text, kSampleBlendingFile);
+  ASSERT_TRUE(read) << read.describe();
   int pairs = 0;
-  for (const auto& [i, j] : partner) {
-    ASSERT_TRUE(partner.count(j)) << i;
-    EXPECT_EQ(partner[j], i);
-    const ScannedBone& a = Bones()[static_cast<std::size_t>(i)];
-    const ScannedBone& b = Bones()[static_cast<std::size_t>(j)];
+  for (int i = 1; i < kSampleBoneCount; ++i) {
+    const int j = s.bones[static_cast<std::size_t>(i)].symmetricId;
+    ASSERT_TRUE(j >= 1 && j < kSampleBoneCount) << i;
+    EXPECT_EQ(s.bones[static_cast<std::size_t>(j)].symmetricId, i);
+    const Bone& a = s.bones[static_cast<std::size_t>(i)];
+    const Bone& b = s.bones[static_cast<std::size_t>(j)];
     EXPECT_EQ(a.begin, D3DXVECTOR3(-b.begin.x, b.begin.y, b.begin.z)) << a.name;
     EXPECT_EQ(a.end, D3DXVECTOR3(-b.end.x, b.end.y, b.end.z)) << a.name;
+    EXPECT_GT(s.blendParams[static_cast<std::size_t>(i)].R, 0.0f);
+    EXPECT_GT(s.blendParams[static_cast<std::size_t>(i)].H, 0.0f);
     pairs += i != j;
   }
   EXPECT_EQ(pairs, 8);
@@ -286,13 +287,12 @@ TEST_F(SampleAssets, BlendingParametersPairMirroredBones) {
 
 TEST_F(SampleAssets, AnimationsHoldUnitRotationsInAscendingTime) {
   for (const char* file : {kSampleWaveFile, kSampleWalkFile}) {
-    const GenAnimation a = Animation(file);
-    EXPECT_EQ(a.boneCount, kSampleBoneCount) << file;
-    EXPECT_GE(a.keys.size(), 3u) << file;
-    EXPECT_LE(a.keys.size(), 12u) << file;
-    for (std::size_t k = 0; k < a.keys.size(); ++k) {
-      EXPECT_TRUE(k == 0 || a.keys[k].time > a.keys[k - 1].time) << file;
-      for (const D3DXQUATERNION& q : a.keys[k].rotations) {
+    const Animation a = Keyframes(file);
+    EXPECT_GE(a.keys().size(), 3u) << file;
+    EXPECT_LE(a.keys().size(), 12u) << file;
+    for (const Keyframe& key : a.keys()) {
+      ASSERT_EQ(key.boneCount(), kSampleBoneCount);
+      for (const D3DXQUATERNION& q : key.rotations) {
         EXPECT_NEAR(std::sqrt(D3DXQuaternionDot(&q, &q)), 1.0f, 2e-4f) << file;
       }
     }
@@ -300,21 +300,21 @@ TEST_F(SampleAssets, AnimationsHoldUnitRotationsInAscendingTime) {
 }
 
 TEST_F(SampleAssets, WalkSwingsLegsAndArmsInOppositionAndLoops) {
-  const GenAnimation walk = Animation(kSampleWalkFile);
-  ASSERT_EQ(walk.keys.size(), 9u);
-  EXPECT_EQ(walk.keys.front().rotations, walk.keys.back().rotations);
-  const std::size_t half = walk.keys.size() / 2;
+  const Animation walk = Keyframes(kSampleWalkFile);
+  ASSERT_EQ(walk.keys().size(), 9u);
+  EXPECT_EQ(walk.keys().front().rotations, walk.keys().back().rotations);
+  const std::size_t half = walk.keys().size() / 2;
   // Forward is −Z: at the first key the left foot is ahead, half a cycle
   // later the right one, and each arm swings with the opposite leg.
   for (std::size_t k : {std::size_t{0}, half}) {
-    const Skeleton s = Posed(walk.keys[k]);
+    const Skeleton s = Posed(walk.keys()[k]);
     const float lead = k == 0 ? 1.0f : -1.0f;
     EXPECT_GT(lead * (Tip(s, kRightShin).z - Tip(s, kLeftShin).z), 0.3f) << "key " << k;
     EXPECT_GT(lead * (Tip(s, kLeftForearm).z - Tip(s, kRightForearm).z), 0.1f) << "key " << k;
   }
   // Knees bend backwards only, and clearly during the swing; hands hang low.
   float deepest = 0.0f;
-  for (const GenKeyframe& key : walk.keys) {
+  for (const Keyframe& key : walk.keys()) {
     const Skeleton s = Posed(key);
     for (const auto& [thigh, shin] : {std::pair{kLeftThigh, kLeftShin}, std::pair{kRightThigh, kRightShin}}) {
       const D3DXVECTOR3 t = Tip(s, thigh) - s.jointPositions[static_cast<std::size_t>(thigh)];
@@ -330,12 +330,12 @@ TEST_F(SampleAssets, WalkSwingsLegsAndArmsInOppositionAndLoops) {
 }
 
 TEST_F(SampleAssets, WaveRaisesTheRightHandAboveTheHeadAndSwingsIt) {
-  const GenAnimation wave = Animation(kSampleWaveFile);
-  ASSERT_GE(wave.keys.size(), 5u);
+  const Animation wave = Keyframes(kSampleWaveFile);
+  ASSERT_GE(wave.keys().size(), 5u);
   float previousLean = 0.0f;
   int swings = 0;
-  for (std::size_t k = 1; k + 1 < wave.keys.size(); ++k) {
-    const Skeleton s = Posed(wave.keys[k]);
+  for (std::size_t k = 1; k + 1 < wave.keys().size(); ++k) {
+    const Skeleton s = Posed(wave.keys()[k]);
     const D3DXVECTOR3 hand = Tip(s, kRightForearm);
     EXPECT_GT(hand.y, Tip(s, kHead).y) << "key " << k;
     EXPECT_LT(Tip(s, kLeftForearm).y, 1.2f);
@@ -345,6 +345,6 @@ TEST_F(SampleAssets, WaveRaisesTheRightHandAboveTheHeadAndSwingsIt) {
     previousLean = lean;
   }
   EXPECT_GE(swings, 3);
-  EXPECT_EQ(wave.keys.front().rotations, wave.keys.back().rotations);
+  EXPECT_EQ(wave.keys().front().rotations, wave.keys().back().rotations);
 }
 }  // namespace

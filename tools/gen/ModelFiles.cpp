@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
+#include "anim/AnimationFile.h"
 #include "fileio/FileBytes.h"
-#include "tools/gen/AnimationWriter.h"
-#include "tools/gen/BlendParamsWriter.h"
+#include "skin/BlendingParametersFile.h"
 #include "tools/gen/BoneDataWriter.h"
 #include "tools/gen/MakeFolder.h"
 #include "tools/gen/XBinaryWriter.h"
@@ -24,7 +24,7 @@ Status WriteModelFiles(const GeneratedModel& model, const ModelOptions& options,
       {&paths.x, x},
       {&paths.boneData, WithLineEnds(FormatBoneData(model.skeleton), style)},
       {&paths.blendingParameters, WithLineEnds(FormatBlendingParameters(model.skeleton), style)},
-      {&paths.animation, WithLineEnds(FormatAnimation(model.animation), style)},
+      {&paths.animation, WithLineEnds(FormatAnimationFile(model.animation), style)},
   };
   for (const auto& [path, bytes] : outputs) {
     if (Status s = WriteFileAtomically(*path, bytes); !s) {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "tools/gen/AnchorContainment.h"
+#include "tools/gen/AnchorHalfSpaces.h"
 #include "tools/gen/BoneFrame.h"
 #include "tools/gen/ConvexAnchor.h"
 #include "tools/gen/Prng.h"
@@ -289,8 +289,9 @@ void AddOnFaceVertices(ModelMeshBuilder& builder, const BoneAnchor& anchor, int 
   }
 }
 
-GenAnimation BuildAnimation(const ModelOptions& o, int32_t boneCount) {
-  GenAnimation animation;
+Animation BuildAnimation(const ModelOptions& o, int32_t boneCount) {
+  Animation animation;
+  animation.name = o.name + ".anm";
   animation.boneCount = boneCount;
   Prng prng(o.seed);
   std::vector<D3DXVECTOR3> axes;
@@ -304,14 +305,13 @@ GenAnimation BuildAnimation(const ModelOptions& o, int32_t boneCount) {
     phases.push_back(prng.range(0.0f, 2.0f * kPi));
   }
   for (int k = 0; k < o.keys; ++k) {
-    GenKeyframe key;
-    key.time = 10 * k;
+    std::vector<D3DXQUATERNION> rotations;
     for (int32_t b = 0; b < boneCount; ++b) {
       const float angle =
           0.35f * std::sin(2.0f * kPi * static_cast<float>(k) / static_cast<float>(o.keys) + phases[static_cast<std::size_t>(b)]);
-      key.rotations.push_back(Quantize4(AxisRotation(axes[static_cast<std::size_t>(b)], angle)));
+      rotations.push_back(Quantize4(AxisRotation(axes[static_cast<std::size_t>(b)], angle)));
     }
-    animation.keys.push_back(std::move(key));
+    animation.InsertKey(rotations, 10 * k);
   }
   return animation;
 }

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "skeleton/Skeleton.h"
-#include "tools/gen/GenAnimation.h"
+#include "anim/Animation.h"
 #include "tools/gen/GenMesh.h"
 #include "tools/gen/ModelOptions.h"
 
@@ -40,7 +40,7 @@ struct GeneratedModel {
   GenMesh mesh;
   /// Root plus options.bones bones, anchors, partners, R 1.2 and H 0.25.
   Skeleton skeleton;
-  GenAnimation animation;
+  Animation animation;
   /// One per mesh vertex.
   std::vector<VertexKind> kinds;
   /// Per vertex, how many anchors hold it (closed volumes, within 1e-6).

@@ -25,13 +25,14 @@ std::vector<BoneGoal> RelaxedArms() {
   return goals;
 }
 
-void AddKey(GenAnimation& animation, const Skeleton& skeleton, int32_t time, const std::vector<BoneGoal>& goals) {
-  animation.keys.push_back({time, SolvePose(skeleton, goals)});
+void AddKey(Animation& animation, const Skeleton& skeleton, int32_t time, const std::vector<BoneGoal>& goals) {
+  animation.InsertKey(SolvePose(skeleton, goals), time);
 }
 }  // namespace
 
-GenAnimation MakeWaveAnimation(const Skeleton& skeleton) {
-  GenAnimation animation;
+Animation MakeWaveAnimation(const Skeleton& skeleton) {
+  Animation animation;
+  animation.name = "wave.anm";
   animation.boneCount = skeleton.boneCount();
   AddKey(animation, skeleton, 0, RelaxedArms());
   // Forearm lean from the vertical, outward positive, at each waving keyframe.
@@ -51,8 +52,9 @@ GenAnimation MakeWaveAnimation(const Skeleton& skeleton) {
   return animation;
 }
 
-GenAnimation MakeWalkAnimation(const Skeleton& skeleton) {
-  GenAnimation animation;
+Animation MakeWalkAnimation(const Skeleton& skeleton) {
+  Animation animation;
+  animation.name = "walk.anm";
   animation.boneCount = skeleton.boneCount();
   // The left leg's thigh angle (forward of vertical) and knee bend per
   // keyframe, after measured gait curves: heel strike at keyframe 0, toe-off

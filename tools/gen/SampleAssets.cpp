@@ -2,10 +2,10 @@
 
 #include <filesystem>
 
+#include "anim/AnimationFile.h"
 #include "fileio/FileBytes.h"
-#include "tools/gen/AnchorContainment.h"
-#include "tools/gen/AnimationWriter.h"
-#include "tools/gen/BlendParamsWriter.h"
+#include "skin/BlendingParametersFile.h"
+#include "tools/gen/AnchorHalfSpaces.h"
 #include "tools/gen/BoneDataWriter.h"
 #include "tools/gen/MakeFolder.h"
 #include "tools/gen/PngWriter.h"
@@ -34,8 +34,8 @@ Status WriteSampleAssets(const std::string& folder) {
       {kClothesTextureFile, *png},
       {kSampleBoneDataFile, FormatBoneData(character.skeleton)},
       {kSampleBlendingFile, FormatBlendingParameters(character.skeleton)},
-      {kSampleWaveFile, FormatAnimation(MakeWaveAnimation(character.skeleton))},
-      {kSampleWalkFile, FormatAnimation(MakeWalkAnimation(character.skeleton))},
+      {kSampleWaveFile, FormatAnimationFile(MakeWaveAnimation(character.skeleton))},
+      {kSampleWalkFile, FormatAnimationFile(MakeWalkAnimation(character.skeleton))},
   };
   for (const auto& [name, bytes] : outputs) {
     if (Status s = WriteFileAtomically((std::filesystem::path(folder) / name).string(), bytes); !s) {

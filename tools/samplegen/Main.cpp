@@ -97,7 +97,7 @@ int RunModel(const std::vector<std::string>& args) {
   }
   std::printf("%s: %zu vertices, %zu triangles, %d bones, %d anchor faces, %zu keyframes\n", files.x.c_str(),
               model.mesh.vertices.size(), model.mesh.triangleCount(), model.skeleton.boneCount(), options.anchorFaces,
-              model.animation.keys.size());
+              model.animation.keys().size());
   return 0;
 }
 }  // namespace

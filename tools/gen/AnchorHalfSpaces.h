@@ -1,7 +1,7 @@
-// Which anchors hold a point: the box test, then the point must lie on the
-// inner side of every face's plane (within a tolerance). This is the
-// generator's own check of the volumes it builds; it is exact for the convex
-// anchors the generator makes.
+// Which anchors hold a point, by half-spaces: the box test, then the point
+// must lie on the inner side of every face's plane (within a tolerance). The
+// generators check the convex volumes they build with it; for convex anchors
+// it is exact.
 #pragma once
 
 #include <vector>

@@ -1,4 +1,4 @@
-#include "tools/gen/AnchorContainment.h"
+#include "tools/gen/AnchorHalfSpaces.h"
 
 bool AnchorHoldsPoint(const BoneAnchor& anchor, const D3DXVECTOR3& p, double tolerance) {
   const float t = static_cast<float>(tolerance);
