@@ -100,8 +100,8 @@ class XParser {
   /// After a reference's '{': a name and/or a GUID, then '}'.
   bool readReference(std::string& name) {
     XToken t = r_.next();
-    if (t.kind == XTokenKind::Name) {
-      name.assign(t.text);
+    if (t.kind == XTokenKind::Name || (t.kind == XTokenKind::Number && !t.text.empty())) {
+      name.assign(t.text);  // a text name may start with a digit
       t = r_.next();
     }
     if (t.kind == XTokenKind::Guid) {
