@@ -153,47 +153,6 @@ bool AnchorContainment::contains(const D3DXVECTOR3& p) const {
   return containsInBox(p, nullptr);
 }
 
-// The full blocking test of every face g against the segment from face's
-// centroid to p, eight faces at a time, each lane computing exactly what
-// BlocksSegment computes for its face.
-__attribute__((target_clones("avx", "default"))) bool AnchorContainment::blockedFrom(const Face& face,
-                                                                                     const D3DXVECTOR3& d,
-                                                                                     const D3DXVECTOR3& p,
-                                                                                     const float* row) const {
-  const FloatLanes zero = {};
-  for (std::size_t g = 0; g < padded_; g += kLaneCount) {
-    FloatLanes nx, ny, nz, num;
-    LoadLanes(nx, plane(kNormalX) + g);
-    LoadLanes(ny, plane(kNormalY) + g);
-    LoadLanes(nz, plane(kNormalZ) + g);
-    LoadLanes(num, row + g);
-    const FloatLanes den = d.x * nx + d.y * ny + d.z * nz;
-    const FloatLanes t = num / den;
-    LaneMask blocking = (zero < t) & (t < 1.0f);
-    if (!AnyLane(blocking)) {
-      continue;
-    }
-    FloatLanes cornerX, cornerY, edgeAX, edgeAY, edgeBX, edgeBY, det;
-    LoadLanes(cornerX, plane(kCornerX) + g);
-    LoadLanes(cornerY, plane(kCornerY) + g);
-    LoadLanes(edgeAX, plane(kEdgeAX) + g);
-    LoadLanes(edgeAY, plane(kEdgeAY) + g);
-    LoadLanes(edgeBX, plane(kEdgeBX) + g);
-    LoadLanes(edgeBY, plane(kEdgeBY) + g);
-    LoadLanes(det, plane(kDet) + g);
-    const FloatLanes rest = 1.0f - t;
-    const FloatLanes wx = (p.x * t + face.centroid.x * rest) - cornerX;
-    const FloatLanes wy = (p.y * t + face.centroid.y * rest) - cornerY;
-    const FloatLanes u = (edgeBY * wx - edgeBX * wy) / det;
-    const FloatLanes v = (edgeAX * wy - edgeAY * wx) / det;
-    blocking &= (zero <= u) & (u <= 1.0f) & (zero <= v) & (v <= 1.0f);
-    if (AnyLane(blocking)) {
-      return true;
-    }
-  }
-  return false;
-}
-
 // Built twice, for the baseline target and for AVX, and picked by the
 // processor at load time: the lanes are then one 256-bit register each.
 __attribute__((target_clones("avx", "default"))) bool AnchorContainment::containsInBox(
@@ -201,6 +160,7 @@ __attribute__((target_clones("avx", "default"))) bool AnchorContainment::contain
   if (!usable_) {
     return false;
   }
+  const FloatLanes zero = {};
   const std::size_t count = faces_.size();
   for (std::size_t f = 0; f < count; ++f) {
     const Face& face = faces_[f];
@@ -211,13 +171,10 @@ __attribute__((target_clones("avx", "default"))) bool AnchorContainment::contain
     } else {
       row = &numerators_[f * padded_];
     }
-    // The crossing parameter num / den of face g can only fall strictly
-    // between 0 and 1 when both have the same sign and |num| < |den|. A first
-    // pass looks for such faces eight at a time without a branch; for most
-    // points there is none, and the face's view is clear.
-    const FloatLanes zero = {};
-    LaneMask anyCandidate = {};
-    for (std::size_t g = 0; g < padded_; g += kLaneCount) {
+    bool blocked = false;
+    // Eight faces g at a time, each lane computing exactly what BlocksSegment
+    // computes for its face.
+    for (std::size_t g = 0; g < padded_ && !blocked; g += kLaneCount) {
       FloatLanes nx, ny, nz, num;
       LoadLanes(nx, plane(kNormalX) + g);
       LoadLanes(ny, plane(kNormalY) + g);
@@ -225,9 +182,32 @@ __attribute__((target_clones("avx", "default"))) bool AnchorContainment::contain
       LoadLanes(num, row + g);
       // The same sums as D3DXVec3Dot(d, normal g).
       const FloatLanes den = d.x * nx + d.y * ny + d.z * nz;
-      anyCandidate |= ((zero < num) & (num < den)) | ((num < zero) & (den < num));
+      // The crossing parameter num / den can only fall strictly between 0 and 1
+      // when both have the same sign and |num| < |den|: a cheap first sieve.
+      if (!AnyLane(((zero < num) & (num < den)) | ((num < zero) & (den < num)))) {
+        continue;
+      }
+      const FloatLanes t = num / den;
+      LaneMask blocking = (zero < t) & (t < 1.0f);
+      if (!AnyLane(blocking)) {
+        continue;
+      }
+      FloatLanes cornerX, cornerY, edgeAX, edgeAY, edgeBX, edgeBY, det;
+      LoadLanes(cornerX, plane(kCornerX) + g);
+      LoadLanes(cornerY, plane(kCornerY) + g);
+      LoadLanes(edgeAX, plane(kEdgeAX) + g);
+      LoadLanes(edgeAY, plane(kEdgeAY) + g);
+      LoadLanes(edgeBX, plane(kEdgeBX) + g);
+      LoadLanes(edgeBY, plane(kEdgeBY) + g);
+      LoadLanes(det, plane(kDet) + g);
+      const FloatLanes rest = 1.0f - t;
+      const FloatLanes wx = (p.x * t + face.centroid.x * rest) - cornerX;
+      const FloatLanes wy = (p.y * t + face.centroid.y * rest) - cornerY;
+      const FloatLanes u = (edgeBY * wx - edgeBX * wy) / det;
+      const FloatLanes v = (edgeAX * wy - edgeAY * wx) / det;
+      blocking &= (zero <= u) & (u <= 1.0f) & (zero <= v) & (v <= 1.0f);
+      blocked = AnyLane(blocking);
     }
-    const bool blocked = AnyLane(anyCandidate) && blockedFrom(face, d, p, row);
     if (!blocked) {
       return D3DXVec3Dot(&d, &face.normal) <= 0.0f;
     }

@@ -81,9 +81,6 @@ class AnchorContainment {
 
   const float* plane(Plane which) const { return &planes_[static_cast<std::size_t>(which) * padded_]; }
   void fillRow(std::size_t f, float* row) const;
-  // Whether some face blocks the view from face (p − its centroid = d) to p;
-  // row holds face's numerators.
-  bool blockedFrom(const Face& face, const D3DXVECTOR3& d, const D3DXVECTOR3& p, const float* row) const;
 
   bool usable_ = false;
   D3DXVECTOR3 boxMin_;
