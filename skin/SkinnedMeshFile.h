@@ -64,3 +64,7 @@ Status ParseSkinnedMesh(std::string_view text, const std::string& fileName, cons
 /// On any failure the model and the tree are untouched.
 Status ReadSkinnedMesh(SkinnedModel& model, const std::string& path, BoneTree& tree,
                        const TextureLoader& loadTexture = {});
+
+/// The same without a bone list widget (command-line tools): the bones get
+/// entries in a tree kept only for the call, so treeItems still tell them apart.
+Status ReadSkinnedMesh(SkinnedModel& model, const std::string& path, const TextureLoader& loadTexture = {});

@@ -286,6 +286,9 @@ TEST(ReadSkinnedMesh, FailureLeavesModelAndBoneListUntouched) {
   EXPECT_EQ(tree.entry(items[2]).label, "Hand ( 2 ) ");
   EXPECT_EQ(tree.entry(items[2]).parent, items[1]);
   EXPECT_EQ(BoneIndexOfItem(model.skeleton, items[2]), 2);
+  SkinnedModel headless;
+  ASSERT_TRUE(ReadSkinnedMesh(headless, good));
+  EXPECT_EQ(BoneIndexOfItem(headless.skeleton, headless.skeleton.treeItems[1]), 1);
   std::filesystem::remove_all(dir);
 }
 
