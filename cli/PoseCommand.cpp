@@ -64,7 +64,7 @@ int RunPose(const std::vector<std::string>& args) {
   if (!time) return Usage("--time needs a whole number of frames, not " + timeText);
 
   SkinnedModel model;
-  RecordingBoneTree tree;
+  RecordingBoneTree tree;  // no bone list without a window; the entries are simply kept
   if (Status s = ReadSkinnedMesh(model, modelPath, tree); !s) return Fail(s.describe());
 
   // Read as File > Open Data > Animation does: for the skeleton's bone count,
