@@ -32,7 +32,7 @@ BoneControlPanel::BoneControlPanel(QWidget* owner) : QDialog(owner, Qt::Tool) {
     slider->setTickInterval(kTickInterval);
     slider->setTickPosition(k == 0 ? QSlider::TicksBothSides : QSlider::NoTicks);
     PlaceInDialogUnits(slider, units, 16, kRows[k].y, 202, kRows[k].height);
-    AddDialogLabel(this, units, kRows[k].label, 6, kRows[k].labelY);
+    AddDialogLabel(this, units, kRows[k].label, 6, kRows[k].labelY, slider);
     connect(slider, &QSlider::valueChanged, this, [this, k](int value) { sliderMoved(k, value); });
     sliders_[static_cast<std::size_t>(k)] = slider;
   }

@@ -45,18 +45,18 @@ BonePanelWidget::BonePanelWidget(QWidget* owner)
 
   PlaceInDialogUnits(tree_, units, 7, 7, 126, 160);
 
-  AddDialogLabel(this, units, "H :", 7, 175);
   hEdit_ = MakeEdit(this, "hEdit");
   PlaceInDialogUnits(hEdit_, units, 22, 173, 40, 12);
-  AddDialogLabel(this, units, "R :", 78, 175);
+  AddDialogLabel(this, units, "H :", 7, 175, hEdit_);
   rEdit_ = MakeEdit(this, "rEdit");
   PlaceInDialogUnits(rEdit_, units, 93, 173, 40, 12);
+  AddDialogLabel(this, units, "R :", 78, 175, rEdit_);
   auto* applyBlending = MakeButton(this, "applyBlendingButton");
   PlaceInDialogUnits(applyBlending, units, 83, 189, 50, 14);
 
-  AddDialogLabel(this, units, "Symmetric Bone ID :", 7, 211);
   symmetricEdit_ = MakeEdit(this, "symmetricEdit");
   PlaceInDialogUnits(symmetricEdit_, units, 93, 209, 40, 12);
+  AddDialogLabel(this, units, "Symmetric Bone ID :", 7, 211, symmetricEdit_);
   auto* applySymmetric = MakeButton(this, "applySymmetricButton");
   PlaceInDialogUnits(applySymmetric, units, 83, 225, 50, 14);
 

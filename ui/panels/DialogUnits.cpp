@@ -34,9 +34,16 @@ void PlaceInDialogUnits(QWidget* widget, const DialogUnits& units, int x, int y,
   widget->setGeometry(units.rect(x, y, width, height));
 }
 
-QLabel* AddDialogLabel(QWidget* parent, const DialogUnits& units, const char* text, int x, int y) {
+QLabel* AddDialogLabel(QWidget* parent, const DialogUnits& units, const char* text, int x, int y,
+                       const QWidget* next) {
+  // Room kept between the label and the control it names, in pixels.
+  constexpr int kGap = 2;
   auto* label = new QLabel(QString::fromUtf8(text), parent);
-  label->move(units.point(x, y));
-  label->resize(label->sizeHint());
+  const QSize size = label->sizeHint();
+  QPoint at = units.point(x, y);
+  if (next != nullptr && at.x() + size.width() + kGap > next->x()) {
+    at.setX(std::max(0, next->x() - kGap - size.width()));
+  }
+  label->setGeometry(QRect(at, size));
   return label;
 }

@@ -36,5 +36,8 @@ class DialogUnits {
 void PlaceInDialogUnits(QWidget* widget, const DialogUnits& units, int x, int y, int width, int height);
 
 /// A static label child of parent with its top-left corner at (x, y) in dialog
-/// units, sized to its text.
-QLabel* AddDialogLabel(QWidget* parent, const DialogUnits& units, const char* text, int x, int y);
+/// units, sized to its text. When the text is too wide for the room before
+/// next (the control the label names), the label moves left so that it ends
+/// just before next, but not past the parent's left edge.
+QLabel* AddDialogLabel(QWidget* parent, const DialogUnits& units, const char* text, int x, int y,
+                       const QWidget* next = nullptr);

@@ -37,10 +37,13 @@ KeyframePanelWidget::KeyframePanelWidget(QWidget* owner)
     : QDialog(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
   setWindowTitle(QStringLiteral("Keyframe"));
   const DialogUnits units(font());
-  setFixedSize(units.size(470, 75));
+  // Fixed height; the editor may widen or narrow the panel to its main window's width.
+  const QSize size = units.size(470, 75);
+  setFixedHeight(size.height());
+  resize(size);
 
-  AddDialogLabel(this, units, "Time :", 5, 9);
   timeEdit_ = AddField(this, units, "timeEdit", 25, 7, 40);
+  AddDialogLabel(this, units, "Time :", 5, 9, timeEdit_);
   auto* prev = AddButton(this, units, "Prev", "prevButton", 69, 7, 30);
   auto* next = AddButton(this, units, "Next", "nextButton", 103, 7, 33);
   auto* play = AddButton(this, units, "Play", "playButton", 203, 7, 50);

@@ -23,7 +23,8 @@ class KeyframePanelWidget : public QDialog, private KeyframePanelView {
 
  public:
   /// A modeless tool window owned by owner, titled "Keyframe", with the window
-  /// 0 to 60 on its slider.
+  /// 0 to 60 on its slider. Its height is fixed; its width may be set (the
+  /// editor makes it as wide as the main window).
   explicit KeyframePanelWidget(QWidget* owner);
   ~KeyframePanelWidget() override;
 

@@ -54,8 +54,8 @@ WeightControlPanelWidget::WeightControlPanelWidget(QWidget* owner) : QDialog(own
     PlaceInDialogUnits(edit, units, x, 116, kColumnWidth, 12);
     edits_[slot] = edit;
   }
-  AddDialogLabel(this, units, "0.0", 8, 26);
-  AddDialogLabel(this, units, "1.0", 8, 104);
+  AddDialogLabel(this, units, "0.0", 8, 26, sliders_[0]);
+  AddDialogLabel(this, units, "1.0", 8, 104, sliders_[0]);
 
   auto* select = AddButton(this, units, "Select", "selectButton", 0);
   auto* choose = AddButton(this, units, "Choose", "chooseButton", 1);
