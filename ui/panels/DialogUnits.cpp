@@ -22,6 +22,9 @@ DialogUnits::DialogUnits(const QFont& font) {
   baseHeight_ = std::max(1, metrics.height());
 }
 
+DialogUnits::DialogUnits(int baseWidth, int baseHeight)
+    : baseWidth_(std::max(1, baseWidth)), baseHeight_(std::max(1, baseHeight)) {}
+
 int DialogUnits::x(int units) const { return Scale(units, baseWidth_, 4); }
 int DialogUnits::y(int units) const { return Scale(units, baseHeight_, 8); }
 QPoint DialogUnits::point(int x, int y) const { return {this->x(x), this->y(y)}; }

@@ -16,6 +16,8 @@ class DialogUnits {
   /// Units of font: the base width is the average advance of the 52 Latin
   /// letters (rounded), the base height the font's line height.
   explicit DialogUnits(const QFont& font);
+  /// Units of a font whose base width and height (pixels) are known.
+  DialogUnits(int baseWidth, int baseHeight);
 
   /// Pixels for a horizontal / vertical distance in dialog units (rounded).
   int x(int units) const;
