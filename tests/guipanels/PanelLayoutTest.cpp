@@ -1,4 +1,4 @@
-// Shows every panel with a loaded figure, checks that its controls lie inside
+// Shows every panel with the sample character loaded, checks that its controls lie inside
 // it without overlapping, and saves a picture of each to
 // <temp>/posewright-panels/ for a look by eye.
 #include <gtest/gtest.h>
@@ -12,7 +12,11 @@
 #include "anim/AnimationCommands.h"
 #include "anim/KeyPose.h"
 #include "app/Application.h"
-#include "guipanels/PanelTestSupport.h"
+#include "skeleton/RecordingBoneTree.h"
+#include "skin/BlendWeights.h"
+#include "skin/BlendingParametersFile.h"
+#include "skin/LoadBoneData.h"
+#include "skin/MeshLoader.h"
 #include "skin/SkinnedMeshFile.h"
 #include "ui/panels/BoneControlPanel.h"
 #include "ui/panels/BonePanel.h"
@@ -53,13 +57,21 @@ void Save(QWidget& panel, const char* name) {
 class PanelLayoutTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    // The figure goes through a SkinnedMesh file into the Bone panel's tree,
-    // the way File > Open Data > SkinnedMesh fills it.
-    const std::string path = QDir::temp().filePath(QStringLiteral("posewright-panels-figure.skm")).toStdString();
-    ASSERT_TRUE(WriteSkinnedMesh(guitest::FigureModel(), path).ok);
+    // The sample character, bound and weighted, goes through a SkinnedMesh
+    // file into the Bone panel's tree, the way File > Open Data > SkinnedMesh
+    // fills it.
+    const std::string samples = std::string(POSEWRIGHT_SOURCE_DIR) + "/samples/";
+    SkinnedModel sample;
+    RecordingBoneTree scratchTree;
+    ASSERT_TRUE(LoadMesh(sample, samples + "character.x").ok);
+    ASSERT_TRUE(LoadBoneData(sample, samples + "character.dat", scratchTree, [](SkinnedModel& m) { BindMesh(m); }).ok);
+    ComputeBlendWeights(sample);
+    const std::string path = QDir::temp().filePath(QStringLiteral("posewright-panels-character.skm")).toStdString();
+    ASSERT_TRUE(WriteSkinnedMesh(sample, path).ok);
     const Status read = ReadSkinnedMesh(app.model, path, bonePanel.boneTree());
     ASSERT_TRUE(read.ok) << read.message << " " << read.detail;
     QDir().remove(QString::fromStdString(path));
+    ASSERT_TRUE(ReadBlendingParameters(app.model.skeleton, samples + "character.prm").ok);
     QObject::connect(&bonePanel, &BonePanelWidget::selectionChanged, &boneControl, &BoneControlPanel::recentre);
     bonePanel.attach(&app);
     keyframePanel.attach(&app);
@@ -76,7 +88,7 @@ class PanelLayoutTest : public ::testing::Test {
 
 TEST_F(PanelLayoutTest, BonePanel) {
   bonePanel.show();
-  bonePanel.selectItem(app.model.skeleton.treeItems[4]);
+  bonePanel.selectItem(app.model.skeleton.treeItems[5]);
   bonePanel.findChild<QTreeWidget*>(QStringLiteral("boneTree"))->expandAll();
   EXPECT_EQ(bonePanel.size(), DialogUnits(bonePanel.font()).size(140, 246));
   ExpectTidy(bonePanel);

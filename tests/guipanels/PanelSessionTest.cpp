@@ -1,5 +1,5 @@
-// A whole editing session driven through the four panels: bind a mesh to a
-// skeleton, pose two bones with the Bone Control sliders, record three
+// A whole editing session driven through the four panels: bind the sample
+// character to its skeleton, pose two bones with the Bone Control sliders, record three
 // keyframes, play them back, mirror the pose, save the animation and open it
 // again.
 #include <gtest/gtest.h>
@@ -10,13 +10,12 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <filesystem>
-#include <fstream>
 #include <unistd.h>
 
 #include "anim/AnimationCommands.h"
 #include "app/Application.h"
-#include "bonedata/BoneDataText.h"
 #include "skin/BlendWeights.h"
+#include "skin/BlendingParametersFile.h"
 #include "skin/LoadBoneData.h"
 #include "skin/MeshLoader.h"
 #include "support/MathMatchers.h"
@@ -72,37 +71,42 @@ class PanelSessionTest : public ::testing::Test {
   BoneControlPanel boneControl{nullptr};
 };
 
+std::string Sample(const char* name) { return std::string(POSEWRIGHT_SOURCE_DIR) + "/samples/" + name; }
+
 TEST_F(PanelSessionTest, BindPoseRecordPlayMirrorSaveAndReopen) {
-  // Bind: a cube and a skeleton Root > B1 > B2.
-  ASSERT_TRUE(LoadMesh(app.model, SharedTestDataDir() + "/x/test_cube_text.x").ok);
-  const std::string bones = (folder / "figure.dat").string();
-  { std::ofstream(bones, std::ios::binary) << BoneDataWithParents({0, 1}); }
-  const Status loaded = LoadBoneData(app.model, bones, bonePanel.boneTree(), [](SkinnedModel& m) { BindMesh(m); });
+  // Bind the sample character with its tuned blending parameters.
+  ASSERT_TRUE(LoadMesh(app.model, Sample("character.x")).ok);
+  const Status loaded =
+      LoadBoneData(app.model, Sample("character.dat"), bonePanel.boneTree(), [](SkinnedModel& m) { BindMesh(m); });
   ASSERT_TRUE(loaded.ok) << loaded.message << " " << loaded.detail;
+  ASSERT_TRUE(ReadBlendingParameters(app.model.skeleton, Sample("character.prm")).ok);
   ComputeBlendWeights(app.model);
   weightPanel.onSkeletonLoaded();
   EXPECT_TRUE(weightPanel.isVisible());
-  EXPECT_EQ(weightPanel.boneIndexBox(0)->count(), 3);
+  EXPECT_EQ(weightPanel.boneIndexBox(0)->count(), 13);
   bonePanel.show();
   bonePanel.selectItem(app.model.skeleton.treeItems[0]);
 
-  // Record the rest pose at 0, then pose B1 and B2 and record at 20 and 40.
+  // Record the rest pose at 0, then pose the left upper arm (5) and forearm
+  // (6) and record at 20 and 40.
   AddAnimationCommand(*keyframePanel.behaviour(), app.model.skeleton);
   recordAt(0);
-  clickBone(1);
-  boneControl.slider(0)->setValue(270);  // B1 +90° about its own X
-  clickBone(2);
+  clickBone(5);
+  EXPECT_EQ(bonePanel.findChild<QLineEdit*>(QStringLiteral("hEdit"))->text(), QStringLiteral("0.2700"));
+  EXPECT_EQ(bonePanel.findChild<QLineEdit*>(QStringLiteral("symmetricEdit"))->text(), QStringLiteral("7"));
+  boneControl.slider(0)->setValue(270);  // +90° about its own X
+  clickBone(6);
   EXPECT_EQ(boneControl.slider(0)->value(), 180);  // a new bone starts centred
-  boneControl.slider(1)->setValue(135);  // B2 −45° about its own Y
+  boneControl.slider(1)->setValue(135);  // −45° about its own Y
   recordAt(20);
-  boneControl.slider(1)->setValue(90);  // B2 on to −90°
+  boneControl.slider(1)->setValue(90);  // on to −90°
   recordAt(40);
   const Animation& recorded = *app.animation.animations.current();
   ASSERT_EQ(recorded.keys().size(), 3u);
-  const D3DXQUATERNION b1At20 = recorded.keys()[1].rotations[1];
-  const D3DXQUATERNION b2At40 = recorded.keys()[2].rotations[2];
-  EXPECT_NEAR(std::abs(b1At20.w), std::cos(0.25f * 3.1415927f), 1e-5f);
-  EXPECT_NEAR(std::abs(b2At40.w), std::cos(0.25f * 3.1415927f), 1e-5f);
+  const float quarterTurnW = std::cos(0.25f * 3.1415927f);
+  EXPECT_NEAR(std::abs(recorded.keys()[1].rotations[5].w), quarterTurnW, 1e-5f);
+  EXPECT_NEAR(std::abs(recorded.keys()[1].rotations[6].w), std::cos(0.125f * 3.1415927f), 1e-5f);
+  EXPECT_NEAR(std::abs(recorded.keys()[2].rotations[6].w), quarterTurnW, 1e-5f);
 
   // Play: ten frames reach time 10, halfway between the first two keys.
   clickKeyframe("playButton");
@@ -112,34 +116,31 @@ TEST_F(PanelSessionTest, BindPoseRecordPlayMirrorSaveAndReopen) {
   }
   EXPECT_EQ(keyframePanel.findChild<QLineEdit*>(QStringLiteral("timeEdit"))->text(), QStringLiteral("10"));
   EXPECT_EQ(keyframePanel.timeSlider()->value(), 10);
-  EXPECT_NEAR(std::abs(bone(1).poseRotation.w), std::cos(0.125f * 3.1415927f), 1e-4f);
+  EXPECT_NEAR(std::abs(bone(5).poseRotation.w), std::cos(0.125f * 3.1415927f), 1e-4f);
   clickKeyframe("playButton");
   EXPECT_FALSE(app.animation.playing);
 
-  // Mirror: every bone is its own partner, so each pose is reflected in place.
-  const D3DXQUATERNION before = bone(1).orientation;
-  ASSERT_GT(std::abs(before.y) + std::abs(before.z), 0.1f);
+  // Mirror: the left arm's orientation, reflected, goes to the right arm.
+  const D3DXQUATERNION left = bone(5).orientation;
   clickKeyframe("inverseButton");
-  EXPECT_NEAR(bone(1).orientation.x, before.x, 1e-6f);
-  EXPECT_NEAR(bone(1).orientation.y, -before.y, 1e-6f);
-  EXPECT_NEAR(bone(1).orientation.z, -before.z, 1e-6f);
+  ExpectNear(bone(7).orientation, D3DXQUATERNION(left.x, -left.y, -left.z, left.w), 1e-6f);
 
   // Save and open again: the same keys, titled after the file.
-  const std::string anm = (folder / "walk.anm").string();
+  const std::string anm = (folder / "raise.anm").string();
   ASSERT_TRUE(SaveAnimationCommand(app.animation, anm).ok);
   ASSERT_TRUE(OpenAnimationCommand(*keyframePanel.behaviour(), app.model.skeleton, anm).ok);
-  EXPECT_EQ(keyframePanel.windowTitle(), QStringLiteral("Keyframe : walk.anm"));
+  EXPECT_EQ(keyframePanel.windowTitle(), QStringLiteral("Keyframe : raise.anm"));
   ASSERT_EQ(app.animation.animations.size(), 2);
   const Animation& reopened = *app.animation.animations.current();
   const Animation& original = app.animation.animations.at(0);
   ASSERT_EQ(reopened.keys().size(), 3u);
   for (std::size_t k = 0; k < 3; ++k) {
     EXPECT_EQ(reopened.keys()[k].time, original.keys()[k].time);
-    for (std::size_t b = 0; b < 3; ++b) {
+    for (std::size_t b = 0; b < 13; ++b) {
       ExpectNear(reopened.keys()[k].rotations[b], original.keys()[k].rotations[b], 1e-4f);
     }
   }
-  // Its markers show: three blue, the last key current.
+  // Its markers show: three blue, and red on the last key, which is current.
   const auto& markers = keyframePanel.timeSlider()->markers();
   ASSERT_EQ(markers.size(), 4u);
   EXPECT_TRUE(markers[3].current);

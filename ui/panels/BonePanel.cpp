@@ -1,5 +1,6 @@
 #include "ui/panels/BonePanel.h"
 
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -17,6 +18,10 @@ QTreeWidget* MakeTree(QWidget* parent) {
   tree->setColumnCount(1);
   tree->setHeaderHidden(true);
   tree->setRootIsDecorated(true);
+  // Long labels of deep bones scroll sideways rather than being cut short.
+  tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  tree->header()->setStretchLastSection(false);
+  tree->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   return tree;
 }
 
