@@ -64,7 +64,7 @@ class PanelLayoutTest : public ::testing::Test {
     SkinnedModel sample;
     RecordingBoneTree scratchTree;
     ASSERT_TRUE(LoadMesh(sample, samples + "character.x").ok);
-    ASSERT_TRUE(LoadBoneData(sample, samples + "character.dat", scratchTree, [](SkinnedModel& m) { BindMesh(m); }).ok);
+    ASSERT_TRUE(LoadBoneData(sample, samples + "character.dat", scratchTree).ok);
     ComputeBlendWeights(sample);
     const std::string path = QDir::temp().filePath(QStringLiteral("posewright-panels-character.skm")).toStdString();
     ASSERT_TRUE(WriteSkinnedMesh(sample, path).ok);

@@ -77,7 +77,7 @@ TEST_F(PanelSessionTest, BindPoseRecordPlayMirrorSaveAndReopen) {
   // Bind the sample character with its tuned blending parameters.
   ASSERT_TRUE(LoadMesh(app.model, Sample("character.x")).ok);
   const Status loaded =
-      LoadBoneData(app.model, Sample("character.dat"), bonePanel.boneTree(), [](SkinnedModel& m) { BindMesh(m); });
+      LoadBoneData(app.model, Sample("character.dat"), bonePanel.boneTree());
   ASSERT_TRUE(loaded.ok) << loaded.message << " " << loaded.detail;
   ASSERT_TRUE(ReadBlendingParameters(app.model.skeleton, Sample("character.prm")).ok);
   ComputeBlendWeights(app.model);
