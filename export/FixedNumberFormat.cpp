@@ -88,7 +88,12 @@ char* FormatFixed6(char* out, float value) {
   if (negative) {
     *out++ = '-';
   }
-  out = WriteDecimal(out, micros / 1000000u);
+  const uint64_t whole = micros / 1000000u;
+  if (whole < 10) {
+    *out++ = static_cast<char>('0' + whole);
+  } else {
+    out = WriteDecimal(out, whole);
+  }
   *out++ = '.';
   return WriteSixDigits(out, static_cast<uint32_t>(micros % 1000000u));
 }

@@ -49,12 +49,16 @@ class XTextBuffer {
  private:
   // Pointer to the end of the text with at least n bytes of room after it.
   char* room(std::size_t n) {
-    if (data_.size() - size_ < n) {
-      std::size_t capacity = data_.size() < 4096 ? 4096 : data_.size();
-      while (capacity - size_ < n) capacity *= 2;
-      data_.resize(capacity);
+    if (data_.size() - size_ < n) [[unlikely]] {
+      grow(n);
     }
     return data_.data() + size_;
+  }
+
+  [[gnu::noinline]] void grow(std::size_t n) {
+    std::size_t capacity = data_.size() < 4096 ? 4096 : data_.size();
+    while (capacity - size_ < n) capacity *= 2;
+    data_.resize(capacity);
   }
 
   std::string data_;
