@@ -17,7 +17,11 @@ inline constexpr int32_t kBoneSliderCentre = 180;
 
 class BoneControl {
  public:
-  explicit BoneControl(BoneControlView& view) : view_(view) {}
+  /// sliderAngles: per slider, the angle in degrees (slider position − 180) it
+  /// stood at when it last turned the bone; held by the caller so it outlives
+  /// the panel's widgets.
+  BoneControl(std::array<int32_t, 3>& sliderAngles, BoneControlView& view)
+      : sliderAngles_(sliderAngles), view_(view) {}
 
   /// Slider axis (0 = X, 1 = Y, 2 = Z) now stands at position: turns the bone
   /// selected by selectedItem about its own axis by the change in angle since
@@ -32,12 +36,11 @@ class BoneControl {
   /// The bone selection changed: sliders back to the centre.
   void selectionChanged();
 
-  /// Per slider, the angle in degrees it stood at when it last turned the bone.
   const std::array<int32_t, 3>& sliderAngles() const { return sliderAngles_; }
 
  private:
   void recentre();
 
+  std::array<int32_t, 3>& sliderAngles_;
   BoneControlView& view_;
-  std::array<int32_t, 3> sliderAngles_{0, 0, 0};
 };

@@ -45,7 +45,8 @@ D3DXQUATERNION OwnTurn(const Bone& b, D3DXVECTOR3 axis, float angle) {
 
 struct BoneControlFixture : ::testing::Test {
   ScriptedBoneControlView view;
-  BoneControl control{view};
+  std::array<int32_t, 3> sliderAngles{0, 0, 0};
+  BoneControl control{sliderAngles, view};
   Skeleton skeleton = MakeSkeleton();
   Bone& Arm() { return skeleton.bones[1]; }
   void Move(int axis, int position) { control.sliderMoved(skeleton, 200, axis, position); }

@@ -1,0 +1,49 @@
+// The device's copies of a model's drawing data: mesh vertices and indices,
+// the point vertices, the point list and the textures. The model's CPU
+// arrays stay authoritative; every sync compares them with what was uploaded
+// last and uploads only what changed, so editing code never has to tell the
+// renderer about its changes.
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include "render/GraphicsDevice.h"
+#include "skin/SkinnedModel.h"
+
+class ModelBuffers {
+ public:
+  /// Mesh vertices, mesh indices and textures.
+  void syncMesh(GraphicsDevice& device, const SkinnedModel& model);
+  /// Point vertices and the point list.
+  void syncPoints(GraphicsDevice& device, const SkinnedModel& model);
+  /// Frees every device object.
+  void release(GraphicsDevice& device);
+
+  BufferId meshVertices() const { return meshVertices_.id; }
+  BufferId meshIndices() const { return meshIndices_.id; }
+  BufferId pointVertices() const { return pointVertices_.id; }
+  BufferId pointIndices() const { return pointIndices_.id; }
+  /// Texture of material m; 0 when it has none.
+  TextureId texture(std::size_t material) const;
+
+ private:
+  template <typename T>
+  struct Uploaded {
+    BufferId id = 0;
+    std::vector<T> copy;
+  };
+  struct UploadedTexture {
+    TextureId id = 0;
+    std::optional<TextureImage> copy;
+    bool synced = false;
+  };
+  template <typename T>
+  static void sync(GraphicsDevice& device, Uploaded<T>& buffer, const std::vector<T>& data);
+
+  Uploaded<SkinVertex> meshVertices_;
+  Uploaded<uint16_t> meshIndices_;
+  Uploaded<SkinVertex> pointVertices_;
+  Uploaded<uint16_t> pointIndices_;
+  std::vector<UploadedTexture> textures_;
+};
