@@ -10,7 +10,8 @@ class PointRepWalker {
         adjacency_(adjacency),
         faceCount_(static_cast<uint32_t>(indices.size() / 3)),
         reps_(vertexCount, kNoFace),
-        walkOfFace_(faceCount_, 0) {}
+        walkOfFace_(faceCount_, 0),
+        stepsLeft_(uint64_t{48} * faceCount_ + 64) {}
 
   void visitFace(uint32_t face) {
     for (int corner = 0; corner < 3; ++corner) {
@@ -56,7 +57,8 @@ class PointRepWalker {
   // Enters face g in the current walk; false when g is no face or the walk
   // has been there already.
   bool enter(uint32_t g) {
-    if (g >= faceCount_ || walkOfFace_[g] == walk_) return false;
+    if (g >= faceCount_ || walkOfFace_[g] == walk_ || stepsLeft_ == 0) return false;
+    --stepsLeft_;
     walkOfFace_[g] = walk_;
     return true;
   }
@@ -101,6 +103,10 @@ class PointRepWalker {
   // Walk number that last entered each face; a walk enters a face at most once.
   std::vector<uint32_t> walkOfFace_;
   uint32_t walk_ = 0;
+  // A consistent adjacency takes each face corner once over all walks, about
+  // three steps per face; contradictory adjacency could make walks overlap
+  // without end, so all walks together get a fixed budget.
+  uint64_t stepsLeft_;
 };
 }  // namespace
 

@@ -28,9 +28,10 @@ inline constexpr uint32_t kNoFace = 0xFFFFFFFFu;
 /// indices holds three vertex numbers per face; adjacency three face numbers
 /// per face, entry 3f+e naming the face across the edge from corner e to
 /// corner e+1 (kNoFace for none). The walk stops at a missing, out-of-range
-/// or one-sided neighbour and never visits a face twice, so inconsistent
-/// adjacency cannot make it loop; corners naming a vertex beyond vertexCount
-/// are skipped.
+/// or one-sided neighbour and never visits a face twice, and all walks
+/// together take at most 48 steps per face, so contradictory adjacency cannot
+/// make it loop or crawl; corners naming a vertex beyond vertexCount are
+/// skipped.
 std::vector<uint32_t> ConvertAdjacencyToPointReps(std::span<const uint16_t> indices, std::size_t vertexCount,
                                                   std::span<const uint32_t> adjacency,
                                                   std::span<const D3DXATTRIBUTERANGE> ranges);
