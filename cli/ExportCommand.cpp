@@ -1,7 +1,6 @@
 // posewright-cli export: a SkinnedMesh file (and optionally an animation) to a
 // skinned-mesh .x file.
 #include <cstdio>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,8 +9,10 @@
 #include "cli/Command.h"
 #include "export/ExportOptions.h"
 #include "export/SkinnedMeshXWriter.h"
+#include "skeleton/RecordingBoneTree.h"
 #include "skin/SkinnedMeshFile.h"
 #include "skin/SkinnedModel.h"
+#include "skin/TextureLoader.h"
 
 namespace {
 constexpr const char* kUsage = "export MODEL.skm [--anim FILE.anm] [--fps N] [--all-frames] -o OUT.x";
@@ -81,15 +82,11 @@ int RunExport(const std::vector<std::string>& args) {
   if (!parsed) {
     return status;
   }
-  // No image decoding here: a material's texture counts as loaded when its
-  // file is there, so the export names the textures a viewer will find.
-  const TextureLoader textureIfPresent = [](const std::string& path) -> std::optional<TextureImage> {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
-    return TextureImage{};
-  };
+  // Textures are decoded as the editor decodes them: the export names a
+  // material's texture only when its image loads.
   SkinnedModel model;
-  if (Status read = ReadSkinnedMesh(model, parsed->model, textureIfPresent); !read) {
+  RecordingBoneTree tree;  // no bone list without a window
+  if (Status read = ReadSkinnedMesh(model, parsed->model, tree, LoadTextureImage); !read) {
     return Fail(read);
   }
   std::optional<Animation> animation;

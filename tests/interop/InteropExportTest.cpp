@@ -10,6 +10,7 @@
 #include "bonedata/TempFile.h"
 #include "export/ExportTestModels.h"
 #include "export/SkinnedMeshXWriter.h"
+#include "skeleton/RecordingBoneTree.h"
 #include "skin/SkinnedMeshFile.h"
 #include "support/SyntheticSkinnedModel.h"
 
@@ -103,7 +104,8 @@ TEST(InteropExport, CommandLineExportOfAGeneratedModelLoadsInAssimp) {
   ASSERT_TRUE(WriteAnimationFile(animation, anm.path()));
   // Compare against what the files hold (numbers as written, "%.6f" and "%.4f").
   SkinnedModel model;
-  ASSERT_TRUE(ReadSkinnedMesh(model, skm.path()));
+  RecordingBoneTree tree;
+  ASSERT_TRUE(ReadSkinnedMesh(model, skm.path(), tree));
   Animation stored;
   stored.boneCount = spec.boneCount;
   ASSERT_TRUE(ReadAnimationFile(stored, anm.path()));
