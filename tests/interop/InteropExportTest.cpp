@@ -6,13 +6,20 @@
 #include <string>
 
 #include "AssimpAgreement.h"
+#include "OwnReader.h"
 #include "anim/AnimationFile.h"
-#include "bonedata/TempFile.h"
 #include "export/ExportTestModels.h"
 #include "export/SkinnedMeshXWriter.h"
+#include "fileio/FileBytes.h"
+#include "samples/TempFolder.h"
 #include "skeleton/RecordingBoneTree.h"
+#include "skin/BlendWeights.h"
+#include "skin/LoadBoneData.h"
+#include "skin/MeshLoader.h"
 #include "skin/SkinnedMeshFile.h"
+#include "skin/TextureLoader.h"
 #include "support/SyntheticSkinnedModel.h"
+#include "tools/gen/ModelFiles.h"
 
 using namespace exporttest;
 using namespace interop;
@@ -86,43 +93,52 @@ TEST(InteropExport, AssimpReadsAFileWithoutAnimationOrSkinnedVertices) {
   std::filesystem::remove(path);
 }
 
-TEST(InteropExport, CommandLineExportOfAGeneratedModelLoadsInAssimp) {
+TEST(InteropExport, CommandLineExportOfAGeneratedModelLoadsInAssimpAndOurImport) {
   const char* cli = std::getenv("POSEWRIGHT_CLI");
   ASSERT_NE(cli, nullptr) << "POSEWRIGHT_CLI names the posewright-cli binary";
-  synthetic::ModelSpec spec;
-  spec.vertexCount = 900;
-  spec.boneCount = 12;
-  spec.materialCount = 3;
-  spec.splitVertices = true;
-  spec.seed = 77;
-  const SkinnedModel generated = synthetic::MakeModel(spec);
-  const Animation animation = synthetic::MakeAnimation(spec.boneCount, {0, 15, 45}, 78);
-  TempFile skm("interop_cli.skm");
-  TempFile anm("interop_cli.anm");
-  TempFile x("interop_cli.x");
-  ASSERT_TRUE(WriteSkinnedMesh(generated, skm.path()));
-  ASSERT_TRUE(WriteAnimationFile(animation, anm.path()));
-  // Compare against what the files hold (numbers as written, "%.6f" and "%.4f").
-  SkinnedModel model;
+  TempFolder folder("interop_cli");
+  ModelOptions options;
+  options.vertices = 3000;
+  options.bones = 20;
+  options.anchorFaces = 16;
+  options.keys = 6;
+  options.name = "gen";
+  ModelFiles files;
+  ASSERT_TRUE(GenerateModelFiles(options, folder.path().string(), nullptr, &files));
+  // Bound and weighted as the editor's Open Mesh command does, then saved.
+  SkinnedModel bound;
   RecordingBoneTree tree;
-  ASSERT_TRUE(ReadSkinnedMesh(model, skm.path(), tree));
+  ASSERT_TRUE(LoadMesh(bound, files.x));
+  ASSERT_TRUE(LoadBoneData(bound, files.boneData, tree, [](SkinnedModel& m) { BindMesh(m); }));
+  ComputeBlendWeights(bound);
+  const std::string skm = folder.file("gen.skm");
+  ASSERT_TRUE(WriteSkinnedMesh(bound, skm));
+  // What the command reads: the model and animation files as stored.
+  SkinnedModel model;
+  ASSERT_TRUE(ReadSkinnedMesh(model, skm, tree, LoadTextureImage));
   Animation stored;
-  stored.boneCount = spec.boneCount;
-  ASSERT_TRUE(ReadAnimationFile(stored, anm.path()));
+  stored.boneCount = model.skeleton.boneCount();
+  ASSERT_TRUE(ReadAnimationFile(stored, files.animation));
+  ASSERT_GE(stored.keys().size(), 2u);
 
-  const std::string command = std::string(cli) + " export " + skm.path() + " --anim " + anm.path() +
-                              " --fps 4800 --all-frames -o " + x.path();
+  const std::string x = folder.file("gen_export.x");
+  const std::string command = std::string(cli) + " export " + skm + " --anim " + files.animation +
+                              " --fps 4800 --all-frames -o " + x;
   ASSERT_EQ(std::system(command.c_str()), 0) << command;
-  const AssimpScene s = ReadWithAssimp(x.path());
+  const AssimpScene s = ReadWithAssimp(x);
   ASSERT_NE(s.scene, nullptr);
-  EXPECT_GT(ExpectSameSkin(*s.scene, model), 900u);
+  EXPECT_GT(ExpectSameSkin(*s.scene, model), 3000u);
+  // Rotations read back from four decimals are not exactly unit quaternions.
   ExpectSameAnimation(*s.scene, model, stored, {4800, true}, 5e-4f);
+  SkinnedModel imported;
+  ExpectOwnImportAgrees(x, model, imported);
+  EXPECT_TRUE(imported.bonesLoaded());
   std::string direct;
   ASSERT_TRUE(FormatSkinnedMeshX({4800, true}, model, &stored, direct));
-  EXPECT_EQ(x.read(), direct);
+  EXPECT_EQ(ReadFileBytes(x).value_or(""), direct);
 
   // Without --anim there is no animation set; a missing model fails.
-  ASSERT_EQ(std::system((std::string(cli) + " export " + skm.path() + " -o " + x.path()).c_str()), 0);
-  EXPECT_EQ(x.read().find("AnimationSet {\r\n Animation"), std::string::npos);
-  EXPECT_NE(std::system((std::string(cli) + " export " + skm.path() + ".missing -o " + x.path() + " 2>/dev/null").c_str()), 0);
+  ASSERT_EQ(std::system((std::string(cli) + " export " + skm + " -o " + x).c_str()), 0);
+  EXPECT_EQ(ReadFileBytes(x).value_or("").find("AnimationSet {\r\n Animation"), std::string::npos);
+  EXPECT_NE(std::system((std::string(cli) + " export " + skm + ".missing -o " + x + " 2>/dev/null").c_str()), 0);
 }
