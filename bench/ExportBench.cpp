@@ -144,16 +144,16 @@ struct LargeExport {
   bool identical = false;
 
   LargeExport() {
-    synthetic::ModelSpec spec;
-    spec.vertexCount = 65535;
-    spec.boneCount = 64;
-    spec.materialCount = 4;
-    spec.splitVertices = true;
-    spec.seed = 65535;
-    model = synthetic::MakeModel(spec);
+    synthetic::ModelRecipe recipe;
+    recipe.vertexCount = 65535;
+    recipe.boneCount = 64;
+    recipe.materialCount = 4;
+    recipe.splitVertices = true;
+    recipe.seed = 65535;
+    model = synthetic::MakeModel(recipe);
     std::vector<int32_t> times;
     for (int32_t t = 0; t <= 600; t += 60) times.push_back(t);
-    animation = synthetic::MakeAnimation(spec.boneCount, times, 600);
+    animation = synthetic::MakeAnimation(recipe.boneCount, times, 600);
     std::string fast;
     identical = FormatSkinnedMeshX(options, model, &animation, fast) && fast == SnprintfExport(options, model, animation);
   }

@@ -40,10 +40,10 @@ TEST(PointReps, UnusedVerticesAndMissingAdjacencyRepresentThemselves) {
 TEST(PointReps, ClosedAndOpenFansOfSplitVerticesCollapseToOnePoint) {
   // Every face has its own three vertices; the adjacency joins them by position.
   for (bool split : {true, false}) {
-    synthetic::ModelSpec spec;
-    spec.vertexCount = 600;
-    spec.splitVertices = split;
-    const SkinnedModel m = synthetic::MakeModel(spec);
+    synthetic::ModelRecipe recipe;
+    recipe.vertexCount = 600;
+    recipe.splitVertices = split;
+    const SkinnedModel m = synthetic::MakeModel(recipe);
     const std::vector<uint32_t> reps = ConvertAdjacencyToPointReps(
         m.skinnedMesh.indices, m.skinnedMesh.vertices.size(), m.adjacency, m.attributeTable);
     // The representative stands at the same place, represents itself, and each

@@ -27,13 +27,13 @@ TEST(ReadBack, OwnImportReadsGeneratedModelsBackWithTheSameWeights) {
   const std::string path = (std::filesystem::temp_directory_path() / "posewright_readback.x").string();
   for (uint64_t seed = 1; seed <= 12; ++seed) {
     synthetic::Random random(seed);
-    synthetic::ModelSpec spec;
-    spec.seed = seed;
-    spec.vertexCount = 30 + random.below(2000);
-    spec.boneCount = static_cast<int32_t>(2 + random.below(30));
-    spec.materialCount = 1 + random.below(3);
-    spec.splitVertices = seed % 2 == 1;
-    const SkinnedModel model = synthetic::MakeModel(spec);
+    synthetic::ModelRecipe recipe;
+    recipe.seed = seed;
+    recipe.vertexCount = 30 + random.below(2000);
+    recipe.boneCount = static_cast<int32_t>(2 + random.below(30));
+    recipe.materialCount = 1 + random.below(3);
+    recipe.splitVertices = seed % 2 == 1;
+    const SkinnedModel model = synthetic::MakeModel(recipe);
     SCOPED_TRACE("seed " + std::to_string(seed));
     ASSERT_TRUE(WriteSkinnedMeshX(path, {}, model, nullptr));
     SkinnedModel imported;

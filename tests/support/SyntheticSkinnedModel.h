@@ -36,7 +36,7 @@ class Random {
   uint64_t state_;
 };
 
-struct ModelSpec {
+struct ModelRecipe {
   /// Number of vertices; with splitVertices every face has its own three
   /// (vertexCount / 3 faces), otherwise the vertices form a grid.
   uint32_t vertexCount = 300;
@@ -107,8 +107,8 @@ inline void AssignWeights(std::vector<SkinVertex>& vertices, int32_t boneCount, 
   }
 }
 
-inline SkinnedModel MakeModel(const ModelSpec& spec) {
-  Random random(spec.seed);
+inline SkinnedModel MakeModel(const ModelRecipe& recipe) {
+  Random random(recipe.seed);
   SkinnedModel m;
   std::vector<SkinVertex>& vertices = m.skinnedMesh.vertices;
   std::vector<uint16_t>& indices = m.skinnedMesh.indices;
@@ -120,8 +120,8 @@ inline SkinnedModel MakeModel(const ModelSpec& spec) {
     v.v = y / 16.0f;
     return v;
   };
-  if (spec.splitVertices) {
-    const uint32_t faceCount = spec.vertexCount / 3;
+  if (recipe.splitVertices) {
+    const uint32_t faceCount = recipe.vertexCount / 3;
     const uint32_t columns = std::max<uint32_t>(1, static_cast<uint32_t>(std::sqrt(faceCount / 2.0)) + 1);
     for (uint32_t f = 0; f < faceCount; ++f) {
       const uint32_t cell = f / 2;
@@ -136,10 +136,10 @@ inline SkinnedModel MakeModel(const ModelSpec& spec) {
         vertices.push_back(vertexAt(c.x, c.y));
       }
     }
-    while (vertices.size() < spec.vertexCount) vertices.push_back(vertexAt(-1, -1));
+    while (vertices.size() < recipe.vertexCount) vertices.push_back(vertexAt(-1, -1));
   } else {
-    const uint32_t columns = std::max<uint32_t>(2, static_cast<uint32_t>(std::sqrt(spec.vertexCount)));
-    const uint32_t rows = std::max<uint32_t>(2, spec.vertexCount / columns);
+    const uint32_t columns = std::max<uint32_t>(2, static_cast<uint32_t>(std::sqrt(recipe.vertexCount)));
+    const uint32_t rows = std::max<uint32_t>(2, recipe.vertexCount / columns);
     for (uint32_t r = 0; r < rows; ++r) {
       for (uint32_t c = 0; c < columns; ++c) vertices.push_back(vertexAt(static_cast<float>(c), static_cast<float>(r)));
     }
@@ -154,10 +154,10 @@ inline SkinnedModel MakeModel(const ModelSpec& spec) {
     }
   }
   const std::size_t faceCount = indices.size() / 3;
-  AssignWeights(vertices, spec.boneCount, random);
+  AssignWeights(vertices, recipe.boneCount, random);
 
   // Materials in contiguous face blocks, so faces are already sorted by material.
-  const uint32_t materialCount = std::max<uint32_t>(1, spec.materialCount);
+  const uint32_t materialCount = std::max<uint32_t>(1, recipe.materialCount);
   for (uint32_t j = 0; j < materialCount; ++j) {
     D3DXMATERIAL material;
     material.MatD3D.Diffuse = {random.uniform(0, 1), random.uniform(0, 1), random.uniform(0, 1), 1};
@@ -198,7 +198,7 @@ inline SkinnedModel MakeModel(const ModelSpec& spec) {
   m.selection.reset(vertices.size());
   m.meshLoaded = true;
 
-  for (int32_t b = 0; b < spec.boneCount; ++b) {
+  for (int32_t b = 0; b < recipe.boneCount; ++b) {
     Bone bone;
     bone.name = b == 0 ? "Root" : "Bone" + std::to_string(b);
     bone.parentId = b == 0 ? 0 : static_cast<int32_t>(random.below(static_cast<uint32_t>(b)));
