@@ -30,11 +30,15 @@ namespace {
 // The bones the tour works on (the sample character's numbering).
 constexpr int kLeftUpperArm = 5;
 constexpr int kLeftForearm = 6;
-// Where the tour's rubber band starts and ends in the viewport: around the
-// character's left elbow in the front view.
-const QPoint kBandStart(488, 176);
-const QPoint kBandEnd(548, 236);
-// Bone Control positions (degrees + 180) for the left upper arm.
+// Rubber bands in viewport pixels: around the whole character in the first
+// view, and around its left elbow once zoomed in and posed.
+const QPoint kBodyBandStart(280, 95);
+const QPoint kBodyBandEnd(520, 305);
+const QPoint kElbowBandStart(445, 212);
+const QPoint kElbowBandEnd(497, 264);
+// Zooming: pixels dragged up with both buttons (0.05 world units each).
+constexpr int kZoomPixels = 96;
+// Bone Control X positions (degrees + 180) for the left upper arm.
 constexpr int kArmLowered = 250;
 constexpr int kArmRaised = 120;
 // The playback frame the tour stops at for its picture.
@@ -64,8 +68,8 @@ Tour::Tour(TourFolders folders, PictureSink sink) : folders_(std::move(folders))
 Tour::~Tour() = default;
 
 bool Tour::run() {
-  const bool played = start() && openFromMenu() && pickBone() && turnBone() && showVertices() && selectAndWeight() &&
-                      recordKeyframes() && playAndMirror() && saveAndExport();
+  const bool played = start() && openFromMenu() && selectAllAndZoom() && pickBone() && turnBone() &&
+                      selectAndWeight() && recordKeyframes() && playAndMirror() && saveAndExport();
   if (!played) {
     return false;
   }
@@ -116,9 +120,49 @@ bool Tour::openFromMenu() {
   dialogs_.pick(samplePath("character.dat"));
   QTest::mouseClick(openMenu, Qt::LeftButton, {}, openMenu->actionGeometry(mesh).center());
   if (!app_.canDraw()) return fail("File > Open Data > Mesh did not load the sample character");
-  if (dialogs_.unansweredFileDialogs() != 0) return fail("Open Mesh asked for more files than the two");
+
+  // The blending parameters pair the left and right bones for the mirror.
+  dialogs_.pick(samplePath("character.prm"));
+  trigger(CommandId::OpenBlendingParameters);
+  if (app_.model.skeleton.bones[kLeftUpperArm].symmetricId != kLeftUpperArm + 2) {
+    return fail("File > Open Data > Blending Parameters did not pair the arms");
+  }
+  if (dialogs_.unansweredFileDialogs() != 0) return fail("a command asked for more files than the tour gives");
   if (!waitForFrames(2)) return false;
   picture("03-open");
+  return true;
+}
+
+bool Tour::selectAllAndZoom() {
+  // Point mode, and a rubber band around the whole character.
+  trigger(CommandId::Point);
+  if (!app_.vertexMode) return fail("View > Rendering > Point does not show the vertices");
+  if (!dragInViewport(kBodyBandStart, kBodyBandEnd, "04-rubber-band")) return false;
+  if (app_.model.selection.selectedCount() != app_.model.vertexCount()) {
+    return fail("the rubber band around the character did not select every vertex");
+  }
+
+  // F4 centres the view on the selected vertices; dragging up with both
+  // buttons held zooms in.
+  QTest::keyClick(window_.get(), Qt::Key_F4);
+  if (app_.camera.target.y <= 0.0f) return fail("F4 did not centre the view on the character");
+  QWidget* viewport = &window_->viewport();
+  const QPoint p(400, 400);
+  const float before = app_.camera.distance;
+  SendMouse(viewport, QEvent::MouseButtonPress, p, Qt::LeftButton, Qt::LeftButton);
+  SendMouse(viewport, QEvent::MouseButtonPress, p, Qt::RightButton, Qt::LeftButton | Qt::RightButton);
+  SendMouse(viewport, QEvent::MouseMove, p, Qt::NoButton, Qt::LeftButton | Qt::RightButton);
+  SendMouse(viewport, QEvent::MouseMove, p - QPoint(0, kZoomPixels), Qt::NoButton, Qt::LeftButton | Qt::RightButton);
+  SendMouse(viewport, QEvent::MouseButtonRelease, p, Qt::RightButton, Qt::LeftButton);
+  SendMouse(viewport, QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton);
+  SendMouse(viewport, QEvent::MouseMove, p, Qt::NoButton, Qt::NoButton);
+  if (std::abs(app_.camera.distance - (before - 0.05f * kZoomPixels)) > 1e-4f) {
+    return fail("dragging with both buttons did not zoom");
+  }
+  if (!waitForFrames(2)) return false;
+  picture("05-zoom");
+  // Leaving Point mode clears the selection.
+  trigger(CommandId::Point);
   return true;
 }
 
@@ -136,43 +180,29 @@ bool Tour::pickBone() {
   if (app_.selectedBoneItem != app_.model.skeleton.treeItems[kLeftUpperArm]) {
     return fail("the viewport does not follow the bone tree's selection");
   }
-  picture("04-pick-bone");
+  picture("06-pick-bone");
   return true;
 }
 
 bool Tour::turnBone() {
-  window_->action(CommandId::Rotate)->trigger();
+  trigger(CommandId::Rotate);
   QWidget* boneControl = window_->panels().window(PanelId::BoneControl);
   if (!boneControl->isVisible()) return fail("Edit > Rotate does not show Bone Control");
+  if (boneControl->frameGeometry().intersects(window_->frameGeometry())) {
+    return fail("Bone Control covers the main window");
+  }
   auto* x = panelChild<QSlider>(PanelId::BoneControl, "sliderX");
   if (x == nullptr) return false;
   x->setValue(kArmLowered);
   if (app_.sliderAngles[0] != kArmLowered - 180) return fail("the X slider does not turn the bone");
   if (!waitForFrames(2)) return false;
-  picture("05-bone-control");
-  return true;
-}
-
-bool Tour::showVertices() {
-  window_->action(CommandId::Point)->trigger();
-  if (!app_.vertexMode) return fail("View > Rendering > Point does not show the vertices");
-  if (!waitForFrames(2)) return false;
-  picture("06-points");
+  picture("07-bone-control");
   return true;
 }
 
 bool Tour::selectAndWeight() {
-  // Drag a rubber band with the left button, then move the mouse once more:
-  // the vertices inside are selected with the next frame.
-  QWidget* viewport = &window_->viewport();
-  SendMouse(viewport, QEvent::MouseButtonPress, kBandStart, Qt::LeftButton, Qt::LeftButton);
-  SendMouse(viewport, QEvent::MouseMove, kBandStart, Qt::NoButton, Qt::LeftButton);
-  SendMouse(viewport, QEvent::MouseMove, kBandEnd, Qt::NoButton, Qt::LeftButton);
-  if (!waitForFrames(2)) return false;
-  picture("07-rubber-band");
-  SendMouse(viewport, QEvent::MouseButtonRelease, kBandEnd, Qt::LeftButton, Qt::NoButton);
-  SendMouse(viewport, QEvent::MouseMove, kBandEnd + QPoint(1, 1), Qt::NoButton, Qt::NoButton);
-  if (!waitForFrames(2)) return false;
+  trigger(CommandId::Point);
+  if (!dragInViewport(kElbowBandStart, kElbowBandEnd, "")) return false;
   const std::size_t selected = app_.model.selection.selectedCount();
   if (selected == 0) return fail("the rubber band selected no vertex");
 
@@ -196,15 +226,15 @@ bool Tour::selectAndWeight() {
       return fail("Apply did not set the selected vertices' weights");
     }
   }
-  std::printf("tour: the rubber band selected %zu vertices\n", selected);
+  std::printf("tour: the rubber band around the elbow selected %zu vertices\n", selected);
   if (!waitForFrames(2)) return false;
   picture("08-weights");
+  trigger(CommandId::Point);  // back to the plain mesh
   return true;
 }
 
 bool Tour::recordKeyframes() {
-  window_->action(CommandId::Point)->trigger();  // back to the plain mesh
-  window_->action(CommandId::AnimationAdd)->trigger();
+  trigger(CommandId::AnimationAdd);
   QWidget* keyframe = window_->panels().window(PanelId::Keyframe);
   if (keyframe->windowTitle() != "Keyframe : Unnamed(1)") {
     return fail("Edit > Animation > Add made \"" + keyframe->windowTitle().toStdString() + "\"");
@@ -213,12 +243,9 @@ bool Tour::recordKeyframes() {
   auto* add = panelChild<QPushButton>(PanelId::Keyframe, "addButton");
   auto* prev = panelChild<QPushButton>(PanelId::Keyframe, "prevButton");
   auto* x = panelChild<QSlider>(PanelId::BoneControl, "sliderX");
-  auto* reset = panelChild<QPushButton>(PanelId::BoneControl, "resetButton");
-  if (time == nullptr || add == nullptr || prev == nullptr || x == nullptr || reset == nullptr) return false;
+  if (time == nullptr || add == nullptr || prev == nullptr || x == nullptr) return false;
 
-  // The arm down at 0 and 60, raised at 30.
-  Click(reset);
-  x->setValue(kArmLowered);
+  // The arm lowered at 0 (as Bone Control left it) and 60, raised at 30.
   time->setValue(0);
   Click(add);
   time->setValue(30);
@@ -282,11 +309,11 @@ bool Tour::saveAndExport() {
     std::filesystem::remove(path);
   }
   dialogs_.pick(skm, 1);
-  window_->action(CommandId::SaveSkinnedMesh)->trigger();
+  trigger(CommandId::SaveSkinnedMesh);
   dialogs_.pick(prm);
-  window_->action(CommandId::SaveBlendingParameters)->trigger();
+  trigger(CommandId::SaveBlendingParameters);
   dialogs_.pick(anm);
-  window_->action(CommandId::SaveAnimation)->trigger();
+  trigger(CommandId::SaveAnimation);
 
   // The .x export asks for its options in the Option dialog: take its
   // picture, then press OK.
@@ -302,7 +329,7 @@ bool Tour::saveAndExport() {
   });
   poll.start();
   dialogs_.pick(x, 2);
-  window_->action(CommandId::SaveSkinnedMesh)->trigger();
+  trigger(CommandId::SaveSkinnedMesh);
   poll.stop();
   if (!answered) return fail("the .x export showed no Option dialog");
 
@@ -322,6 +349,25 @@ void Tour::picture(const std::string& name) {
                                                panels.window(PanelId::Keyframe),
                                                panels.window(PanelId::BoneControl)})));
 }
+
+bool Tour::dragInViewport(QPoint from, QPoint to, const std::string& pictureName) {
+  // Press, a first move that anchors the band, a move to its far corner;
+  // after the release the next move asks for the selection, which the next
+  // frame carries out.
+  QWidget* viewport = &window_->viewport();
+  SendMouse(viewport, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+  SendMouse(viewport, QEvent::MouseMove, from, Qt::NoButton, Qt::LeftButton);
+  SendMouse(viewport, QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+  if (!pictureName.empty()) {
+    if (!waitForFrames(2)) return false;
+    picture(pictureName);
+  }
+  SendMouse(viewport, QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+  SendMouse(viewport, QEvent::MouseMove, to + QPoint(1, 1), Qt::NoButton, Qt::NoButton);
+  return waitForFrames(2);
+}
+
+void Tour::trigger(CommandId id) { window_->action(id)->trigger(); }
 
 bool Tour::waitForFrames(int count) {
   const int target = window_->viewport().framesDrawn() + count;

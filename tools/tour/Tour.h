@@ -6,12 +6,14 @@
 #pragma once
 
 #include <QImage>
+#include <QPoint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/Application.h"
+#include "app/CommandIds.h"
 #include "app/ShellView.h"
 #include "tools/tour/TourDialogs.h"
 
@@ -40,15 +42,20 @@ class Tour {
  private:
   bool start();
   bool openFromMenu();
+  bool selectAllAndZoom();
   bool pickBone();
   bool turnBone();
-  bool showVertices();
   bool selectAndWeight();
   bool recordKeyframes();
   bool playAndMirror();
   bool saveAndExport();
 
   void picture(const std::string& name);
+  /// A left-button drag in the viewport and the move after it; with a name,
+  /// the picture is taken while the button is still down.
+  bool dragInViewport(QPoint from, QPoint to, const std::string& pictureName);
+  /// Runs a menu command as clicking its menu item does.
+  void trigger(CommandId id);
   bool waitForFrames(int count);
   bool fail(const std::string& why);
   template <typename T>

@@ -1,6 +1,9 @@
 #include "tools/tour/WindowPicture.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
 #include <QPainter>
 #include <QWidget>
 #include <algorithm>
@@ -13,19 +16,23 @@ QImage PictureOfWindows(const std::vector<QWidget*>& windows, int margin) {
   QRect bounds;
   for (QWidget* w : windows) {
     if (w != nullptr && w->isVisible()) {
-      bounds = bounds.united(w->geometry());
+      bounds = bounds.united(w->frameGeometry());
     }
   }
   if (bounds.isEmpty()) {
     return {};
   }
+  // Let every pending repaint reach the X server before reading the screen.
+  QApplication::processEvents();
+  const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
   bounds.adjust(-margin, -margin, margin, margin);
   QImage picture(bounds.size(), QImage::Format_RGB32);
   picture.fill(kBackground);
   QPainter painter(&picture);
   for (QWidget* w : windows) {
     if (w != nullptr && w->isVisible()) {
-      painter.drawPixmap(w->geometry().topLeft() - bounds.topLeft(), w->grab());
+      const QRect r = w->frameGeometry();
+      painter.drawImage(r.topLeft() - bounds.topLeft(), screen.copy(r));
     }
   }
   return picture;

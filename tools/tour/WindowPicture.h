@@ -1,18 +1,17 @@
-// A picture of the editor's windows as the user sees them on the screen: every
-// visible top-level window drawn at its place, later ones on top, on a plain
-// background, cropped to the windows. Built from each window's own rendering
-// rather than read back from the X server, so the picture does not depend on
-// the server's root window or on a window manager.
+// A picture of the editor's windows as the screen shows them: the screen read
+// back from the X server, cut to the visible top-level windows and pasted at
+// their places on a plain background, cropped to the windows. Reading the
+// screen (rather than asking each widget to render itself again) gives the
+// viewport's picture exactly as its last frame left it.
 #pragma once
 
 #include <QImage>
-#include <QRect>
 #include <vector>
 
 class QWidget;
 
-/// The windows in the order given (bottom first); hidden ones are skipped.
-/// Margin pixels of background surround the windows' bounding box.
+/// The windows given (hidden ones skipped), with margin pixels of background
+/// around their bounding box.
 QImage PictureOfWindows(const std::vector<QWidget*>& windows, int margin = 8);
 
 /// Every visible top-level window of the application: first the ones in
