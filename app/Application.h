@@ -11,6 +11,7 @@
 #include "app/Camera.h"
 #include "app/MouseStateMachine.h"
 #include "app/RectangleSelection.h"
+#include "export/ExportOptions.h"
 #include "skin/SkinnedModel.h"
 
 /// Polygon fill mode of the mesh pass, with the Direct3D values.
@@ -45,6 +46,9 @@ struct Application {
   RectSelectionRequest selectionRequest;
   /// Fill mode of the mesh pass.
   MeshFillMode fillMode = MeshFillMode::Solid;
+  /// The frames-per-second value the next .x export's Option dialog proposes:
+  /// the last one confirmed in this run.
+  uint32_t rememberedFramesPerSecond = kDefaultFramesPerSecond;
 
   /// True when a frame draws anything: both a mesh and a skeleton are loaded.
   bool canDraw() const { return model.meshLoaded && model.bonesLoaded(); }
