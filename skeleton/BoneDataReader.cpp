@@ -10,7 +10,8 @@ constexpr float kRootAxialReach = 1.0f;
 
 class BoneDataParser {
  public:
-  BoneDataParser(std::string_view text, std::string fileName) : reader_(text), fileName_(std::move(fileName)) {}
+  BoneDataParser(std::string_view text, std::string fileName)
+      : reader_(text), fileName_(std::move(fileName)) {}
 
   BoneDataResult run() {
     BoneDataResult result;
@@ -69,7 +70,8 @@ class BoneDataParser {
     if (!keyed("bone_end:")) return false;
     bone.end = vectorAt(1);
     if (!keyed("quaternion:")) return false;
-    setRestRotation(bone, D3DXQUATERNION(line_.floatAt(1), line_.floatAt(2), line_.floatAt(3), line_.floatAt(4)));
+    setRestRotation(bone,
+                    D3DXQUATERNION(line_.floatAt(1), line_.floatAt(2), line_.floatAt(3), line_.floatAt(4)));
     bone.parentId = parent;
     bone.symmetricId = i;
     return parseAnchor(skeleton.anchors[k]);

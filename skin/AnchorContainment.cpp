@@ -20,7 +20,9 @@ D3DXVECTOR3 Centroid(const BoneAnchor& anchor, std::size_t face) {
 }
 
 // Area of the parallelogram of a and b in the XY plane (z is not used).
-float DeterminantXY(const D3DXVECTOR3& a, const D3DXVECTOR3& b) { return a.x * b.y - a.y * b.x; }
+float DeterminantXY(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
+  return a.x * b.y - a.y * b.x;
+}
 
 // Whether a face (first corner, edges a and b from it, their XY determinant)
 // blocks the segment from c to p, which meets the face's plane at parameter
@@ -72,8 +74,8 @@ bool Contains(const D3DXVECTOR3& p, const BoneAnchor& anchor) {
       const D3DXVECTOR3 corner = Corner(anchor, g, 0);
       const D3DXVECTOR3 a = Corner(anchor, g, 1) - corner;
       const D3DXVECTOR3 b = Corner(anchor, g, 2) - corner;
-      blocked = BlocksSegment(D3DXVec3Dot(&toOther, &normal), D3DXVec3Dot(&d, &normal), p, centroids[f], corner,
-                              a, b, DeterminantXY(a, b));
+      blocked = BlocksSegment(D3DXVec3Dot(&toOther, &normal), D3DXVec3Dot(&d, &normal), p, centroids[f],
+                              corner, a, b, DeterminantXY(a, b));
     }
     if (!blocked) {
       return D3DXVec3Dot(&d, &anchor.faceNormals[f]) <= 0.0f;
@@ -113,6 +115,10 @@ AnchorContainment::AnchorContainment(const BoneAnchor& anchor)
   }
 }
 
+std::size_t AnchorContainment::RowScratchSize(const BoneAnchor& anchor) {
+  return anchor.faces.size() > kMaxTabledFaces ? PaddedLaneCount(anchor.faces.size()) : 0;
+}
+
 void AnchorContainment::fillRow(std::size_t f, float* row) const {
   const D3DXVECTOR3& from = faces_[f].centroid;
   for (std::size_t g = 0; g < padded_; ++g) {
@@ -125,8 +131,12 @@ void AnchorContainment::fillRow(std::size_t f, float* row) const {
   }
 }
 
+bool AnchorContainment::inBox(const D3DXVECTOR3& p) const {
+  return InBox(p, boxMin_, boxMax_);
+}
+
 bool AnchorContainment::contains(const D3DXVECTOR3& p) const {
-  if (!usable_ || !InBox(p, boxMin_, boxMax_)) {
+  if (!usable_ || !inBox(p)) {
     return false;
   }
   if (numerators_.empty()) {
@@ -162,13 +172,14 @@ bool AnchorContainment::containsInBox(const D3DXVECTOR3& p, float* rowScratch) c
       const FloatLanes num = FloatLanes::Load(row + g0);
       // The crossing parameter num / den can only fall strictly between 0 and 1
       // when both have the same sign and |num| < |den|; no other face can block.
-      unsigned candidates = (LessMask(zero, num) & LessMask(num, den)) | (LessMask(num, zero) & LessMask(den, num));
+      unsigned candidates =
+          (LessMask(zero, num) & LessMask(num, den)) | (LessMask(num, zero) & LessMask(den, num));
       while (candidates != 0 && !blocked) {
         const std::size_t g = g0 + static_cast<std::size_t>(__builtin_ctz(candidates));
         candidates &= candidates - 1;
         const Face& other = faces_[g];
-        blocked = BlocksSegment(row[g], D3DXVec3Dot(&d, &other.normal), p, face.centroid, other.corner, other.edgeA,
-                                other.edgeB, other.det);
+        blocked = BlocksSegment(row[g], D3DXVec3Dot(&d, &other.normal), p, face.centroid, other.corner,
+                                other.edgeA, other.edgeB, other.det);
       }
     }
     if (!blocked) {

@@ -32,10 +32,19 @@ class AnchorContainment {
   /// anchors compute a centroid's row of numerators when it is needed.
   static constexpr std::size_t kMaxTabledFaces = 512;
 
+  /// An anchor that contains nothing.
+  AnchorContainment() = default;
   explicit AnchorContainment(const BoneAnchor& anchor);
+
+  /// The floats of row scratch containsInBox needs for anchor: 0 when its pair
+  /// table is kept.
+  static std::size_t RowScratchSize(const BoneAnchor& anchor);
 
   /// Contains(p, anchor) for the anchor given to the constructor.
   bool contains(const D3DXVECTOR3& p) const;
+
+  /// The border box test alone: boxMin <= p <= boxMax on every axis.
+  bool inBox(const D3DXVECTOR3& p) const;
 
   /// The part of contains after the box test, for a caller that has already
   /// checked the box. rowScratch must hold at least paddedFaceCount() floats

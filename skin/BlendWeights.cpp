@@ -3,14 +3,13 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <functional>
 #include <limits>
 #include <system_error>
 #include <thread>
 #include <vector>
 
+#include "skin/AnchorBoxGrid.h"
 #include "skin/AnchorContainment.h"
-#include "skin/FloatLanes.h"
 #include "skin/InfluenceWeight.h"
 
 namespace {
@@ -47,7 +46,8 @@ void StoreSlots(SkinVertex& v, const Slots& slots) {
   }
   uint32_t packed = 0;
   for (std::size_t i = 0; i < kSlotCount; ++i) {
-    w[i] = sum == 0.0f ? 0.0f : w[i] / sum;
+    // An empty slot stays 0 without a division (0 / sum is 0 for any sum above 0).
+    w[i] = sum == 0.0f || w[i] == 0.0f ? 0.0f : w[i] / sum;
     packed |= static_cast<uint32_t>(slots.bones[i]) << (8 * i);
   }
   v.boneIndices = packed;
@@ -56,48 +56,40 @@ void StoreSlots(SkinVertex& v, const Slots& slots) {
   v.blendWeights[2] = w[2];
 }
 
-// Everything about the bones that does not depend on the vertex.
+// Everything about the bones that does not depend on the vertex. The anchor
+// tables are the costly part; they are filled in by the worker threads
+// (buildAnchor) before any vertex is weighed.
 struct BoneTables {
+  const Skeleton& skeleton;
   // Entry k describes bone k + 1.
   std::vector<AnchorContainment> anchors;
   std::vector<BoneReach> reaches;
-  // Anchor boxes by component, padded to the lanes; an anchor that contains
-  // nothing (and the padding) gets a box no point is inside.
-  std::vector<float> minX, minY, minZ, maxX, maxY, maxZ;
+  AnchorBoxGrid grid;
   // Scratch a thread needs for the anchors too large for a pair table.
   std::size_t rowScratchSize = 0;
 
-  explicit BoneTables(const Skeleton& skeleton) {
-    const std::size_t boneCount = std::min({skeleton.bones.size(), skeleton.anchors.size(),
-                                            skeleton.blendParams.size(), kAddressableBones});
+  explicit BoneTables(const Skeleton& s) : skeleton(s) {
+    const std::size_t boneCount =
+        std::min({s.bones.size(), s.anchors.size(), s.blendParams.size(), kAddressableBones});
     const std::size_t count = boneCount > 0 ? boneCount - 1 : 0;
-    anchors.reserve(count);
+    anchors.resize(count);
     reaches.reserve(count);
-    const std::size_t padded = PaddedLaneCount(count);
-    const float inf = std::numeric_limits<float>::infinity();
-    minX.assign(padded, inf);
-    minY.assign(padded, inf);
-    minZ.assign(padded, inf);
-    maxX.assign(padded, -inf);
-    maxY.assign(padded, -inf);
-    maxZ.assign(padded, -inf);
-    for (std::size_t k = 0; k < count; ++k) {
-      const std::size_t b = k + 1;
-      anchors.emplace_back(skeleton.anchors[b]);
-      reaches.emplace_back(skeleton.bones[b], skeleton.blendParams[b]);
-      const AnchorContainment& anchor = anchors.back();
-      if (!anchor.usable()) continue;
-      minX[k] = anchor.boxMin().x;
-      minY[k] = anchor.boxMin().y;
-      minZ[k] = anchor.boxMin().z;
-      maxX[k] = anchor.boxMax().x;
-      maxY[k] = anchor.boxMax().y;
-      maxZ[k] = anchor.boxMax().z;
-      if (anchor.faceCount() > AnchorContainment::kMaxTabledFaces) {
-        rowScratchSize = std::max(rowScratchSize, anchor.paddedFaceCount());
-      }
+    std::vector<AnchorBox> boxes;
+    boxes.reserve(count);
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    for (std::size_t b = 1; b <= count; ++b) {
+      const BoneAnchor& anchor = s.anchors[b];
+      reaches.emplace_back(s.bones[b], s.blendParams[b]);
+      // An anchor that contains nothing gets a box that is listed nowhere.
+      boxes.push_back(AnchorIsUsable(anchor)
+                          ? AnchorBox{anchor.boxMin, anchor.boxMax}
+                          : AnchorBox{D3DXVECTOR3(nan, nan, nan), D3DXVECTOR3(nan, nan, nan)});
+      rowScratchSize = std::max(rowScratchSize, AnchorContainment::RowScratchSize(anchor));
     }
+    grid = AnchorBoxGrid(boxes);
   }
+
+  void buildAnchor(std::size_t k) { anchors[k] = AnchorContainment(skeleton.anchors[k + 1]); }
 };
 
 // One thread's working memory and tallies.
@@ -112,23 +104,10 @@ struct Worker {
 // Bones whose anchors contain p, in increasing order, into worker.contained.
 void FindContainingBones(const BoneTables& tables, const D3DXVECTOR3& p, Worker& worker) {
   worker.contained.clear();
-  const FloatLanes px = FloatLanes::Broadcast(p.x);
-  const FloatLanes py = FloatLanes::Broadcast(p.y);
-  const FloatLanes pz = FloatLanes::Broadcast(p.z);
-  const std::size_t padded = tables.minX.size();
-  for (std::size_t k0 = 0; k0 < padded; k0 += FloatLanes::kCount) {
-    unsigned inBox = LessEqualMask(FloatLanes::Load(&tables.minX[k0]), px) &
-                     LessEqualMask(px, FloatLanes::Load(&tables.maxX[k0])) &
-                     LessEqualMask(FloatLanes::Load(&tables.minY[k0]), py) &
-                     LessEqualMask(py, FloatLanes::Load(&tables.maxY[k0])) &
-                     LessEqualMask(FloatLanes::Load(&tables.minZ[k0]), pz) &
-                     LessEqualMask(pz, FloatLanes::Load(&tables.maxZ[k0]));
-    while (inBox != 0) {
-      const std::size_t k = k0 + static_cast<std::size_t>(__builtin_ctz(inBox));
-      inBox &= inBox - 1;
-      if (tables.anchors[k].containsInBox(p, worker.rowScratch.data())) {
-        worker.contained.push_back(static_cast<uint8_t>(k + 1));
-      }
+  for (uint32_t k : tables.grid.candidates(p)) {
+    const AnchorContainment& anchor = tables.anchors[k];
+    if (anchor.inBox(p) && anchor.containsInBox(p, worker.rowScratch.data())) {
+      worker.contained.push_back(static_cast<uint8_t>(k + 1));
     }
   }
 }
@@ -139,6 +118,13 @@ void FindContainingBones(const BoneTables& tables, const D3DXVECTOR3& p, Worker&
 Slots ChooseSlots(const BoneTables& tables, const D3DXVECTOR3& p, Worker& worker) {
   Slots slots;
   const std::size_t count = worker.contained.size();
+  if (count == 1) {
+    // A lone influence w normalises to w / w = 1 exactly, and a lone zero
+    // influence to the equal share 1 / 1: the influence itself is not needed.
+    slots.bones[0] = worker.contained[0];
+    slots.raw[0] = 1.0f;
+    return slots;
+  }
   if (count <= kSlotCount) {
     for (std::size_t i = 0; i < count; ++i) {
       slots.bones[i] = worker.contained[i];
@@ -153,8 +139,9 @@ Slots ChooseSlots(const BoneTables& tables, const D3DXVECTOR3& p, Worker& worker
     worker.order[i] = i;
   }
   // contained is in bone order, so a stable sort by influence leaves ties in bone order.
-  std::stable_sort(worker.order.begin(), worker.order.end(),
-                   [&](std::size_t a, std::size_t b) { return worker.containedRaw[a] > worker.containedRaw[b]; });
+  std::stable_sort(worker.order.begin(), worker.order.end(), [&](std::size_t a, std::size_t b) {
+    return worker.containedRaw[a] > worker.containedRaw[b];
+  });
   std::sort(worker.order.begin(), worker.order.begin() + kSlotCount);
   for (std::size_t i = 0; i < kSlotCount; ++i) {
     slots.bones[i] = worker.contained[worker.order[i]];
@@ -175,29 +162,33 @@ void WeighVertex(const BoneTables& tables, SkinVertex& v, Worker& worker) {
   StoreSlots(v, ChooseSlots(tables, v.position, worker));
 }
 
-// Runs work(begin, end, worker) over 0..n in chunks on up to workers.size()
-// threads. Falls back to the calling thread alone when threads cannot start.
-template <class Work>
-void RunInChunks(std::size_t n, std::vector<Worker>& workers, const Work& work) {
-  std::atomic<std::size_t> next{0};
-  auto loop = [&](Worker& worker) {
-    for (;;) {
-      const std::size_t begin = next.fetch_add(kChunkSize, std::memory_order_relaxed);
-      if (begin >= n) return;
-      work(begin, std::min(n, begin + kChunkSize), worker);
-    }
-  };
+// Runs body(worker) once per worker, each on its own thread (the calling
+// thread takes the first). A thread that cannot be started is left out; the
+// work it would have claimed is claimed by the others.
+template <class Body>
+void RunTeam(std::vector<Worker>& workers, const Body& body) {
   std::vector<std::thread> threads;
   try {
     for (std::size_t t = 1; t < workers.size(); ++t) {
-      threads.emplace_back(loop, std::ref(workers[t]));
+      threads.emplace_back([&, t] { body(workers[t]); });
     }
   } catch (const std::system_error&) {
-    // Fewer threads: the chunks are shared out among those that did start.
+    // Fewer threads.
   }
-  loop(workers[0]);
+  body(workers[0]);
   for (std::thread& thread : threads) {
     thread.join();
+  }
+}
+
+// Claims ranges of up to chunk items of 0..n from next until none are left
+// and calls work(begin, end) for each.
+template <class Work>
+void ClaimChunks(std::atomic<std::size_t>& next, std::size_t n, std::size_t chunk, const Work& work) {
+  for (;;) {
+    const std::size_t begin = next.fetch_add(chunk, std::memory_order_relaxed);
+    if (begin >= n) return;
+    work(begin, std::min(n, begin + chunk));
   }
 }
 
@@ -211,32 +202,52 @@ unsigned ThreadsFor(unsigned requested, std::size_t vertexCount) {
 
 BlendWeightCounts ComputeBlendWeights(SkinnedModel& model, unsigned threadCount) {
   std::vector<SkinVertex>& vertices = model.skinnedMesh.vertices;
-  const BoneTables tables(model.skeleton);
+  BoneTables tables(model.skeleton);
   std::vector<Worker> workers(ThreadsFor(threadCount, vertices.size()));
   for (Worker& worker : workers) {
     worker.contained.reserve(tables.anchors.size());
     worker.rowScratch.resize(tables.rowScratchSize);
   }
-  RunInChunks(vertices.size(), workers, [&](std::size_t begin, std::size_t end, Worker& worker) {
-    for (std::size_t i = begin; i < end; ++i) {
-      WeighVertex(tables, vertices[i], worker);
+  model.pointVertices.resize(vertices.size());
+  const std::size_t anchorCount = tables.anchors.size();
+  std::atomic<std::size_t> nextAnchor{0};
+  std::atomic<std::size_t> anchorsBuilt{0};
+  std::atomic<std::size_t> nextVertex{0};
+  RunTeam(workers, [&](Worker& worker) {
+    // The anchors first, shared out among the threads that are running; a
+    // thread that starts late finds them claimed and only waits for the last
+    // ones to be finished, never for another thread to start.
+    ClaimChunks(nextAnchor, anchorCount, 1, [&](std::size_t k, std::size_t) {
+      tables.buildAnchor(k);
+      anchorsBuilt.fetch_add(1, std::memory_order_release);
+      anchorsBuilt.notify_all();
+    });
+    for (std::size_t built = anchorsBuilt.load(std::memory_order_acquire); built < anchorCount;
+         built = anchorsBuilt.load(std::memory_order_acquire)) {
+      anchorsBuilt.wait(built, std::memory_order_acquire);
     }
+    ClaimChunks(nextVertex, vertices.size(), kChunkSize, [&](std::size_t begin, std::size_t end) {
+      for (std::size_t i = begin; i < end; ++i) {
+        WeighVertex(tables, vertices[i], worker);
+        // The point copy is refreshed while the vertex is in cache.
+        model.pointVertices[i] = vertices[i];
+      }
+    });
   });
   BlendWeightCounts total;
   for (const Worker& worker : workers) {
     total.verticesInNoAnchor += worker.counts.verticesInNoAnchor;
     total.verticesInMoreThanFourAnchors += worker.counts.verticesInMoreThanFourAnchors;
   }
-  model.pointVertices = vertices;
   return total;
 }
 
 void RecomputeSelectedWeights(SkinnedModel& model) {
   std::vector<SkinVertex>& vertices = model.skinnedMesh.vertices;
+  std::vector<SkinVertex>& points = model.pointVertices;
   const Skeleton& skeleton = model.skeleton;
   const std::size_t boneCount = std::min(skeleton.bones.size(), skeleton.blendParams.size());
   const std::size_t n = std::min(vertices.size(), model.selection.selected.size());
-  bool changed = false;
   for (std::size_t i = 0; i < n; ++i) {
     if (model.selection.selected[i] == 0) continue;
     SkinVertex& v = vertices[i];
@@ -250,9 +261,8 @@ void RecomputeSelectedWeights(SkinnedModel& model) {
       }
     }
     StoreSlots(v, slots);
-    changed = true;
-  }
-  if (changed) {
-    model.pointVertices = vertices;
+    if (i < points.size()) {
+      points[i] = v;
+    }
   }
 }

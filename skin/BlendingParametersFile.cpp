@@ -22,11 +22,12 @@ bool RestIsBlank(KeyedLineReader& reader) {
 
 std::string FormatBlendingParameters(const Skeleton& skeleton) {
   TextWriter out;
-  const int32_t count = std::min<int32_t>(skeleton.boneCount(), static_cast<int32_t>(skeleton.blendParams.size()));
+  const int32_t count =
+      std::min<int32_t>(skeleton.boneCount(), static_cast<int32_t>(skeleton.blendParams.size()));
   for (int32_t i = 1; i < count; ++i) {
     const std::size_t k = static_cast<std::size_t>(i);
-    out.line("%d %d %.4f %.4f", i, skeleton.bones[k].symmetricId, static_cast<double>(skeleton.blendParams[k].R),
-             static_cast<double>(skeleton.blendParams[k].H));
+    out.line("%d %d %.4f %.4f", i, skeleton.bones[k].symmetricId,
+             static_cast<double>(skeleton.blendParams[k].R), static_cast<double>(skeleton.blendParams[k].H));
   }
   return out.take();
 }
@@ -36,7 +37,8 @@ Status WriteBlendingParameters(const Skeleton& skeleton, const std::string& path
 }
 
 Status ApplyBlendingParameters(Skeleton& skeleton, std::string_view text, const std::string& fileName) {
-  const int32_t count = std::min<int32_t>(skeleton.boneCount(), static_cast<int32_t>(skeleton.blendParams.size()));
+  const int32_t count =
+      std::min<int32_t>(skeleton.boneCount(), static_cast<int32_t>(skeleton.blendParams.size()));
   KeyedLineReader reader(text);
   KeyedLine line;
   while (reader.next(line)) {

@@ -21,12 +21,9 @@ struct FloatLanes {
   friend FloatLanes operator*(FloatLanes a, FloatLanes b) { return {_mm_mul_ps(a.v, b.v)}; }
 };
 
-/// Lane masks: bit k set when the comparison holds in lane k (false for NaN).
+/// Bit k set when a < b in lane k (never for NaN).
 inline unsigned LessMask(FloatLanes a, FloatLanes b) {
   return static_cast<unsigned>(_mm_movemask_ps(_mm_cmplt_ps(a.v, b.v)));
-}
-inline unsigned LessEqualMask(FloatLanes a, FloatLanes b) {
-  return static_cast<unsigned>(_mm_movemask_ps(_mm_cmple_ps(a.v, b.v)));
 }
 
 #else
@@ -52,13 +49,10 @@ inline unsigned LessMask(FloatLanes a, FloatLanes b) {
   for (int k = 0; k < 4; ++k) m |= (a.v[k] < b.v[k] ? 1u : 0u) << k;
   return m;
 }
-inline unsigned LessEqualMask(FloatLanes a, FloatLanes b) {
-  unsigned m = 0;
-  for (int k = 0; k < 4; ++k) m |= (a.v[k] <= b.v[k] ? 1u : 0u) << k;
-  return m;
-}
 
 #endif
 
 /// Number of lanes' worth of entries needed to hold n values (a multiple of 4).
-inline std::size_t PaddedLaneCount(std::size_t n) { return (n + 3) / 4 * 4; }
+inline std::size_t PaddedLaneCount(std::size_t n) {
+  return (n + 3) / 4 * 4;
+}

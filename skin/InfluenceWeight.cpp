@@ -26,10 +26,14 @@ float InfluenceWeight(const D3DXVECTOR3& p, const BoneReach& reach) {
   } else {
     e = (s - L) / L;
   }
-  // Distance from the bone's line, in bone lengths.
-  D3DXVECTOR3 cross;
-  D3DXVec3Cross(&cross, &d, &reach.axis);
-  const float r = D3DXVec3Length(&cross) / reach.lengthSquared;
+  // Distance from the bone's line, in bone lengths: |d × axis| / L², the cross
+  // product and length written out as D3DXVec3Cross and D3DXVec3Length compute
+  // them, so they can be inlined here.
+  const D3DXVECTOR3& a = reach.axis;
+  const float cx = d.y * a.z - d.z * a.y;
+  const float cy = d.z * a.x - d.x * a.z;
+  const float cz = d.x * a.y - d.y * a.x;
+  const float r = std::sqrt(cx * cx + cy * cy + cz * cz) / reach.lengthSquared;
 
   const float wH = e < reach.H ? (e - reach.H) * (e - reach.H) / reach.HSquared : 0.0f;
   const float wR = r < reach.R ? (r - reach.R) * (r - reach.R) / reach.RSquared : 0.0f;

@@ -5,8 +5,12 @@
 #include "skeleton/BoneDataReader.h"
 
 namespace {
-bool HasUnboundMesh(const SkinnedModel& model) { return !model.sourceMesh.vertices.empty(); }
-bool HasBoundMesh(const SkinnedModel& model) { return !model.skinnedMesh.vertices.empty(); }
+bool HasUnboundMesh(const SkinnedModel& model) {
+  return !model.sourceMesh.vertices.empty();
+}
+bool HasBoundMesh(const SkinnedModel& model) {
+  return !model.skinnedMesh.vertices.empty();
+}
 }  // namespace
 
 Status LoadBoneData(SkinnedModel& model, const std::string& path, BoneTree& tree, const BindMeshStep& bind) {
@@ -24,4 +28,3 @@ Status LoadBoneData(SkinnedModel& model, const std::string& path, BoneTree& tree
   model.skeleton = std::move(result.skeleton);
   return Status::Ok();
 }
-

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "fileio/Status.h"
+#include "skeleton/BoneTree.h"
 #include "skeleton/Skeleton.h"
 #include "skin/TextureImage.h"
 
@@ -23,13 +24,6 @@ inline constexpr std::size_t kMaxMeshElements = 65535;
 
 /// Decodes the image file at a resolved path; nothing when it is missing or unreadable.
 using TextureLoader = std::function<std::optional<TextureImage>(const std::string& path)>;
-
-/// Inserts a bone list entry with label under parent (0: at the top level) as
-/// its last child and returns the new entry.
-using BoneTreeInserter = std::function<BoneTreeItem(const std::string& label, BoneTreeItem parent)>;
-
-/// The bone list label of bone index of a SkinnedMesh file: name + " ( " + index + " ) ".
-std::string SkinnedMeshBoneLabel(const std::string& name, int32_t index);
 
 /// The file text for model, lines ending in CR LF, numbers "%.6f", "%d", "%u".
 /// Texture name lines hold each material's texture file name exactly as held
@@ -54,8 +48,8 @@ Status WriteSkinnedMesh(const SkinnedModel& model, const std::string& path);
 /// the 32-bit float range, more than
 /// 65,535 or fewer than 1 vertices or faces, a face corner not below the vertex
 /// count, an adjacency entry that is neither a face nor 4294967295, an
-/// attribute range outside the faces, vertices or materials, no bones, or a
-/// parent that is not an earlier bone (the root's must be 0). Numbers are read
+/// attribute range outside the faces, vertices or materials, no bones or more
+/// than 256 (a vertex names a bone with one byte), or a parent that is not an earlier bone (the root's must be 0). Numbers are read
 /// from their tokens' leading numeric part (anything else is 0); a vertex's
 /// bone index word is taken modulo 2^32.
 Status ParseSkinnedMesh(std::string_view text, const std::string& fileName, const std::string& folder,
@@ -64,8 +58,9 @@ Status ParseSkinnedMesh(std::string_view text, const std::string& fileName, cons
 /// Replaces model by the file at path: mesh, materials (drawing copies and the
 /// list, both with ambient r, g, b 0.5), textures, attribute table, point
 /// vertices, skeleton with default blending parameters (R 1.0, H 0.35) and no
-/// anchors, and an empty selection; sets mesh and bones loaded. When
-/// insertTreeItem is set, the bone list gets one entry per bone, children
-/// under their parents. On any failure the model and the bone list are untouched.
-Status ReadSkinnedMesh(SkinnedModel& model, const std::string& path, const TextureLoader& loadTexture = {},
-                       const BoneTreeInserter& insertTreeItem = {});
+/// anchors, and an empty selection; sets mesh and bones loaded. The bone tree
+/// is emptied and gets one entry per bone, children under their parents, each
+/// labelled BoneTreeLabel(name, index) — the root too ("Root ( 0 ) ").
+/// On any failure the model and the tree are untouched.
+Status ReadSkinnedMesh(SkinnedModel& model, const std::string& path, BoneTree& tree,
+                       const TextureLoader& loadTexture = {});

@@ -7,6 +7,7 @@
 
 #include "fileio/FileBytes.h"
 #include "fileio/KeyedLineReader.h"
+#include "skeleton/BoneDataReader.h"
 #include "skin/SkinnedMeshFile.h"
 #include "skin/SkinnedModel.h"
 
@@ -227,7 +228,7 @@ bool ReadAttributes(SkmLines& in, SkinnedModel& out) {
 bool ReadBones(SkmLines& in, Skeleton& skeleton) {
   int64_t count = 0;
   if (!in.header("Bone:", count)) return false;
-  if (count < 1) return in.failHere("there must be at least the root bone");
+  if (count < 1 || count > kMaxBoneCount) return in.failHere("the bone count must be 1 to 256");
   if (!in.ensureLines(4 * count, "its bones")) return false;
   skeleton.bones.resize(static_cast<std::size_t>(count));
   for (int64_t i = 0; i < count; ++i) {
@@ -259,10 +260,6 @@ bool ReadBones(SkmLines& in, Skeleton& skeleton) {
 }
 }  // namespace
 
-std::string SkinnedMeshBoneLabel(const std::string& name, int32_t index) {
-  return name + " ( " + std::to_string(index) + " ) ";
-}
-
 Status ParseSkinnedMesh(std::string_view text, const std::string& fileName, const std::string& folder,
                         const TextureLoader& loadTexture, SkinnedModel& out) {
   SkmLines in(text, fileName);
@@ -277,8 +274,8 @@ Status ParseSkinnedMesh(std::string_view text, const std::string& fileName, cons
   return Status::Ok();
 }
 
-Status ReadSkinnedMesh(SkinnedModel& model, const std::string& path, const TextureLoader& loadTexture,
-                       const BoneTreeInserter& insertTreeItem) {
+Status ReadSkinnedMesh(SkinnedModel& model, const std::string& path, BoneTree& tree,
+                       const TextureLoader& loadTexture) {
   const std::optional<std::string> bytes = ReadFileBytes(path);
   if (!bytes) {
     return Status::Error("Cannot read the file", path);
@@ -287,12 +284,11 @@ Status ReadSkinnedMesh(SkinnedModel& model, const std::string& path, const Textu
   if (Status parsed = ParseSkinnedMesh(*bytes, FileNameOf(path), FolderOf(path), loadTexture, fresh); !parsed) {
     return parsed;
   }
-  if (insertTreeItem) {
-    Skeleton& s = fresh.skeleton;
-    for (std::size_t i = 0; i < s.bones.size(); ++i) {
-      const BoneTreeItem parent = i == 0 ? 0 : s.treeItems[static_cast<std::size_t>(s.bones[i].parentId)];
-      s.treeItems[i] = insertTreeItem(SkinnedMeshBoneLabel(s.bones[i].name, static_cast<int32_t>(i)), parent);
-    }
+  tree.clear();
+  Skeleton& s = fresh.skeleton;
+  for (std::size_t i = 0; i < s.bones.size(); ++i) {
+    const BoneTreeItem parent = i == 0 ? 0 : s.treeItems[static_cast<std::size_t>(s.bones[i].parentId)];
+    s.treeItems[i] = tree.append(parent, BoneTreeLabel(s.bones[i].name, static_cast<int32_t>(i)));
   }
   model = std::move(fresh);
   return Status::Ok();

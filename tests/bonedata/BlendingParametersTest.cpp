@@ -104,7 +104,8 @@ TEST(BlendingParametersFile, ReadIsRefusedWithoutSkeletonOrFile) {
   const Status s = ReadBlendingParameters(none, file.path());
   EXPECT_EQ(s.message, "Bone data has not been loaded yet.");
   Skeleton five = FiveBones();
-  EXPECT_EQ(ReadBlendingParameters(five, "/nonexistent/posewright/x.prm").message, "Blending Parameters Error");
+  EXPECT_EQ(ReadBlendingParameters(five, "/nonexistent/posewright/x.prm").message,
+            "Blending Parameters Error");
 }
 
 TEST(BoneInformationFile, WritesParentsAndJointsByteForByte) {

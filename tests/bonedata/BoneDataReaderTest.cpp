@@ -9,7 +9,9 @@
 #include "skeleton/RecordingBoneTree.h"
 
 namespace {
-BoneDataResult Parse(const std::string& text) { return ParseBoneData(text, "arm.dat"); }
+BoneDataResult Parse(const std::string& text) {
+  return ParseBoneData(text, "arm.dat");
+}
 
 std::string Crlf(const std::string& text) {
   std::string out;
@@ -164,14 +166,15 @@ TEST(ReadBoneData, EveryFormatErrorIsRefusedWithLineAndReason) {
       {"count not a number", ReplaceLine(kExampleBoneData, 1, "numBones: two\n"), 1, "outside"},
       {"count above 256", ReplaceLine(kExampleBoneData, 1, "numBones: 257\n"), 1, "outside 1..256"},
       {"key letter case", ReplaceLine(kExampleBoneData, 1, "NumBones: 2\n"), 1, "expected \"numBones:\""},
-      {"wrong root key", ReplaceLine(kExampleBoneData, 2, "end_point: 0 0 0\n"), 2, "expected \"root_point:\""},
+      {"wrong root key", ReplaceLine(kExampleBoneData, 2, "end_point: 0 0 0\n"), 2,
+       "expected \"root_point:\""},
       {"empty keyed line", ReplaceLine(kExampleBoneData, 5, "\n"), 5, "expected \"ID:\""},
       {"parent is the bone itself", ReplaceLine(kExampleBoneData, 6, "ParentID: 1\n"), 6, "parent index 1"},
       {"negative parent", ReplaceLine(kExampleBoneData, 6, "ParentID: -1\n"), 6, "parent index -1"},
       {"three faces", ReplaceLine(kExampleBoneData, 11, "numFaces_anchor: 3\n"), 11, "below 4"},
       {"negative vertex count", ReplaceLine(kExampleBoneData, 10, "numVertices_anchor: -1\n"), 10, "below 0"},
-      {"vertex count beyond the file", ReplaceLine(kExampleBoneData, 10, "numVertices_anchor: 2000000000\n"), 10,
-       "more than the rest of the file"},
+      {"vertex count beyond the file", ReplaceLine(kExampleBoneData, 10, "numVertices_anchor: 2000000000\n"),
+       10, "more than the rest of the file"},
       {"face count beyond the file", ReplaceLine(kExampleBoneData, 11, "numFaces_anchor: 1000000\n"), 11,
        "more than the rest of the file"},
       {"face index past the vertices", ReplaceLine(kExampleBoneData, 21, "0.1 0.4 0.8 1 4 2\n"), 21,

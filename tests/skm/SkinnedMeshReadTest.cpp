@@ -3,13 +3,13 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <map>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "SkmTestModel.h"
 #include "fileio/FileBytes.h"
+#include "skeleton/RecordingBoneTree.h"
 #include "skin/SkinnedMeshFile.h"
 
 namespace {
@@ -261,32 +261,44 @@ TEST(ReadSkinnedMesh, FailureLeavesModelAndBoneListUntouched) {
   lines[39] = "2\t2\t1";
   ASSERT_TRUE(WriteFileAtomically(bad, JoinCrLf(lines)));
 
-  std::map<BoneTreeItem, std::pair<std::string, BoneTreeItem>> tree;
-  const BoneTreeInserter insert = [&](const std::string& label, BoneTreeItem parent) {
-    const BoneTreeItem item = tree.size() + 100;
-    tree[item] = {label, parent};
-    return item;
-  };
+  RecordingBoneTree tree;
+  tree.append(0, "previous model's root");
   SkinnedModel model = SmallBoundModel();
   model.selection.selected[2] = 1;
   RebuildPointList(model.selection);
   const std::string before = Format(model);
-  EXPECT_FALSE(ReadSkinnedMesh(model, bad, {}, insert));
-  EXPECT_FALSE(ReadSkinnedMesh(model, (dir / "absent.skm").string(), {}, insert));
+  EXPECT_FALSE(ReadSkinnedMesh(model, bad, tree));
+  EXPECT_FALSE(ReadSkinnedMesh(model, (dir / "absent.skm").string(), tree));
   EXPECT_EQ(Format(model), before);
   EXPECT_EQ(model.selection.selectedCount(), 1u);
-  EXPECT_TRUE(tree.empty());
+  EXPECT_EQ(tree.entries().size(), 1u);
+  EXPECT_EQ(tree.clearCount(), 0);
 
-  ASSERT_TRUE(ReadSkinnedMesh(model, good, {}, insert));
+  ASSERT_TRUE(ReadSkinnedMesh(model, good, tree));
   EXPECT_EQ(model.selection.selectedCount(), 0u);
   EXPECT_EQ(model.meshFolder, dir.string());
-  ASSERT_EQ(tree.size(), 3u);
+  ASSERT_EQ(tree.entries().size(), 3u);
   const auto& items = model.skeleton.treeItems;
-  EXPECT_EQ(tree[items[0]], (std::pair<std::string, BoneTreeItem>{"Root ( 0 ) ", 0}));
-  EXPECT_EQ(tree[items[1]], (std::pair<std::string, BoneTreeItem>{"Left ( 1 ) ", items[0]}));
-  EXPECT_EQ(tree[items[2]], (std::pair<std::string, BoneTreeItem>{"Hand ( 2 ) ", items[1]}));
+  EXPECT_EQ(tree.entry(items[0]).label, "Root ( 0 ) ");
+  EXPECT_EQ(tree.entry(items[0]).parent, 0u);
+  EXPECT_EQ(tree.entry(items[1]).label, "Left ( 1 ) ");
+  EXPECT_EQ(tree.entry(items[1]).parent, items[0]);
+  EXPECT_EQ(tree.entry(items[2]).label, "Hand ( 2 ) ");
+  EXPECT_EQ(tree.entry(items[2]).parent, items[1]);
   EXPECT_EQ(BoneIndexOfItem(model.skeleton, items[2]), 2);
   std::filesystem::remove_all(dir);
+}
+
+TEST(ReadSkinnedMesh, BoneCountLimit) {
+  SkinnedModel m = SmallBoundModel();
+  m.skeleton.bones.resize(256, m.skeleton.bones[1]);
+  SkinnedModel read;
+  EXPECT_TRUE(Parse(Format(m), read));
+  m.skeleton.bones.push_back(m.skeleton.bones[1]);
+  SkinnedModel refused;
+  const Status s = Parse(Format(m), refused);
+  EXPECT_FALSE(s);
+  EXPECT_NE(s.detail.find("1 to 256"), std::string::npos) << s.detail;
 }
 
 TEST(ReadSkinnedMesh, SixteenBitLimit) {

@@ -81,6 +81,7 @@ inline SkinnedModel ModelWithVertices(const std::vector<D3DXVECTOR3>& points) {
     v.blendWeights[0] = 7.0f;
     m.skinnedMesh.vertices.push_back(v);
   }
+  m.pointVertices = m.skinnedMesh.vertices;
   m.selection.reset(points.size());
   m.meshLoaded = true;
   AddBone(m.skeleton, D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(0, 1, 0), BoneAnchor{}, 1.0f, 1.0f);

@@ -1,0 +1,64 @@
+// posewright-cli info FILE [--json]: a summary of a file, by its extension.
+#include <cctype>
+#include <cstdio>
+
+#include "cli/Command.h"
+#include "cli/InfoFormat.h"
+
+std::vector<InfoFormat>& InfoFormats() {
+  static std::vector<InfoFormat> formats;
+  return formats;
+}
+
+namespace {
+std::string LowerExtension(const std::string& path) {
+  const std::size_t slash = path.find_last_of("/\\");
+  const std::size_t dot = path.find_last_of('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
+    return "";
+  }
+  std::string ext = path.substr(dot);
+  for (char& c : ext) {
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  return ext;
+}
+
+int RunInfo(const std::vector<std::string>& args) {
+  std::string file;
+  bool json = false;
+  for (const std::string& a : args) {
+    if (a == "--json") {
+      json = true;
+    } else if (!a.empty() && a[0] == '-') {
+      std::fprintf(stderr, "posewright-cli info: unknown option '%s'\n", a.c_str());
+      return 2;
+    } else if (file.empty()) {
+      file = a;
+    } else {
+      std::fprintf(stderr, "posewright-cli info: only one FILE may be given\n");
+      return 2;
+    }
+  }
+  if (file.empty()) {
+    std::fprintf(stderr, "usage: posewright-cli info FILE [--json]\n");
+    return 2;
+  }
+  const std::string ext = LowerExtension(file);
+  for (const InfoFormat& format : InfoFormats()) {
+    if (format.extension == ext) {
+      return format.describe(file, json);
+    }
+  }
+  std::string known;
+  for (const InfoFormat& format : InfoFormats()) {
+    known += (known.empty() ? "" : ", ") + format.extension;
+  }
+  std::fprintf(stderr, "posewright-cli info: unsupported file type '%s' (supported: %s)\n", ext.c_str(),
+               known.c_str());
+  return 2;
+}
+
+const CommandRegistration kInfo(CliCommand{
+    "info", "info FILE [--json]          summary of a file (.x: counts, materials, textures, frames)", RunInfo});
+}  // namespace
