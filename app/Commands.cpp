@@ -202,21 +202,10 @@ void Commands::openSkinnedMesh() {
     shell_.modelChanged();
     return;
   }
-  // The tree is emptied only once the file has been read whole, when the
-  // reader starts inserting the new bones.
-  bool treeCleared = false;
-  BoneTree& tree = shell_.boneTree();
-  const BoneTreeInserter insert = [&](const std::string& label, BoneTreeItem parent) {
-    if (!treeCleared) {
-      tree.clear();
-      treeCleared = true;
-    }
-    return tree.append(parent, label);
-  };
   Status status;
   {
     BusyScope busy(shell_);
-    status = ReadSkinnedMesh(app_.model, choice->path, LoadTextureImage, insert);
+    status = ReadSkinnedMesh(app_.model, choice->path, shell_.boneTree(), LoadTextureImage);
   }
   if (!status) {
     report(status);

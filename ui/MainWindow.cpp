@@ -1,6 +1,7 @@
 #include "ui/MainWindow.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>

@@ -6,6 +6,7 @@
 
 #include "app/Commands.h"
 #include "fileio/FileBytes.h"
+#include "skeleton/RecordingBoneTree.h"
 #include "skin/SkinnedMeshFile.h"
 #include "support/BoxBoneData.h"
 #include "support/TestData.h"
@@ -254,7 +255,8 @@ TEST_F(CommandsTest, SaveSkinnedMeshWritesTheChosenFileOrSaysWhy) {
   commands.handleCommand(CommandId::SaveSkinnedMesh);
   EXPECT_TRUE(shell.messages.empty());
   SkinnedModel back;
-  ASSERT_TRUE(ReadSkinnedMesh(back, Path("cube.skm")));
+  RecordingBoneTree scratchTree;
+  ASSERT_TRUE(ReadSkinnedMesh(back, Path("cube.skm"), scratchTree));
   EXPECT_EQ(back.vertexCount(), app.model.vertexCount());
 
   shell.answerFile(Path("missing/cube.skm"), kSkinnedMeshFilter);

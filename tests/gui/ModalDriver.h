@@ -35,7 +35,7 @@ class ModalDriver : public QObject {
       auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
       ASSERT_NE(name, nullptr);
       name->setText(path);
-      dialog->accept();
+      QMetaObject::invokeMethod(dialog, "accept");
     };
   }
   static Action Reject() {

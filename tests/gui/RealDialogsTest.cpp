@@ -8,6 +8,7 @@
 #include "EditorFixture.h"
 #include "ModalDriver.h"
 #include "export/ExportOptions.h"
+#include "skeleton/RecordingBoneTree.h"
 #include "skin/SkinnedMeshFile.h"
 #include "ui/FileDialogs.h"
 
@@ -47,7 +48,8 @@ TEST_F(RealDialogsTest, OpenSaveAndNewThroughTheQtDialogs) {
   ASSERT_TRUE(driver.done());
   EXPECT_EQ(preselected, "Direct3D SkinnedMesh(*.x)");
   SkinnedModel saved;
-  EXPECT_TRUE(ReadSkinnedMesh(saved, Path("saved.skm")));
+  RecordingBoneTree scratchTree;
+  EXPECT_TRUE(ReadSkinnedMesh(saved, Path("saved.skm"), scratchTree));
 
   // New: the question box, answered with OK.
   QString question;

@@ -6,6 +6,7 @@
 #include "EditorFixture.h"
 #include "ModalDriver.h"
 #include "render/VertexProcessor.h"
+#include "skeleton/RecordingBoneTree.h"
 #include "skin/SkinnedMeshFile.h"
 
 namespace {
@@ -90,7 +91,8 @@ TEST_F(SessionTest, OpenViewSelectSaveExportAndStartAgain) {
   dialogs.answerFile(Path("cube.skm"), 1);
   Trigger(CommandId::SaveSkinnedMesh);
   SkinnedModel saved;
-  ASSERT_TRUE(ReadSkinnedMesh(saved, Path("cube.skm")));
+  RecordingBoneTree scratchTree;
+  ASSERT_TRUE(ReadSkinnedMesh(saved, Path("cube.skm"), scratchTree));
   EXPECT_EQ(saved.vertexCount(), app.model.vertexCount());
 
   // Export .x through the real Option dialog: 4800, all frames.
