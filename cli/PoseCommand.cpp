@@ -14,6 +14,7 @@
 #include "anim/PosedVertices.h"
 #include "cli/Command.h"
 #include "fileio/FileBytes.h"
+#include "skeleton/RecordingBoneTree.h"
 #include "skin/SkinnedMeshFile.h"
 #include "skin/SkinnedModel.h"
 
@@ -63,7 +64,8 @@ int RunPose(const std::vector<std::string>& args) {
   if (!time) return Usage("--time needs a whole number of frames, not " + timeText);
 
   SkinnedModel model;
-  if (Status s = ReadSkinnedMesh(model, modelPath); !s) return Fail(s.describe());
+  RecordingBoneTree tree;  // no bone list without a window; the entries are simply kept
+  if (Status s = ReadSkinnedMesh(model, modelPath, tree); !s) return Fail(s.describe());
 
   // Read as File > Open Data > Animation does: for the skeleton's bone count,
   // keeping whatever came before a stop.

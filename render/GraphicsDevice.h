@@ -50,7 +50,8 @@ class GraphicsDevice {
   /// Replaces the whole contents (the size may change), like a discard lock.
   virtual void updateVertexBuffer(BufferId buffer, std::span<const SkinVertex> vertices) = 0;
   virtual void updateIndexBuffer(BufferId buffer, std::span<const uint16_t> indices) = 0;
-  /// A texture holding a copy of the image (row 0 is sampled at v = 0).
+  /// A texture holding a copy of the image (row 0 is sampled at v = 0); 0 when
+  /// the device cannot hold it (then draws with it are untextured).
   virtual TextureId createTexture(const TextureImage& image) = 0;
   /// Frees a buffer; unknown ids and 0 are ignored.
   virtual void releaseBuffer(BufferId buffer) = 0;

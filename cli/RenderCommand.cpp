@@ -1,0 +1,154 @@
+// posewright-cli render: the editor's picture of a model, drawn offscreen and
+// written as a PNG file, for thumbnails and for checking by eye.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "anim/AnimationFile.h"
+#include "anim/PlayToTime.h"
+#include "app/Camera.h"
+#include "cli/Command.h"
+#include "fileio/PngWriter.h"
+#include "gl/OffscreenViewport.h"
+#include "skeleton/RecordingBoneTree.h"
+#include "skin/SkinnedMeshFile.h"
+#include "skin/SkinnedModel.h"
+#include "skin/TextureLoader.h"
+
+namespace {
+constexpr const char* kUsage =
+    "render MODEL.skm [--anim FILE.anm --time T] [--view front|top|side] [--points] -o OUT.png   "
+    "the editor's picture of a model";
+
+struct RenderArgs {
+  std::string model;
+  std::string animation;
+  bool hasTime = false;
+  int32_t time = 0;
+  std::string view = "front";
+  bool points = false;
+  std::string output;
+};
+
+int Usage(const std::string& why) {
+  std::fprintf(stderr, "posewright-cli render: %s\nusage: posewright-cli %s\n", why.c_str(), kUsage);
+  return 2;
+}
+
+bool ParseTime(const std::string& text, int32_t& out) {
+  char* end = nullptr;
+  const long value = std::strtol(text.c_str(), &end, 10);
+  if (text.empty() || *end != '\0' || value < 0 || value > INT32_MAX) {
+    return false;
+  }
+  out = static_cast<int32_t>(value);
+  return true;
+}
+
+// Fills args; returns an empty string or what is wrong.
+std::string Parse(const std::vector<std::string>& a, RenderArgs& args) {
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const std::string& word = a[i];
+    const bool hasValue = i + 1 < a.size();
+    if (word == "--anim" || word == "--time" || word == "--view" || word == "-o") {
+      if (!hasValue) {
+        return word + " needs a value";
+      }
+      const std::string& value = a[++i];
+      if (word == "--anim") {
+        args.animation = value;
+      } else if (word == "--time") {
+        if (!ParseTime(value, args.time)) {
+          return "--time needs a frame number (0 or more)";
+        }
+        args.hasTime = true;
+      } else if (word == "--view") {
+        if (value != "front" && value != "top" && value != "side") {
+          return "--view is front, top or side";
+        }
+        args.view = value;
+      } else {
+        args.output = value;
+      }
+    } else if (word == "--points") {
+      args.points = true;
+    } else if (!word.empty() && word[0] == '-') {
+      return "unknown option " + word;
+    } else if (args.model.empty()) {
+      args.model = word;
+    } else {
+      return "more than one model given";
+    }
+  }
+  if (args.model.empty()) {
+    return "no model given";
+  }
+  if (args.output.empty()) {
+    return "no output file given (-o OUT.png)";
+  }
+  if (args.hasTime && args.animation.empty()) {
+    return "--time needs --anim";
+  }
+  return {};
+}
+
+int Fail(const std::string& what, const Status& status) {
+  std::fprintf(stderr, "posewright-cli render: %s: %s\n", what.c_str(), status.describe().c_str());
+  return 1;
+}
+
+int Run(const std::vector<std::string>& argv) {
+  RenderArgs args;
+  if (const std::string problem = Parse(argv, args); !problem.empty()) {
+    return Usage(problem);
+  }
+  SkinnedModel model;
+  RecordingBoneTree tree;
+  if (Status read = ReadSkinnedMesh(model, args.model, tree, LoadTextureImage); !read) {
+    return Fail(args.model, read);
+  }
+  if (!args.animation.empty()) {
+    Animation animation;
+    animation.boneCount = model.skeleton.boneCount();
+    // As File > Open Data > Animation: the keyframes before a broken line are kept.
+    if (Status read = ReadAnimationFile(animation, args.animation); !read) {
+      if (animation.keys().empty()) {
+        return Fail(args.animation, read);
+      }
+      std::fprintf(stderr, "posewright-cli render: warning: %s: %s (using the %zu keyframes before it)\n",
+                   args.animation.c_str(), read.describe().c_str(), animation.keys().size());
+    }
+    if (Status posed = PoseAtPlaybackTime(model.skeleton, animation, args.time); !posed) {
+      return Fail(args.animation, posed);
+    }
+  }
+
+  Camera camera;
+  if (args.view == "top") {
+    ViewFromTop(camera);
+  } else if (args.view == "side") {
+    ViewFromSide(camera);
+  } else {
+    ViewFromFront(camera);
+  }
+  FrameOptions options;
+  options.vertexMode = args.points;
+  // As after opening the file in the editor: the root is the selected bone.
+  options.selectedBoneItem = model.skeleton.treeItems.empty() ? 0 : model.skeleton.treeItems[0];
+
+  std::string why;
+  auto viewport = OffscreenViewport::Create(OffscreenViewport::kEditorWidth, OffscreenViewport::kEditorHeight, &why);
+  if (!viewport) {
+    std::fprintf(stderr, "posewright-cli render: no offscreen OpenGL: %s\n", why.c_str());
+    return 1;
+  }
+  viewport->drawFrame(model, camera, options);
+  if (Status written = WritePng(args.output, viewport->width(), viewport->height(), viewport->readPixels());
+      !written) {
+    return Fail(args.output, written);
+  }
+  return 0;
+}
+
+const CommandRegistration kRender({"render", kUsage, Run});
+}  // namespace

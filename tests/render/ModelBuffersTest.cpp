@@ -1,0 +1,58 @@
+#include <gtest/gtest.h>
+
+#include "render/ModelBuffers.h"
+#include "render/RecordingDevice.h"
+#include "support/ModelFixtures.h"
+
+namespace {
+TEST(ModelBuffers, TexturesFollowTheModel) {
+  SkinnedModel model;
+  fixtures::AddQuad(model, {0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, 0, 0);
+  fixtures::Finish(model, {fixtures::Material(1, 1, 1), fixtures::Material(1, 1, 1)}, fixtures::ChainSkeleton(1));
+  model.textures[0] = TextureImage{1, 1, {1, 2, 3, 4}};
+  model.textures[1] = TextureImage{2, 1, {1, 2, 3}};  // wrong size: drawn untextured
+  RecordingDevice device;
+  ModelBuffers buffers;
+  buffers.syncMesh(device, model);
+  const TextureId first = buffers.texture(0);
+  ASSERT_NE(first, 0u);
+  EXPECT_EQ(device.textures[first].rgba, (std::vector<uint8_t>{1, 2, 3, 4}));
+  EXPECT_EQ(buffers.texture(1), 0u);
+  EXPECT_EQ(buffers.texture(7), 0u);
+
+  buffers.syncMesh(device, model);
+  EXPECT_EQ(buffers.texture(0), first) << "unchanged: not uploaded again";
+  EXPECT_EQ(device.logLines("createTexture").size(), 1u);
+
+  model.textures[0]->rgba[0] = 9;
+  buffers.syncMesh(device, model);
+  EXPECT_NE(buffers.texture(0), first);
+  EXPECT_EQ(device.textures.count(first), 0u) << "the old texture is released";
+
+  model.textures.resize(1);
+  model.textures[0].reset();
+  buffers.syncMesh(device, model);
+  EXPECT_EQ(buffers.texture(0), 0u);
+  EXPECT_TRUE(device.textures.empty());
+
+  buffers.release(device);
+  EXPECT_TRUE(device.vertexBuffers.empty());
+  EXPECT_TRUE(device.indexBuffers.empty());
+}
+
+TEST(ModelBuffers, ANewModelOfTheSameSizeIsUploaded) {
+  SkinnedModel a;
+  fixtures::AddQuad(a, {0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, 0, 0);
+  fixtures::Finish(a, {fixtures::Material(1, 1, 1)}, fixtures::ChainSkeleton(1));
+  SkinnedModel b = a;
+  b.skinnedMesh.vertices[3].position.x = 5;
+  RecordingDevice device;
+  ModelBuffers buffers;
+  buffers.syncMesh(device, a);
+  buffers.syncMesh(device, b);
+  ASSERT_EQ(device.vertexBuffers[buffers.meshVertices()].size(), 4u);
+  EXPECT_EQ(device.vertexBuffers[buffers.meshVertices()][3].position.x, 5.0f);
+  EXPECT_EQ(device.logLines("updateVertexBuffer").size(), 1u);
+  EXPECT_EQ(device.logLines("updateIndexBuffer").size(), 0u) << "same faces: indices kept";
+}
+}  // namespace

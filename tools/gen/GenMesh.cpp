@@ -1,0 +1,9 @@
+#include "tools/gen/GenMesh.h"
+
+std::size_t GenMesh::triangleCount() const {
+  std::size_t n = 0;
+  for (uint32_t size : polygonSizes) {
+    n += size - 2;
+  }
+  return n;
+}
