@@ -12,7 +12,8 @@
 #include "app/Application.h"
 #include "app/FrameLoop.h"
 #include "app/MouseInput.h"
-#include "ui/RingMarker.h"
+#include "render/RingMarker.h"
+#include "resources/EmbeddedResources.h"
 
 namespace {
 constexpr uint32_t kBlack = 0xFF000000u;
@@ -78,9 +79,8 @@ void Viewport::initializeGL() {
       deviceError_ = QString::fromStdString(device_->error());
       device_.reset();
     } else {
-      std::string why;
-      if (!LoadRingMarker(resources_.ring, &why)) {
-        deviceError_ = QString::fromStdString("ring marker: " + why);
+      if (Status ring = LoadRingGizmo(FindResourceText("ring.x"), resources_.ring); !ring) {
+        deviceError_ = QString::fromStdString("ring marker: " + ring.describe());
       }
     }
   }
