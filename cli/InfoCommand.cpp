@@ -60,5 +60,5 @@ int RunInfo(const std::vector<std::string>& args) {
 }
 
 const CommandRegistration kInfo(CliCommand{
-    "info", "info FILE [--json]          summary of a file (.x: counts, materials, textures, frames)", RunInfo});
+    "info", "info FILE [--json]          summary of a .x, .skm, .dat or .prm file", RunInfo});
 }  // namespace

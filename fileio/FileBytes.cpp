@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 std::optional<std::string> ReadFileBytes(const std::string& path, std::size_t maxBytes) {
@@ -11,6 +12,13 @@ std::optional<std::string> ReadFileBytes(const std::string& path, std::size_t ma
     return std::nullopt;
   }
   std::string bytes;
+  // Reserve the size of a regular file up front, so a big file is not copied
+  // while it grows (the loop below still decides how much is read).
+  struct stat info {};
+  if (fstat(fileno(f), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0 &&
+      static_cast<unsigned long long>(info.st_size) <= maxBytes) {
+    bytes.reserve(static_cast<std::size_t>(info.st_size));
+  }
   char buffer[1 << 16];
   std::size_t got = 0;
   bool failed = false;

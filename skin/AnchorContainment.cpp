@@ -92,20 +92,27 @@ AnchorContainment::AnchorContainment(const BoneAnchor& anchor)
   const std::size_t count = anchor.faces.size();
   padded_ = PaddedLaneCount(count);
   faces_.resize(count);
-  normalX_.assign(padded_, 0.0f);
-  normalY_.assign(padded_, 0.0f);
-  normalZ_.assign(padded_, 0.0f);
+  planes_.assign(kPlanes * padded_, 0.0f);
+  auto set = [&](Plane which, std::size_t k, float value) {
+    planes_[static_cast<std::size_t>(which) * padded_ + k] = value;
+  };
   for (std::size_t k = 0; k < count; ++k) {
     Face& face = faces_[k];
     face.centroid = Centroid(anchor, k);
     face.normal = anchor.faceNormals[k];
-    face.corner = Corner(anchor, k, 0);
-    face.edgeA = Corner(anchor, k, 1) - face.corner;
-    face.edgeB = Corner(anchor, k, 2) - face.corner;
-    face.det = DeterminantXY(face.edgeA, face.edgeB);
-    normalX_[k] = face.normal.x;
-    normalY_[k] = face.normal.y;
-    normalZ_[k] = face.normal.z;
+    const D3DXVECTOR3 corner = Corner(anchor, k, 0);
+    const D3DXVECTOR3 edgeA = Corner(anchor, k, 1) - corner;
+    const D3DXVECTOR3 edgeB = Corner(anchor, k, 2) - corner;
+    set(kNormalX, k, face.normal.x);
+    set(kNormalY, k, face.normal.y);
+    set(kNormalZ, k, face.normal.z);
+    set(kCornerX, k, corner.x);
+    set(kCornerY, k, corner.y);
+    set(kEdgeAX, k, edgeA.x);
+    set(kEdgeAY, k, edgeA.y);
+    set(kEdgeBX, k, edgeB.x);
+    set(kEdgeBY, k, edgeB.y);
+    set(kDet, k, DeterminantXY(edgeA, edgeB));
   }
   if (count <= kMaxTabledFaces) {
     numerators_.resize(count * padded_);
@@ -146,11 +153,14 @@ bool AnchorContainment::contains(const D3DXVECTOR3& p) const {
   return containsInBox(p, nullptr);
 }
 
-bool AnchorContainment::containsInBox(const D3DXVECTOR3& p, float* rowScratch) const {
+// Built twice, for the baseline target and for AVX, and picked by the
+// processor at load time: the lanes are then one 256-bit register each.
+__attribute__((target_clones("avx", "default"))) bool AnchorContainment::containsInBox(
+    const D3DXVECTOR3& p, float* rowScratch) const {
   if (!usable_) {
     return false;
   }
-  const FloatLanes zero = FloatLanes::Broadcast(0.0f);
+  const FloatLanes zero = {};
   const std::size_t count = faces_.size();
   for (std::size_t f = 0; f < count; ++f) {
     const Face& face = faces_[f];
@@ -161,26 +171,42 @@ bool AnchorContainment::containsInBox(const D3DXVECTOR3& p, float* rowScratch) c
     } else {
       row = &numerators_[f * padded_];
     }
-    const FloatLanes dx = FloatLanes::Broadcast(d.x);
-    const FloatLanes dy = FloatLanes::Broadcast(d.y);
-    const FloatLanes dz = FloatLanes::Broadcast(d.z);
     bool blocked = false;
-    for (std::size_t g0 = 0; g0 < padded_ && !blocked; g0 += FloatLanes::kCount) {
-      // The same sums as D3DXVec3Dot(d, normal g), four faces at a time.
-      const FloatLanes den = dx * FloatLanes::Load(&normalX_[g0]) + dy * FloatLanes::Load(&normalY_[g0]) +
-                             dz * FloatLanes::Load(&normalZ_[g0]);
-      const FloatLanes num = FloatLanes::Load(row + g0);
+    // Eight faces g at a time, each lane computing exactly what BlocksSegment
+    // computes for its face.
+    for (std::size_t g = 0; g < padded_ && !blocked; g += kLaneCount) {
+      FloatLanes nx, ny, nz, num;
+      LoadLanes(nx, plane(kNormalX) + g);
+      LoadLanes(ny, plane(kNormalY) + g);
+      LoadLanes(nz, plane(kNormalZ) + g);
+      LoadLanes(num, row + g);
+      // The same sums as D3DXVec3Dot(d, normal g).
+      const FloatLanes den = d.x * nx + d.y * ny + d.z * nz;
       // The crossing parameter num / den can only fall strictly between 0 and 1
-      // when both have the same sign and |num| < |den|; no other face can block.
-      unsigned candidates =
-          (LessMask(zero, num) & LessMask(num, den)) | (LessMask(num, zero) & LessMask(den, num));
-      while (candidates != 0 && !blocked) {
-        const std::size_t g = g0 + static_cast<std::size_t>(__builtin_ctz(candidates));
-        candidates &= candidates - 1;
-        const Face& other = faces_[g];
-        blocked = BlocksSegment(row[g], D3DXVec3Dot(&d, &other.normal), p, face.centroid, other.corner,
-                                other.edgeA, other.edgeB, other.det);
+      // when both have the same sign and |num| < |den|: a cheap first sieve.
+      if (!AnyLane(((zero < num) & (num < den)) | ((num < zero) & (den < num)))) {
+        continue;
       }
+      const FloatLanes t = num / den;
+      LaneMask blocking = (zero < t) & (t < 1.0f);
+      if (!AnyLane(blocking)) {
+        continue;
+      }
+      FloatLanes cornerX, cornerY, edgeAX, edgeAY, edgeBX, edgeBY, det;
+      LoadLanes(cornerX, plane(kCornerX) + g);
+      LoadLanes(cornerY, plane(kCornerY) + g);
+      LoadLanes(edgeAX, plane(kEdgeAX) + g);
+      LoadLanes(edgeAY, plane(kEdgeAY) + g);
+      LoadLanes(edgeBX, plane(kEdgeBX) + g);
+      LoadLanes(edgeBY, plane(kEdgeBY) + g);
+      LoadLanes(det, plane(kDet) + g);
+      const FloatLanes rest = 1.0f - t;
+      const FloatLanes wx = (p.x * t + face.centroid.x * rest) - cornerX;
+      const FloatLanes wy = (p.y * t + face.centroid.y * rest) - cornerY;
+      const FloatLanes u = (edgeBY * wx - edgeBX * wy) / det;
+      const FloatLanes v = (edgeAX * wy - edgeAY * wx) / det;
+      blocking &= (zero <= u) & (u <= 1.0f) & (zero <= v) & (v <= 1.0f);
+      blocked = AnyLane(blocking);
     }
     if (!blocked) {
       return D3DXVec3Dot(&d, &face.normal) <= 0.0f;

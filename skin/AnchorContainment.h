@@ -61,12 +61,25 @@ class AnchorContainment {
   struct Face {
     D3DXVECTOR3 centroid;
     D3DXVECTOR3 normal;
-    D3DXVECTOR3 corner;
-    D3DXVECTOR3 edgeA;
-    D3DXVECTOR3 edgeB;
-    float det = 0.0f;
   };
 
+  // What the blocking test reads of every face, one plane of padded_ floats
+  // each (zeros in the padding), so that four faces are tested at a time.
+  enum Plane {
+    kNormalX,
+    kNormalY,
+    kNormalZ,
+    kCornerX,
+    kCornerY,
+    kEdgeAX,
+    kEdgeAY,
+    kEdgeBX,
+    kEdgeBY,
+    kDet,
+    kPlanes
+  };
+
+  const float* plane(Plane which) const { return &planes_[static_cast<std::size_t>(which) * padded_]; }
   void fillRow(std::size_t f, float* row) const;
 
   bool usable_ = false;
@@ -74,8 +87,8 @@ class AnchorContainment {
   D3DXVECTOR3 boxMax_;
   std::vector<Face> faces_;
   std::size_t padded_ = 0;
-  // Face normals by component, padded with zeros to a multiple of the lanes.
-  std::vector<float> normalX_, normalY_, normalZ_;
+  // The planes of Plane, one after another.
+  std::vector<float> planes_;
   // Row f, entry g: (centroid g − centroid f) · normal g; 0 for g = f and padding.
   std::vector<float> numerators_;
 };

@@ -31,7 +31,7 @@ struct Slots {
 // Normalises the slot influences and stores bones and weights in v: the
 // influences divided by their sum; equal shares when the sum is exactly 0; all
 // weights 0 when no slot holds a bone.
-void StoreSlots(SkinVertex& v, const Slots& slots) {
+inline void StoreSlots(SkinVertex& v, const Slots& slots) {
   std::array<float, kSlotCount> w = slots.raw;
   float sum = w[0] + w[1] + w[2] + w[3];
   if (sum == 0.0f) {
@@ -115,22 +115,21 @@ void FindContainingBones(const BoneTables& tables, const D3DXVECTOR3& p, Worker&
 // Chooses the slots of a vertex from its containing bones: all of them when
 // they fit, otherwise the four largest influences (ties to the lower bone),
 // kept in increasing bone order.
-Slots ChooseSlots(const BoneTables& tables, const D3DXVECTOR3& p, Worker& worker) {
-  Slots slots;
+inline void ChooseSlots(const BoneTables& tables, const D3DXVECTOR3& p, Worker& worker, Slots& slots) {
   const std::size_t count = worker.contained.size();
   if (count == 1) {
     // A lone influence w normalises to w / w = 1 exactly, and a lone zero
     // influence to the equal share 1 / 1: the influence itself is not needed.
     slots.bones[0] = worker.contained[0];
     slots.raw[0] = 1.0f;
-    return slots;
+    return;
   }
   if (count <= kSlotCount) {
     for (std::size_t i = 0; i < count; ++i) {
       slots.bones[i] = worker.contained[i];
       slots.raw[i] = InfluenceWeight(p, tables.reaches[worker.contained[i] - 1u]);
     }
-    return slots;
+    return;
   }
   worker.containedRaw.resize(count);
   worker.order.resize(count);
@@ -147,7 +146,6 @@ Slots ChooseSlots(const BoneTables& tables, const D3DXVECTOR3& p, Worker& worker
     slots.bones[i] = worker.contained[worker.order[i]];
     slots.raw[i] = worker.containedRaw[worker.order[i]];
   }
-  return slots;
 }
 
 void WeighVertex(const BoneTables& tables, SkinVertex& v, Worker& worker) {
@@ -159,7 +157,9 @@ void WeighVertex(const BoneTables& tables, SkinVertex& v, Worker& worker) {
   } else if (count > kSlotCount) {
     ++worker.counts.verticesInMoreThanFourAnchors;
   }
-  StoreSlots(v, ChooseSlots(tables, v.position, worker));
+  Slots slots;
+  ChooseSlots(tables, v.position, worker, slots);
+  StoreSlots(v, slots);
 }
 
 // Runs body(worker) once per worker, each on its own thread (the calling

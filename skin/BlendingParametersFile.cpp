@@ -1,6 +1,7 @@
 #include "skin/BlendingParametersFile.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "fileio/FileBytes.h"
 #include "fileio/KeyedLineReader.h"
@@ -36,9 +37,9 @@ Status WriteBlendingParameters(const Skeleton& skeleton, const std::string& path
   return WriteFileAtomically(path, FormatBlendingParameters(skeleton));
 }
 
-Status ApplyBlendingParameters(Skeleton& skeleton, std::string_view text, const std::string& fileName) {
-  const int32_t count =
-      std::min<int32_t>(skeleton.boneCount(), static_cast<int32_t>(skeleton.blendParams.size()));
+BlendingParametersText ParseBlendingParameters(std::string_view text, const std::string& fileName,
+                                               int32_t boneCount) {
+  BlendingParametersText out;
   KeyedLineReader reader(text);
   KeyedLine line;
   while (reader.next(line)) {
@@ -46,24 +47,39 @@ Status ApplyBlendingParameters(Skeleton& skeleton, std::string_view text, const 
       break;
     }
     if (line.truncated) {
-      return LineError(fileName, line.number,
-                       "the line is longer than " + std::to_string(kMaxKeyedLineLength) + " characters");
+      out.status = LineError(fileName, line.number,
+                             "the line is longer than " + std::to_string(kMaxKeyedLineLength) + " characters");
+      break;
     }
-    const int32_t i = line.intAt(0);
-    if (i < 1 || i > count - 1) {
-      return LineError(fileName, line.number,
-                       "bone index " + std::to_string(i) + " is outside 1.." + std::to_string(count - 1));
+    BlendingParametersEntry entry;
+    entry.bone = line.intAt(0);
+    if (entry.bone < 1 || entry.bone > boneCount - 1) {
+      out.status = LineError(fileName, line.number,
+                             "bone index " + std::to_string(entry.bone) + " is outside 1.." +
+                                 std::to_string(boneCount - 1));
+      break;
     }
-    const float R = line.floatAt(2);
-    const float H = line.floatAt(3);
-    if (!(R > 0.0f) || !(H > 0.0f)) {
-      return LineError(fileName, line.number, "R and H must be above 0");
+    entry.symmetricId = line.intAt(1);
+    entry.params = BlendingParams{line.floatAt(2), line.floatAt(3)};
+    if (!(entry.params.R > 0.0f) || !(entry.params.H > 0.0f)) {
+      out.status = LineError(fileName, line.number, "R and H must be above 0");
+      break;
     }
-    const std::size_t k = static_cast<std::size_t>(i);
-    skeleton.bones[k].symmetricId = line.intAt(1);
-    skeleton.blendParams[k] = BlendingParams{R, H};
+    out.entries.push_back(entry);
   }
-  return Status::Ok();
+  return out;
+}
+
+Status ApplyBlendingParameters(Skeleton& skeleton, std::string_view text, const std::string& fileName) {
+  const int32_t count =
+      std::min<int32_t>(skeleton.boneCount(), static_cast<int32_t>(skeleton.blendParams.size()));
+  BlendingParametersText parsed = ParseBlendingParameters(text, fileName, count);
+  for (const BlendingParametersEntry& entry : parsed.entries) {
+    const std::size_t k = static_cast<std::size_t>(entry.bone);
+    skeleton.bones[k].symmetricId = entry.symmetricId;
+    skeleton.blendParams[k] = entry.params;
+  }
+  return std::move(parsed.status);
 }
 
 Status ReadBlendingParameters(Skeleton& skeleton, const std::string& path) {

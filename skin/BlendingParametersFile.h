@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "fileio/Status.h"
 #include "skeleton/Skeleton.h"
@@ -20,13 +21,34 @@ std::string FormatBlendingParameters(const Skeleton& skeleton);
 /// Writes FormatBlendingParameters(skeleton) to path (atomically).
 Status WriteBlendingParameters(const Skeleton& skeleton, const std::string& path);
 
-/// Applies the lines of a blending parameters text to skeleton, in order: bone
-/// index (first token), symmetricId (second, taken as it stands), R (third) and
-/// H (fourth). Reading stops at the first line whose bone index is outside
-/// 1..B−1, whose R or H is not above 0, or that is longer than 255 characters;
-/// that line changes nothing, the lines before it stay applied, and the result
-/// is kBlendingParametersError with the line and reason as detail. Blank lines
-/// at the end of the text are not an error. The weights are not recomputed.
+/// One line of a blending parameters file.
+struct BlendingParametersEntry {
+  int32_t bone = 0;
+  /// Taken as it stands (no range check).
+  int32_t symmetricId = 0;
+  BlendingParams params;
+};
+
+struct BlendingParametersText {
+  /// The valid lines before the first bad one, in file order.
+  std::vector<BlendingParametersEntry> entries;
+  /// Ok when every line was valid; otherwise kBlendingParametersError with the
+  /// bad line and the reason as detail.
+  Status status;
+};
+
+/// Reads the lines of a blending parameters text for a skeleton of boneCount
+/// bones: bone index (first token), symmetricId (second), R (third) and H
+/// (fourth). Reading stops at the first line whose bone index is outside
+/// 1..boneCount−1, whose R or H is not above 0, or that is longer than 255
+/// characters. Blank lines at the end of the text are not an error.
+BlendingParametersText ParseBlendingParameters(std::string_view text, const std::string& fileName,
+                                               int32_t boneCount);
+
+/// Applies the lines of a blending parameters text to skeleton, in order, up to
+/// the first bad line (ParseBlendingParameters); the bad line changes nothing,
+/// the lines before it stay applied, and its status is returned. The weights
+/// are not recomputed.
 Status ApplyBlendingParameters(Skeleton& skeleton, std::string_view text, const std::string& fileName);
 
 /// Reads the file at path and applies it (ApplyBlendingParameters). Refused with

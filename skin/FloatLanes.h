@@ -1,58 +1,46 @@
-// Four single-precision lanes with the few operations the anchor test needs.
-// Each lane's arithmetic is the plain IEEE operation (no fused multiply-add),
-// so a lane computes exactly what the same scalar expression computes.
+// Eight single-precision lanes as a compiler vector type, for the anchor test.
+// Each lane's arithmetic is the plain IEEE operation, so a lane computes
+// exactly what the same scalar expression computes (as long as the compiler
+// does not fuse multiply-adds, which the default x86-64 target cannot).
+//
+// Values of these types are only ever kept in locals and passed by reference:
+// passing 32-byte vectors by value would depend on the target's vector width.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
+#if defined(__SSE__)
+#include <xmmintrin.h>
 #endif
 
-#if defined(__SSE2__)
+typedef float FloatLanes __attribute__((vector_size(32)));
+typedef int32_t LaneMask __attribute__((vector_size(32)));
 
-struct FloatLanes {
-  __m128 v;
+inline constexpr std::size_t kLaneCount = 8;
 
-  static constexpr int kCount = 4;
-  static FloatLanes Load(const float* p) { return {_mm_loadu_ps(p)}; }
-  static FloatLanes Broadcast(float s) { return {_mm_set1_ps(s)}; }
-  friend FloatLanes operator+(FloatLanes a, FloatLanes b) { return {_mm_add_ps(a.v, b.v)}; }
-  friend FloatLanes operator*(FloatLanes a, FloatLanes b) { return {_mm_mul_ps(a.v, b.v)}; }
-};
-
-/// Bit k set when a < b in lane k (never for NaN).
-inline unsigned LessMask(FloatLanes a, FloatLanes b) {
-  return static_cast<unsigned>(_mm_movemask_ps(_mm_cmplt_ps(a.v, b.v)));
+/// out = p[0 .. 7] (p need not be aligned).
+inline void LoadLanes(FloatLanes& out, const float* p) {
+  std::memcpy(&out, p, sizeof out);
 }
 
+/// Whether any lane of a comparison result is true.
+inline bool AnyLane(const LaneMask& m) {
+#if defined(__SSE__)
+  // The sign bits of the two halves, or-ed: three instructions.
+  __m128 low, high;
+  std::memcpy(&low, &m, sizeof low);
+  std::memcpy(&high, reinterpret_cast<const char*>(&m) + sizeof low, sizeof high);
+  return _mm_movemask_ps(_mm_or_ps(low, high)) != 0;
 #else
-
-struct FloatLanes {
-  float v[4];
-
-  static constexpr int kCount = 4;
-  static FloatLanes Load(const float* p) { return {{p[0], p[1], p[2], p[3]}}; }
-  static FloatLanes Broadcast(float s) { return {{s, s, s, s}}; }
-  friend FloatLanes operator+(FloatLanes a, FloatLanes b) {
-    for (int k = 0; k < 4; ++k) a.v[k] = a.v[k] + b.v[k];
-    return a;
-  }
-  friend FloatLanes operator*(FloatLanes a, FloatLanes b) {
-    for (int k = 0; k < 4; ++k) a.v[k] = a.v[k] * b.v[k];
-    return a;
-  }
-};
-
-inline unsigned LessMask(FloatLanes a, FloatLanes b) {
-  unsigned m = 0;
-  for (int k = 0; k < 4; ++k) m |= (a.v[k] < b.v[k] ? 1u : 0u) << k;
-  return m;
+  int32_t any = 0;
+  for (std::size_t k = 0; k < kLaneCount; ++k) any |= m[k];
+  return any != 0;
+#endif
 }
 
-#endif
-
-/// Number of lanes' worth of entries needed to hold n values (a multiple of 4).
+/// Number of entries needed to hold n values in whole lanes (a multiple of 8).
 inline std::size_t PaddedLaneCount(std::size_t n) {
-  return (n + 3) / 4 * 4;
+  return (n + kLaneCount - 1) / kLaneCount * kLaneCount;
 }

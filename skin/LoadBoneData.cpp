@@ -3,28 +3,18 @@
 #include <utility>
 
 #include "skeleton/BoneDataReader.h"
+#include "skin/MeshLoader.h"
 
-namespace {
-bool HasUnboundMesh(const SkinnedModel& model) {
-  return !model.sourceMesh.vertices.empty();
-}
-bool HasBoundMesh(const SkinnedModel& model) {
-  return !model.skinnedMesh.vertices.empty();
-}
-}  // namespace
-
-Status LoadBoneData(SkinnedModel& model, const std::string& path, BoneTree& tree, const BindMeshStep& bind) {
-  const bool bindable = HasUnboundMesh(model) && bind;
-  if (!model.meshLoaded || (!bindable && !HasBoundMesh(model))) {
+Status LoadBoneData(SkinnedModel& model, const std::string& path, BoneTree& tree) {
+  const bool hasMesh = !model.sourceMesh.vertices.empty() || !model.skinnedMesh.vertices.empty();
+  if (!model.meshLoaded || !hasMesh) {
     return Status::Error(kNoMeshLoaded, "load a .x mesh before its bone data (" + path + ")");
   }
   BoneDataResult result = ReadBoneData(path, tree);
   if (!result.status) {
     return result.status;
   }
-  if (bindable) {
-    bind(model);
-  }
+  BindMesh(model);
   model.skeleton = std::move(result.skeleton);
   return Status::Ok();
 }

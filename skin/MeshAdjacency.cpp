@@ -18,78 +18,90 @@ uint32_t KeyBits(float f) {
 }
 
 /// One number per vertex; vertices at equal positions share it. A position with
-/// a NaN coordinate equals nothing, so it gets a number of its own.
-std::vector<uint32_t> PositionIds(const std::vector<D3DXVECTOR3>& positions) {
+/// a NaN coordinate equals nothing, so it gets a number of its own. Returns
+/// the count of numbers given.
+uint32_t PositionIds(const std::vector<D3DXVECTOR3>& positions, std::vector<uint32_t>& ids) {
   const std::size_t n = positions.size();
+  ids.assign(n, 0);
+  std::size_t capacity = 16;
+  while (capacity < 2 * n) capacity *= 2;
+  const std::size_t mask = capacity - 1;
+  constexpr uint32_t kEmpty = 0xFFFFFFFFu;
+  std::vector<uint32_t> table(capacity, kEmpty);  // open addressing: a vertex holding each position
   std::vector<std::array<uint32_t, 3>> keys(n);
-  std::vector<uint32_t> order(n);
+  uint32_t next = 0;
   for (std::size_t v = 0; v < n; ++v) {
     const D3DXVECTOR3& p = positions[v];
-    keys[v] = {KeyBits(p.x), KeyBits(p.y), KeyBits(p.z)};
-  }
-  std::iota(order.begin(), order.end(), 0u);
-  std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) { return keys[a] < keys[b]; });
-  std::vector<uint32_t> ids(n);
-  uint32_t next = 0;
-  for (std::size_t i = 0; i < n; ++i) {
-    const uint32_t v = order[i];
-    const D3DXVECTOR3& p = positions[v];
-    const bool nan = std::isnan(p.x) || std::isnan(p.y) || std::isnan(p.z);
-    if (i > 0 && !nan && keys[order[i - 1]] == keys[v]) {
-      ids[v] = ids[order[i - 1]];
-    } else {
+    if (std::isnan(p.x) || std::isnan(p.y) || std::isnan(p.z)) {
       ids[v] = next++;
+      continue;
+    }
+    const std::array<uint32_t, 3> key = {KeyBits(p.x), KeyBits(p.y), KeyBits(p.z)};
+    keys[v] = key;
+    uint64_t h = (key[0] * 0x9E3779B97F4A7C15ull) ^ (key[1] * 0xC2B2AE3D27D4EB4Full) ^ (key[2] * 0x165667B19E3779F9ull);
+    std::size_t slot = static_cast<std::size_t>(h ^ (h >> 29)) & mask;
+    for (;;) {
+      const uint32_t held = table[slot];
+      if (held == kEmpty) {
+        table[slot] = static_cast<uint32_t>(v);
+        ids[v] = next++;
+        break;
+      }
+      if (keys[held] == key) {
+        ids[v] = ids[held];
+        break;
+      }
+      slot = (slot + 1) & mask;
     }
   }
-  return ids;
+  return next;
 }
 }  // namespace
 
 std::vector<uint32_t> ComputeAdjacency(const std::vector<D3DXVECTOR3>& positions,
                                        const std::vector<uint16_t>& indices) {
-  const std::size_t faces = indices.size() / 3;
-  const std::vector<uint32_t> id = PositionIds(positions);
-  const auto pointCount = static_cast<std::size_t>(id.empty() ? 0 : *std::max_element(id.begin(), id.end()) + 1);
-  auto edgeEnds = [&](std::size_t edge, uint32_t& from, uint32_t& to) {
-    const std::size_t f = edge / 3;
-    const std::size_t e = edge % 3;
-    from = id[indices[3 * f + e]];
-    to = id[indices[3 * f + (e + 1) % 3]];
-  };
+  const std::size_t corners = indices.size() / 3 * 3;
+  std::vector<uint32_t> id;
+  const uint32_t pointCount = PositionIds(positions, id);
+  // The point at every corner, and the point at the next corner of its face:
+  // edge k runs from from[k] to to[k].
+  std::vector<uint32_t> from(corners);
+  std::vector<uint32_t> to(corners);
+  for (std::size_t k = 0; k < corners; k += 3) {
+    const uint32_t a = id[indices[k]];
+    const uint32_t b = id[indices[k + 1]];
+    const uint32_t c = id[indices[k + 2]];
+    from[k] = a, to[k] = b;
+    from[k + 1] = b, to[k + 1] = c;
+    from[k + 2] = c, to[k + 2] = a;
+  }
 
   // Edges grouped by the point they start at, each group in face order.
-  std::vector<uint32_t> start(pointCount + 1, 0);
-  for (std::size_t edge = 0; edge < 3 * faces; ++edge) {
-    uint32_t from = 0;
-    uint32_t to = 0;
-    edgeEnds(edge, from, to);
-    ++start[from + 1];
+  std::vector<uint32_t> start(std::size_t{pointCount} + 1, 0);
+  for (std::size_t k = 0; k < corners; ++k) {
+    ++start[from[k] + 1];
   }
   std::partial_sum(start.begin(), start.end(), start.begin());
   std::vector<uint32_t> fill(start.begin(), start.end() - 1);
-  std::vector<uint32_t> edgeTo(3 * faces);
-  std::vector<uint32_t> edgeFace(3 * faces);
-  for (std::size_t edge = 0; edge < 3 * faces; ++edge) {
-    uint32_t from = 0;
-    uint32_t to = 0;
-    edgeEnds(edge, from, to);
-    const uint32_t slot = fill[from]++;
-    edgeTo[slot] = to;
-    edgeFace[slot] = static_cast<uint32_t>(edge / 3);
+  std::vector<uint32_t> groupedTo(corners);
+  std::vector<uint32_t> groupedFace(corners);
+  for (std::size_t k = 0; k < corners; ++k) {
+    const uint32_t slot = fill[from[k]]++;
+    groupedTo[slot] = to[k];
+    groupedFace[slot] = static_cast<uint32_t>(k / 3);
   }
 
-  std::vector<uint32_t> adjacency(3 * faces, kNoAdjacentFace);
-  for (std::size_t edge = 0; edge < 3 * faces; ++edge) {
-    uint32_t from = 0;
-    uint32_t to = 0;
-    edgeEnds(edge, from, to);
-    if (from == to) {
+  std::vector<uint32_t> adjacency(corners, kNoAdjacentFace);
+  for (std::size_t k = 0; k < corners; ++k) {
+    const uint32_t a = from[k];
+    const uint32_t b = to[k];
+    if (a == b) {
       continue;
     }
-    const auto face = static_cast<uint32_t>(edge / 3);
-    for (uint32_t s = start[to]; s < start[to + 1]; ++s) {
-      if (edgeTo[s] == from && edgeFace[s] != face) {
-        adjacency[edge] = edgeFace[s];
+    const auto face = static_cast<uint32_t>(k / 3);
+    for (uint32_t s = start[b]; s < start[b + 1]; ++s) {
+      if (groupedTo[s] == a && groupedFace[s] != face) {
+        adjacency[k] = groupedFace[s];
         break;
       }
     }

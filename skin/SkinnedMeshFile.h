@@ -14,6 +14,7 @@
 #include "skeleton/BoneTree.h"
 #include "skeleton/Skeleton.h"
 #include "skin/TextureImage.h"
+#include "skin/TextureLoader.h"
 
 struct SkinnedModel;
 
@@ -56,11 +57,17 @@ Status ParseSkinnedMesh(std::string_view text, const std::string& fileName, cons
                         const TextureLoader& loadTexture, SkinnedModel& out);
 
 /// Replaces model by the file at path: mesh, materials (drawing copies and the
-/// list, both with ambient r, g, b 0.5), textures, attribute table, point
+/// list, both with ambient r, g, b 0.5), textures (decoded by loadTexture, by
+/// default the PNG/JPEG/BMP/TGA decoders), attribute table, point
 /// vertices, skeleton with default blending parameters (R 1.0, H 0.35) and no
 /// anchors, and an empty selection; sets mesh and bones loaded. The bone tree
 /// is emptied and gets one entry per bone, children under their parents, each
 /// labelled BoneTreeLabel(name, index) — the root too ("Root ( 0 ) ").
 /// On any failure the model and the tree are untouched.
 Status ReadSkinnedMesh(SkinnedModel& model, const std::string& path, BoneTree& tree,
-                       const TextureLoader& loadTexture = {});
+                       const TextureLoader& loadTexture = LoadTextureImage);
+
+/// The same without a bone list widget (command-line tools): the bones get
+/// entries in a tree kept only for the call, so treeItems still tell them apart.
+Status ReadSkinnedMesh(SkinnedModel& model, const std::string& path,
+                       const TextureLoader& loadTexture = LoadTextureImage);

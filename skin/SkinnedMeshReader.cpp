@@ -8,6 +8,7 @@
 #include "fileio/FileBytes.h"
 #include "fileio/KeyedLineReader.h"
 #include "skeleton/BoneDataReader.h"
+#include "skeleton/RecordingBoneTree.h"
 #include "skin/SkinnedMeshFile.h"
 #include "skin/SkinnedModel.h"
 
@@ -292,4 +293,9 @@ Status ReadSkinnedMesh(SkinnedModel& model, const std::string& path, BoneTree& t
   }
   model = std::move(fresh);
   return Status::Ok();
+}
+
+Status ReadSkinnedMesh(SkinnedModel& model, const std::string& path, const TextureLoader& loadTexture) {
+  RecordingBoneTree tree;
+  return ReadSkinnedMesh(model, path, tree, loadTexture);
 }

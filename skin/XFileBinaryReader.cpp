@@ -257,9 +257,10 @@ bool XFileBinaryReader::skipBody() {
   return fail("the object opened here is never closed by '}'");
 }
 
-std::string XFileBinaryReader::location() const {
-  const std::size_t offset = baseOffset_ + static_cast<std::size_t>(tokenStart_ - begin_);
-  return "byte " + std::to_string(offset) + (inflated_ ? " of the inflated data" : "");
+std::string XFileBinaryReader::location() const { return locationAt(mark()); }
+
+std::string XFileBinaryReader::locationAt(std::size_t mark) const {
+  return "byte " + std::to_string(baseOffset_ + mark) + (inflated_ ? " of the inflated data" : "");
 }
 
 bool XFileBinaryReader::fail(const std::string& what) {

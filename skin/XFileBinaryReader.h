@@ -42,6 +42,10 @@ class XFileBinaryReader {
   /// "byte N" (or "byte N of the inflated data") of the last token or value.
   std::string location() const;
   const std::string& error() const { return error_; }
+  /// A mark of the last token's position, for a later locationAt().
+  std::size_t mark() const { return static_cast<std::size_t>(tokenStart_ - begin_); }
+  /// The location of a mark, worded as location() words it.
+  std::string locationAt(std::size_t mark) const;
   bool fail(const std::string& what);
 
  private:

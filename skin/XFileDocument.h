@@ -54,8 +54,6 @@ struct XMesh {
   std::string name;
   /// Index of the enclosing frame, −1 for a mesh at the top level.
   int32_t frame = -1;
-  /// Where the object starts ("line 12" or "byte 340"), for messages.
-  std::string location;
 
   std::vector<D3DXVECTOR3> positions;
   /// Face f has the corners faceCorners[faceStarts[f] .. faceStarts[f+1]−1];

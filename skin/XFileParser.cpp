@@ -100,8 +100,8 @@ class XParser {
   /// After a reference's '{': a name and/or a GUID, then '}'.
   bool readReference(std::string& name) {
     XToken t = r_.next();
-    if (t.kind == XTokenKind::Name) {
-      name.assign(t.text);
+    if (t.kind == XTokenKind::Name || (t.kind == XTokenKind::Number && !t.text.empty())) {
+      name.assign(t.text);  // a text name may start with a digit
       t = r_.next();
     }
     if (t.kind == XTokenKind::Guid) {
@@ -218,7 +218,6 @@ class XParser {
     XMesh m;
     m.name = std::move(name);
     m.frame = frameIndex;
-    m.location = r_.location();
     uint32_t vertexCount = 0;
     if (!u(vertexCount, "the mesh's vertex count")) return false;
     if (vertexCount > kMaxMeshElements) {
@@ -337,7 +336,7 @@ class XParser {
   }
 
   bool materialList(XMesh& m) {
-    const std::string where = r_.location();
+    const std::size_t start = r_.mark();
     uint32_t materialCount = 0;
     uint32_t indexCount = 0;
     if (!u(materialCount, "the material count") || !u(indexCount, "the face index count")) return false;
@@ -374,7 +373,7 @@ class XParser {
       return false;
     }
     if (m.materials.size() != materialCount) {
-      return r_.fail("the MeshMaterialList starting at " + where + " declares " + std::to_string(materialCount) +
+      return r_.fail("the MeshMaterialList starting at " + r_.locationAt(start) + " declares " + std::to_string(materialCount) +
                      " materials but holds " + std::to_string(m.materials.size()));
     }
     m.hasMaterialList = true;

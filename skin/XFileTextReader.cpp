@@ -25,6 +25,59 @@ inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 /// True when c may follow a number: the input's end, filler or a delimiter.
 inline bool EndsNumber(const char* p, const char* end) { return p == end || ClassOf(*p) != kWord; }
+
+/// Exact powers of ten as doubles (10^22 is the largest exact one).
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+/// The common plain decimal ("-0.820374", "96.078430", "12") read exactly:
+/// with at most 15 significant digits the digits and the power of ten are
+/// exact doubles, so one multiplication or division rounds correctly to
+/// double; rounding that double to float is correct unless it lies exactly
+/// halfway between two floats, which is left to the general path. Returns
+/// false (nothing consumed) for any other form.
+bool FastDecimal(const char*& p, const char* end, float& out) {
+  const char* q = p;
+  const bool negative = q != end && *q == '-';
+  if (negative) ++q;
+  uint64_t digits = 0;
+  int significant = 0;
+  int scale = 0;  // digits after the point
+  const char* start = q;
+  while (q != end && IsDigit(*q)) {
+    digits = digits * 10 + static_cast<uint64_t>(*q - '0');
+    significant += (digits != 0);
+    ++q;
+  }
+  const bool hadInteger = q != start;
+  bool hadFraction = false;
+  if (q != end && *q == '.') {
+    ++q;
+    while (q != end && IsDigit(*q)) {
+      digits = digits * 10 + static_cast<uint64_t>(*q - '0');
+      significant += (digits != 0);
+      ++scale;
+      ++q;
+      hadFraction = true;
+    }
+  }
+  if ((!hadInteger && !hadFraction) || significant > 15 || scale > 22 ||
+      (q != end && (*q == 'e' || *q == 'E'))) {
+    return false;
+  }
+  double d = static_cast<double>(digits) / kPowersOfTen[scale];
+  if (negative) d = -d;
+  uint64_t bits;
+  std::memcpy(&bits, &d, 8);
+  const int exponent = static_cast<int>((bits >> 52) & 0x7FF) - 1023;
+  const bool halfway = (bits & 0x1FFFFFFFu) == 0x10000000u;
+  if (d != 0.0 && (exponent < -126 || exponent > 126 || halfway)) {
+    return false;  // subnormal or out of float range, or a tie: the general path decides
+  }
+  out = static_cast<float>(d);
+  p = q;
+  return true;
+}
 }  // namespace
 
 XFileTextReader::XFileTextReader(std::string_view text, int firstLine)
@@ -153,6 +206,15 @@ bool XFileTextReader::readFloat(float& value, const char* what) {
     return failExpected(what);
   }
   float f = 0.0f;
+  const char* fast = q;
+  if (FastDecimal(fast, end_, f)) {
+    if (!EndsNumber(fast, end_)) {
+      return failExpected(what);
+    }
+    value = f;
+    p_ = fast;
+    return true;
+  }
   auto [ptr, ec] = std::from_chars(q, end_, f, std::chars_format::general);
   if (ec == std::errc::result_out_of_range) {
     // Values below the float range read as their nearest float (possibly 0);
@@ -239,8 +301,11 @@ bool XFileTextReader::canHold(uint64_t count) const {
   return count <= left && 2 * count - 1 <= left;
 }
 
-std::string XFileTextReader::location() const {
-  const auto line = firstLine_ + std::count(begin_, tokenStart_, '\n');
+std::string XFileTextReader::location() const { return locationAt(mark()); }
+
+std::string XFileTextReader::locationAt(std::size_t mark) const {
+  // Counted only when a message needs it, so reading never pays for lines.
+  const auto line = firstLine_ + std::count(begin_, begin_ + mark, '\n');
   return "line " + std::to_string(line);
 }
 

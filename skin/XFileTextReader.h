@@ -47,6 +47,10 @@ class XFileTextReader {
   std::string location() const;
   /// The first error: where and what was expected.
   const std::string& error() const { return error_; }
+  /// A mark of the last token's position, for a later locationAt().
+  std::size_t mark() const { return static_cast<std::size_t>(tokenStart_ - begin_); }
+  /// The location of a mark, worded as location() words it.
+  std::string locationAt(std::size_t mark) const;
   /// Records an error at the last token's location; returns false.
   bool fail(const std::string& what);
 

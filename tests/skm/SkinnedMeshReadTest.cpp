@@ -10,6 +10,7 @@
 #include "SkmTestModel.h"
 #include "fileio/FileBytes.h"
 #include "skeleton/RecordingBoneTree.h"
+#include "support/TestData.h"
 #include "skin/SkinnedMeshFile.h"
 
 namespace {
@@ -286,6 +287,9 @@ TEST(ReadSkinnedMesh, FailureLeavesModelAndBoneListUntouched) {
   EXPECT_EQ(tree.entry(items[2]).label, "Hand ( 2 ) ");
   EXPECT_EQ(tree.entry(items[2]).parent, items[1]);
   EXPECT_EQ(BoneIndexOfItem(model.skeleton, items[2]), 2);
+  SkinnedModel headless;
+  ASSERT_TRUE(ReadSkinnedMesh(headless, good));
+  EXPECT_EQ(BoneIndexOfItem(headless.skeleton, headless.skeleton.treeItems[1]), 1);
   std::filesystem::remove_all(dir);
 }
 
@@ -314,5 +318,23 @@ TEST(ReadSkinnedMesh, SixteenBitLimit) {
   m.skinnedMesh.vertices.push_back(m.skinnedMesh.vertices[0]);
   std::string text;
   EXPECT_FALSE(FormatSkinnedMesh(m, text));
+}
+}  // namespace
+
+namespace {
+TEST(ReadSkinnedMesh, DecodesTexturesBesideTheFileByDefault) {
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("posewright_skm_tex_" + std::to_string(getpid()));
+  std::filesystem::create_directories(dir / "tex");
+  std::filesystem::copy_file(std::filesystem::path(SharedTestDataDir()) / "x" / "test.png", dir / "tex" / "skin.png",
+                             std::filesystem::copy_options::overwrite_existing);
+  const std::string path = (dir / "model.skm").string();
+  ASSERT_TRUE(WriteSkinnedMesh(SmallBoundModel(), path));
+  SkinnedModel m;
+  ASSERT_TRUE(ReadSkinnedMesh(m, path));
+  ASSERT_TRUE(m.textures[0].has_value());
+  EXPECT_GT(m.textures[0]->width, 0);
+  EXPECT_FALSE(m.textures[1].has_value());
+  std::filesystem::remove_all(dir);
 }
 }  // namespace

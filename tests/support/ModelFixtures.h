@@ -4,7 +4,9 @@
 #pragma once
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -111,6 +113,54 @@ inline void Finish(SkinnedModel& model, const std::vector<D3DXMATERIAL>& materia
   model.selection.reset(model.skinnedMesh.vertices.size());
   model.skeleton = std::move(skeleton);
   model.meshLoaded = true;
+}
+
+/// A tube of radius 0.5 along +Z from 0 to 3 (13 rings of 16 vertices) over
+/// a chain of 3 bones, blended between neighbouring bones near the joints; the
+/// faces with y > 0 use material 0, the others material 1 (which has the
+/// given texture, if any, with u round the tube and v along it).
+inline SkinnedModel Tube(const std::optional<TextureImage>& texture = std::nullopt) {
+  SkinnedModel model;
+  constexpr int kRings = 13;
+  constexpr int kSides = 16;
+  auto& mesh = model.skinnedMesh;
+  for (int r = 0; r < kRings; ++r) {
+    const float z = 3.0f * static_cast<float>(r) / (kRings - 1);
+    for (int s = 0; s < kSides; ++s) {
+      const float a = 2.0f * 3.14159265f * static_cast<float>(s) / kSides;
+      SkinVertex v = BoundVertex({0.5f * std::cos(a), 0.5f * std::sin(a), z}, 0, {std::cos(a), std::sin(a), 0});
+      const int bone = std::min(2, static_cast<int>(z));
+      const float f = z - static_cast<float>(bone);
+      v.setBoneIndex(0, static_cast<uint8_t>(bone));
+      if (bone < 2 && f > 0.5f) {
+        v.setBoneIndex(1, static_cast<uint8_t>(bone + 1));
+        v.blendWeights[0] = 1.5f - f;
+        v.blendWeights[1] = f - 0.5f;
+      }
+      v.u = static_cast<float>(s) / kSides;
+      v.v = z / 3.0f;
+      mesh.vertices.push_back(v);
+    }
+  }
+  for (uint32_t material = 0; material < 2; ++material) {
+    for (int r = 0; r + 1 < kRings; ++r) {
+      for (int s = 0; s < kSides; ++s) {
+        if ((s < kSides / 2) != (material == 0)) {
+          continue;
+        }
+        const auto at = [](int ring, int side) { return static_cast<uint16_t>(ring * kSides + side % kSides); };
+        for (uint16_t i : {at(r, s), at(r, s + 1), at(r + 1, s + 1), at(r, s), at(r + 1, s + 1), at(r + 1, s)}) {
+          mesh.indices.push_back(i);
+        }
+        mesh.faceAttributes.push_back(material);
+        mesh.faceAttributes.push_back(material);
+      }
+    }
+  }
+  Finish(model, {Material(0.9f, 0.6f, 0.3f), Material(0.8f, 0.8f, 0.8f)}, ChainSkeleton(3));
+  model.textures[1] = texture;
+  model.adjacency.assign(mesh.faceCount() * 3, 0xFFFFFFFFu);
+  return model;
 }
 
 }  // namespace fixtures

@@ -240,14 +240,14 @@ TEST(MeshRules, SeparatorsCommentsCaseAndUnknownObjectsAreTolerated) {
       "// another } one\r\n"
       "Header { 1; 0; 1; }\r\n"
       "Unknown thing <01234567-89ab-cdef-0123-456789abcdef> { \"}{\"; Nested { 1; } }\r\n"
-      "material Shared { 1;0;0;1;; 3; 0;0;0;; 0;0;0;; textureFILENAME { \"a.png\"; } }\r\n"
+      "material 1st { 1;0;0;1;; 3; 0;0;0;; 0;0;0;; textureFILENAME { \"a.png\"; } }\r\n"
       "FRAME f {\r\n"
       " mesh mm {\r\n"
       "  3\r\n"
       "  0 0 0, 1 0 0, 0 1 0\r\n"
       "  1\r\n"
       "  3 0 1 2;;,\r\n"
-      "  meshmateriallist { 1;; 1;; 0;;; { Shared <00000000-0000-0000-0000-000000000000> } }\r\n"
+      "  meshmateriallist { 1;; 1;; 0;;; { 1st <00000000-0000-0000-0000-000000000000> } }\r\n"
       " }\r\n"
       "}\r\n";
   const Status s = Load(model, dir, body);
