@@ -162,7 +162,7 @@ void Commands::openMesh() {
     Status status;
     {
       BusyScope busy(shell_);
-      status = LoadBoneData(app_.model, bones->path, shell_.boneTree(), [](SkinnedModel& m) { BindMesh(m); });
+      status = LoadBoneData(app_.model, bones->path, shell_.boneTree());
       if (status) {
         ComputeBlendWeights(app_.model);
       }

@@ -49,10 +49,11 @@ struct CommandsTest : ::testing::Test {
     return Path(name);
   }
   void OpenCube() {
+    const std::size_t before = shell.messages.size();
     shell.answerFile(Path("cube.x"));
     shell.answerFile(Path("cube.dat"));
     commands.handleCommand(CommandId::OpenMesh);
-    ASSERT_TRUE(shell.messages.empty()) << shell.messages.front().text << ": " << shell.messages.front().detail;
+    ASSERT_EQ(shell.messages.size(), before) << shell.messages.back().text << ": " << shell.messages.back().detail;
     ASSERT_TRUE(app.canDraw());
   }
   std::vector<std::string> MessageTexts() const {
@@ -234,12 +235,26 @@ TEST_F(CommandsTest, CameraKeys) {
   commands.handleKey(FunctionKey::F4);  // nothing selected: the origin
   EXPECT_FLOAT_EQ(app.camera.target.x, 0.0f);
   EXPECT_FLOAT_EQ(app.camera.target.z, 0.0f);
+  // The right face of the cube: its centre is (0.82, middle height, 0).
   app.model.selection.selected.assign(app.model.vertexCount(), 0);
+  float low = 1e9f, high = -1e9f;
   for (std::size_t i = 0; i < app.model.vertexCount(); ++i) {
-    if (app.model.skinnedMesh.vertices[i].position.x > 0) app.model.selection.selected[i] = 1;
+    const D3DXVECTOR3& p = app.model.skinnedMesh.vertices[i].position;
+    if (p.x > 0) {
+      app.model.selection.selected[i] = 1;
+      low = std::min(low, p.y);
+      high = std::max(high, p.y);
+    }
   }
   commands.handleKey(FunctionKey::F4);
-  EXPECT_NEAR(app.camera.target.x, 0.41f, 0.01f);
+  EXPECT_FLOAT_EQ(app.camera.target.x, 0.820374f);
+  EXPECT_FLOAT_EQ(app.camera.target.y, 0.5f * low + 0.5f * high);
+  EXPECT_NEAR(app.camera.target.z, 0.0f, 1e-6f);
+  // Refreshed: the target is in the middle of the view.
+  D3DXVECTOR3 inView;
+  D3DXVec3TransformCoord(&inView, &app.camera.target, &app.camera.view);
+  EXPECT_NEAR(inView.x, 0.0f, 1e-5f);
+  EXPECT_NEAR(inView.y, 0.0f, 1e-5f);
 }
 
 TEST_F(CommandsTest, SaveSkinnedMeshWritesTheChosenFileOrSaysWhy) {

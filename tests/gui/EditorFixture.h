@@ -64,10 +64,11 @@ struct EditorFixture : ::testing::Test {
     return QTest::qWaitFor([&] { return window->viewport().framesDrawn() > before; }, timeoutMs);
   }
   void OpenCube() {
+    const std::size_t before = dialogs.messages.size();
     dialogs.answerFile(Path("cube.x"));
     dialogs.answerFile(Path("cube.dat"));
     Trigger(CommandId::OpenMesh);
-    ASSERT_TRUE(dialogs.messages.empty()) << dialogs.messages.front() << " " << dialogs.details.front();
+    ASSERT_EQ(dialogs.messages.size(), before) << dialogs.messages.back() << " " << dialogs.details.back();
     ASSERT_TRUE(app.canDraw());
   }
   /// The viewport's picture as drawn last.
