@@ -7,6 +7,7 @@
 #include "ModalDriver.h"
 #include "render/VertexProcessor.h"
 #include "skeleton/RecordingBoneTree.h"
+#include "skeleton/RecordingBoneTree.h"
 #include "skin/SkinnedMeshFile.h"
 
 namespace {
