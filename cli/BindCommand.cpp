@@ -57,7 +57,7 @@ int RunBind(const std::vector<std::string>& args) {
   SkinnedModel model;
   if (Status s = LoadMesh(model, a.mesh); !s) return Fail(s);
   RecordingBoneTree tree;
-  if (Status s = LoadBoneData(model, a.bones, tree, [](SkinnedModel& m) { BindMesh(m); }); !s) return Fail(s);
+  if (Status s = LoadBoneData(model, a.bones, tree); !s) return Fail(s);
   if (!a.parameters.empty()) {
     if (Status s = ReadBlendingParameters(model.skeleton, a.parameters); !s) return Fail(s);
   }

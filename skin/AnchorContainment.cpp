@@ -84,20 +84,144 @@ bool Contains(const D3DXVECTOR3& p, const BoneAnchor& anchor) {
   return true;
 }
 
+namespace {
+enum Plane {
+  kNormalX,
+  kNormalY,
+  kNormalZ,
+  kCornerX,
+  kCornerY,
+  kEdgeAX,
+  kEdgeAY,
+  kEdgeBX,
+  kEdgeBY,
+  kDet,
+  kPlanes
+};
+
+const float* PlaneOf(const AnchorTables& t, Plane which) {
+  return &t.planes[static_cast<std::size_t>(which) * t.padded];
+}
+
+// Row f of the numerators: (centroid g − centroid f) · normal g.
+void FillRow(const AnchorTables& t, std::size_t f, float* row) {
+  const D3DXVECTOR3& from = t.faces[f].centroid;
+  for (std::size_t g = 0; g < t.padded; ++g) {
+    if (g == f || g >= t.faces.size()) {
+      row[g] = 0.0f;
+      continue;
+    }
+    const D3DXVECTOR3 toOther = t.faces[g].centroid - from;
+    row[g] = D3DXVec3Dot(&toOther, &t.faces[g].normal);
+  }
+}
+
+// The test after the box: for every face f in order until one has a clear
+// view of p, whether any face g blocks it, eight faces g at a time, each lane
+// computing exactly what BlocksSegment computes for its face. Inlined into one
+// function per instruction set below.
+__attribute__((always_inline)) inline bool ClearViewTest(const AnchorTables& t, const D3DXVECTOR3& p,
+                                                         float* rowScratch) {
+  const FloatLanes zero = {};
+  const std::size_t count = t.faces.size();
+  for (std::size_t f = 0; f < count; ++f) {
+    const AnchorTables::Face& face = t.faces[f];
+    const D3DXVECTOR3 d = p - face.centroid;
+    const float* row = rowScratch;
+    if (t.numerators.empty()) {
+      FillRow(t, f, rowScratch);
+    } else {
+      row = &t.numerators[f * t.padded];
+    }
+    bool blocked = false;
+    for (std::size_t g = 0; g < t.padded && !blocked; g += kLaneCount) {
+      FloatLanes nx, ny, nz, num;
+      LoadLanes(nx, PlaneOf(t, kNormalX) + g);
+      LoadLanes(ny, PlaneOf(t, kNormalY) + g);
+      LoadLanes(nz, PlaneOf(t, kNormalZ) + g);
+      LoadLanes(num, row + g);
+      // The same sums as D3DXVec3Dot(d, normal g).
+      const FloatLanes den = d.x * nx + d.y * ny + d.z * nz;
+      // The crossing parameter num / den can only fall strictly between 0 and 1
+      // when both have the same sign and |num| < |den|: a cheap first sieve.
+      if (!AnyLane(((zero < num) & (num < den)) | ((num < zero) & (den < num)))) {
+        continue;
+      }
+      const FloatLanes tc = num / den;
+      LaneMask blocking = (zero < tc) & (tc < 1.0f);
+      if (!AnyLane(blocking)) {
+        continue;
+      }
+      FloatLanes cornerX, cornerY, edgeAX, edgeAY, edgeBX, edgeBY, det;
+      LoadLanes(cornerX, PlaneOf(t, kCornerX) + g);
+      LoadLanes(cornerY, PlaneOf(t, kCornerY) + g);
+      LoadLanes(edgeAX, PlaneOf(t, kEdgeAX) + g);
+      LoadLanes(edgeAY, PlaneOf(t, kEdgeAY) + g);
+      LoadLanes(edgeBX, PlaneOf(t, kEdgeBX) + g);
+      LoadLanes(edgeBY, PlaneOf(t, kEdgeBY) + g);
+      LoadLanes(det, PlaneOf(t, kDet) + g);
+      const FloatLanes rest = 1.0f - tc;
+      const FloatLanes wx = (p.x * tc + face.centroid.x * rest) - cornerX;
+      const FloatLanes wy = (p.y * tc + face.centroid.y * rest) - cornerY;
+      const FloatLanes u = (edgeBY * wx - edgeBX * wy) / det;
+      const FloatLanes v = (edgeAX * wy - edgeAY * wx) / det;
+      blocking &= (zero <= u) & (u <= 1.0f) & (zero <= v) & (v <= 1.0f);
+      blocked = AnyLane(blocking);
+    }
+    if (!blocked) {
+      return D3DXVec3Dot(&d, &face.normal) <= 0.0f;
+    }
+  }
+  return true;
+}
+
+bool ClearViewTestBaseline(const AnchorTables& t, const D3DXVECTOR3& p, float* rowScratch) {
+  return ClearViewTest(t, p, rowScratch);
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+// The lanes in one 256-bit register. The target has no fused multiply-add, so
+// the arithmetic stays that of the baseline.
+__attribute__((target("avx"))) bool ClearViewTestAvx(const AnchorTables& t, const D3DXVECTOR3& p,
+                                                     float* rowScratch) {
+  return ClearViewTest(t, p, rowScratch);
+}
+#endif
+
+using ClearViewFunction = bool (*)(const AnchorTables&, const D3DXVECTOR3&, float*);
+
+ClearViewFunction ChooseClearViewTest() {
+#if defined(__x86_64__) || defined(__i386__)
+  __builtin_cpu_init();
+  if (__builtin_cpu_supports("avx")) {
+    return ClearViewTestAvx;
+  }
+#endif
+  return ClearViewTestBaseline;
+}
+
+// The variant for this processor, chosen on first use.
+bool RunClearViewTest(const AnchorTables& t, const D3DXVECTOR3& p, float* rowScratch) {
+  static const ClearViewFunction chosen = ChooseClearViewTest();
+  return chosen(t, p, rowScratch);
+}
+}  // namespace
+
 AnchorContainment::AnchorContainment(const BoneAnchor& anchor)
     : usable_(AnchorIsUsable(anchor)), boxMin_(anchor.boxMin), boxMax_(anchor.boxMax) {
   if (!usable_) {
     return;
   }
+  AnchorTables& t = tables_;
   const std::size_t count = anchor.faces.size();
-  padded_ = PaddedLaneCount(count);
-  faces_.resize(count);
-  planes_.assign(kPlanes * padded_, 0.0f);
+  t.padded = PaddedLaneCount(count);
+  t.faces.resize(count);
+  t.planes.assign(kPlanes * t.padded, 0.0f);
   auto set = [&](Plane which, std::size_t k, float value) {
-    planes_[static_cast<std::size_t>(which) * padded_ + k] = value;
+    t.planes[static_cast<std::size_t>(which) * t.padded + k] = value;
   };
   for (std::size_t k = 0; k < count; ++k) {
-    Face& face = faces_[k];
+    AnchorTables::Face& face = t.faces[k];
     face.centroid = Centroid(anchor, k);
     face.normal = anchor.faceNormals[k];
     const D3DXVECTOR3 corner = Corner(anchor, k, 0);
@@ -115,9 +239,9 @@ AnchorContainment::AnchorContainment(const BoneAnchor& anchor)
     set(kDet, k, DeterminantXY(edgeA, edgeB));
   }
   if (count <= kMaxTabledFaces) {
-    numerators_.resize(count * padded_);
+    t.numerators.resize(count * t.padded);
     for (std::size_t f = 0; f < count; ++f) {
-      fillRow(f, &numerators_[f * padded_]);
+      FillRow(t, f, &t.numerators[f * t.padded]);
     }
   }
 }
@@ -126,91 +250,21 @@ std::size_t AnchorContainment::RowScratchSize(const BoneAnchor& anchor) {
   return anchor.faces.size() > kMaxTabledFaces ? PaddedLaneCount(anchor.faces.size()) : 0;
 }
 
-void AnchorContainment::fillRow(std::size_t f, float* row) const {
-  const D3DXVECTOR3& from = faces_[f].centroid;
-  for (std::size_t g = 0; g < padded_; ++g) {
-    if (g == f || g >= faces_.size()) {
-      row[g] = 0.0f;
-      continue;
-    }
-    const D3DXVECTOR3 toOther = faces_[g].centroid - from;
-    row[g] = D3DXVec3Dot(&toOther, &faces_[g].normal);
-  }
-}
-
 bool AnchorContainment::inBox(const D3DXVECTOR3& p) const {
   return InBox(p, boxMin_, boxMax_);
+}
+
+bool AnchorContainment::containsInBox(const D3DXVECTOR3& p, float* rowScratch) const {
+  return usable_ && RunClearViewTest(tables_, p, rowScratch);
 }
 
 bool AnchorContainment::contains(const D3DXVECTOR3& p) const {
   if (!usable_ || !inBox(p)) {
     return false;
   }
-  if (numerators_.empty()) {
-    std::vector<float> row(padded_);
+  if (tables_.numerators.empty()) {
+    std::vector<float> row(tables_.padded);
     return containsInBox(p, row.data());
   }
   return containsInBox(p, nullptr);
-}
-
-// Built twice, for the baseline target and for AVX, and picked by the
-// processor at load time: the lanes are then one 256-bit register each.
-__attribute__((target_clones("avx", "default"))) bool AnchorContainment::containsInBox(
-    const D3DXVECTOR3& p, float* rowScratch) const {
-  if (!usable_) {
-    return false;
-  }
-  const FloatLanes zero = {};
-  const std::size_t count = faces_.size();
-  for (std::size_t f = 0; f < count; ++f) {
-    const Face& face = faces_[f];
-    const D3DXVECTOR3 d = p - face.centroid;
-    const float* row = rowScratch;
-    if (numerators_.empty()) {
-      fillRow(f, rowScratch);
-    } else {
-      row = &numerators_[f * padded_];
-    }
-    bool blocked = false;
-    // Eight faces g at a time, each lane computing exactly what BlocksSegment
-    // computes for its face.
-    for (std::size_t g = 0; g < padded_ && !blocked; g += kLaneCount) {
-      FloatLanes nx, ny, nz, num;
-      LoadLanes(nx, plane(kNormalX) + g);
-      LoadLanes(ny, plane(kNormalY) + g);
-      LoadLanes(nz, plane(kNormalZ) + g);
-      LoadLanes(num, row + g);
-      // The same sums as D3DXVec3Dot(d, normal g).
-      const FloatLanes den = d.x * nx + d.y * ny + d.z * nz;
-      // The crossing parameter num / den can only fall strictly between 0 and 1
-      // when both have the same sign and |num| < |den|: a cheap first sieve.
-      if (!AnyLane(((zero < num) & (num < den)) | ((num < zero) & (den < num)))) {
-        continue;
-      }
-      const FloatLanes t = num / den;
-      LaneMask blocking = (zero < t) & (t < 1.0f);
-      if (!AnyLane(blocking)) {
-        continue;
-      }
-      FloatLanes cornerX, cornerY, edgeAX, edgeAY, edgeBX, edgeBY, det;
-      LoadLanes(cornerX, plane(kCornerX) + g);
-      LoadLanes(cornerY, plane(kCornerY) + g);
-      LoadLanes(edgeAX, plane(kEdgeAX) + g);
-      LoadLanes(edgeAY, plane(kEdgeAY) + g);
-      LoadLanes(edgeBX, plane(kEdgeBX) + g);
-      LoadLanes(edgeBY, plane(kEdgeBY) + g);
-      LoadLanes(det, plane(kDet) + g);
-      const FloatLanes rest = 1.0f - t;
-      const FloatLanes wx = (p.x * t + face.centroid.x * rest) - cornerX;
-      const FloatLanes wy = (p.y * t + face.centroid.y * rest) - cornerY;
-      const FloatLanes u = (edgeBY * wx - edgeBX * wy) / det;
-      const FloatLanes v = (edgeAX * wy - edgeAY * wx) / det;
-      blocking &= (zero <= u) & (u <= 1.0f) & (zero <= v) & (v <= 1.0f);
-      blocked = AnyLane(blocking);
-    }
-    if (!blocked) {
-      return D3DXVec3Dot(&d, &face.normal) <= 0.0f;
-    }
-  }
-  return true;
 }

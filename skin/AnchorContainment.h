@@ -21,11 +21,30 @@ bool AnchorIsUsable(const BoneAnchor& anchor);
 /// the face centroids on every call.
 bool Contains(const D3DXVECTOR3& p, const BoneAnchor& anchor);
 
+/// What the precomputed test keeps of an anchor's faces (see AnchorContainment).
+struct AnchorTables {
+  struct Face {
+    D3DXVECTOR3 centroid;
+    D3DXVECTOR3 normal;
+  };
+  std::vector<Face> faces;
+  /// The face count rounded up to whole lanes of eight.
+  std::size_t padded = 0;
+  /// Per face, by component, what the blocking test reads (normal x, y, z;
+  /// first corner x, y; both edges' x, y; their XY determinant): ten planes of
+  /// padded floats, zeros in the padding.
+  std::vector<float> planes;
+  /// Row f, entry g: (centroid g − centroid f) · normal g; 0 for g = f and the
+  /// padding. Empty for anchors of more than AnchorContainment::kMaxTabledFaces.
+  std::vector<float> numerators;
+};
+
 /// The same test with everything that does not depend on the point computed once:
 /// centroids, edges and determinants of every face, and for every pair of faces
-/// the numerator of the crossing parameter. Only faces whose plane the segment
-/// can cross strictly between its ends are examined one by one. Gives exactly
-/// the result of Contains for every point.
+/// the numerator of the crossing parameter. Eight faces are examined at a time
+/// (in one AVX register where the processor has it), each lane computing what
+/// the step-by-step test computes for its face. Gives exactly the result of
+/// Contains for every point.
 class AnchorContainment {
  public:
   /// Up to this many faces the pair table is kept (1 MiB per anchor); larger
@@ -47,48 +66,17 @@ class AnchorContainment {
   bool inBox(const D3DXVECTOR3& p) const;
 
   /// The part of contains after the box test, for a caller that has already
-  /// checked the box. rowScratch must hold at least paddedFaceCount() floats
-  /// when the anchor has more than kMaxTabledFaces faces.
+  /// checked the box. rowScratch must hold RowScratchSize(anchor) floats.
   bool containsInBox(const D3DXVECTOR3& p, float* rowScratch) const;
 
   bool usable() const { return usable_; }
   const D3DXVECTOR3& boxMin() const { return boxMin_; }
   const D3DXVECTOR3& boxMax() const { return boxMax_; }
-  std::size_t faceCount() const { return faces_.size(); }
-  std::size_t paddedFaceCount() const { return padded_; }
+  std::size_t faceCount() const { return tables_.faces.size(); }
 
  private:
-  struct Face {
-    D3DXVECTOR3 centroid;
-    D3DXVECTOR3 normal;
-  };
-
-  // What the blocking test reads of every face, one plane of padded_ floats
-  // each (zeros in the padding), so that four faces are tested at a time.
-  enum Plane {
-    kNormalX,
-    kNormalY,
-    kNormalZ,
-    kCornerX,
-    kCornerY,
-    kEdgeAX,
-    kEdgeAY,
-    kEdgeBX,
-    kEdgeBY,
-    kDet,
-    kPlanes
-  };
-
-  const float* plane(Plane which) const { return &planes_[static_cast<std::size_t>(which) * padded_]; }
-  void fillRow(std::size_t f, float* row) const;
-
   bool usable_ = false;
   D3DXVECTOR3 boxMin_;
   D3DXVECTOR3 boxMax_;
-  std::vector<Face> faces_;
-  std::size_t padded_ = 0;
-  // The planes of Plane, one after another.
-  std::vector<float> planes_;
-  // Row f, entry g: (centroid g − centroid f) · normal g; 0 for g = f and padding.
-  std::vector<float> numerators_;
+  AnchorTables tables_;
 };

@@ -27,7 +27,7 @@ TEST(SampleFrame, WalkingCharacterMatchesTheCommittedPicture) {
   SkinnedModel model;
   RecordingBoneTree tree;
   ASSERT_TRUE(LoadMesh(model, kSamples + "character.x"));
-  ASSERT_TRUE(LoadBoneData(model, kSamples + "character.dat", tree, [](SkinnedModel& m) { BindMesh(m); }));
+  ASSERT_TRUE(LoadBoneData(model, kSamples + "character.dat", tree));
   ASSERT_TRUE(ReadBlendingParameters(model.skeleton, kSamples + "character.prm"));
   ComputeBlendWeights(model, 1);
   Animation walk;

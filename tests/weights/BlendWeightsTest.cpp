@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "ReferenceWeights.h"
 #include "WeightFixtures.h"
 #include "skin/AnchorContainment.h"
 #include "skin/BlendWeights.h"
@@ -79,42 +80,6 @@ TEST(ComputeBlendWeights, MoreThanFourAnchorsKeepTheStrongestInBoneOrder) {
   ExpectSlots(v, 2u | 3u << 8 | 4u << 16 | 5u << 24, 0.1f, 0.4f, 0.1f);
   EXPECT_NEAR(v.lastWeight(), 0.4f, 1e-6f);
   ExpectSlots(m.skinnedMesh.vertices[1], 0u, 0.0f, 0.0f, 0.0f);
-}
-
-// The weights step by step from Contains and InfluenceWeight: containing bones
-// in order; beyond four, the weakest dropped one by one (of equal ones the
-// highest bone first); influences normalised, equal shares for a zero sum.
-SkinVertex ReferenceWeights(const Skeleton& s, SkinVertex v) {
-  std::vector<uint8_t> bones;
-  std::vector<float> raw;
-  for (std::size_t b = 1; b < s.bones.size(); ++b) {
-    if (Contains(v.position, s.anchors[b])) {
-      bones.push_back(static_cast<uint8_t>(b));
-      raw.push_back(InfluenceWeight(v.position, s.bones[b], s.blendParams[b]));
-    }
-  }
-  while (bones.size() > 4) {
-    std::size_t weakest = 0;
-    for (std::size_t i = 0; i < bones.size(); ++i) {
-      if (raw[i] <= raw[weakest]) weakest = i;
-    }
-    bones.erase(bones.begin() + static_cast<std::ptrdiff_t>(weakest));
-    raw.erase(raw.begin() + static_cast<std::ptrdiff_t>(weakest));
-  }
-  float w[4] = {0, 0, 0, 0};
-  v.boneIndices = 0;
-  for (std::size_t i = 0; i < bones.size(); ++i) {
-    w[i] = raw[i];
-    v.setBoneIndex(static_cast<int>(i), bones[i]);
-  }
-  float sum = w[0] + w[1] + w[2] + w[3];
-  if (sum == 0.0f) {
-    for (std::size_t i = 0; i < bones.size(); ++i) w[i] = 1.0f;
-    sum = static_cast<float>(bones.size());
-  }
-  for (int i = 0; i < 3; ++i) v.blendWeights[i] = bones.empty() ? 0.0f : w[i] / sum;
-  v.pointSize = 10.0f;
-  return v;
 }
 
 SkinnedModel RandomModel(unsigned seed, int vertexCount, int boneCount) {

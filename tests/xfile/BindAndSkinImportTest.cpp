@@ -195,3 +195,148 @@ TEST(SkinImport, RealSkinnedCubeBindsEveryVertexToItsOneBone) {
   }
 }
 }  // namespace
+
+namespace {
+// The layout the editor's own export writes: templates, a top-level mesh with
+// skin weights, a frame hierarchy that references the mesh, an animation set.
+const char* kExported = R"(xof 0303txt 0032
+template MeshFaces {
+	<3D82AB5F-62DA-11cf-AB39-0020AF71E433>
+	DWORD nFaceVertexIndices;
+	array DWORD faceVertexIndices[nFaceVertexIndices];
+}
+template Frame {
+	<3D82AB46-62DA-11cf-AB39-0020AF71E433>
+	[...]
+}
+
+Mesh thisMesh {
+ 3;
+ 0.000000;0.000000;0.000000;,
+ 1.000000;0.000000;0.000000;,
+ 0.000000;1.000000;0.000000;;
+
+ 1;
+ 3;0,1,2;;
+
+ MeshMaterialList {
+  1;
+  1;
+  0;;
+  Material {
+   1.000000;1.000000;1.000000;1.000000;;
+   0.000000;
+   0.000000;0.000000;0.000000;;
+   0.000000;0.000000;0.000000;;
+  }
+ }
+ VertexDuplicationIndices {
+  3;
+  3;
+  0,
+  1,
+  2;
+ }
+ MeshNormals {
+ 3;
+  0.000000;0.000000;-1.000000;,
+  0.000000;0.000000;-1.000000;,
+  0.000000;0.000000;-1.000000;;
+  1;
+  3;0,1,2;;
+ }
+ MeshTextureCoords {
+  3;
+  0.000000;0.000000;,
+  1.000000;0.000000;,
+  0.000000;1.000000;;
+ }
+ XSkinMeshHeader {
+  4;
+  12;
+  1;
+ }
+ SkinWeights {
+  "Arm";
+  3;
+  0,
+  1,
+  2;
+  1.000000,
+  1.000000,
+  1.000000;
+  1.000000,0.000000,0.000000,0.000000,0.000000,1.000000,0.000000,0.000000,0.000000,0.000000,1.000000,0.000000,0.000000,0.000000,0.000000,1.000000;;
+ }
+}
+Frame Root {
+ FrameTransformMatrix {
+  1.000000,0.000000,0.000000,0.000000,0.000000,1.000000,0.000000,0.000000,0.000000,0.000000,1.000000,0.000000,0.000000,0.000000,0.000000,1.000000;;
+ }
+ {thisMesh}
+ Frame Arm {
+  FrameTransformMatrix {
+   1.000000,0.000000,0.000000,0.000000,0.000000,1.000000,0.000000,0.000000,0.000000,0.000000,1.000000,0.000000,0.000000,0.000000,0.000000,1.000000;;
+  }
+ }
+}
+AnimationSet {
+ Animation {
+  AnimationKey {
+   4;
+   2;
+   0;16;1.000000,0.000000,0.000000,0.000000,0.000000,1.000000,0.000000,0.000000,0.000000,0.000000,1.000000,0.000000,0.000000,0.000000,0.000000,1.000000;;,
+   30;16;1.000000,0.000000,0.000000,0.000000,0.000000,1.000000,0.000000,0.000000,0.000000,0.000000,1.000000,0.000000,0.000000,0.000000,0.000000,1.000000;;;
+  }
+  {Root}
+ }
+ Animation {
+  AnimationKey {
+   4;
+   1;
+   30;16;1.000000,0.000000,0.000000,0.000000,0.000000,1.000000,0.000000,0.000000,0.000000,0.000000,1.000000,0.000000,0.000000,0.500000,0.000000,1.000000;;;
+  }
+  {Arm}
+ }
+}
+)";
+
+TEST(SkinImport, ReadsTheLayoutTheEditorExports) {
+  ScratchDir dir;
+  std::string crlf;
+  for (const char c : std::string(kExported)) {
+    if (c == '\n') crlf += '\r';
+    crlf += c;
+  }
+  const std::string file = dir.write("exported.x", crlf);
+  XFileDocument doc;
+  const Status read = ReadXFile(file, doc);
+  ASSERT_TRUE(read.ok) << read.describe();
+  ASSERT_EQ(doc.meshes.size(), 1u);  // the {thisMesh} reference adds no second copy
+  EXPECT_EQ(doc.meshes[0].frame, -1);
+  ASSERT_EQ(doc.frames.size(), 2u);
+  EXPECT_EQ(doc.frames[1].name, "Arm");
+  EXPECT_EQ(doc.frames[1].parent, 0);
+  ASSERT_EQ(doc.animationSets.size(), 1u);
+  const std::vector<XAnimation>& animations = doc.animationSets[0].animations;
+  ASSERT_EQ(animations.size(), 2u);
+  EXPECT_EQ(animations[0].frameName, "Root");
+  EXPECT_EQ(animations[1].frameName, "Arm");
+  ASSERT_EQ(animations[0].keys.size(), 1u);
+  EXPECT_EQ(animations[0].keys[0].keyType, 4u);
+  ASSERT_EQ(animations[0].keys[0].keys.size(), 2u);
+  EXPECT_EQ(animations[0].keys[0].keys[1].time, 30u);
+  EXPECT_EQ(animations[1].keys[0].keys[0].values[13], 0.5f);
+
+  SkinnedModel model;
+  model.skeleton = NamedSkeleton({"Root", "Arm"});
+  ASSERT_TRUE(LoadMeshFromXof(model, file).ok);
+  EXPECT_TRUE(model.bonesLoaded());
+  ASSERT_EQ(model.skinnedMesh.vertices.size(), 3u);
+  for (const SkinVertex& v : model.skinnedMesh.vertices) {
+    EXPECT_EQ(v.boneIndices, 1u);
+    EXPECT_EQ(v.blendWeights[0], 1.0f);
+    EXPECT_EQ(v.normal, D3DXVECTOR3(0, 0, -1));
+  }
+  EXPECT_EQ(model.skinnedMesh.vertices[1].u, 1.0f);
+}
+}  // namespace
