@@ -42,11 +42,11 @@ struct Application {
   MouseState mouse;
   /// A rectangle selection waiting for the next drawn frame.
   RectSelectionRequest selectionRequest;
-  /// The frames per second the export's Option dialog proposes: the value
-  /// last confirmed in this run.
-  uint32_t rememberedFramesPerSecond = kDefaultFramesPerSecond;
   /// Fill mode of the mesh pass (1 point, 2 wireframe, 3 solid).
   FillMode fillMode = FillMode::Solid;
+  /// The frames-per-second value the next .x export's Option dialog proposes:
+  /// the last one confirmed in this run.
+  uint32_t rememberedFramesPerSecond = kDefaultFramesPerSecond;
 
   /// True when a frame draws anything: both a mesh and a skeleton are loaded.
   bool canDraw() const { return model.meshLoaded && model.bonesLoaded(); }

@@ -57,7 +57,7 @@ MainWindow::MainWindow(Application& app, DialogService* dialogs) : QMainWindow(n
 MainWindow::~MainWindow() {
   viewport_->attach(nullptr);
   if (panels_) {
-    panels_->attach(nullptr, nullptr);
+    panels_->attach(nullptr);
   }
 }
 
@@ -102,7 +102,7 @@ void MainWindow::start() {
     placePanels();
   });
   viewport_->attach(shell_.get());
-  panels_->attach(&app_, shell_.get());
+  panels_->attach(&app_);
 }
 
 void MainWindow::placeWindow() {
@@ -141,7 +141,7 @@ void MainWindow::placePanels() {
 void MainWindow::closeEvent(QCloseEvent* event) {
   app_.running = false;
   viewport_->attach(nullptr);
-  panels_->attach(nullptr, nullptr);
+  panels_->attach(nullptr);
   for (PanelId id : {PanelId::Bone, PanelId::Keyframe, PanelId::WeightControl, PanelId::BoneControl}) {
     panels_->window(id)->hide();
   }

@@ -16,10 +16,9 @@ class PanelSet {
 
   /// The panel's top-level window (a modeless tool dialog owned by the main window).
   virtual QWidget* window(PanelId panel) = 0;
-  /// Hands the Application and the shell to the panels in the order Keyframe,
-  /// Bone, Weight Control, Bone Control; null for both detaches them, after
-  /// which the panels ignore input.
-  virtual void attach(Application* app, ShellView* shell) = 0;
+  /// Hands the Application to the panels in the order Keyframe, Bone, Weight
+  /// Control, Bone Control; null detaches them, after which they ignore input.
+  virtual void attach(Application* app) = 0;
   /// The model changed under the panels (see ShellView::modelChanged).
   virtual void modelChanged() = 0;
 

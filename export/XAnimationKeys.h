@@ -1,0 +1,50 @@
+// The matrix keys of the exported animation set: for every bone, one key per
+// keyframe, or one interpolated key per editor frame.
+#pragma once
+
+#include <cstdint>
+
+#include "anim/Animation.h"
+#include "export/ExportOptions.h"
+#include "math/Matrix.h"
+
+/// One matrix key of a bone: its time in ticks and the bone's transform.
+struct XMatrixKey {
+  int32_t time = 0;
+  D3DXMATRIX matrix;
+};
+
+/// The transform that turns by rotation about joint:
+/// Translation(−joint) × RotationQuaternion(rotation) × Translation(joint).
+D3DXMATRIX JointRotationMatrix(const D3DXVECTOR3& joint, const D3DXQUATERNION& rotation);
+
+/// Keys per bone the animation gives: the keyframe count in keyframe mode; in
+/// all-frames mode the sum of the spans between consecutive keyframes (the last
+/// keyframe's time minus the first's), or 1 for a single keyframe.
+uint64_t MatrixKeyCount(const Animation& animation, const ExportOptions& options);
+
+/// Produces one bone's keys in time order without storing them.
+///
+/// Keyframe mode: each keyframe's own time (unscaled) and its rotation of the
+/// bone. All-frames mode: for consecutive keyframes A and B with span s, the
+/// keys t = 0 … s−1 at time (A.time + t) × TicksPerEditorFrame, wrapping like
+/// 32-bit integers, with the rotation Slerp(A's, B's, t / s); the last
+/// keyframe's own pose is not a key. A single keyframe in all-frames mode
+/// gives one key at its time × ticks. A keyframe holding no rotation for the
+/// bone counts as the identity.
+class MatrixKeyCursor {
+ public:
+  MatrixKeyCursor(const Animation& animation, const ExportOptions& options, int32_t bone, const D3DXVECTOR3& joint);
+  /// The next key; false after the last.
+  bool next(XMatrixKey& key);
+
+ private:
+  D3DXQUATERNION rotationAt(std::size_t keyframe) const;
+
+  const std::vector<Keyframe>& keys_;
+  ExportOptions options_;
+  std::size_t bone_;
+  D3DXVECTOR3 joint_;
+  std::size_t keyframe_ = 0;
+  int64_t step_ = 0;
+};

@@ -1,0 +1,109 @@
+#include "ui/panels/BoneControlPanel.h"
+
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSlider>
+
+#include "app/Application.h"
+#include "ui/panels/DialogUnits.h"
+
+namespace {
+// The slider rows: y and height in dialog units; only X shows ticks.
+struct SliderRow {
+  int y;
+  int height;
+  const char* label;
+  int labelY;
+};
+constexpr SliderRow kRows[3] = {{12, 27, "X :", 21}, {40, 15, "Y :", 44}, {63, 15, "Z :", 68}};
+constexpr int kTickInterval = 90;
+}  // namespace
+
+BoneControlPanel::BoneControlPanel(QWidget* owner) : QDialog(owner, Qt::Tool) {
+  setWindowTitle(QStringLiteral("Bone Control"));
+  const DialogUnits units(font());
+  setFixedSize(units.size(279, 85));
+
+  for (int k = 0; k < 3; ++k) {
+    auto* slider = new QSlider(Qt::Horizontal, this);
+    slider->setObjectName(QStringLiteral("slider%1").arg(QChar(u"XYZ"[k])));
+    slider->setRange(kBoneSliderMinimum, kBoneSliderMaximum);
+    slider->setValue(kBoneSliderCentre);
+    slider->setTickInterval(kTickInterval);
+    slider->setTickPosition(k == 0 ? QSlider::TicksBothSides : QSlider::NoTicks);
+    PlaceInDialogUnits(slider, units, 16, kRows[k].y, 202, kRows[k].height);
+    AddDialogLabel(this, units, kRows[k].label, 6, kRows[k].labelY, slider);
+    connect(slider, &QSlider::valueChanged, this, [this, k](int value) { sliderMoved(k, value); });
+    sliders_[static_cast<std::size_t>(k)] = slider;
+  }
+  AddDialogLabel(this, units, "-180", 16, 2);
+  AddDialogLabel(this, units, "0", 116, 1);
+  AddDialogLabel(this, units, "180", 205, 1);
+
+  auto* ok = new QPushButton(QStringLiteral("OK"), this);
+  ok->setObjectName(QStringLiteral("okButton"));
+  ok->setDefault(true);
+  PlaceInDialogUnits(ok, units, 223, 7, 50, 14);
+  connect(ok, &QPushButton::clicked, this, &BoneControlPanel::okPressed);
+
+  auto* hideButton = new QPushButton(QStringLiteral("HIDE"), this);
+  hideButton->setObjectName(QStringLiteral("hideButton"));
+  PlaceInDialogUnits(hideButton, units, 223, 24, 50, 14);
+  connect(hideButton, &QPushButton::clicked, this, &BoneControlPanel::hidePressed);
+
+  auto* reset = new QPushButton(QStringLiteral("Reset"), this);
+  reset->setObjectName(QStringLiteral("resetButton"));
+  PlaceInDialogUnits(reset, units, 222, 45, 50, 14);
+  connect(reset, &QPushButton::clicked, this, &BoneControlPanel::resetPressed);
+}
+
+BoneControlPanel::~BoneControlPanel() = default;
+
+void BoneControlPanel::attach(Application* app) {
+  app_ = app;
+  behaviour_ = app != nullptr ? std::make_unique<BoneControl>(app->sliderAngles, static_cast<BoneControlView&>(*this)) : nullptr;
+}
+
+void BoneControlPanel::recentre() {
+  if (behaviour_) {
+    behaviour_->selectionChanged();
+    return;
+  }
+  for (int k = 0; k < 3; ++k) {
+    setSliderPosition(k, kBoneSliderCentre);
+  }
+}
+
+void BoneControlPanel::reject() { hidePressed(); }
+
+void BoneControlPanel::setSliderPosition(int axis, int32_t position) {
+  QSlider* s = slider(axis);
+  const QSignalBlocker quiet(s);
+  s->setValue(position);
+}
+
+void BoneControlPanel::hidePanel() { hide(); }
+
+void BoneControlPanel::sliderMoved(int axis, int position) {
+  if (behaviour_) {
+    behaviour_->sliderMoved(app_->model.skeleton, app_->selectedBoneItem, axis, position);
+  }
+}
+
+void BoneControlPanel::okPressed() {
+  if (behaviour_) {
+    behaviour_->okPressed(app_->model.skeleton);
+  }
+}
+
+void BoneControlPanel::hidePressed() {
+  if (behaviour_) {
+    behaviour_->hidePressed(app_->model.skeleton);
+  }
+}
+
+void BoneControlPanel::resetPressed() {
+  if (behaviour_) {
+    behaviour_->resetPressed(app_->model.skeleton, app_->selectedBoneItem);
+  }
+}

@@ -1,0 +1,64 @@
+// The Weight Control panel: four slots of bone index box, vertical weight
+// slider and weight edit, with Select, Choose, Apply and Hide. A thin widget
+// over WeightControlPanel (the behaviour); it ignores input until an
+// Application is attached.
+#pragma once
+
+#include <QDialog>
+#include <array>
+
+#include "skin/WeightControlPanel.h"
+#include "skin/WeightControlView.h"
+
+struct Application;
+class QComboBox;
+class QLineEdit;
+class QSlider;
+
+class WeightControlPanelWidget : public QDialog, private WeightControlView {
+  Q_OBJECT
+
+ public:
+  /// A modeless tool window owned by owner, titled "Weight Control".
+  explicit WeightControlPanelWidget(QWidget* owner);
+  ~WeightControlPanelWidget() override;
+
+  /// Connects the panel to app (null detaches it; a detached panel ignores input).
+  void attach(Application* app);
+
+  /// A skeleton was loaded: the first time, the boxes get the bone numbers and
+  /// the panel is shown; later, the boxes are refilled only when the bone
+  /// count changed. Sets the Application's weightPanelReady.
+  void onSkeletonLoaded();
+
+  QComboBox* boneIndexBox(int slot) const { return boxes_[static_cast<std::size_t>(slot)]; }
+  QSlider* weightSlider(int slot) const { return sliders_[static_cast<std::size_t>(slot)]; }
+  QLineEdit* weightEdit(int slot) const { return edits_[static_cast<std::size_t>(slot)]; }
+
+ protected:
+  /// Escape and the close box act as "Hide".
+  void reject() override;
+
+ private:
+  void setSliderRange(int slot, int minimum, int maximum, int tickInterval) override;
+  void fillBoneIndexBox(int slot, int itemCount) override;
+  int boneIndexBoxSelection(int slot) const override;
+  std::string weightText(int slot) const override;
+  void setWeightText(int slot, const std::string& text) override;
+  int sliderPosition(int slot) const override;
+  void setSliderPosition(int slot, int position) override;
+  void showMessage(std::string_view text, std::string_view caption) override;
+  void showPanel() override;
+  void hidePanel() override;
+
+  // Runs action on the behaviour when an Application is attached, then
+  // records whether the boxes have been filled.
+  template <typename Action>
+  void handle(Action action);
+
+  Application* app_ = nullptr;
+  WeightControlPanel behaviour_;
+  std::array<QComboBox*, kWeightSlots> boxes_{};
+  std::array<QSlider*, kWeightSlots> sliders_{};
+  std::array<QLineEdit*, kWeightSlots> edits_{};
+};
