@@ -61,21 +61,35 @@ class BusyScope {
 }  // namespace
 
 namespace file_dialogs {
-FileDialogRequest OpenMesh() { return Open({kDirectX}, "x"); }
+FileDialogRequest OpenMesh() {
+  return Open({kDirectX}, "x");
+}
 FileDialogRequest OpenBoneData() {
   FileDialogRequest r = Open({{"BoneData(*.dat)", "*.dat"}});
   r.mustExist = false;
   return r;
 }
-FileDialogRequest OpenSkinnedMesh() { return Open({kSkinnedMesh, kDirectX}, "skm"); }
-FileDialogRequest OpenBlendingParameters() { return Open({kBoneParameters}); }
-FileDialogRequest OpenAnimation() { return Open({kAnimationKeyframes}); }
+FileDialogRequest OpenSkinnedMesh() {
+  return Open({kSkinnedMesh, kDirectX}, "skm");
+}
+FileDialogRequest OpenBlendingParameters() {
+  return Open({kBoneParameters});
+}
+FileDialogRequest OpenAnimation() {
+  return Open({kAnimationKeyframes});
+}
 FileDialogRequest SaveSkinnedMesh() {
   return Save({kSkinnedMesh, {"Direct3D SkinnedMesh(*.x)", "*.x"}}, "skm", kDirectXFilter);
 }
-FileDialogRequest SaveBlendingParameters() { return Save({kBoneParameters}); }
-FileDialogRequest SaveAnimation() { return Save({kAnimationKeyframes}, "anm"); }
-FileDialogRequest SaveBoneData() { return Save({{"Bone Infomation(*.bnf)", "*.bnf"}}, "bnf"); }
+FileDialogRequest SaveBlendingParameters() {
+  return Save({kBoneParameters});
+}
+FileDialogRequest SaveAnimation() {
+  return Save({kAnimationKeyframes}, "anm");
+}
+FileDialogRequest SaveBoneData() {
+  return Save({{"Bone Infomation(*.bnf)", "*.bnf"}}, "bnf");
+}
 }  // namespace file_dialogs
 
 void Commands::report(const Status& status) {
@@ -91,44 +105,108 @@ void Commands::selectRootItem() {
 
 void Commands::handleCommand(int32_t id) {
   switch (static_cast<CommandId>(id)) {
-    case CommandId::New: newModel(); break;
-    case CommandId::OpenMesh: openMesh(); break;
-    case CommandId::OpenSkinnedMesh: openSkinnedMesh(); break;
-    case CommandId::OpenBlendingParameters: openBlendingParameters(); break;
-    case CommandId::OpenAnimation: openAnimation(); break;
-    case CommandId::SaveSkinnedMesh: saveSkinnedMesh(); break;
-    case CommandId::SaveBlendingParameters: saveBlendingParameters(); break;
-    case CommandId::SaveAnimation: saveAnimation(); break;
-    case CommandId::SaveBoneData: saveBoneData(); break;
-    case CommandId::Exit: shell_.requestClose(); break;
-    case CommandId::Weight: shell_.showPanel(PanelId::WeightControl); break;
-    case CommandId::Rotate: shell_.showPanel(PanelId::BoneControl); break;
-    case CommandId::AnimationName: break;
-    case CommandId::AnimationPrevious: PreviousAnimationCommand(shell_.keyframePanel()); break;
-    case CommandId::AnimationNext: NextAnimationCommand(shell_.keyframePanel()); break;
-    case CommandId::AnimationAdd: AddAnimationCommand(shell_.keyframePanel(), app_.model.skeleton); break;
-    case CommandId::AnimationRemove: RemoveAnimationCommand(shell_.keyframePanel()); break;
-    case CommandId::GridXZ: toggleGrid(CheckItem::GridXZ); break;
-    case CommandId::GridYZ: toggleGrid(CheckItem::GridYZ); break;
-    case CommandId::GridXY: toggleGrid(CheckItem::GridXY); break;
-    case CommandId::Wireframe: app_.fillMode = FillMode::Wireframe; break;
-    case CommandId::Solid: app_.fillMode = FillMode::Solid; break;
-    case CommandId::Point: togglePointMode(); break;
-    default: break;
+    case CommandId::New:
+      newModel();
+      break;
+    case CommandId::OpenMesh:
+      openMesh();
+      break;
+    case CommandId::OpenSkinnedMesh:
+      openSkinnedMesh();
+      break;
+    case CommandId::OpenBlendingParameters:
+      openBlendingParameters();
+      break;
+    case CommandId::OpenAnimation:
+      openAnimation();
+      break;
+    case CommandId::SaveSkinnedMesh:
+      saveSkinnedMesh();
+      break;
+    case CommandId::SaveBlendingParameters:
+      saveBlendingParameters();
+      break;
+    case CommandId::SaveAnimation:
+      saveAnimation();
+      break;
+    case CommandId::SaveBoneData:
+      saveBoneData();
+      break;
+    case CommandId::Exit:
+      shell_.requestClose();
+      break;
+    case CommandId::Weight:
+      shell_.showPanel(PanelId::WeightControl);
+      break;
+    case CommandId::Rotate:
+      shell_.showPanel(PanelId::BoneControl);
+      break;
+    case CommandId::AnimationName:
+      break;
+    case CommandId::AnimationPrevious:
+      PreviousAnimationCommand(shell_.keyframePanel());
+      break;
+    case CommandId::AnimationNext:
+      NextAnimationCommand(shell_.keyframePanel());
+      break;
+    case CommandId::AnimationAdd:
+      AddAnimationCommand(shell_.keyframePanel(), app_.model.skeleton);
+      break;
+    case CommandId::AnimationRemove:
+      RemoveAnimationCommand(shell_.keyframePanel());
+      break;
+    case CommandId::GridXZ:
+      toggleGrid(CheckItem::GridXZ);
+      break;
+    case CommandId::GridYZ:
+      toggleGrid(CheckItem::GridYZ);
+      break;
+    case CommandId::GridXY:
+      toggleGrid(CheckItem::GridXY);
+      break;
+    case CommandId::Wireframe:
+      app_.fillMode = FillMode::Wireframe;
+      break;
+    case CommandId::Solid:
+      app_.fillMode = FillMode::Solid;
+      break;
+    case CommandId::Point:
+      togglePointMode();
+      break;
+    default:
+      break;
   }
 }
 
 void Commands::handleKey(FunctionKey key) {
   switch (key) {
-    case FunctionKey::F1: ViewFromTop(app_.camera); break;
-    case FunctionKey::F2: ViewFromSide(app_.camera); break;
-    case FunctionKey::F3: ViewFromFront(app_.camera); break;
-    case FunctionKey::F4: centreOnSelection(); break;
-    case FunctionKey::F5: toggleGrid(CheckItem::GridXZ); break;
-    case FunctionKey::F6: toggleGrid(CheckItem::GridYZ); break;
-    case FunctionKey::F7: toggleGrid(CheckItem::GridXY); break;
-    case FunctionKey::F8: togglePointMode(); break;
-    case FunctionKey::F9: toggleFillMode(); break;
+    case FunctionKey::F1:
+      ViewFromTop(app_.camera);
+      break;
+    case FunctionKey::F2:
+      ViewFromSide(app_.camera);
+      break;
+    case FunctionKey::F3:
+      ViewFromFront(app_.camera);
+      break;
+    case FunctionKey::F4:
+      centreOnSelection();
+      break;
+    case FunctionKey::F5:
+      toggleGrid(CheckItem::GridXZ);
+      break;
+    case FunctionKey::F6:
+      toggleGrid(CheckItem::GridYZ);
+      break;
+    case FunctionKey::F7:
+      toggleGrid(CheckItem::GridXY);
+      break;
+    case FunctionKey::F8:
+      togglePointMode();
+      break;
+    case FunctionKey::F9:
+      toggleFillMode();
+      break;
   }
 }
 
@@ -286,7 +364,9 @@ void Commands::openAnimation() {
 }
 
 void Commands::toggleGrid(CheckItem grid) {
-  bool* flag = grid == CheckItem::GridXZ ? &app_.gridXZ : grid == CheckItem::GridYZ ? &app_.gridYZ : &app_.gridXY;
+  bool* flag = grid == CheckItem::GridXZ   ? &app_.gridXZ
+               : grid == CheckItem::GridYZ ? &app_.gridYZ
+                                           : &app_.gridXY;
   *flag = !*flag;
   shell_.setMenuCheck(grid, *flag);
 }

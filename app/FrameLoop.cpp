@@ -5,7 +5,9 @@
 FrameLoop::FrameLoop(Application& app, ShellView& shell, GraphicsDevice& device, RenderResources& resources)
     : app_(app), shell_(shell), device_(device), renderer_(device, resources) {}
 
-FrameLoop::~FrameLoop() { renderer_.releaseModel(); }
+FrameLoop::~FrameLoop() {
+  renderer_.releaseModel();
+}
 
 bool FrameLoop::frame(uint32_t nowMs) {
   device_.setClipping(true);

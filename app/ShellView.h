@@ -60,7 +60,8 @@ class ShellView {
   virtual std::optional<FileChoice> chooseFile(const FileDialogRequest& request) = 0;
   /// A modal message box with an OK button; detail (may be empty) is shown as
   /// the reason below the text.
-  virtual void showMessage(const std::string& text, const std::string& caption, const std::string& detail) = 0;
+  virtual void showMessage(const std::string& text, const std::string& caption,
+                           const std::string& detail) = 0;
   /// A modal question with OK and Cancel; true only for OK.
   virtual bool askOkCancel(const std::string& text, const std::string& caption) = 0;
 

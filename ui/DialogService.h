@@ -15,7 +15,8 @@ class DialogService {
   /// An open or save dialog; nothing when cancelled.
   virtual std::optional<FileChoice> chooseFile(const FileDialogRequest& request) = 0;
   /// A message box with OK; detail (may be empty) is the reason under the text.
-  virtual void showMessage(const std::string& text, const std::string& caption, const std::string& detail) = 0;
+  virtual void showMessage(const std::string& text, const std::string& caption,
+                           const std::string& detail) = 0;
   /// A question with OK and Cancel; true only for OK.
   virtual bool askOkCancel(const std::string& text, const std::string& caption) = 0;
   /// The export's Option dialog.

@@ -28,7 +28,8 @@ QStringList NameFilters(const FileDialogRequest& request) {
   return filters;
 }
 
-std::optional<FileChoice> RunFileDialog(QWidget* owner, const FileDialogRequest& request, const QString& folder) {
+std::optional<FileChoice> RunFileDialog(QWidget* owner, const FileDialogRequest& request,
+                                        const QString& folder) {
   QFileDialog dialog(owner);
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   const bool save = request.kind == FileDialogRequest::Kind::Save;
@@ -48,8 +49,9 @@ std::optional<FileChoice> RunFileDialog(QWidget* owner, const FileDialogRequest&
   const QString defaultExtension = QString::fromStdString(request.defaultExtension);
   auto suffixFor = [&](const QString& filter) {
     const int i = static_cast<int>(filters.indexOf(filter));
-    const QString own = i >= 0 ? ExtensionOf(QString::fromStdString(request.filters[static_cast<size_t>(i)].pattern))
-                               : QString();
+    const QString own =
+        i >= 0 ? ExtensionOf(QString::fromStdString(request.filters[static_cast<size_t>(i)].pattern))
+               : QString();
     return own.isEmpty() ? defaultExtension : own;
   };
   if (!defaultExtension.isEmpty()) {

@@ -18,4 +18,5 @@ QStringList NameFilters(const FileDialogRequest& request);
 /// filter selected. With a default extension, a typed name without one gets
 /// the extension of the selected filter (the default extension while that
 /// filter has no single extension).
-std::optional<FileChoice> RunFileDialog(QWidget* owner, const FileDialogRequest& request, const QString& folder);
+std::optional<FileChoice> RunFileDialog(QWidget* owner, const FileDialogRequest& request,
+                                        const QString& folder);

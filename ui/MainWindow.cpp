@@ -20,7 +20,9 @@ namespace {
 const char kDeviceFailure[] = "Direct3D の初期化に失敗しました。";
 
 // Width and height the window manager's frame adds around a top-level widget.
-QSize FrameExtra(const QWidget* w) { return w->frameGeometry().size() - w->geometry().size(); }
+QSize FrameExtra(const QWidget* w) {
+  return w->frameGeometry().size() - w->geometry().size();
+}
 }  // namespace
 
 MainWindow::MainWindow(Application& app, DialogService* dialogs) : QMainWindow(nullptr), app_(app) {

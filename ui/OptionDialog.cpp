@@ -45,10 +45,18 @@ void OptionDialog::setFramesPerSecondText(const std::string& text) {
   framesPerSecond_->setText(QString::fromStdString(text));
 }
 
-void OptionDialog::setWriteAllFramesChecked(bool checked) { writeAllFrames_->setChecked(checked); }
+void OptionDialog::setWriteAllFramesChecked(bool checked) {
+  writeAllFrames_->setChecked(checked);
+}
 
-bool OptionDialog::runModal() { return exec() == QDialog::Accepted; }
+bool OptionDialog::runModal() {
+  return exec() == QDialog::Accepted;
+}
 
-std::string OptionDialog::framesPerSecondText() const { return framesPerSecond_->text().toStdString(); }
+std::string OptionDialog::framesPerSecondText() const {
+  return framesPerSecond_->text().toStdString();
+}
 
-bool OptionDialog::writeAllFramesChecked() const { return writeAllFrames_->isChecked(); }
+bool OptionDialog::writeAllFramesChecked() const {
+  return writeAllFrames_->isChecked();
+}

@@ -13,7 +13,8 @@ std::optional<FileChoice> QtShellView::chooseFile(const FileDialogRequest& reque
   return dialogs_.chooseFile(request);
 }
 
-void QtShellView::showMessage(const std::string& text, const std::string& caption, const std::string& detail) {
+void QtShellView::showMessage(const std::string& text, const std::string& caption,
+                              const std::string& detail) {
   dialogs_.showMessage(text, caption, detail);
 }
 
@@ -41,23 +42,41 @@ void QtShellView::repaintPanel(PanelId panel) {
   }
 }
 
-void QtShellView::modelChanged() { panels_.modelChanged(); }
+void QtShellView::modelChanged() {
+  panels_.modelChanged();
+}
 
-BoneTree& QtShellView::boneTree() { return panels_.boneTree(); }
+BoneTree& QtShellView::boneTree() {
+  return panels_.boneTree();
+}
 
-BoneTreeItem QtShellView::selectedBoneItem() { return panels_.selectedBoneItem(); }
+BoneTreeItem QtShellView::selectedBoneItem() {
+  return panels_.selectedBoneItem();
+}
 
-void QtShellView::selectBoneItem(BoneTreeItem item) { panels_.selectBoneItem(item); }
+void QtShellView::selectBoneItem(BoneTreeItem item) {
+  panels_.selectBoneItem(item);
+}
 
-void QtShellView::expandBoneItem(BoneTreeItem item) { panels_.expandBoneItem(item); }
+void QtShellView::expandBoneItem(BoneTreeItem item) {
+  panels_.expandBoneItem(item);
+}
 
-KeyframePanel& QtShellView::keyframePanel() { return panels_.keyframePanel(); }
+KeyframePanel& QtShellView::keyframePanel() {
+  return panels_.keyframePanel();
+}
 
-OptionDialogView& QtShellView::optionDialog() { return dialogs_.optionDialog(); }
+OptionDialogView& QtShellView::optionDialog() {
+  return dialogs_.optionDialog();
+}
 
-void QtShellView::clearViewport() { viewport_.requestClear(); }
+void QtShellView::clearViewport() {
+  viewport_.requestClear();
+}
 
-void QtShellView::requestClose() { window_.close(); }
+void QtShellView::requestClose() {
+  window_.close();
+}
 
 void QtShellView::setBusy(bool busy) {
   if (busy) {

@@ -24,10 +24,14 @@ class ToolPanels final : public PanelSet {
 
   QWidget* window(PanelId panel) override {
     switch (panel) {
-      case PanelId::Bone: return bone_;
-      case PanelId::Keyframe: return keyframe_;
-      case PanelId::WeightControl: return weight_;
-      case PanelId::BoneControl: return boneControl_;
+      case PanelId::Bone:
+        return bone_;
+      case PanelId::Keyframe:
+        return keyframe_;
+      case PanelId::WeightControl:
+        return weight_;
+      case PanelId::BoneControl:
+        return boneControl_;
     }
     return nullptr;
   }
@@ -62,4 +66,6 @@ class ToolPanels final : public PanelSet {
 };
 }  // namespace
 
-std::unique_ptr<PanelSet> CreatePanels(QWidget* owner) { return std::make_unique<ToolPanels>(owner); }
+std::unique_ptr<PanelSet> CreatePanels(QWidget* owner) {
+  return std::make_unique<ToolPanels>(owner);
+}

@@ -29,7 +29,9 @@ uint32_t KeyState(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
   return keys;
 }
 
-int16_t ToCoordinate(qreal v) { return static_cast<int16_t>(std::clamp<qreal>(std::floor(v), -32768.0, 32767.0)); }
+int16_t ToCoordinate(qreal v) {
+  return static_cast<int16_t>(std::clamp<qreal>(std::floor(v), -32768.0, 32767.0));
+}
 }  // namespace
 
 Viewport::Viewport(Application& app, QWidget* parent) : QOpenGLWidget(parent), app_(app) {
@@ -66,15 +68,18 @@ void Viewport::requestClear() {
 }
 
 void Viewport::initializeGL() {
-  connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &Viewport::releaseDevice, Qt::DirectConnection);
+  connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &Viewport::releaseDevice,
+          Qt::DirectConnection);
   const QSurfaceFormat format = context()->format();
   if (format.version() < qMakePair(3, 3) || format.profile() != QSurfaceFormat::CoreProfile) {
-    deviceError_ = QString("OpenGL %1.%2 core is needed; the context is %1.%2")
+    deviceError_ = QString("OpenGL 3.3 core is needed; the context has OpenGL %1.%2%3")
                        .arg(format.majorVersion())
-                       .arg(format.minorVersion());
+                       .arg(format.minorVersion())
+                       .arg(format.profile() == QSurfaceFormat::CoreProfile ? " core" : "");
   } else {
     const qreal ratio = devicePixelRatioF();
-    device_ = std::make_unique<GlDevice>(static_cast<int>(width() * ratio), static_cast<int>(height() * ratio));
+    device_ =
+        std::make_unique<GlDevice>(static_cast<int>(width() * ratio), static_cast<int>(height() * ratio));
     if (!device_->ok()) {
       deviceError_ = QString::fromStdString(device_->error());
       device_.reset();
@@ -155,12 +160,18 @@ void Viewport::pressOrRelease(QMouseEvent* event, bool down) {
   }
 }
 
-void Viewport::mousePressEvent(QMouseEvent* event) { pressOrRelease(event, true); }
+void Viewport::mousePressEvent(QMouseEvent* event) {
+  pressOrRelease(event, true);
+}
 
 // A second click counts as another press: there is no double-click action.
-void Viewport::mouseDoubleClickEvent(QMouseEvent* event) { pressOrRelease(event, true); }
+void Viewport::mouseDoubleClickEvent(QMouseEvent* event) {
+  pressOrRelease(event, true);
+}
 
-void Viewport::mouseReleaseEvent(QMouseEvent* event) { pressOrRelease(event, false); }
+void Viewport::mouseReleaseEvent(QMouseEvent* event) {
+  pressOrRelease(event, false);
+}
 
 void Viewport::mouseMoveEvent(QMouseEvent* event) {
   const QPointF p = event->position() * devicePixelRatioF();

@@ -1,16 +1,15 @@
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <filesystem>
 
+#include "ScriptedShell.h"
 #include "app/Commands.h"
 #include "fileio/FileBytes.h"
 #include "skeleton/RecordingBoneTree.h"
 #include "skin/SkinnedMeshFile.h"
 #include "support/BoxBoneData.h"
 #include "support/TestData.h"
-#include "ScriptedShell.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -18,10 +17,10 @@ namespace fs = std::filesystem;
 // The textured cube of the shared test data (corners at ±0.82, texture
 // ".\test.png" beside it) and a skeleton whose bone 1 holds the upper half
 // and bone 2 the lower half of it.
-const std::string kCubeBones = fixtures::BoxBoneDataText(
-    {0, -1, 0}, {0, 0, 0},
-    {{"Upper", 0, {0, 0, 0}, {0, 1, 0}, {-2, 0, -2}, {2, 2, 2}},
-     {"Lower", 0, {0, 0, 0}, {0, -1, 0}, {-2, -2, -2}, {2, 0, 2}}});
+const std::string kCubeBones =
+    fixtures::BoxBoneDataText({0, -1, 0}, {0, 0, 0},
+                              {{"Upper", 0, {0, 0, 0}, {0, 1, 0}, {-2, 0, -2}, {2, 2, 2}},
+                               {"Lower", 0, {0, 0, 0}, {0, -1, 0}, {-2, -2, -2}, {2, 0, 2}}});
 
 struct CommandsTest : ::testing::Test {
   Application app;
@@ -53,7 +52,8 @@ struct CommandsTest : ::testing::Test {
     shell.answerFile(Path("cube.x"));
     shell.answerFile(Path("cube.dat"));
     commands.handleCommand(CommandId::OpenMesh);
-    ASSERT_EQ(shell.messages.size(), before) << shell.messages.back().text << ": " << shell.messages.back().detail;
+    ASSERT_EQ(shell.messages.size(), before)
+        << shell.messages.back().text << ": " << shell.messages.back().detail;
     ASSERT_TRUE(app.canDraw());
   }
   std::vector<std::string> MessageTexts() const {
@@ -424,14 +424,18 @@ TEST(FileDialogSettings, MatchTheCommandTable) {
   };
   check(file_dialogs::OpenMesh(), K::Open, {{"Direct3D(*.x)", "*.x"}}, 1, "x", true, false);
   check(file_dialogs::OpenBoneData(), K::Open, {{"BoneData(*.dat)", "*.dat"}}, 1, "", false, false);
-  check(file_dialogs::OpenSkinnedMesh(), K::Open, {{"SkinnedMesh(*.skm)", "*.skm"}, {"Direct3D(*.x)", "*.x"}}, 1,
-        "skm", true, false);
-  check(file_dialogs::OpenBlendingParameters(), K::Open, {{"Bone Parameters(*.prm)", "*.prm"}}, 1, "", true, false);
-  check(file_dialogs::OpenAnimation(), K::Open, {{"Animation Keyframes(*.anm)", "*.anm"}}, 1, "", true, false);
+  check(file_dialogs::OpenSkinnedMesh(), K::Open, {{"SkinnedMesh(*.skm)", "*.skm"}, {"Direct3D(*.x)", "*.x"}},
+        1, "skm", true, false);
+  check(file_dialogs::OpenBlendingParameters(), K::Open, {{"Bone Parameters(*.prm)", "*.prm"}}, 1, "", true,
+        false);
+  check(file_dialogs::OpenAnimation(), K::Open, {{"Animation Keyframes(*.anm)", "*.anm"}}, 1, "", true,
+        false);
   check(file_dialogs::SaveSkinnedMesh(), K::Save,
         {{"SkinnedMesh(*.skm)", "*.skm"}, {"Direct3D SkinnedMesh(*.x)", "*.x"}}, 2, "skm", false, true);
-  check(file_dialogs::SaveBlendingParameters(), K::Save, {{"Bone Parameters(*.prm)", "*.prm"}}, 1, "", false, true);
-  check(file_dialogs::SaveAnimation(), K::Save, {{"Animation Keyframes(*.anm)", "*.anm"}}, 1, "anm", false, true);
+  check(file_dialogs::SaveBlendingParameters(), K::Save, {{"Bone Parameters(*.prm)", "*.prm"}}, 1, "", false,
+        true);
+  check(file_dialogs::SaveAnimation(), K::Save, {{"Animation Keyframes(*.anm)", "*.anm"}}, 1, "anm", false,
+        true);
   check(file_dialogs::SaveBoneData(), K::Save, {{"Bone Infomation(*.bnf)", "*.bnf"}}, 1, "bnf", false, true);
 }
 

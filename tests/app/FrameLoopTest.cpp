@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "ScriptedShell.h"
 #include "app/FrameLoop.h"
 #include "app/MouseInput.h"
 #include "render/RecordingDevice.h"
 #include "support/ModelFixtures.h"
-#include "ScriptedShell.h"
 
 namespace {
 // A model of two quads on a chain of two bones, facing the front camera.

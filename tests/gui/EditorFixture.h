@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "ScriptedDialogs.h"
 #include "app/Application.h"
 #include "app/CommandIds.h"
 #include "fileio/FileBytes.h"
@@ -17,7 +18,6 @@
 #include "support/TestData.h"
 #include "ui/MainWindow.h"
 #include "ui/Viewport.h"
-#include "ScriptedDialogs.h"
 
 /// The viewport's clear colour as Qt reads it back.
 inline constexpr QRgb kClearColour = 0xFF1E3C5A;
@@ -36,10 +36,11 @@ struct EditorFixture : ::testing::Test {
     fs::copy_file(data / "test.x", folder / "cube.x", fs::copy_options::overwrite_existing);
     fs::copy_file(data / "test.png", folder / "test.png", fs::copy_options::overwrite_existing);
     // Bone 1 holds the upper half of the cube, bone 2 the lower half.
-    ASSERT_TRUE(WriteFileAtomically(Path("cube.dat"), fixtures::BoxBoneDataText(
-        {0, -1, 0}, {0, 0, 0},
-        {{"Upper", 0, {0, 0, 0}, {0, 1, 0}, {-2, 0, -2}, {2, 2, 2}},
-         {"Lower", 0, {0, 0, 0}, {0, -1, 0}, {-2, -2, -2}, {2, 0, 2}}})));
+    ASSERT_TRUE(WriteFileAtomically(
+        Path("cube.dat"),
+        fixtures::BoxBoneDataText({0, -1, 0}, {0, 0, 0},
+                                  {{"Upper", 0, {0, 0, 0}, {0, 1, 0}, {-2, 0, -2}, {2, 2, 2}},
+                                   {"Lower", 0, {0, 0, 0}, {0, -1, 0}, {-2, -2, -2}, {2, 0, 2}}})));
   }
   void TearDown() override {
     window.reset();

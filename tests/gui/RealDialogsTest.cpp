@@ -77,8 +77,8 @@ TEST(OptionDialogWidget, ProposesTheRememberedRateAndReturnsTheSignedResult) {
   QStringList texts;
   for (QLabel* label : dialog.findChildren<QLabel*>()) texts << label->text();
   texts.sort();
-  EXPECT_EQ(texts, (QStringList{"(4800 for DirectX8SDK SkinnedMesh Sample)", "(for DirectX8SDK SkinnedMesh Sample)",
-                                "Frame Per Second = "}));
+  EXPECT_EQ(texts, (QStringList{"(4800 for DirectX8SDK SkinnedMesh Sample)",
+                                "(for DirectX8SDK SkinnedMesh Sample)", "Frame Per Second = "}));
   EXPECT_EQ(dialog.writeAllFramesBox()->text(), QString::fromUtf8("キーフレーム間の補間情報も全て出力する"));
   EXPECT_EQ(dialog.okButton()->text(), "OK");
   EXPECT_TRUE(dialog.okButton()->isDefault());

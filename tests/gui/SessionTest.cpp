@@ -7,7 +7,6 @@
 #include "ModalDriver.h"
 #include "render/VertexProcessor.h"
 #include "skeleton/RecordingBoneTree.h"
-#include "skeleton/RecordingBoneTree.h"
 #include "skin/SkinnedMeshFile.h"
 
 namespace {
@@ -31,7 +30,8 @@ std::vector<ScreenPosition> PredictedPixels(Application& app, QSize backBuffer) 
     registers.setMatrix(PaletteRegister(static_cast<uint32_t>(b)), skeleton.skinMatrices[b]);
   }
   std::vector<ScreenPosition> out(app.model.vertexCount());
-  ProcessVertexPositions(app.model.skinnedMesh.vertices, registers, backBuffer.width(), backBuffer.height(), out);
+  ProcessVertexPositions(app.model.skinnedMesh.vertices, registers, backBuffer.width(), backBuffer.height(),
+                         out);
   return out;
 }
 
@@ -79,7 +79,8 @@ TEST_F(SessionTest, OpenViewSelectSaveExportAndStartAgain) {
   SendMouse(viewport, QEvent::MouseButtonRelease, b, Qt::LeftButton, Qt::NoButton);
   SendMouse(viewport, QEvent::MouseMove, b + QPoint(1, 1), Qt::NoButton, Qt::NoButton);
   ASSERT_TRUE(WaitForFrame());
-  const std::vector<ScreenPosition> pixels = PredictedPixels(app, viewport->size() * viewport->devicePixelRatio());
+  const std::vector<ScreenPosition> pixels =
+      PredictedPixels(app, viewport->size() * viewport->devicePixelRatio());
   std::vector<uint8_t> expected;
   for (const ScreenPosition& p : pixels) {
     expected.push_back(a.x() < p.x && p.x < b.x() && a.y() < p.y && p.y < b.y() ? 1 : 0);

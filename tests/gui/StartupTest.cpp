@@ -65,7 +65,8 @@ TEST_F(StartupTest, WindowMenuAndPanelsAreWhereTheyBelong) {
   EXPECT_EQ(boneControl->windowTitle(), "Bone Control");
 
   EXPECT_EQ(bone->frameGeometry().topLeft(), screen.topLeft());
-  EXPECT_EQ(weight->frameGeometry().topLeft(), QPoint(screen.x(), screen.y() + bone->frameGeometry().height()));
+  EXPECT_EQ(weight->frameGeometry().topLeft(),
+            QPoint(screen.x(), screen.y() + bone->frameGeometry().height()));
   EXPECT_EQ(keyframe->frameGeometry().topLeft(), QPoint(m.left(), m.bottom() + 1));
   EXPECT_EQ(keyframe->frameGeometry().width(), m.width());
 

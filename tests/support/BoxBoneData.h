@@ -48,11 +48,14 @@ inline std::string BoxBoneDataText(const D3DXVECTOR3& rootBegin, const D3DXVECTO
                           {0, 0, -1, 0, 2, 3}, {0, 0, -1, 0, 3, 1}, {0, 0, 1, 4, 5, 7}, {0, 0, 1, 4, 7, 6}};
   for (std::size_t i = 0; i < bones.size(); ++i) {
     const BoxBone& b = bones[i];
-    text += "Name: " + b.name + "\nID: " + std::to_string(i + 1) + "\nParentID: " + std::to_string(b.parent) + "\n";
+    text += "Name: " + b.name + "\nID: " + std::to_string(i + 1) + "\nParentID: " + std::to_string(b.parent) +
+            "\n";
     text += "bone_begin: " + Numbers({b.begin.x, b.begin.y, b.begin.z}) + "\n";
     text += "bone_end: " + Numbers({b.end.x, b.end.y, b.end.z}) + "\n";
     text += "quaternion: 0.0 0.0 0.0 1.0\nnumVertices_anchor: 8\nnumFaces_anchor: 12\n";
-    text += "BorderBox: " + Numbers({b.boxMin.x, b.boxMin.y, b.boxMin.z, b.boxMax.x, b.boxMax.y, b.boxMax.z}) + "\n";
+    text +=
+        "BorderBox: " + Numbers({b.boxMin.x, b.boxMin.y, b.boxMin.z, b.boxMax.x, b.boxMax.y, b.boxMax.z}) +
+        "\n";
     text += "anchor_vertices:\n";
     for (int corner = 0; corner < 8; ++corner) {
       text += Numbers({corner & 1 ? b.boxMax.x : b.boxMin.x, corner & 2 ? b.boxMax.y : b.boxMin.y,
