@@ -12,10 +12,8 @@
 #include "app/MouseStateMachine.h"
 #include "app/RectangleSelection.h"
 #include "export/ExportOptions.h"
+#include "render/GraphicsDevice.h"
 #include "skin/SkinnedModel.h"
-
-/// Polygon fill mode of the mesh pass, with the Direct3D values.
-enum class MeshFillMode : int32_t { Point = 1, Wireframe = 2, Solid = 3 };
 
 struct Application {
   /// The loop runs while true; closing the main window sets it false.
@@ -44,8 +42,8 @@ struct Application {
   MouseState mouse;
   /// A rectangle selection waiting for the next drawn frame.
   RectSelectionRequest selectionRequest;
-  /// Fill mode of the mesh pass.
-  MeshFillMode fillMode = MeshFillMode::Solid;
+  /// Fill mode of the mesh pass (1 point, 2 wireframe, 3 solid).
+  FillMode fillMode = FillMode::Solid;
   /// The frames-per-second value the next .x export's Option dialog proposes:
   /// the last one confirmed in this run.
   uint32_t rememberedFramesPerSecond = kDefaultFramesPerSecond;

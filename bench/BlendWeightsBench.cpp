@@ -4,6 +4,7 @@
 // two threads.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -89,7 +90,16 @@ void BM_BlendWeights_DirectSerial(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * kVertexCount);
 }
-BENCHMARK(BM_BlendWeights_DirectSerial)->Unit(benchmark::kMillisecond)->UseRealTime();
+// On a shared machine the fastest repetition is the least disturbed one, so
+// the minimum is reported besides the mean and median.
+double Fastest(const std::vector<double>& v) {
+  return *std::min_element(v.begin(), v.end());
+}
+
+BENCHMARK(BM_BlendWeights_DirectSerial)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->ComputeStatistics("min", Fastest);
 
 void BM_BlendWeights_Computed(benchmark::State& state) {
   SkinnedModel& m = LargeModel();
@@ -107,5 +117,6 @@ BENCHMARK(BM_BlendWeights_Computed)
     ->Arg(2)
     ->ArgName("threads")
     ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+    ->UseRealTime()
+    ->ComputeStatistics("min", Fastest);
 }  // namespace

@@ -5,6 +5,8 @@
 // parameters and the selection are not stored.
 #pragma once
 
+#include "skin/MeshLimits.h"
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -20,8 +22,6 @@ struct SkinnedModel;
 
 /// Message of every refused .skm file; the Status detail names file, line and reason.
 inline constexpr std::string_view kSkinnedMeshFormatError = "File Format Error";
-/// Most vertices and most faces a model can hold (16-bit vertex numbers).
-inline constexpr std::size_t kMaxMeshElements = 65535;
 
 /// Decodes the image file at a resolved path; nothing when it is missing or unreadable.
 using TextureLoader = std::function<std::optional<TextureImage>(const std::string& path)>;

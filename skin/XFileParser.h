@@ -17,14 +17,14 @@
 // index is checked against its array.
 #pragma once
 
+#include "skin/MeshLimits.h"
+
 #include <string>
 #include <string_view>
 
 #include "fileio/Status.h"
 #include "skin/XFileDocument.h"
 
-/// Largest number of vertices or faces one mesh may have (16-bit indices).
-inline constexpr uint32_t kMaxMeshElements = 65535;
 
 /// Parses the whole file in bytes into doc (replaced). fileName is used in
 /// messages only. On failure doc holds whatever was read so far.

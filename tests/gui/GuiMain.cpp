@@ -1,0 +1,15 @@
+// The GUI tests share one QApplication; the OpenGL format must be the
+// default before the first viewport exists.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "ui/OpenGlFormat.h"
+
+int main(int argc, char** argv) {
+  UseViewportSurfaceFormat();
+  QApplication app(argc, argv);
+  QApplication::setQuitOnLastWindowClosed(false);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,24 @@
+// The modal dialogs the main window shows: file dialogs, message boxes and
+// the export Option dialog. The editor uses the Qt ones; tests substitute
+// scripted answers.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "app/ShellView.h"
+#include "export/ExportView.h"
+
+class DialogService {
+ public:
+  virtual ~DialogService() = default;
+  /// An open or save dialog; nothing when cancelled.
+  virtual std::optional<FileChoice> chooseFile(const FileDialogRequest& request) = 0;
+  /// A message box with OK; detail (may be empty) is the reason under the text.
+  virtual void showMessage(const std::string& text, const std::string& caption,
+                           const std::string& detail) = 0;
+  /// A question with OK and Cancel; true only for OK.
+  virtual bool askOkCancel(const std::string& text, const std::string& caption) = 0;
+  /// The export's Option dialog.
+  virtual OptionDialogView& optionDialog() = 0;
+};

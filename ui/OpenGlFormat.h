@@ -1,0 +1,6 @@
+// The OpenGL context every viewport gets.
+#pragma once
+
+/// Makes OpenGL 3.3 core with a depth buffer the default surface format. Must
+/// run before the first OpenGL widget exists (best: before QApplication).
+void UseViewportSurfaceFormat();

@@ -1,0 +1,90 @@
+#include "ui/QtShellView.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QWidget>
+
+#include "ui/DialogService.h"
+#include "ui/MainWindow.h"
+#include "ui/PanelSet.h"
+#include "ui/Viewport.h"
+
+std::optional<FileChoice> QtShellView::chooseFile(const FileDialogRequest& request) {
+  return dialogs_.chooseFile(request);
+}
+
+void QtShellView::showMessage(const std::string& text, const std::string& caption,
+                              const std::string& detail) {
+  dialogs_.showMessage(text, caption, detail);
+}
+
+bool QtShellView::askOkCancel(const std::string& text, const std::string& caption) {
+  return dialogs_.askOkCancel(text, caption);
+}
+
+void QtShellView::setMenuCheck(CheckItem item, bool checked) {
+  if (QAction* action = window_.action(static_cast<CommandId>(item))) {
+    action->setChecked(checked);
+  }
+}
+
+void QtShellView::showPanel(PanelId panel) {
+  if (QWidget* w = panels_.window(panel)) {
+    w->showNormal();
+    w->raise();
+    w->repaint();
+  }
+}
+
+void QtShellView::repaintPanel(PanelId panel) {
+  if (QWidget* w = panels_.window(panel)) {
+    w->update();
+  }
+}
+
+void QtShellView::modelChanged() {
+  panels_.modelChanged();
+}
+
+BoneTree& QtShellView::boneTree() {
+  return panels_.boneTree();
+}
+
+BoneTreeItem QtShellView::selectedBoneItem() {
+  return panels_.selectedBoneItem();
+}
+
+void QtShellView::selectBoneItem(BoneTreeItem item) {
+  panels_.selectBoneItem(item);
+}
+
+void QtShellView::expandBoneItem(BoneTreeItem item) {
+  panels_.expandBoneItem(item);
+}
+
+KeyframePanel& QtShellView::keyframePanel() {
+  return panels_.keyframePanel();
+}
+
+OptionDialogView& QtShellView::optionDialog() {
+  return dialogs_.optionDialog();
+}
+
+void QtShellView::clearViewport() {
+  viewport_.requestClear();
+}
+
+void QtShellView::requestClose() {
+  window_.close();
+}
+
+void QtShellView::setBusy(bool busy) {
+  if (busy) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // The operation blocks the event loop: let the cursor change reach the
+    // screen first.
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  } else {
+    QApplication::restoreOverrideCursor();
+  }
+}

@@ -1,0 +1,43 @@
+// The shell interface of the commands on the Qt main window: dialogs through
+// the DialogService, check marks on the menu items, the panels, the viewport.
+#pragma once
+
+#include "app/ShellView.h"
+#include "export/ExportView.h"
+
+class DialogService;
+class MainWindow;
+class PanelSet;
+class Viewport;
+
+class QtShellView final : public ShellView, public ExportView {
+ public:
+  QtShellView(MainWindow& window, PanelSet& panels, Viewport& viewport, DialogService& dialogs)
+      : window_(window), panels_(panels), viewport_(viewport), dialogs_(dialogs) {}
+
+  std::optional<FileChoice> chooseFile(const FileDialogRequest& request) override;
+  void showMessage(const std::string& text, const std::string& caption, const std::string& detail) override;
+  bool askOkCancel(const std::string& text, const std::string& caption) override;
+  void setMenuCheck(CheckItem item, bool checked) override;
+  void showPanel(PanelId panel) override;
+  void repaintPanel(PanelId panel) override;
+  void modelChanged() override;
+  BoneTree& boneTree() override;
+  BoneTreeItem selectedBoneItem() override;
+  void selectBoneItem(BoneTreeItem item) override;
+  void expandBoneItem(BoneTreeItem item) override;
+  KeyframePanel& keyframePanel() override;
+  ExportView& exportView() override { return *this; }
+  OptionDialogView& optionDialog() override;
+  void clearViewport() override;
+  void requestClose() override;
+  void setBusy(bool busy) override;
+
+  DialogService& dialogs() { return dialogs_; }
+
+ private:
+  MainWindow& window_;
+  PanelSet& panels_;
+  Viewport& viewport_;
+  DialogService& dialogs_;
+};

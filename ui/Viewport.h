@@ -1,0 +1,68 @@
+// The main window's client area: an OpenGL widget hosting the graphics
+// device, the render resources and the frame loop. Its size in device pixels
+// is the back buffer's. Mouse buttons and moves go to the editor's mouse
+// handling; the widget holds the mouse while a button is down.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QOpenGLWidget>
+#include <QTimer>
+#include <memory>
+
+#include "render/RenderResources.h"
+
+struct Application;
+class FrameLoop;
+class GlDevice;
+class ShellView;
+
+class Viewport final : public QOpenGLWidget {
+  Q_OBJECT
+
+ public:
+  explicit Viewport(Application& app, QWidget* parent = nullptr);
+  ~Viewport() override;
+
+  /// Starts the frame loop with shell (once the device exists); null stops it.
+  void attach(ShellView* shell);
+  /// The next frame shows only the clear colour.
+  void requestClear();
+  /// Frames drawn so far.
+  int framesDrawn() const { return framesDrawn_; }
+  /// Why the device could not be set up; empty while it works.
+  const QString& deviceError() const { return deviceError_; }
+
+ signals:
+  /// A frame was drawn (scene or clear colour).
+  void frameDrawn();
+  /// The OpenGL device could not be set up; the editor cannot draw.
+  void deviceFailed(const QString& reason);
+
+ protected:
+  void initializeGL() override;
+  void paintGL() override;
+  void resizeGL(int width, int height) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+
+ private:
+  void tick();
+  void scheduleTick();
+  void releaseDevice();
+  void pressOrRelease(QMouseEvent* event, bool down);
+  uint32_t now() const { return static_cast<uint32_t>(clock_.elapsed()); }
+
+  Application& app_;
+  ShellView* shell_ = nullptr;
+  std::unique_ptr<GlDevice> device_;
+  RenderResources resources_;
+  std::unique_ptr<FrameLoop> loop_;
+  QTimer frameTimer_;
+  QElapsedTimer clock_;
+  QString deviceError_;
+  bool clearPending_ = false;
+  bool painted_ = false;
+  int framesDrawn_ = 0;
+};
