@@ -2,7 +2,7 @@
 // size match when only a small share of their pixels differ by more than a
 // few levels in some colour channel (fonts and the software rasteriser are
 // deterministic on one platform, but a changed library may move an edge by a
-// pixel).
+// pixel). The share is small enough that a wrong colour on one figure fails.
 #pragma once
 
 #include <QImage>
@@ -11,7 +11,7 @@ struct PictureTolerance {
   /// A pixel differs when some channel differs by more than this.
   int channelLevels = 16;
   /// The pictures match while at most this share of their pixels differ.
-  double differingShare = 0.005;
+  double differingShare = 0.0005;
 };
 
 struct PictureDifference {
