@@ -303,9 +303,10 @@ bool Tour::playAndMirror() {
 bool Tour::saveAndExport() {
   const std::string skm = workPath("character.skm");
   const std::string prm = workPath("character.prm");
-  const std::string anm = workPath("raise.anm");
+  const std::string anm = workPath("arm.anm");
+  const std::string bnf = workPath("character.bnf");
   const std::string x = workPath("character_export.x");
-  for (const std::string& path : {skm, prm, anm, x}) {
+  for (const std::string& path : {skm, prm, anm, bnf, x}) {
     std::filesystem::remove(path);
   }
   dialogs_.pick(skm, 1);
@@ -314,6 +315,8 @@ bool Tour::saveAndExport() {
   trigger(CommandId::SaveBlendingParameters);
   dialogs_.pick(anm);
   trigger(CommandId::SaveAnimation);
+  dialogs_.pick(bnf);
+  trigger(CommandId::SaveBoneData);
 
   // The .x export asks for its options in the Option dialog: take its
   // picture, then press OK.
@@ -333,7 +336,7 @@ bool Tour::saveAndExport() {
   poll.stop();
   if (!answered) return fail("the .x export showed no Option dialog");
 
-  for (const std::string& path : {skm, prm, anm, x}) {
+  for (const std::string& path : {skm, prm, anm, bnf, x}) {
     const auto bytes = ReadFileBytes(path);
     if (!bytes || bytes->empty()) return fail("nothing written to " + path);
     std::printf("tour: wrote %s (%zu bytes)\n", path.c_str(), bytes->size());
