@@ -169,7 +169,11 @@ bool Tour::selectAllAndZoom() {
 bool Tour::pickBone() {
   auto* tree = panelChild<QTreeWidget>(PanelId::Bone, "boneTree");
   if (tree == nullptr) return false;
-  tree->expandAll();
+  // Click Root and press * to open every branch.
+  QTreeWidgetItem* root = tree->topLevelItem(0);
+  if (root == nullptr) return fail("the bone tree is empty");
+  QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(root).center());
+  QTest::keyClick(tree, Qt::Key_Asterisk);
   const QString label = QString::fromStdString(BoneTreeLabel("LeftUpperArm", kLeftUpperArm));
   const QList<QTreeWidgetItem*> found = tree->findItems(label, Qt::MatchExactly | Qt::MatchRecursive);
   if (found.size() != 1) return fail("no \"" + label.toStdString() + "\" in the bone tree");
