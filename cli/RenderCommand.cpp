@@ -107,6 +107,15 @@ int Run(const std::vector<std::string>& argv) {
   if (Status read = ReadSkinnedMesh(model, args.model, tree, LoadTextureImage); !read) {
     return Fail(args.model, read);
   }
+  // Texture names resolve against the model's folder; say which ones were not
+  // found there rather than silently drawing those materials untextured.
+  for (std::size_t i = 0; i < model.materialList.size() && i < model.textures.size(); ++i) {
+    const std::string& name = model.materialList[i].textureFilename;
+    if (!name.empty() && !model.textures[i]) {
+      std::fprintf(stderr, "posewright-cli render: warning: texture %s not found or unreadable beside %s; "
+                   "drawn without it\n", name.c_str(), args.model.c_str());
+    }
+  }
   if (!args.animation.empty()) {
     Animation animation;
     animation.boneCount = model.skeleton.boneCount();

@@ -1,6 +1,7 @@
 #include "ui/FileDialogs.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace {
 // "*.x" → "x"; "" for patterns that do not name exactly one extension.
@@ -67,5 +68,23 @@ std::optional<FileChoice> RunFileDialog(QWidget* owner, const FileDialogRequest&
   choice.path = dialog.selectedFiles().front().toStdString();
   const int chosen = static_cast<int>(filters.indexOf(dialog.selectedNameFilter()));
   choice.filter = chosen >= 0 ? chosen + 1 : 1;
+  choice.filter = TypeOfExtension(request, QFileInfo(dialog.selectedFiles().front()).suffix(), choice.filter);
   return choice;
+}
+
+int TypeOfExtension(const FileDialogRequest& request, const QString& suffix, int selected) {
+  auto names = [&](int filter) {
+    const QString own = ExtensionOf(QString::fromStdString(request.filters[static_cast<size_t>(filter - 1)].pattern));
+    return !own.isEmpty() && own.compare(suffix, Qt::CaseInsensitive) == 0;
+  };
+  const int count = static_cast<int>(request.filters.size());
+  if (suffix.isEmpty() || (selected >= 1 && selected <= count && names(selected))) {
+    return selected;
+  }
+  for (int filter = 1; filter <= count; ++filter) {
+    if (names(filter)) {
+      return filter;
+    }
+  }
+  return selected;
 }

@@ -8,6 +8,7 @@
 #include <QShortcut>
 #include <QStyle>
 #include <QTimer>
+#include <algorithm>
 
 #include "app/Application.h"
 #include "app/Commands.h"
@@ -138,6 +139,14 @@ void MainWindow::placePanels() {
   keyframe->resize(m.width() - FrameExtra(keyframe).width(), keyframe->height());
   // The Weight Control panel under the Bone panel at the left screen edge.
   weight->move(screen.x(), screen.y() + b.height());
+  // Bone Control, hidden until Edit > Rotate, right under the Keyframe panel
+  // at the main window's left edge: it covers neither the viewport it poses
+  // nor the other panels. On a short screen it moves up to stay whole.
+  QWidget* boneControl = panels_->window(PanelId::BoneControl);
+  const QRect available = this->screen()->availableGeometry();
+  const QRect k = keyframe->frameGeometry();
+  const int lowest = available.y() + available.height() - boneControl->frameGeometry().height();
+  boneControl->move(m.left(), std::max(available.y(), std::min(k.top() + k.height(), lowest)));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

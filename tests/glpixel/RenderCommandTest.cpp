@@ -12,6 +12,7 @@
 #include "anim/AnimationFile.h"
 #include "fileio/FileBytes.h"
 #include "gl/OffscreenHost.h"
+#include "skeleton/RecordingBoneTree.h"
 #include "skin/SkinnedMeshFile.h"
 #include "support/MathMatchers.h"
 #include "support/ModelFixtures.h"
@@ -85,6 +86,20 @@ TEST_F(RenderCommand, WritesTheEditorsPictureAsPng) {
       << errors();
   EXPECT_EQ(pngSize(path("posed.png")), (std::pair<uint32_t, uint32_t>{800, 581}));
   EXPECT_NE(ReadFileBytes(path("posed.png")), ReadFileBytes(path("front.png")));
+}
+
+TEST_F(RenderCommand, NamesATextureItCouldNotFindBesideTheModel) {
+  EXPECT_EQ(run(path("model.skm") + " -o " + path("plain.png")), 0);
+  EXPECT_EQ(errors(), "") << "the model names no texture";
+
+  SkinnedModel model;
+  RecordingBoneTree tree;
+  ASSERT_TRUE(ReadSkinnedMesh(model, path("model.skm"), tree));
+  model.materialList[0].textureFilename = "cloth.png";
+  ASSERT_TRUE(WriteSkinnedMesh(model, path("textured.skm")));
+  EXPECT_EQ(run(path("textured.skm") + " -o " + path("textured.png")), 0) << "drawn without the texture";
+  EXPECT_NE(errors().find("warning: texture cloth.png not found"), std::string::npos) << errors();
+  EXPECT_EQ(pngSize(path("textured.png")), (std::pair<uint32_t, uint32_t>{800, 581}));
 }
 
 TEST_F(RenderCommand, RefusesBadArgumentsAndFiles) {

@@ -4,9 +4,11 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 
 #include "EditorFixture.h"
 #include "ModalDriver.h"
+#include "app/Commands.h"
 #include "export/ExportOptions.h"
 #include "skeleton/RecordingBoneTree.h"
 #include "skin/SkinnedMeshFile.h"
@@ -62,6 +64,31 @@ TEST_F(RealDialogsTest, OpenSaveAndNewThroughTheQtDialogs) {
   ASSERT_TRUE(driver.done());
   EXPECT_EQ(question.toStdString(), "Attention: All Data will be erased.Proceed?");
   EXPECT_FALSE(app.canDraw());
+}
+
+// A typed extension decides the type: a .skm name is saved as a SkinnedMesh
+// file even though the dialog opens on the .x type.
+TEST(RunFileDialog, TheTypedExtensionChoosesItsType) {
+  QTemporaryDir folder;
+  const QString dir = folder.path();
+  const FileDialogRequest save = file_dialogs::SaveSkinnedMesh();
+  ModalDriver driver;
+  driver.then(ModalDriver::ChooseFile(dir + "/typed.skm"));
+  std::optional<FileChoice> choice = RunFileDialog(nullptr, save, dir);
+  ASSERT_TRUE(choice);
+  EXPECT_EQ(choice->filter, kSkinnedMeshFilter);
+  EXPECT_EQ(choice->path, (dir + "/typed.skm").toStdString());
+
+  driver.then(ModalDriver::ChooseFile(dir + "/bare"));
+  choice = RunFileDialog(nullptr, save, dir);
+  ASSERT_TRUE(choice);
+  EXPECT_EQ(choice->filter, kDirectXFilter) << "no extension: the selected type, whose extension is added";
+  EXPECT_EQ(choice->path, (dir + "/bare.x").toStdString());
+  EXPECT_TRUE(driver.done());
+
+  EXPECT_EQ(TypeOfExtension(save, "SKM", kDirectXFilter), kSkinnedMeshFilter) << "letter case ignored";
+  EXPECT_EQ(TypeOfExtension(save, "txt", kDirectXFilter), kDirectXFilter) << "an extension of no type";
+  EXPECT_EQ(TypeOfExtension(file_dialogs::OpenSkinnedMesh(), "x", kSkinnedMeshFilter), kDirectXFilter);
 }
 
 TEST(NameFilters, KeepTheDescriptionAndFilterByThePattern) {

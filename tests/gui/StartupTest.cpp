@@ -84,6 +84,15 @@ TEST_F(StartupTest, EditMenuShowsTheHiddenPanelsAndExitCloses) {
   Trigger(CommandId::Weight);
   EXPECT_TRUE(boneControl->isVisible());
   EXPECT_TRUE(weight->isVisible());
+  // Bone Control shows under the Keyframe panel, clear of the main window and
+  // of the other panels.
+  QWidget* keyframe = window->panels().window(PanelId::Keyframe);
+  EXPECT_EQ(boneControl->frameGeometry().topLeft(),
+            QPoint(window->frameGeometry().left(), keyframe->frameGeometry().bottom() + 1));
+  for (QWidget* other : {static_cast<QWidget*>(window.get()), window->panels().window(PanelId::Bone),
+                         keyframe, weight}) {
+    EXPECT_FALSE(boneControl->frameGeometry().intersects(other->frameGeometry())) << other->windowTitle().toStdString();
+  }
   EXPECT_TRUE(app.running);
   Trigger(CommandId::Exit);
   EXPECT_FALSE(app.running);
