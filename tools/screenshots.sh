@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Plays the five-minute tour of docs/TOUR.md on the real editor under a virtual
+# Plays the five-minute tour of README.md on the real editor under a virtual
 # X server and writes its pictures to docs/screenshots/.
 #
 #   bash tools/screenshots.sh           builds the tour driver and writes docs/screenshots/*.png
