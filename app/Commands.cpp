@@ -15,7 +15,6 @@
 
 namespace {
 const char kError[] = "Error";
-const char kFormatError[] = "File Format Error";
 const char kMeshSaveError[] = "Mesh Save Error";
 const char kEraseQuestion[] = "All Data will be erased.Proceed?";
 const char kAttention[] = "Attention";
