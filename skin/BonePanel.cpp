@@ -34,6 +34,11 @@ float ParseBonePanelReal(std::string_view text) {
 int32_t ParseBonePanelInt(std::string_view text) { return ParseKeyedInt(NumberPart(text)); }
 
 void BonePanel::selectionChanged(const Skeleton& skeleton, BoneTreeItem item) {
+  showParameters(skeleton, item);
+  view_.recentreBoneControl();
+}
+
+void BonePanel::showParameters(const Skeleton& skeleton, BoneTreeItem item) {
   const int32_t i = BoneIndexOfItem(skeleton, item);
   const auto k = static_cast<std::size_t>(i);
   if (k < skeleton.bones.size() && k < skeleton.blendParams.size()) {
@@ -42,7 +47,6 @@ void BonePanel::selectionChanged(const Skeleton& skeleton, BoneTreeItem item) {
     view_.setRText(FormatParameter(params.R));
     view_.setSymmetricText(std::to_string(skeleton.bones[k].symmetricId));
   }
-  view_.recentreBoneControl();
 }
 
 void BonePanel::applyBlendingPressed(SkinnedModel& model, BoneTreeItem selected) {

@@ -37,6 +37,11 @@ class BonePanel {
   /// Control sliders are re-centred.
   void selectionChanged(const Skeleton& skeleton, BoneTreeItem item);
 
+  /// Shows the H, R and Symmetric Bone ID of item's bone as selectionChanged
+  /// does, without touching Bone Control: for when the values changed under
+  /// an unchanged selection (a parameter file was read).
+  void showParameters(const Skeleton& skeleton, BoneTreeItem item);
+
   /// "Apply" for H and R: stores the edits' R and H for the bone of selected
   /// (a 0 typed for R stands for 1.0, for H 0.25; negative values are kept)
   /// and recomputes the weights of the selected vertices. Ignored while no

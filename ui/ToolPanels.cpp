@@ -48,6 +48,7 @@ class ToolPanels final : public PanelSet {
     if (app_ != nullptr && app_->model.bonesLoaded()) {
       weight_->onSkeletonLoaded();
     }
+    bone_->refreshParameters();
     keyframe_->refresh();
   }
 

@@ -8,6 +8,7 @@
 #include "render/VertexProcessor.h"
 #include "skeleton/RecordingBoneTree.h"
 #include "skin/SkinnedMeshFile.h"
+#include "ui/PanelSet.h"
 
 namespace {
 void SendMouse(QWidget* w, QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons buttons,
@@ -158,5 +159,26 @@ TEST_F(SessionTest, ErrorPathsTellTheUserAndChangeNothing) {
   EXPECT_TRUE(driver.done());
   EXPECT_FALSE(std::filesystem::exists(Path("never.x")));
   EXPECT_EQ(dialogs.messages.back(), "Save *.x: ファイルの保存をキャンセルしました");
+}
+}  // namespace
+
+namespace {
+TEST_F(SessionTest, ReadingParametersShowsTheSelectedBonesNewValues) {
+  Start();
+  OpenCube();
+  window->panels().selectBoneItem(app.model.skeleton.treeItems[1]);
+  auto* hEdit = window->panels().window(PanelId::Bone)->findChild<QLineEdit*>(QStringLiteral("hEdit"));
+  auto* rEdit = window->panels().window(PanelId::Bone)->findChild<QLineEdit*>(QStringLiteral("rEdit"));
+  ASSERT_NE(hEdit, nullptr);
+  ASSERT_EQ(hEdit->text(), QStringLiteral("0.3500"));
+
+  // The selection stays on bone 1 while its values change under it.
+  ASSERT_TRUE(WriteFileAtomically(Path("cube.prm"), "1 2 2.5000 0.1250\n2 1 1.0000 0.3500\n"));
+  dialogs.answerFile(Path("cube.prm"));
+  Trigger(CommandId::OpenBlendingParameters);
+  ASSERT_TRUE(dialogs.messages.empty()) << dialogs.messages.back();
+  EXPECT_EQ(window->panels().selectedBoneItem(), app.model.skeleton.treeItems[1]);
+  EXPECT_EQ(hEdit->text(), QStringLiteral("0.1250"));
+  EXPECT_EQ(rEdit->text(), QStringLiteral("2.5000"));
 }
 }  // namespace

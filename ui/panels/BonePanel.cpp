@@ -90,6 +90,12 @@ void BonePanelWidget::expandItem(BoneTreeItem item) {
   }
 }
 
+void BonePanelWidget::refreshParameters() {
+  if (app_ != nullptr && tree_->currentItem() != nullptr) {
+    behaviour_.showParameters(app_->model.skeleton, selectedItem());
+  }
+}
+
 void BonePanelWidget::currentItemChanged(QTreeWidgetItem* item) {
   if (app_ == nullptr) {
     return;

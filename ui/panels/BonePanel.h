@@ -37,6 +37,8 @@ class BonePanelWidget : public QDialog, private BonePanelView {
   void selectItem(BoneTreeItem item);
   /// Expands the entry of item so its children show.
   void expandItem(BoneTreeItem item);
+  /// Shows the selected bone's current values again (they changed under it).
+  void refreshParameters();
 
  signals:
   /// The selection changed to item and the edits show its bone. Emitted only
