@@ -240,7 +240,10 @@ void GlDevice::applyStates() {
   glEnable(GL_PROGRAM_POINT_SIZE);
   glDepthFunc(GL_LEQUAL);
   glDepthMask(GL_TRUE);
-  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+  // The back buffer is opaque: the program's alpha output (its blue) is not
+  // written, so a host that composes the picture with its alpha (Qt does
+  // when it grabs a window) shows the same colours as the screen.
+  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
   glPolygonMode(GL_FRONT_AND_BACK, PolygonMode(fillMode_));
   setDepthTest(depthTest_);
   setClipping(clipping_);
@@ -249,10 +252,12 @@ void GlDevice::applyStates() {
 void GlDevice::clear(uint32_t argb, float depth, uint32_t stencil) {
   applyStates();
   const auto channel = [argb](int shift) { return static_cast<float>((argb >> shift) & 0xFFu) / 255.0f; };
-  glClearColor(channel(16), channel(8), channel(0), channel(24));
+  glClearColor(channel(16), channel(8), channel(0), 1.0f);
   glClearDepth(depth);
   glClearStencil(static_cast<GLint>(stencil));
+  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
 }
 
 void GlDevice::beginScene() { applyStates(); }

@@ -61,7 +61,9 @@ class GraphicsDevice {
   virtual int backBufferWidth() const = 0;
   virtual int backBufferHeight() const = 0;
 
-  /// Clears the colour target to argb (0xAARRGGBB), depth to depth and stencil to stencil.
+  /// Clears the colour target to the colour of argb (0xAARRGGBB; the back
+  /// buffer is opaque, so its alpha is not kept), depth to depth and stencil to
+  /// stencil.
   virtual void clear(uint32_t argb, float depth, uint32_t stencil) = 0;
   virtual void beginScene() = 0;
   virtual void endScene() = 0;

@@ -56,6 +56,14 @@ class OffscreenTest : public ::testing::Test {
     return {pixels_[i], pixels_[i + 1], pixels_[i + 2]};
   }
 
+  /// Whether every pixel of the last capture is opaque.
+  bool opaque() const {
+    for (std::size_t i = 3; i < pixels_.size(); i += 4) {
+      if (pixels_[i] != 255) return false;
+    }
+    return true;
+  }
+
   /// How many pixels of the last capture have colour c.
   int count(const Rgb& c) const {
     int n = 0;

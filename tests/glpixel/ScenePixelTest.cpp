@@ -84,6 +84,9 @@ TEST_F(ScenePixels, PointsRedThenBlueAtTheirVertices) {
     // One pixel inside the 10-pixel square, away from the bone lines drawn on top.
     EXPECT_EQ(at(x + (i % 2 ? -3 : 3), y + 3), expected) << "vertex " << i;
   }
+  // The program's alpha is its blue; the back buffer keeps none of it, or a
+  // host composing with alpha would show red points as holes.
+  EXPECT_TRUE(opaque());
 }
 
 TEST_F(ScenePixels, PointsBehindTheMeshAreHidden) {

@@ -57,4 +57,23 @@ TEST_F(FirstFrameTest, MatchesTheOffscreenRendererPixelForPixel) {
   }
   EXPECT_EQ(differing, 0);
 }
+
+// Qt composes the viewport with its alpha when it paints the window into a
+// picture: the picture must show the screen's colours, with no see-through
+// holes where the drawn colour has little blue.
+TEST_F(FirstFrameTest, WindowPictureShowsTheViewportsColours) {
+  Start();
+  OpenCube();
+  ASSERT_TRUE(WaitForFrame());
+  const QImage screen = Picture();
+  const QImage grabbed = window->viewport().grab().toImage().convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(grabbed.size(), screen.size());
+  int differing = 0;
+  for (int y = 0; y < screen.height(); ++y) {
+    for (int x = 0; x < screen.width(); ++x) {
+      differing += grabbed.pixel(x, y) != screen.pixel(x, y) ? 1 : 0;
+    }
+  }
+  EXPECT_EQ(differing, 0);
+}
 }  // namespace
