@@ -6,6 +6,7 @@
 #include "export/SkinnedMeshXWriter.h"
 #include "export/XTemplates.h"
 #include "ExportTestModels.h"
+#include "support/WorkedExampleX.h"
 
 using namespace exporttest;
 
@@ -142,76 +143,7 @@ template AnimationSet {
 
 )";
 
-const char* const kWorkedExample = R"(Mesh thisMesh {
- 3;
- 0.000000;0.000000;0.000000;,
- 1.000000;0.000000;0.000000;,
- 0.000000;1.000000;0.000000;;
-
- 1;
- 3;0,1,2;;
-
- MeshMaterialList {
-  1;
-  1;
-  0;;
-  Material {
-   1.000000;1.000000;1.000000;1.000000;;
-   0.000000;
-   0.000000;0.000000;0.000000;;
-   0.000000;0.000000;0.000000;;
-  }
- }
- VertexDuplicationIndices {
-  3;
-  3;
-  0,
-  1,
-  2;
- }
- MeshNormals {
- 3;
-  0.000000;0.000000;-1.000000;,
-  0.000000;0.000000;-1.000000;,
-  0.000000;0.000000;-1.000000;;
-  1;
-  3;0,1,2;;
- }
- MeshTextureCoords {
-  3;
-  0.000000;0.000000;,
-  1.000000;0.000000;,
-  0.000000;1.000000;;
- }
- XSkinMeshHeader {
-  4;
-  12;
-  1;
- }
- SkinWeights {
-  "Arm";
-  3;
-  0,
-  1,
-  2;
-  1.000000,
-  1.000000,
-  1.000000;
-  1.000000,0.000000,0.000000,0.000000,0.000000,1.000000,0.000000,0.000000,0.000000,0.000000,1.000000,0.000000,0.000000,0.000000,0.000000,1.000000;;
- }
-}
-Frame Root {
- FrameTransformMatrix {
-  1.000000,0.000000,0.000000,0.000000,0.000000,1.000000,0.000000,0.000000,0.000000,0.000000,1.000000,0.000000,0.000000,0.000000,0.000000,1.000000;;
- }
- {thisMesh}
- Frame Arm {
-  FrameTransformMatrix {
-   1.000000,0.000000,0.000000,0.000000,0.000000,1.000000,0.000000,0.000000,0.000000,0.000000,1.000000,0.000000,0.000000,0.000000,0.000000,1.000000;;
-  }
- }
-}
-AnimationSet {
+const std::string kWorkedExample = std::string(kWorkedExampleModel) + R"(AnimationSet {
  Animation {
   AnimationKey {
    4;

@@ -6,6 +6,7 @@
 #include "skin/SkinMeshImport.h"
 #include "skin/XFileParser.h"
 #include "support/MathMatchers.h"
+#include "support/WorkedExampleX.h"
 #include "xfile/XFileTestSupport.h"
 
 namespace {
@@ -199,7 +200,7 @@ TEST(SkinImport, RealSkinnedCubeBindsEveryVertexToItsOneBone) {
 namespace {
 // The layout the editor's own export writes: templates, a top-level mesh with
 // skin weights, a frame hierarchy that references the mesh, an animation set.
-const char* kExported = R"(xof 0303txt 0032
+const std::string kExported = std::string(R"(xof 0303txt 0032
 template MeshFaces {
 	<3D82AB5F-62DA-11cf-AB39-0020AF71E433>
 	DWORD nFaceVertexIndices;
@@ -210,76 +211,7 @@ template Frame {
 	[...]
 }
 
-Mesh thisMesh {
- 3;
- 0.000000;0.000000;0.000000;,
- 1.000000;0.000000;0.000000;,
- 0.000000;1.000000;0.000000;;
-
- 1;
- 3;0,1,2;;
-
- MeshMaterialList {
-  1;
-  1;
-  0;;
-  Material {
-   1.000000;1.000000;1.000000;1.000000;;
-   0.000000;
-   0.000000;0.000000;0.000000;;
-   0.000000;0.000000;0.000000;;
-  }
- }
- VertexDuplicationIndices {
-  3;
-  3;
-  0,
-  1,
-  2;
- }
- MeshNormals {
- 3;
-  0.000000;0.000000;-1.000000;,
-  0.000000;0.000000;-1.000000;,
-  0.000000;0.000000;-1.000000;;
-  1;
-  3;0,1,2;;
- }
- MeshTextureCoords {
-  3;
-  0.000000;0.000000;,
-  1.000000;0.000000;,
-  0.000000;1.000000;;
- }
- XSkinMeshHeader {
-  4;
-  12;
-  1;
- }
- SkinWeights {
-  "Arm";
-  3;
-  0,
-  1,
-  2;
-  1.000000,
-  1.000000,
-  1.000000;
-  1.000000,0.000000,0.000000,0.000000,0.000000,1.000000,0.000000,0.000000,0.000000,0.000000,1.000000,0.000000,0.000000,0.000000,0.000000,1.000000;;
- }
-}
-Frame Root {
- FrameTransformMatrix {
-  1.000000,0.000000,0.000000,0.000000,0.000000,1.000000,0.000000,0.000000,0.000000,0.000000,1.000000,0.000000,0.000000,0.000000,0.000000,1.000000;;
- }
- {thisMesh}
- Frame Arm {
-  FrameTransformMatrix {
-   1.000000,0.000000,0.000000,0.000000,0.000000,1.000000,0.000000,0.000000,0.000000,0.000000,1.000000,0.000000,0.000000,0.000000,0.000000,1.000000;;
-  }
- }
-}
-AnimationSet {
+)") + kWorkedExampleModel + R"(AnimationSet {
  Animation {
   AnimationKey {
    4;
