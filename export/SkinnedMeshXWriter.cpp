@@ -46,14 +46,16 @@ void WriteFaces(XTextBuffer& out, const std::vector<uint16_t>& indices, std::str
   }
 }
 
-void WriteVerticesAndFaces(XTextBuffer& out, const SkinnedMesh& mesh) {
+// The vertex count, then one "x;y;z;" item per vertex of member, each line
+// starting with indent.
+void WriteVertexVectors(XTextBuffer& out, const SkinnedMesh& mesh, D3DXVECTOR3 SkinVertex::*member,
+                        const char* indent) {
   const std::size_t vertexCount = mesh.vertices.size();
-  out.text(" ");
   out.unsignedNumber(static_cast<uint32_t>(vertexCount));
   out.text(";\r\n");
   for (std::size_t v = 0; v < vertexCount; ++v) {
-    const D3DXVECTOR3& p = mesh.vertices[v].position;
-    out.text(" ");
+    const D3DXVECTOR3& p = mesh.vertices[v].*member;
+    out.text(indent);
     out.fixed(p.x);
     out.text(";");
     out.fixed(p.y);
@@ -62,6 +64,11 @@ void WriteVerticesAndFaces(XTextBuffer& out, const SkinnedMesh& mesh) {
     out.text(";");
     EndItem(out, v + 1 == vertexCount, ";\r\n");
   }
+}
+
+void WriteVerticesAndFaces(XTextBuffer& out, const SkinnedMesh& mesh) {
+  out.text(" ");
+  WriteVertexVectors(out, mesh, &SkinVertex::position, " ");
   out.endLine();
   out.text(" ");
   out.unsignedNumber(static_cast<uint32_t>(mesh.faceCount()));
@@ -134,19 +141,7 @@ void WriteDuplicationIndices(XTextBuffer& out, const SkinnedMeshXContent& conten
 void WriteNormalsAndTextureCoords(XTextBuffer& out, const SkinnedMesh& mesh) {
   const std::size_t vertexCount = mesh.vertices.size();
   out.text(" MeshNormals {\r\n ");
-  out.unsignedNumber(static_cast<uint32_t>(vertexCount));
-  out.text(";\r\n");
-  for (std::size_t v = 0; v < vertexCount; ++v) {
-    const D3DXVECTOR3& n = mesh.vertices[v].normal;
-    out.text("  ");
-    out.fixed(n.x);
-    out.text(";");
-    out.fixed(n.y);
-    out.text(";");
-    out.fixed(n.z);
-    out.text(";");
-    EndItem(out, v + 1 == vertexCount, ";\r\n");
-  }
+  WriteVertexVectors(out, mesh, &SkinVertex::normal, "  ");
   out.text("  ");
   out.unsignedNumber(static_cast<uint32_t>(mesh.faceCount()));
   out.text(";\r\n");
