@@ -35,19 +35,9 @@ bool XFileBinaryReader::rawToken(uint16_t& code, std::string_view& text) {
       return true;
     }
     case kInteger:
-      if (left() < 4) {
-        return fail("an integer is cut short by the end of the file");
-      }
-      text = {p_, 4};
-      p_ += 4;
-      return true;
+      return takeFixed(4, "an integer", text);
     case kGuid:
-      if (left() < 16) {
-        return fail("a GUID is cut short by the end of the file");
-      }
-      text = {p_, 16};
-      p_ += 16;
-      return true;
+      return takeFixed(16, "a GUID", text);
     case kIntegerList:
     case kFloatList: {
       if (left() < 4) {

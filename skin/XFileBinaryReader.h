@@ -73,6 +73,16 @@ class XFileBinaryReader {
     return v;
   }
   std::size_t left() const { return static_cast<std::size_t>(end_ - p_); }
+  /// The next bytes of the token as its text, or a failure naming what was
+  /// cut short by the end of the file.
+  bool takeFixed(std::size_t bytes, const char* what, std::string_view& text) {
+    if (left() < bytes) {
+      return fail(std::string(what) + " is cut short by the end of the file");
+    }
+    text = {p_, bytes};
+    p_ += bytes;
+    return true;
+  }
 
   const char* begin_;
   const char* p_;
