@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "fileio/CNumbers.h"
+
 void JsonWriter::separate() {
   if (afterKey_) {
     afterKey_ = false;
@@ -96,7 +98,7 @@ JsonWriter& JsonWriter::value(float number) {
     return *this;
   }
   char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%.9g", static_cast<double>(number));
+  FormatC(buffer, sizeof buffer, "%.9g", static_cast<double>(number));
   text_ += buffer;
   return *this;
 }

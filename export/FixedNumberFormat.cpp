@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "fileio/CNumbers.h"
+
 namespace {
 constexpr char kDigitPairs[201] =
     "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
@@ -50,7 +52,7 @@ char* WriteSixDigits(char* out, uint32_t value) {
 }
 
 char* FormatWithPrintf(char* out, float value) {
-  const int n = std::snprintf(out, kMaxFixed6Length, "%.6f", static_cast<double>(value));
+  const int n = FormatC(out, kMaxFixed6Length, "%.6f", static_cast<double>(value));
   return out + (n > 0 ? n : 0);
 }
 }  // namespace

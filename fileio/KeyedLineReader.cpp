@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "fileio/CNumbers.h"
+
 namespace {
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -93,7 +95,7 @@ float ParseKeyedFloat(std::string_view token) {
     return 0.0f;
   }
   const std::string prefix(token.substr(0, n));
-  return static_cast<float>(std::strtod(prefix.c_str(), nullptr));
+  return static_cast<float>(ParseCDouble(prefix.c_str()));
 }
 
 uint32_t ParseKeyedUnsigned32(std::string_view token) {

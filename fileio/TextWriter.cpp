@@ -3,12 +3,14 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "fileio/CNumbers.h"
+
 namespace {
 void AppendV(std::string& out, const char* format, va_list args) {
   char buffer[512];
   va_list copy;
   va_copy(copy, args);
-  const int n = std::vsnprintf(buffer, sizeof buffer, format, copy);
+  const int n = FormatCV(buffer, sizeof buffer, format, copy);
   va_end(copy);
   if (n < 0) {
     return;
@@ -19,7 +21,7 @@ void AppendV(std::string& out, const char* format, va_list args) {
   }
   const std::size_t old = out.size();
   out.resize(old + static_cast<std::size_t>(n) + 1);
-  std::vsnprintf(out.data() + old, static_cast<std::size_t>(n) + 1, format, args);
+  FormatCV(out.data() + old, static_cast<std::size_t>(n) + 1, format, args);
   out.resize(old + static_cast<std::size_t>(n));
 }
 }  // namespace

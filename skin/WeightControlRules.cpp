@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "fileio/CNumbers.h"
 #include "fileio/KeyedLineReader.h"
 
 namespace {
@@ -63,13 +64,13 @@ float ParseWeightText(std::string_view text) {
 
 std::string FormatWeight(float w) {
   char buffer[64];
-  const int n = std::snprintf(buffer, sizeof buffer, "%.4f", static_cast<double>(w));
+  const int n = FormatC(buffer, sizeof buffer, "%.4f", static_cast<double>(w));
   if (n < 0) {
     return {};
   }
   if (static_cast<std::size_t>(n) >= sizeof buffer) {
     std::string big(static_cast<std::size_t>(n) + 1, '\0');
-    std::snprintf(big.data(), big.size(), "%.4f", static_cast<double>(w));
+    FormatC(big.data(), big.size(), "%.4f", static_cast<double>(w));
     big.resize(static_cast<std::size_t>(n));
     return big;
   }

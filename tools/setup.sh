@@ -9,7 +9,7 @@ PACKAGES=(
   libegl1-mesa-dev libgl1-mesa-dri libegl-mesa0
   libpng-dev libjpeg-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev libassimp-dev
-  xvfb xauth fonts-noto-cjk
+  xvfb xauth fonts-noto-cjk locales
 )
 
 missing=()
@@ -19,13 +19,24 @@ for p in "${PACKAGES[@]}"; do
   fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
-fi
-
-echo "setup: installing ${missing[*]}"
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends --no-upgrade "${missing[@]}"
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends --no-upgrade "${missing[@]}"
+fi
+
+# The tests run the editor under a comma-decimal locale too.
+LOCALES=(de_DE.UTF-8)
+for l in "${LOCALES[@]}"; do
+  short=$(echo "${l%%.*}.utf8")
+  if ! locale -a 2>/dev/null | grep -qx "$short"; then
+    echo "setup: generating locale $l"
+    $SUDO sed -i "s/^# *\(${l} UTF-8\)/\1/" /etc/locale.gen
+    grep -q "^${l} UTF-8" /etc/locale.gen || echo "${l} UTF-8" | $SUDO tee -a /etc/locale.gen >/dev/null
+    $SUDO locale-gen >/dev/null
+  fi
+done
