@@ -318,15 +318,15 @@ void Commands::openSkinnedMesh() {
 }
 
 void Commands::saveSkinnedMesh() {
-  // A mesh waiting for its bone data cannot be saved in either format: say
-  // what is missing before asking for a file name.
-  if (app_.model.meshLoaded && !app_.model.bonesLoaded()) {
-    shell_.showMessage(kBoneDataNotLoaded, kError, kBoneDataNeededToSave);
-    return;
-  }
   const std::optional<FileChoice> choice = shell_.chooseFile(file_dialogs::SaveSkinnedMesh());
   if (!choice) {
     shell_.showMessage(kMeshSaveError, kError, {});
+    return;
+  }
+  // A mesh waiting for its bone data cannot be saved in either format: say
+  // what is missing rather than that there is nothing to save.
+  if (app_.model.meshLoaded && !app_.model.bonesLoaded()) {
+    shell_.showMessage(kBoneDataNotLoaded, kError, kBoneDataNeededToSave);
     return;
   }
   if (choice->filter == kDirectXFilter) {

@@ -154,14 +154,17 @@ TEST_F(CommandsTest, ANewMeshWithoutItsBoneDataReleasesTheOldSkeleton) {
     EXPECT_EQ(shell.selected, 0u);
     EXPECT_EQ(shell.clears, clears + 1);  // the old model's picture is gone
 
-    // Save says what is missing before asking for a file name.
-    shell.messages.clear();
-    const std::size_t dialogs = shell.fileRequests.size();
-    commands.handleCommand(CommandId::SaveSkinnedMesh);
-    EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Error: Bone data has not been loaded yet."});
-    ASSERT_EQ(shell.messages.size(), 1u);
-    EXPECT_NE(shell.messages[0].detail.find(".dat"), std::string::npos) << shell.messages[0].detail;
-    EXPECT_EQ(shell.fileRequests.size(), dialogs);
+    // Save, in either format, says what is missing and writes nothing.
+    for (const int filter : {kSkinnedMeshFilter, kDirectXFilter}) {
+      shell.messages.clear();
+      shell.answerFile(Path("unbound.skm"), filter);
+      commands.handleCommand(CommandId::SaveSkinnedMesh);
+      EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Error: Bone data has not been loaded yet."});
+      ASSERT_EQ(shell.messages.size(), 1u);
+      EXPECT_NE(shell.messages[0].detail.find(".dat"), std::string::npos) << shell.messages[0].detail;
+      EXPECT_EQ(shell.options.runs, 0);
+      EXPECT_FALSE(fs::exists(Path("unbound.skm")));
+    }
 
     // The waiting mesh takes its bone data later: mesh dialog cancelled, .dat chosen.
     shell.messages.clear();
@@ -198,6 +201,7 @@ TEST_F(CommandsTest, ASkinnedXImportThatDropsTheSkeletonClearsTheViewAndSaveSays
   EXPECT_FALSE(app.model.bonesLoaded());
   EXPECT_TRUE(shell.tree.entries().empty());
   EXPECT_EQ(shell.clears, clears + 1);
+  shell.answerFile(Path("unbound.skm"), kSkinnedMeshFilter);
   commands.handleCommand(CommandId::SaveSkinnedMesh);
   EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Error: Bone data has not been loaded yet."});
 }
