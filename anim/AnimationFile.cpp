@@ -1,6 +1,7 @@
 #include "anim/AnimationFile.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "fileio/FileBytes.h"
@@ -8,6 +9,8 @@
 #include "fileio/TextWriter.h"
 
 namespace {
+
+const char kAnimationSaveError[] = "Animation Save Error";
 
 Status Stopped(const std::string& fileName, int line, const std::string& why) {
   return Status::Error("File Format Error", fileName + ", line " + std::to_string(line) + ": " + why);
@@ -39,7 +42,28 @@ std::string FormatAnimationFile(const Animation& animation) {
   return out.take();
 }
 
+Status CheckAnimationWritable(const Animation& animation, const std::string& fileName) {
+  for (const Keyframe& key : animation.keys()) {
+    const std::string where = fileName + ": the keyframe at time " + std::to_string(key.time);
+    if (key.boneCount() > animation.boneCount) {
+      return Status::Error(kAnimationSaveError, where + " holds " + std::to_string(key.boneCount()) +
+                                                    " rotations, but the animation is for " +
+                                                    std::to_string(animation.boneCount) + " bones");
+    }
+    for (const D3DXQUATERNION& q : key.rotations) {
+      if (!std::isfinite(q.x) || !std::isfinite(q.y) || !std::isfinite(q.z) || !std::isfinite(q.w)) {
+        return Status::Error(kAnimationSaveError,
+                             where + " holds a rotation that is infinite or not a number");
+      }
+    }
+  }
+  return Status::Ok();
+}
+
 Status WriteAnimationFile(const Animation& animation, const std::string& path) {
+  if (Status s = CheckAnimationWritable(animation, FileNameOf(path)); !s) {
+    return s;
+  }
   return WriteFileAtomically(path, FormatAnimationFile(animation));
 }
 

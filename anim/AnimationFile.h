@@ -20,8 +20,15 @@
 /// CR LF line ends.
 std::string FormatAnimationFile(const Animation& animation);
 
+/// Why the file of animation could not be read back to the same keyframes:
+/// a keyframe holds more rotations than boneCount (the rest would be cut), or
+/// a rotation is infinite or not a number (the reader takes digits only).
+/// Ok when neither holds.
+Status CheckAnimationWritable(const Animation& animation, const std::string& fileName);
+
 /// Writes FormatAnimationFile(animation) to path (replacing the file only when
-/// complete). The error names the file and the system's reason.
+/// complete). Refused, writing nothing, when CheckAnimationWritable fails; any
+/// error names the file and the reason.
 Status WriteAnimationFile(const Animation& animation, const std::string& path);
 
 /// Reads keyframes from text into animation with InsertKey. animation.boneCount

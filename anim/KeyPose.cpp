@@ -1,5 +1,6 @@
 #include "anim/KeyPose.h"
 
+#include <algorithm>
 #include <vector>
 
 void ApplyKey(Skeleton& skeleton, const Keyframe& keyframe) {
@@ -15,5 +16,10 @@ KeyPosition RecordKey(const Skeleton& skeleton, Animation& animation, int32_t t)
   for (const Bone& bone : skeleton.bones) {
     rotations.push_back(bone.poseRotation);
   }
+  // The count is what the file writes per keyframe: an animation made before
+  // any skeleton was loaded, or recorded on since a larger one was, must not
+  // lose rotations when saved.
+  animation.boneCount =
+      animation.keys().empty() ? skeleton.boneCount() : std::max(animation.boneCount, skeleton.boneCount());
   return animation.InsertKey(rotations, t);
 }

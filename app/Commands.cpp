@@ -20,6 +20,9 @@ const char kEraseQuestion[] = "All Data will be erased.Proceed?";
 const char kAttention[] = "Attention";
 const char kNoAnimation[] = "No animations Exist";
 const char kNoAnimationCaption[] = "error";
+const char kBoneDataNeededToSave[] =
+    "the mesh has no skeleton to save with it: load its bone data first (File > Open Data > Mesh, "
+    "cancel the mesh dialog, then choose the .dat file)";
 
 FileDialogRequest Dialog(FileDialogRequest::Kind kind, std::vector<FileFilter> filters, int preselected,
                          std::string extension) {
@@ -222,6 +225,13 @@ void Commands::newModel() {
   shell_.clearViewport();
 }
 
+void Commands::releaseSkeleton() {
+  app_.model.skeleton.clear();
+  shell_.boneTree().clear();
+  shell_.selectBoneItem(0);
+  shell_.clearViewport();
+}
+
 void Commands::openMesh() {
   if (const std::optional<FileChoice> mesh = shell_.chooseFile(file_dialogs::OpenMesh())) {
     Status loaded;
@@ -231,6 +241,12 @@ void Commands::openMesh() {
     }
     report(loaded);
     if (loaded) {
+      // The skeleton was bound to the mesh just replaced; the new mesh waits
+      // for its own bone data, even if the next dialog is cancelled or its
+      // file refused.
+      if (app_.model.bonesLoaded()) {
+        releaseSkeleton();
+      }
       shell_.modelChanged();
     }
   }
@@ -262,6 +278,7 @@ void Commands::openSkinnedMesh() {
     return;
   }
   if (choice->filter == kDirectXFilter) {
+    const bool hadSkeleton = app_.model.bonesLoaded();
     Status status;
     {
       BusyScope busy(shell_);
@@ -272,9 +289,13 @@ void Commands::openSkinnedMesh() {
       return;
     }
     // The import drops a skeleton whose bones the file does not name; its
-    // entries must then leave the tree too.
+    // entries must then leave the tree too, and its last picture the viewport.
     if (!app_.model.bonesLoaded()) {
-      shell_.boneTree().clear();
+      if (hadSkeleton) {
+        releaseSkeleton();
+      } else {
+        shell_.boneTree().clear();
+      }
     }
     shell_.modelChanged();
     return;
@@ -300,6 +321,12 @@ void Commands::saveSkinnedMesh() {
   const std::optional<FileChoice> choice = shell_.chooseFile(file_dialogs::SaveSkinnedMesh());
   if (!choice) {
     shell_.showMessage(kMeshSaveError, kError, {});
+    return;
+  }
+  // A mesh waiting for its bone data cannot be saved in either format: say
+  // what is missing rather than that there is nothing to save.
+  if (app_.model.meshLoaded && !app_.model.bonesLoaded()) {
+    shell_.showMessage(kBoneDataNotLoaded, kError, kBoneDataNeededToSave);
     return;
   }
   if (choice->filter == kDirectXFilter) {

@@ -58,6 +58,10 @@ class Commands {
   void report(const Status& status);
   /// Selects the root's tree entry (none when there are no bones).
   void selectRootItem();
+  /// Drops the skeleton, empties the bone tree and shows only the clear
+  /// colour: without a skeleton nothing is drawn, and the last picture showed
+  /// a model that is gone.
+  void releaseSkeleton();
   /// The .x export of the model with the current animation.
   void exportDirectX(const std::string& path);
 

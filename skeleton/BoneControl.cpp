@@ -35,11 +35,7 @@ void BoneControl::okPressed(const Skeleton& skeleton) {
   }
 }
 
-void BoneControl::hidePressed(const Skeleton& skeleton) {
-  if (skeleton.bonesLoaded) {
-    view_.hidePanel();
-  }
-}
+void BoneControl::hidePressed() { view_.hidePanel(); }
 
 void BoneControl::resetPressed(Skeleton& skeleton, BoneTreeItem selectedItem) {
   if (!skeleton.bonesLoaded || skeleton.bones.empty()) {

@@ -1,7 +1,8 @@
 // The Bone Control panel's behaviour: three sliders turn the selected bone
 // about its own X, Y and Z axes, each move applying only the change since the
 // last; OK re-centres the sliders keeping the pose; Reset returns the bone to
-// its rest pose. While no skeleton is loaded every control is ignored.
+// its rest pose. While no skeleton is loaded the sliders, OK and Reset are
+// ignored; HIDE always hides.
 #pragma once
 
 #include <array>
@@ -29,8 +30,9 @@ class BoneControl {
   void sliderMoved(Skeleton& skeleton, BoneTreeItem selectedItem, int axis, int32_t position);
   /// OK: sliders back to the centre; the bone keeps its pose.
   void okPressed(const Skeleton& skeleton);
-  /// HIDE: hides the panel; slider angles stay.
-  void hidePressed(const Skeleton& skeleton);
+  /// HIDE (also Escape and the close box): hides the panel, with or without a
+  /// skeleton; slider angles stay.
+  void hidePressed();
   /// Reset: the selected bone returns to its rest pose; sliders stay.
   void resetPressed(Skeleton& skeleton, BoneTreeItem selectedItem);
   /// The bone selection changed: sliders back to the centre.

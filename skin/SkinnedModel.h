@@ -22,7 +22,8 @@ struct SkinnedModel {
   SourceMesh sourceMesh;
   /// Materials as loaded (the .skm writer writes these).
   std::vector<D3DXMATERIAL> materialList;
-  /// Three neighbouring faces per face (0xFFFFFFFF for none), in the file's face order.
+  /// Three neighbouring faces per face (0xFFFFFFFF for none), for the faces as
+  /// sorted by material (the order of the mesh's faces), not the file's order.
   std::vector<uint32_t> adjacency;
   /// Drawing copies of the materials: Ambient r, g, b forced to 0.5.
   std::vector<D3DMATERIAL8> materials;

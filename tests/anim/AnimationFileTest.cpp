@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
+#include <limits>
 
 #include "anim/AnimationFile.h"
 #include "fileio/FileBytes.h"
@@ -115,4 +117,39 @@ TEST(AnimationFile, RotationLinesAreReadAsTheyCome) {
   EXPECT_EQ(a.keys()[1].rotations[0], D3DXQUATERNION(0, 0, 1, 0));
   EXPECT_EQ(a.keys()[1].rotations[1], D3DXQUATERNION());
   EXPECT_EQ(a.keys()[1].boneCount(), 3);
+}
+
+// A file that could not be read back to the same keyframes is not written:
+// rotations beyond the stated count would be cut, and the reader takes only
+// digits, so infinite or NaN numbers would come back as something else.
+TEST(AnimationFile, RefusesToWriteWhatCouldNotBeReadBack) {
+  const float inf = std::numeric_limits<float>::infinity();
+  struct Case {
+    const char* what;
+    int boneCount;
+    std::vector<D3DXQUATERNION> rotations;
+  };
+  const std::vector<Case> refused = {
+      {"keys but no bone count", 0, UniformPose(2, 0.3f)},
+      {"more rotations than the count", 2, UniformPose(3, 0.3f)},
+      {"not a number", 2, {{0, std::nanf(""), 0, 1}, {}}},
+      {"infinite", 2, {{}, {0, 0, -inf, 1}}},
+  };
+  const std::string path = TempPath("refused.anm");
+  for (const Case& c : refused) {
+    SCOPED_TRACE(c.what);
+    Animation a = Empty(c.boneCount);
+    a.InsertKey(UniformPose(c.boneCount, 0.0f), 0);
+    a.InsertKey(c.rotations, 25);
+    const Status s = WriteAnimationFile(a, path);
+    EXPECT_FALSE(s);
+    EXPECT_EQ(s.message, "Animation Save Error");
+    EXPECT_NE(s.detail.find("refused.anm: the keyframe at time 25"), std::string::npos) << s.detail;
+    EXPECT_FALSE(std::filesystem::exists(path));
+  }
+  // Fewer rotations than the count are written with identity, and read back so.
+  Animation shortKey = Empty(3);
+  shortKey.InsertKey(UniformPose(2, 0.3f), 0);
+  EXPECT_TRUE(WriteAnimationFile(shortKey, path));
+  std::filesystem::remove(path);
 }

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "anim/AnimationList.h"
+#include "anim/AnimationFile.h"
 #include "anim/KeyPose.h"
 #include "AnimationTestSupport.h"
 
@@ -143,4 +147,39 @@ TEST(KeyPose, ShortKeyframeLeavesMissingBonesAtRest) {
   ExpectNear(s.bones[0].poseRotation, AxisAngle(0, 1, 0, 0.5f));
   EXPECT_EQ(s.bones[2].poseRotation, D3DXQUATERNION());
   EXPECT_EQ(s.bones[2].orientation, s.bones[2].restRotation);
+}
+
+// Whatever skeletons its keyframes were recorded on, an animation's count
+// covers every recorded rotation: its file reads back, on the largest of those
+// skeletons, to the same keys, with bones a keyframe did not have at rest.
+TEST(KeyPose, RecordedKeysKeepEveryRotationThroughTheFile) {
+  const std::vector<std::vector<int>> recordedOn = {{3}, {2, 4}, {4, 2}, {2, 5, 3}};
+  for (const std::vector<int>& sizes : recordedOn) {
+    SCOPED_TRACE(::testing::PrintToString(sizes));
+    Animation a;  // bone count 0, as when added before any skeleton
+    int largest = 0;
+    for (std::size_t k = 0; k < sizes.size(); ++k) {
+      Skeleton s = MakeChain(sizes[k]);
+      for (Bone& b : s.bones) SetBonePose(b, AxisAngle(0, 1, 0, 0.1f * static_cast<float>(k + 1)));
+      RecordKey(s, a, static_cast<int32_t>(10 * k));
+      largest = std::max(largest, sizes[k]);
+    }
+    EXPECT_EQ(a.boneCount, largest);
+    Animation back;
+    back.boneCount = largest;
+    ASSERT_TRUE(ReadAnimationText(back, FormatAnimationFile(a), "r.anm"));
+    ASSERT_EQ(KeyTimes(back), KeyTimes(a));
+    for (std::size_t k = 0; k < a.keys().size(); ++k) {
+      const std::vector<D3DXQUATERNION>& recorded = a.keys()[k].rotations;
+      for (std::size_t i = 0; i < static_cast<std::size_t>(largest); ++i) {
+        ExpectNear(back.keys()[k].rotations[i], i < recorded.size() ? recorded[i] : D3DXQUATERNION(), 1e-4f);
+      }
+    }
+  }
+  // Once every keyframe is gone, the next one sets the count again.
+  Animation a;
+  RecordKey(MakeChain(4), a, 0);
+  a.RemoveKey(0);
+  RecordKey(MakeChain(2), a, 0);
+  EXPECT_EQ(a.boneCount, 2);
 }

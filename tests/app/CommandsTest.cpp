@@ -9,6 +9,7 @@
 #include "skeleton/RecordingBoneTree.h"
 #include "skin/SkinnedMeshFile.h"
 #include "support/BoxBoneData.h"
+#include "support/MathMatchers.h"
 #include "support/TestData.h"
 
 namespace {
@@ -123,6 +124,86 @@ TEST_F(CommandsTest, OpenMeshReportsBadFilesWithTheirReason) {
   EXPECT_TRUE(app.model.meshLoaded);
   EXPECT_FALSE(app.model.bonesLoaded());
   EXPECT_FALSE(app.canDraw());
+}
+
+// A new mesh replaces the one the skeleton was bound to, so the skeleton goes
+// with it: when the bone data step is cancelled or refused, nothing is drawn,
+// the Bone panel is empty and Save says bone data is missing, until the mesh
+// gets its bone data.
+TEST_F(CommandsTest, ANewMeshWithoutItsBoneDataReleasesTheOldSkeleton) {
+  Write("broken.dat", "numBones: 0\n");
+  for (const bool cancelled : {true, false}) {
+    SCOPED_TRACE(cancelled ? "bone data dialog cancelled" : "bone data refused");
+    OpenCube();
+    shell.messages.clear();
+    const int clears = shell.clears;
+    shell.answerFile(Path("cube.x"));
+    if (cancelled) {
+      shell.cancelFile();
+    } else {
+      shell.answerFile(Path("broken.dat"));
+    }
+    commands.handleCommand(CommandId::OpenMesh);
+    EXPECT_EQ(MessageTexts(),
+              cancelled ? std::vector<std::string>{} : std::vector<std::string>{"Error: File Format Error"});
+    EXPECT_TRUE(app.model.meshLoaded);
+    EXPECT_FALSE(app.model.bonesLoaded());
+    EXPECT_EQ(app.model.skeleton.boneCount(), 0);
+    EXPECT_FALSE(app.canDraw());
+    EXPECT_TRUE(shell.tree.entries().empty());
+    EXPECT_EQ(shell.selected, 0u);
+    EXPECT_EQ(shell.clears, clears + 1);  // the old model's picture is gone
+
+    // Save, in either format, says what is missing and writes nothing.
+    for (const int filter : {kSkinnedMeshFilter, kDirectXFilter}) {
+      shell.messages.clear();
+      shell.answerFile(Path("unbound.skm"), filter);
+      commands.handleCommand(CommandId::SaveSkinnedMesh);
+      EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Error: Bone data has not been loaded yet."});
+      ASSERT_EQ(shell.messages.size(), 1u);
+      EXPECT_NE(shell.messages[0].detail.find(".dat"), std::string::npos) << shell.messages[0].detail;
+      EXPECT_EQ(shell.options.runs, 0);
+      EXPECT_FALSE(fs::exists(Path("unbound.skm")));
+    }
+
+    // The waiting mesh takes its bone data later: mesh dialog cancelled, .dat chosen.
+    shell.messages.clear();
+    shell.cancelFile();
+    shell.answerFile(Path("cube.dat"));
+    commands.handleCommand(CommandId::OpenMesh);
+    EXPECT_TRUE(shell.messages.empty());
+    EXPECT_TRUE(app.canDraw());
+    EXPECT_EQ(shell.tree.entries().size(), 3u);
+  }
+}
+
+// A skinned .x whose bones the skeleton does not have drops the skeleton: the
+// last picture goes with it and Save says bone data is missing.
+TEST_F(CommandsTest, ASkinnedXImportThatDropsTheSkeletonClearsTheViewAndSaveSaysWhy) {
+  OpenCube();
+  shell.answerFile(Path("cube_export.x"), kDirectXFilter);
+  shell.options.enteredText = "60";
+  commands.handleCommand(CommandId::SaveSkinnedMesh);
+  ASSERT_TRUE(shell.messages.empty());
+  std::string renamed = kCubeBones;
+  renamed.replace(renamed.find("Upper"), 5, "Top");
+  Write("renamed.dat", renamed);
+  shell.answerFile(Path("cube.x"));
+  shell.answerFile(Path("renamed.dat"));
+  commands.handleCommand(CommandId::OpenMesh);
+  ASSERT_TRUE(app.canDraw());
+
+  const int clears = shell.clears;
+  shell.answerFile(Path("cube_export.x"), kDirectXFilter);
+  commands.handleCommand(CommandId::OpenSkinnedMesh);
+  EXPECT_TRUE(shell.messages.empty());
+  EXPECT_TRUE(app.model.meshLoaded);
+  EXPECT_FALSE(app.model.bonesLoaded());
+  EXPECT_TRUE(shell.tree.entries().empty());
+  EXPECT_EQ(shell.clears, clears + 1);
+  shell.answerFile(Path("unbound.skm"), kSkinnedMeshFilter);
+  commands.handleCommand(CommandId::SaveSkinnedMesh);
+  EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Error: Bone data has not been loaded yet."});
 }
 
 TEST_F(CommandsTest, NewAsksThenClearsTheModelButKeepsCounterCameraAndViewFlags) {
@@ -397,6 +478,39 @@ TEST_F(CommandsTest, AnimationFilesOpenUnderTheirNameAndSaveTheCurrentOne) {
   EXPECT_EQ(app.animation.animations.size(), 2);
   ASSERT_EQ(shell.messages.size(), 1u);
   EXPECT_NE(shell.messages[0].detail.find("bad.anm"), std::string::npos);
+}
+
+// An animation added before any model takes its bone count from the
+// skeleton its first keyframe is recorded on, so its file holds every
+// recorded rotation and opens again with that model.
+TEST_F(CommandsTest, AnAnimationAddedBeforeTheModelSavesAndReopensItsKeys) {
+  commands.handleCommand(CommandId::AnimationAdd);
+  OpenCube();
+  Skeleton& skeleton = app.model.skeleton;
+  for (const int t : {0, 30, 60}) {
+    SetBonePose(skeleton.bones[1], AxisAngle(1, 0, 0, 0.01f * static_cast<float>(t)));
+    SetBonePose(skeleton.bones[2], AxisAngle(0, 0, 1, -0.02f * static_cast<float>(t)));
+    shell.keyframe.sliderMoved(t);
+    shell.keyframe.addPressed(skeleton);
+  }
+  shell.answerFile(Path("arm.anm"));
+  commands.handleCommand(CommandId::SaveAnimation);
+  shell.answerFile(Path("arm.anm"));
+  commands.handleCommand(CommandId::OpenAnimation);
+  EXPECT_EQ(MessageTexts(), std::vector<std::string>{});
+
+  ASSERT_EQ(app.animation.animations.size(), 2);
+  const Animation& recorded = app.animation.animations.at(0);
+  const Animation& reopened = app.animation.animations.at(1);
+  ASSERT_EQ(recorded.keys().size(), 3u);
+  ASSERT_EQ(reopened.keys().size(), recorded.keys().size());
+  for (std::size_t k = 0; k < recorded.keys().size(); ++k) {
+    EXPECT_EQ(reopened.keys()[k].time, recorded.keys()[k].time);
+    ASSERT_EQ(reopened.keys()[k].rotations.size(), 3u);
+    for (std::size_t b = 0; b < 3; ++b) {
+      ExpectNear(reopened.keys()[k].rotations[b], recorded.keys()[k].rotations[b], 1e-4f);
+    }
+  }
 }
 
 TEST_F(CommandsTest, WindowCommands) {

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
@@ -108,7 +113,6 @@ TEST_F(BoneControlPanelTest, EverythingIgnoredWithoutSkeletonOrApplication) {
   panel.slider(1)->setValue(270);
   QTest::mouseClick(Button(panel, "resetButton"), Qt::LeftButton);
   QTest::mouseClick(Button(panel, "okButton"), Qt::LeftButton);
-  QTest::mouseClick(Button(panel, "hideButton"), Qt::LeftButton);
   EXPECT_TRUE(panel.isVisible());
   EXPECT_EQ(panel.slider(1)->value(), 270);
   EXPECT_EQ(app.sliderAngles[1], 0);
@@ -119,6 +123,28 @@ TEST_F(BoneControlPanelTest, EverythingIgnoredWithoutSkeletonOrApplication) {
   panel.slider(0)->setValue(300);
   EXPECT_EQ(app.sliderAngles[0], 0);
   ExpectNear(arm().poseRotation, kIdentity, 1e-7f);
+}
+
+// HIDE, Escape and the close box put the panel away whether or not a
+// skeleton or an Application is there; the sliders keep their positions.
+TEST_F(BoneControlPanelTest, HideEscapeAndCloseBoxWorkWithoutASkeleton) {
+  const std::vector<std::pair<const char*, std::function<void()>>> ways = {
+      {"HIDE", [&] { QTest::mouseClick(Button(panel, "hideButton"), Qt::LeftButton); }},
+      {"Escape", [&] { QTest::keyClick(&panel, Qt::Key_Escape); }},
+      {"close box", [&] { panel.close(); }},
+  };
+  for (const bool attached : {true, false}) {
+    panel.attach(attached ? &app : nullptr);
+    app.model.skeleton.bonesLoaded = false;
+    for (const auto& [name, hideIt] : ways) {
+      SCOPED_TRACE(std::string(name) + (attached ? ", no skeleton" : ", no Application"));
+      panel.show();
+      panel.slider(0)->setValue(attached ? 240 : 120);
+      hideIt();
+      EXPECT_FALSE(panel.isVisible());
+      EXPECT_EQ(panel.slider(0)->value(), attached ? 240 : 120);
+    }
+  }
 }
 
 TEST_F(BoneControlPanelTest, WithNothingSelectedTheSlidersTurnTheLastBone) {

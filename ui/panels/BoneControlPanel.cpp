@@ -97,8 +97,12 @@ void BoneControlPanel::okPressed() {
 }
 
 void BoneControlPanel::hidePressed() {
+  // Hiding edits nothing, so it needs neither a skeleton nor an Application:
+  // the window can always be put away.
   if (behaviour_) {
-    behaviour_->hidePressed(app_->model.skeleton);
+    behaviour_->hidePressed();
+  } else {
+    hidePanel();
   }
 }
 

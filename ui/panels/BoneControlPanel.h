@@ -2,7 +2,8 @@
 // own X, Y and Z axes, OK to re-centre them keeping the pose, HIDE, and Reset
 // to return the bone to its rest pose. A thin widget over BoneControl; it acts
 // on the Application's selected bone and slider angles and ignores input
-// until an Application is attached.
+// until an Application is attached (HIDE, Escape and the close box always
+// hide it).
 #pragma once
 
 #include <QDialog>
