@@ -113,9 +113,10 @@ Status ReadAnimationText(Animation& animation, std::string_view text, const std:
 }
 
 Status ReadAnimationFile(Animation& animation, const std::string& path) {
-  const std::optional<std::string> bytes = ReadFileBytes(path);
+  std::string why;
+  const std::optional<std::string> bytes = ReadFileBytes(path, kMaxAnimationFileBytes, &why);
   if (!bytes) {
-    return Status::Error("Cannot read the file", path);
+    return Status::Error("Cannot read the file", path + " (" + why + ")");
   }
   return ReadAnimationText(animation, *bytes, FileNameOf(path));
 }

@@ -44,6 +44,10 @@ Status WriteAnimationFile(const Animation& animation, const std::string& path);
 /// reading stopped. Either way the keyframes read so far stay.
 Status ReadAnimationText(Animation& animation, std::string_view text, const std::string& fileName);
 
-/// ReadAnimationText on the file's content; a file that cannot be read adds
-/// nothing and gives an error.
+/// Largest animation file read: 64 MiB holds some 8,000 keyframes of a full
+/// 256-bone skeleton.
+inline constexpr std::size_t kMaxAnimationFileBytes = std::size_t{64} << 20;
+
+/// ReadAnimationText on the file's content; a file that cannot be read (not a
+/// regular file, or above kMaxAnimationFileBytes) adds nothing and gives an error.
 Status ReadAnimationFile(Animation& animation, const std::string& path);

@@ -47,6 +47,9 @@ struct Application {
   /// The frames-per-second value the next .x export's Option dialog proposes:
   /// the last one confirmed in this run.
   uint32_t rememberedFramesPerSecond = kDefaultFramesPerSecond;
+  /// Whether the next .x export's Option dialog proposes the mesh inside the
+  /// root frame: the last choice confirmed in this run.
+  bool rememberedMeshInFrame = false;
 
   /// True when a frame draws anything: both a mesh and a skeleton are loaded.
   bool canDraw() const { return model.meshLoaded && model.bonesLoaded(); }

@@ -344,8 +344,8 @@ void Commands::saveSkinnedMesh() {
 void Commands::exportDirectX(const std::string& path) {
   // Without a current animation the file holds the mesh and the skeleton
   // without an animation set.
-  ExportSkinnedMeshX(shell_.exportView(), app_.rememberedFramesPerSecond, path, app_.model,
-                     app_.animation.animations.current());
+  ExportSkinnedMeshX(shell_.exportView(), app_.rememberedFramesPerSecond, app_.rememberedMeshInFrame, path,
+                     app_.model, app_.animation.animations.current());
 }
 
 void Commands::openBlendingParameters() {

@@ -1,10 +1,12 @@
 // posewright-cli bind: a .x mesh and a bone data file become a weighted
 // SkinnedMesh file, with the blending parameters of a .prm file if given.
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/Command.h"
+#include "fileio/FileBytes.h"
 #include "skeleton/RecordingBoneTree.h"
 #include "skin/BlendWeights.h"
 #include "skin/BlendingParametersFile.h"
@@ -59,7 +61,19 @@ int RunBind(const std::vector<std::string>& args) {
   RecordingBoneTree tree;
   if (Status s = LoadBoneData(model, a.bones, tree); !s) return Fail(s);
   if (!a.parameters.empty()) {
-    if (Status s = ReadBlendingParameters(model.skeleton, a.parameters); !s) return Fail(s);
+    // As File > Open Data > Blending Parameters: the lines before a bad one stay
+    // applied and the bind goes on; only a file that cannot be read stops it.
+    std::string why;
+    const std::optional<std::string> text =
+        ReadFileBytes(a.parameters, kMaxBlendingParametersFileBytes, &why);
+    if (!text) {
+      return Fail(
+          Status::Error(kBlendingParametersError, a.parameters + ": the file cannot be read (" + why + ")"));
+    }
+    if (Status s = ApplyBlendingParameters(model.skeleton, *text, FileNameOf(a.parameters)); !s) {
+      std::fprintf(stderr, "posewright-cli bind: warning: %s (the lines before it are applied)\n",
+                   s.describe().c_str());
+    }
   }
   const BlendWeightCounts counts = ComputeBlendWeights(model);
   if (Status s = WriteSkinnedMesh(model, a.output); !s) return Fail(s);

@@ -10,10 +10,11 @@
 
 namespace {
 int DescribeBlendingParameters(const std::string& path, bool json) {
-  const std::optional<std::string> bytes = ReadFileBytes(path);
+  std::string why;
+  const std::optional<std::string> bytes = ReadFileBytes(path, kMaxBlendingParametersFileBytes, &why);
   if (!bytes) {
-    std::fprintf(stderr, "posewright-cli info: %s: %s: the file cannot be read\n", kBlendingParametersError,
-                 path.c_str());
+    std::fprintf(stderr, "posewright-cli info: %s: %s: the file cannot be read (%s)\n",
+                 kBlendingParametersError, path.c_str(), why.c_str());
     return 1;
   }
   const BlendingParametersText r = ParseBlendingParameters(*bytes, FileNameOf(path), kMaxBoneCount);

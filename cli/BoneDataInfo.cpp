@@ -51,11 +51,13 @@ void PrintText(const std::string& path, const Skeleton& s) {
 }
 
 int DescribeBoneData(const std::string& path, bool json) {
-  const std::optional<std::string> bytes = ReadFileBytes(path);
+  std::string why;
+  const std::optional<std::string> bytes = ReadFileBytes(path, kMaxBoneDataFileBytes, &why);
   const BoneDataResult r =
       bytes ? ParseBoneData(*bytes, FileNameOf(path))
-            : BoneDataResult{Status::Error(kBoneDataFormatError, path + ": the file cannot be read"),
-                             Skeleton{}};
+            : BoneDataResult{
+                  Status::Error(kBoneDataFormatError, path + ": the file cannot be read (" + why + ")"),
+                  Skeleton{}};
   if (!r.status) {
     std::fprintf(stderr, "posewright-cli info: %s\n", r.status.describe().c_str());
     return 1;

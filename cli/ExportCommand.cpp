@@ -5,17 +5,18 @@
 #include <string>
 #include <vector>
 
-#include "anim/AnimationFile.h"
+#include "cli/AnimationInput.h"
 #include "cli/Command.h"
+#include "cli/TextureReport.h"
 #include "export/ExportOptions.h"
 #include "export/SkinnedMeshXWriter.h"
 #include "skeleton/RecordingBoneTree.h"
 #include "skin/SkinnedMeshFile.h"
 #include "skin/SkinnedModel.h"
-#include "skin/TextureLoader.h"
 
 namespace {
-constexpr const char* kUsage = "export MODEL.skm [--anim FILE.anm] [--fps N] [--all-frames] -o OUT.x";
+constexpr const char* kUsage =
+    "export MODEL.skm [--anim FILE.anm] [--fps N] [--all-frames] [--mesh-in-frame] -o OUT.x";
 
 struct ExportArguments {
   std::string model;
@@ -37,6 +38,8 @@ std::optional<ExportArguments> Parse(const std::vector<std::string>& args, int& 
     const bool hasValue = i + 1 < args.size();
     if (a == "--all-frames") {
       parsed.options.writeAllFrames = true;
+    } else if (a == "--mesh-in-frame") {
+      parsed.options.meshInFrame = true;
     } else if (a == "--anim" || a == "--fps" || a == "-o") {
       if (!hasValue) {
         status = UsageError(a + " needs a value");
@@ -83,18 +86,20 @@ int RunExport(const std::vector<std::string>& args) {
     return status;
   }
   // Textures are decoded as the editor decodes them: the export names a
-  // material's texture only when its image loads.
+  // material's texture only when its image loads, and says so when it does not.
   SkinnedModel model;
   RecordingBoneTree tree;  // no bone list without a window
-  if (Status read = ReadSkinnedMesh(model, parsed->model, tree, LoadTextureImage); !read) {
+  TextureReport textures;
+  if (Status read = ReadSkinnedMesh(model, parsed->model, tree, textures.loader()); !read) {
     return Fail(read);
   }
+  textures.warn("export", parsed->model, model, "exported without it");
   std::optional<Animation> animation;
   if (!parsed->animation.empty()) {
     animation.emplace();
     animation->boneCount = model.skeleton.boneCount();
-    if (Status read = ReadAnimationFile(*animation, parsed->animation); !read) {
-      return Fail(read);
+    if (!ReadAnimationForCommand("export", parsed->animation, *animation)) {
+      return 1;
     }
   }
   if (Status written = WriteSkinnedMeshX(parsed->output, parsed->options, model, animation ? &*animation : nullptr);

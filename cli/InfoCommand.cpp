@@ -54,9 +54,10 @@ int RunInfo(const std::vector<std::string>& args) {
   for (const InfoFormat& format : InfoFormats()) {
     known += (known.empty() ? "" : ", ") + format.extension;
   }
-  std::fprintf(stderr, "posewright-cli info: unsupported file type '%s' (supported: %s)\n", ext.c_str(),
-               known.c_str());
-  return 2;
+  // A file of no known type is refused like any other file that cannot be read.
+  std::fprintf(stderr, "posewright-cli info: %s: unsupported file type '%s' (supported: %s)\n", file.c_str(),
+               ext.c_str(), known.c_str());
+  return 1;
 }
 
 const CommandRegistration kInfo(CliCommand{

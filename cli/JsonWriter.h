@@ -13,6 +13,9 @@ class JsonWriter {
   JsonWriter& endArray();
   /// The key of the next value inside an object.
   JsonWriter& key(std::string_view name);
+  /// A string; control characters escaped. The output is always valid UTF-8:
+  /// text's well-formed UTF-8 sequences are kept, and every other byte (names
+  /// in legacy encodings such as Shift JIS) becomes U+FFFD, written "\ufffd".
   JsonWriter& value(std::string_view text);
   JsonWriter& value(const char* text) { return value(std::string_view(text)); }
   JsonWriter& value(long long number);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "cli/Command.h"
+#include "fileio/TemporaryFile.h"
 
 std::vector<CliCommand>& CliCommands() {
   static std::vector<CliCommand> commands;
@@ -25,6 +26,8 @@ int main(int argc, char** argv) {
     PrintUsage(argc < 2 ? stderr : stdout);
     return argc < 2 ? 2 : 0;
   }
+  // An interrupted save leaves no temporary file behind.
+  InstallTemporaryFileCleanup();
   const std::string name = argv[1];
   for (const CliCommand& c : CliCommands()) {
     if (c.name != name) {

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "anim/AnimationCommands.h"
-#include "anim/AnimationFile.h"
 #include "anim/PlayToTime.h"
 #include "anim/PosedVertices.h"
+#include "cli/AnimationInput.h"
 #include "cli/Command.h"
 #include "fileio/FileBytes.h"
 #include "skeleton/RecordingBoneTree.h"
@@ -67,16 +67,10 @@ int RunPose(const std::vector<std::string>& args) {
   RecordingBoneTree tree;  // no bone list without a window; the entries are simply kept
   if (Status s = ReadSkinnedMesh(model, modelPath, tree); !s) return Fail(s.describe());
 
-  // Read as File > Open Data > Animation does: for the skeleton's bone count,
-  // keeping whatever came before a stop.
   Animation animation;
   animation.boneCount = model.skeleton.boneCount();
   animation.name = FitAnimationName(FileNameOf(animationPath));
-  if (Status s = ReadAnimationFile(animation, animationPath); !s) {
-    if (animation.keys().empty()) return Fail(s.describe());
-    std::fprintf(stderr, "posewright-cli pose: warning: %s (using the %zu keyframes before it)\n",
-                 s.describe().c_str(), animation.keys().size());
-  }
+  if (!ReadAnimationForCommand("pose", animationPath, animation)) return 1;
   if (Status s = PoseAtPlaybackTime(model.skeleton, animation, *time); !s) return Fail(s.describe());
   if (Status s = WriteFileAtomically(outputPath, FormatPosedVertices(model)); !s) return Fail(s.describe());
   return 0;

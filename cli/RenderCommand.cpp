@@ -4,16 +4,16 @@
 #include <cstdlib>
 #include <string>
 
-#include "anim/AnimationFile.h"
 #include "anim/PlayToTime.h"
 #include "app/Camera.h"
+#include "cli/AnimationInput.h"
 #include "cli/Command.h"
+#include "cli/TextureReport.h"
 #include "fileio/PngWriter.h"
 #include "gl/OffscreenViewport.h"
 #include "skeleton/RecordingBoneTree.h"
 #include "skin/SkinnedMeshFile.h"
 #include "skin/SkinnedModel.h"
-#include "skin/TextureLoader.h"
 
 namespace {
 constexpr const char* kUsage =
@@ -104,28 +104,18 @@ int Run(const std::vector<std::string>& argv) {
   }
   SkinnedModel model;
   RecordingBoneTree tree;
-  if (Status read = ReadSkinnedMesh(model, args.model, tree, LoadTextureImage); !read) {
+  TextureReport textures;
+  if (Status read = ReadSkinnedMesh(model, args.model, tree, textures.loader()); !read) {
     return Fail(args.model, read);
   }
   // Texture names resolve against the model's folder; say which ones were not
   // found there rather than silently drawing those materials untextured.
-  for (std::size_t i = 0; i < model.materialList.size() && i < model.textures.size(); ++i) {
-    const std::string& name = model.materialList[i].textureFilename;
-    if (!name.empty() && !model.textures[i]) {
-      std::fprintf(stderr, "posewright-cli render: warning: texture %s not found or unreadable beside %s; "
-                   "drawn without it\n", name.c_str(), args.model.c_str());
-    }
-  }
+  textures.warn("render", args.model, model, "drawn without it");
   if (!args.animation.empty()) {
     Animation animation;
     animation.boneCount = model.skeleton.boneCount();
-    // As File > Open Data > Animation: the keyframes before a broken line are kept.
-    if (Status read = ReadAnimationFile(animation, args.animation); !read) {
-      if (animation.keys().empty()) {
-        return Fail(args.animation, read);
-      }
-      std::fprintf(stderr, "posewright-cli render: warning: %s: %s (using the %zu keyframes before it)\n",
-                   args.animation.c_str(), read.describe().c_str(), animation.keys().size());
+    if (!ReadAnimationForCommand("render", args.animation, animation)) {
+      return 1;
     }
     if (Status posed = PoseAtPlaybackTime(model.skeleton, animation, args.time); !posed) {
       return Fail(args.animation, posed);

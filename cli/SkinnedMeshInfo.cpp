@@ -33,7 +33,7 @@ void PrintJson(const std::string& path, const SkinnedModel& m) {
     j.beginObject().key("diffuse").beginArray();
     j.value(x.MatD3D.Diffuse.r).value(x.MatD3D.Diffuse.g).value(x.MatD3D.Diffuse.b).value(x.MatD3D.Diffuse.a);
     j.endArray().key("power").value(x.MatD3D.Power).key("texture").value(x.textureFilename);
-    j.key("textureLoaded").value(m.textures[i].has_value()).endObject();
+    j.key("textureLoaded").value(m.textures[i] != nullptr).endObject();
   }
   j.endArray();
   j.key("attributes").beginArray();

@@ -60,7 +60,7 @@ void PrintJson(const std::string& path, const XFileDocument& doc, const LoadedMe
   j.key("textures").beginArray();
   for (std::size_t i = 0; i < mesh.materialList.size(); ++i) {
     const auto& t = mesh.textures[i];
-    j.beginObject().key("name").value(mesh.materialList[i].textureFilename).key("loaded").value(t.has_value());
+    j.beginObject().key("name").value(mesh.materialList[i].textureFilename).key("loaded").value(t != nullptr);
     if (t) {
       j.key("width").value(t->width).key("height").value(t->height);
     }

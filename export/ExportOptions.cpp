@@ -26,14 +26,17 @@ uint32_t ParseUnsignedDecimal(std::string_view text) {
   return static_cast<uint32_t>(value);
 }
 
-int64_t RunOptionDialog(OptionDialogView& view, uint32_t& rememberedFramesPerSecond) {
+int64_t RunOptionDialog(OptionDialogView& view, uint32_t& rememberedFramesPerSecond,
+                        bool& rememberedMeshInFrame) {
   view.setFramesPerSecondText(std::to_string(rememberedFramesPerSecond));
   view.setWriteAllFramesChecked(false);
+  view.setMeshInFrameChecked(rememberedMeshInFrame);
   if (!view.runModal()) {
     return 0;
   }
   const uint32_t value = ParseUnsignedDecimal(view.framesPerSecondText());
   rememberedFramesPerSecond = value;
+  rememberedMeshInFrame = view.meshInFrameChecked();
   return view.writeAllFramesChecked() ? -int64_t{value} : int64_t{value};
 }
 

@@ -114,7 +114,7 @@ void WriteMaterialList(XTextBuffer& out, const SkinnedModel& model, const std::v
     out.text(";\r\n");
     WriteColour(out, m.Specular, false);
     WriteColour(out, m.Emissive, false);
-    if (j < model.textures.size() && model.textures[j].has_value()) {
+    if (j < model.textures.size() && model.textures[j] != nullptr) {
       out.text("   TextureFileName {\r\n    \"");
       out.text(model.materialList[j].textureFilename);
       out.text("\";\r\n   }\r\n");
@@ -201,6 +201,20 @@ void WriteMesh(XTextBuffer& out, const SkinnedModel& model, const SkinnedMeshXCo
   out.text("}\r\n");
 }
 
+// The mesh as a child of the root frame: the same lines, each one space further in.
+void WriteMeshInRootFrame(XTextBuffer& out, const SkinnedModel& model, const SkinnedMeshXContent& content) {
+  XTextBuffer mesh;
+  WriteMesh(mesh, model, content);
+  const std::string text = mesh.take();
+  for (std::size_t start = 0; start < text.size();) {
+    const std::size_t lineEnd = text.find('\n', start);
+    const std::size_t next = lineEnd == std::string::npos ? text.size() : lineEnd + 1;
+    out.text(" ");
+    out.text(std::string_view(text).substr(start, next - start));
+    start = next;
+  }
+}
+
 void Indent(XTextBuffer& out, int32_t depth) {
   static constexpr std::string_view kSpaces = "                                                                ";
   for (int32_t left = depth; left > 0;) {
@@ -210,7 +224,8 @@ void Indent(XTextBuffer& out, int32_t depth) {
   }
 }
 
-void WriteFrames(XTextBuffer& out, const SkinnedMeshXContent& content) {
+void WriteFrames(XTextBuffer& out, const ExportOptions& options, const SkinnedModel& model,
+                 const SkinnedMeshXContent& content) {
   for (const XFrameStep& step : content.frames) {
     Indent(out, step.depth);
     if (!step.open) {
@@ -229,7 +244,11 @@ void WriteFrames(XTextBuffer& out, const SkinnedMeshXContent& content) {
     Indent(out, step.depth);
     out.text(" }\r\n");
     if (step.bone == 0) {
-      out.text(" {thisMesh}\r\n");
+      if (options.meshInFrame) {
+        WriteMeshInRootFrame(out, model, content);
+      } else {
+        out.text(" {thisMesh}\r\n");
+      }
     }
   }
 }
@@ -278,8 +297,10 @@ Status FormatSkinnedMeshX(const ExportOptions& options, const SkinnedModel& mode
   out.reserve(EstimateSize(model, withAnimation ? MatrixKeyCount(*animation, options) : 0));
   out.text(kXFileHeaderLine);
   out.text(XTemplateBlock());
-  WriteMesh(out, model, content);
-  WriteFrames(out, content);
+  if (!options.meshInFrame) {
+    WriteMesh(out, model, content);
+  }
+  WriteFrames(out, options, model, content);
   if (withAnimation) {
     WriteAnimationSet(out, options, model, content, *animation);
   }

@@ -17,6 +17,9 @@
 /// coordinates, skin header, one SkinWeights per bone that moves at least one
 /// vertex), one Frame per bone nested as the skeleton is, and — when animation
 /// is set and has keyframes — one AnimationSet with one Animation per bone.
+/// The mesh comes before the frames, referenced as "{thisMesh}" in the root
+/// frame; with options.meshInFrame it is written in the root frame instead,
+/// after its FrameTransformMatrix, every line indented one more space.
 /// Fails, producing nothing, for what CheckSkinnedMeshXExport refuses.
 Status FormatSkinnedMeshX(const ExportOptions& options, const SkinnedModel& model, const Animation* animation,
                           std::string& text);

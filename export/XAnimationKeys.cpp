@@ -1,5 +1,8 @@
 #include "export/XAnimationKeys.h"
 
+#include <tuple>
+#include <utility>
+
 #include "math/Quaternion.h"
 
 D3DXMATRIX JointRotationMatrix(const D3DXVECTOR3& joint, const D3DXQUATERNION& rotation) {
@@ -15,10 +18,36 @@ D3DXMATRIX JointRotationMatrix(const D3DXVECTOR3& joint, const D3DXQUATERNION& r
   return result;
 }
 
+namespace {
+// a / b rounded down and up, for b > 0.
+int64_t FloorDiv(int64_t a, int64_t b) {
+  return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+int64_t CeilDiv(int64_t a, int64_t b) {
+  return a >= 0 ? (a + b - 1) / b : -((-a) / b);
+}
+
+// Below 60 ticks per second a tick spans more than one editor frame.
+bool KeysByTick(const std::vector<Keyframe>& keys, const ExportOptions& options) {
+  return options.writeAllFrames && !keys.empty() && TicksPerEditorFrame(options) == 0;
+}
+
+// The ticks n with first ≤ n × 60 / fps < last: [begin, end).
+std::pair<int64_t, int64_t> TickRange(const std::vector<Keyframe>& keys, const ExportOptions& options) {
+  const int64_t fps = options.framesPerSecond;
+  return {CeilDiv(int64_t{keys.front().time} * fps, kEditorFramesPerSecond),
+          CeilDiv(int64_t{keys.back().time} * fps, kEditorFramesPerSecond)};
+}
+}  // namespace
+
 uint64_t MatrixKeyCount(const Animation& animation, const ExportOptions& options) {
   const std::vector<Keyframe>& keys = animation.keys();
   if (!options.writeAllFrames || keys.size() < 2) {
     return keys.size();
+  }
+  if (KeysByTick(keys, options)) {
+    const auto [begin, end] = TickRange(keys, options);
+    return end > begin ? static_cast<uint64_t>(end - begin) : 1;
   }
   uint64_t count = 0;
   for (std::size_t k = 0; k + 1 < keys.size(); ++k) {
@@ -30,7 +59,46 @@ uint64_t MatrixKeyCount(const Animation& animation, const ExportOptions& options
 
 MatrixKeyCursor::MatrixKeyCursor(const Animation& animation, const ExportOptions& options, int32_t bone,
                                  const D3DXVECTOR3& joint)
-    : keys_(animation.keys()), options_(options), bone_(static_cast<std::size_t>(bone)), joint_(joint) {}
+    : keys_(animation.keys()), options_(options), bone_(static_cast<std::size_t>(bone)), joint_(joint) {
+  if (KeysByTick(keys_, options_)) {
+    byTick_ = true;
+    std::tie(tick_, tickEnd_) = TickRange(keys_, options_);
+    if (tickEnd_ <= tick_) {
+      loneKeyPending_ = true;
+      tick_ = FloorDiv(int64_t{keys_.front().time} * options_.framesPerSecond, kEditorFramesPerSecond);
+      tickEnd_ = tick_;
+    }
+  }
+}
+
+bool MatrixKeyCursor::nextTick(XMatrixKey& key) {
+  if (loneKeyPending_) {
+    loneKeyPending_ = false;
+    key.time = static_cast<int32_t>(tick_);
+    key.matrix = JointRotationMatrix(joint_, rotationAt(0));
+    return true;
+  }
+  if (tick_ >= tickEnd_) {
+    return false;
+  }
+  // Editor time e = tick × 60 / fps, kept exact as e × fps = tick × 60.
+  const int64_t fps = options_.framesPerSecond;
+  const int64_t scaled = tick_ * kEditorFramesPerSecond;
+  while (keyframe_ + 2 < keys_.size() && int64_t{keys_[keyframe_ + 1].time} * fps <= scaled) {
+    ++keyframe_;
+  }
+  const int64_t from = int64_t{keys_[keyframe_].time} * fps;
+  const int64_t span = (int64_t{keys_[keyframe_ + 1].time} - keys_[keyframe_].time) * fps;
+  const D3DXQUATERNION a = rotationAt(keyframe_);
+  const D3DXQUATERNION b = rotationAt(keyframe_ + 1);
+  D3DXQUATERNION rotation;
+  D3DXQuaternionSlerp(&rotation, &a, &b,
+                      static_cast<float>(static_cast<double>(scaled - from) / static_cast<double>(span)));
+  key.time = static_cast<int32_t>(tick_);
+  key.matrix = JointRotationMatrix(joint_, rotation);
+  ++tick_;
+  return true;
+}
 
 D3DXQUATERNION MatrixKeyCursor::rotationAt(std::size_t keyframe) const {
   const std::vector<D3DXQUATERNION>& rotations = keys_[keyframe].rotations;
@@ -38,6 +106,9 @@ D3DXQUATERNION MatrixKeyCursor::rotationAt(std::size_t keyframe) const {
 }
 
 bool MatrixKeyCursor::next(XMatrixKey& key) {
+  if (byTick_) {
+    return nextTick(key);
+  }
   if (!options_.writeAllFrames || keys_.size() < 2) {
     if (keyframe_ >= keys_.size()) {
       return false;

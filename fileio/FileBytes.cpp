@@ -1,63 +1,138 @@
 #include "fileio/FileBytes.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
+#include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-std::optional<std::string> ReadFileBytes(const std::string& path, std::size_t maxBytes) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) {
+#include <cerrno>
+#include <cstring>
+
+#include "fileio/TemporaryFile.h"
+
+namespace {
+constexpr int kMaxLinkHops = 40;
+
+std::string LinkFolder(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// The file a save of path replaces: path itself, or where its chain of symbolic
+// links ends (a file that may not exist yet). False with the reason in why.
+bool ResolveSaveTarget(const std::string& path, std::string& target, std::string& why) {
+  target = path;
+  for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
+    struct stat info {};
+    if (lstat(target.c_str(), &info) != 0) {
+      if (errno == ENOENT) return true;
+      why = std::strerror(errno);
+      return false;
+    }
+    if (!S_ISLNK(info.st_mode)) return true;
+    std::string link(PATH_MAX, '\0');
+    const ssize_t n = readlink(target.c_str(), link.data(), link.size());
+    if (n < 0 || static_cast<std::size_t>(n) >= link.size()) {
+      why = n < 0 ? std::strerror(errno) : "a symbolic link is too long";
+      return false;
+    }
+    link.resize(static_cast<std::size_t>(n));
+    target = !link.empty() && link[0] == '/' ? link : LinkFolder(target) + link;
+  }
+  why = std::strerror(ELOOP);
+  return false;
+}
+
+bool WriteAll(int fd, const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// Makes a completed rename durable; a folder that cannot be synced is no error.
+void SyncFolderOf(const std::string& target) {
+  const std::string folder = LinkFolder(target);
+  const int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd >= 0) {
+    fsync(fd);
+    close(fd);
+  }
+}
+
+void SetWhy(std::string* why, std::string text) {
+  if (why != nullptr) *why = std::move(text);
+}
+}  // namespace
+
+std::optional<std::string> ReadFileBytes(const std::string& path, std::size_t maxBytes, std::string* why) {
+  // Non-blocking, so that opening a FIFO with no writer returns at once.
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) {
+    SetWhy(why, std::strerror(errno));
+    return std::nullopt;
+  }
+  struct stat info {};
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    SetWhy(why, "it is not a regular file");
+    close(fd);
+    return std::nullopt;
+  }
+  const std::string tooLarge = "it is larger than " + std::to_string(maxBytes) + " bytes";
+  if (info.st_size < 0 || static_cast<unsigned long long>(info.st_size) > maxBytes) {
+    SetWhy(why, tooLarge);
+    close(fd);
     return std::nullopt;
   }
   std::string bytes;
-  // Reserve the size of a regular file up front, so a big file is not copied
-  // while it grows (the loop below still decides how much is read).
-  struct stat info {};
-  if (fstat(fileno(f), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0 &&
-      static_cast<unsigned long long>(info.st_size) <= maxBytes) {
-    bytes.reserve(static_cast<std::size_t>(info.st_size));
-  }
+  bytes.reserve(static_cast<std::size_t>(info.st_size));
+  // The loop, not the size seen above, decides how much is read: the file may
+  // change while it is read.
   char buffer[1 << 16];
-  std::size_t got = 0;
-  bool failed = false;
-  while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
-    if (bytes.size() + got > maxBytes) {
-      failed = true;
-      break;
+  for (;;) {
+    const ssize_t got = read(fd, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      SetWhy(why, std::strerror(errno));
+      close(fd);
+      return std::nullopt;
     }
-    bytes.append(buffer, got);
+    if (got == 0) break;
+    if (bytes.size() + static_cast<std::size_t>(got) > maxBytes) {
+      SetWhy(why, tooLarge);
+      close(fd);
+      return std::nullopt;
+    }
+    bytes.append(buffer, static_cast<std::size_t>(got));
   }
-  if (std::ferror(f) != 0) {
-    failed = true;
-  }
-  std::fclose(f);
-  if (failed) {
-    return std::nullopt;
-  }
+  close(fd);
   return bytes;
 }
 
 Status WriteFileAtomically(const std::string& path, const std::string& bytes) {
-  const std::string temporary = path + ".tmp-" + std::to_string(static_cast<long>(getpid()));
-  std::FILE* f = std::fopen(temporary.c_str(), "wb");
-  if (f == nullptr) {
-    return Status::Error("Cannot write the file", path + ": " + std::strerror(errno));
+  const auto failed = [&path](const std::string& why) {
+    return Status::Error("Cannot write the file", path + ": " + why);
+  };
+  std::string target;
+  std::string why;
+  if (!ResolveSaveTarget(path, target, why)) return failed(why);
+  struct stat existing {};
+  const bool replacing = stat(target.c_str(), &existing) == 0;
+  if (replacing && !S_ISREG(existing.st_mode)) {
+    return failed("it is not a regular file (a folder, device or FIFO is never replaced)");
   }
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  const int savedErrno = errno;
-  const bool flushed = std::fflush(f) == 0 && fsync(fileno(f)) == 0;
-  const bool closed = std::fclose(f) == 0;
-  if (!written || !flushed || !closed) {
-    std::remove(temporary.c_str());
-    return Status::Error("Cannot write the file", path + ": " + std::strerror(savedErrno ? savedErrno : errno));
+  TemporaryFile temporary;
+  if (!temporary.create(target, why)) return failed(why);
+  if (!WriteAll(temporary.descriptor(), bytes) ||
+      (replacing && fchmod(temporary.descriptor(), existing.st_mode & 07777) != 0)) {
+    return failed(std::strerror(errno));
   }
-  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-    const int renameErrno = errno;
-    std::remove(temporary.c_str());
-    return Status::Error("Cannot write the file", path + ": " + std::strerror(renameErrno));
-  }
+  if (!temporary.commit(target, why)) return failed(why);
+  SyncFolderOf(target);
   return Status::Ok();
 }
 

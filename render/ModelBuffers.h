@@ -2,7 +2,8 @@
 // the point vertices, the point list and the textures. The model's CPU
 // arrays stay authoritative; every sync compares them with what was uploaded
 // last and uploads only what changed, so editing code never has to tell the
-// renderer about its changes.
+// renderer about its changes. Textures are immutable shared images: one
+// device texture serves every material holding the same image.
 #pragma once
 
 #include <optional>
@@ -35,15 +36,16 @@ class ModelBuffers {
   };
   struct UploadedTexture {
     TextureId id = 0;
-    std::optional<TextureImage> copy;
-    bool synced = false;
+    SharedTexture image;
   };
   template <typename T>
   static void sync(GraphicsDevice& device, Uploaded<T>& buffer, const std::vector<T>& data);
+  void syncTextures(GraphicsDevice& device, const std::vector<SharedTexture>& images);
 
   Uploaded<SkinVertex> meshVertices_;
   Uploaded<uint16_t> meshIndices_;
   Uploaded<SkinVertex> pointVertices_;
   Uploaded<uint16_t> pointIndices_;
+  /// One per material of the last synced model.
   std::vector<UploadedTexture> textures_;
 };

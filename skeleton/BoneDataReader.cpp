@@ -178,10 +178,11 @@ BoneDataResult ParseBoneData(std::string_view text, const std::string& fileName)
 }
 
 BoneDataResult ReadBoneData(const std::string& path, BoneTree& tree) {
-  const std::optional<std::string> bytes = ReadFileBytes(path);
+  std::string why;
+  const std::optional<std::string> bytes = ReadFileBytes(path, kMaxBoneDataFileBytes, &why);
   if (!bytes) {
     BoneDataResult result;
-    result.status = Status::Error(kBoneDataFormatError, path + ": the file cannot be read");
+    result.status = Status::Error(kBoneDataFormatError, path + ": the file cannot be read (" + why + ")");
     return result;
   }
   BoneDataResult result = ParseBoneData(*bytes, FileNameOf(path));

@@ -15,6 +15,10 @@ inline constexpr const char* kBoneDataFormatError = "File Format Error";
 /// Most bones a skeleton may have: a vertex names its bones with one byte each.
 inline constexpr int32_t kMaxBoneCount = 256;
 
+/// Largest bone data file read: 256 bones whose anchors may hold tens of
+/// thousands of faces each, in lines of at most 255 characters.
+inline constexpr std::size_t kMaxBoneDataFileBytes = std::size_t{64} << 20;
+
 struct BoneDataResult {
   /// Ok, or kBoneDataFormatError with "file, line N: reason" as detail.
   Status status;
@@ -34,7 +38,8 @@ struct BoneDataResult {
 /// early. Anything after the last face line of the last bone is ignored.
 BoneDataResult ParseBoneData(std::string_view text, const std::string& fileName);
 
-/// Reads and parses the file at path. On success empties tree and fills it with
+/// Reads and parses the file at path (a regular file of at most
+/// kMaxBoneDataFileBytes). On success empties tree and fills it with
 /// the new skeleton's bones (FillBoneTree); on failure tree is left untouched. A
 /// file that cannot be read is refused like an empty one.
 BoneDataResult ReadBoneData(const std::string& path, BoneTree& tree);

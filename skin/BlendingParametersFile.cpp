@@ -86,9 +86,10 @@ Status ReadBlendingParameters(Skeleton& skeleton, const std::string& path) {
   if (!skeleton.bonesLoaded) {
     return Status::Error(kBoneDataNotLoaded);
   }
-  const std::optional<std::string> bytes = ReadFileBytes(path);
+  std::string why;
+  const std::optional<std::string> bytes = ReadFileBytes(path, kMaxBlendingParametersFileBytes, &why);
   if (!bytes) {
-    return Status::Error(kBlendingParametersError, path + ": the file cannot be read");
+    return Status::Error(kBlendingParametersError, path + ": the file cannot be read (" + why + ")");
   }
   return ApplyBlendingParameters(skeleton, *bytes, FileNameOf(path));
 }

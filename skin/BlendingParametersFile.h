@@ -13,6 +13,9 @@
 inline constexpr const char* kBoneDataNotLoaded = "Bone data has not been loaded yet.";
 /// The message for a blending parameters file that stops at a bad line.
 inline constexpr const char* kBlendingParametersError = "Blending Parameters Error";
+/// Largest blending parameters file read: at most 255 lines of at most 255
+/// characters, with room for blank lines after them.
+inline constexpr std::size_t kMaxBlendingParametersFileBytes = std::size_t{1} << 20;
 
 /// The text of the file for skeleton: one line per bone from 1 on; empty for a
 /// skeleton with fewer than two bones.
@@ -53,5 +56,6 @@ Status ApplyBlendingParameters(Skeleton& skeleton, std::string_view text, const 
 
 /// Reads the file at path and applies it (ApplyBlendingParameters). Refused with
 /// kBoneDataNotLoaded while the skeleton is not loaded, and with
-/// kBlendingParametersError when the file cannot be read; both change nothing.
+/// kBlendingParametersError when the file cannot be read (not a regular file, or
+/// above kMaxBlendingParametersFileBytes); both change nothing.
 Status ReadBlendingParameters(Skeleton& skeleton, const std::string& path);

@@ -34,7 +34,7 @@ struct Channel {
 };
 }  // namespace
 
-std::optional<TextureImage> DecodeBmp(std::string_view bytes) {
+std::optional<TextureImage> DecodeBmp(std::string_view bytes, std::string* why) {
   const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
   const std::size_t size = bytes.size();
   if (size < 26 || data[0] != 'B' || data[1] != 'M') {
@@ -70,7 +70,7 @@ std::optional<TextureImage> DecodeBmp(std::string_view bytes) {
   if (topDown) {
     height = -height;
   }
-  if (!IsAcceptableTextureSize(width, height)) {
+  if (!CheckTextureSize(width, height, why)) {
     return std::nullopt;
   }
 

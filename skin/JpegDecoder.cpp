@@ -21,7 +21,7 @@ void OnMessage(j_common_ptr, int) {}  // warnings on damaged data are not printe
 
 /// Decodes into out; false on any error. Kept free of objects with destructors
 /// between setjmp and the possible longjmp.
-bool DecodeInto(std::string_view bytes, TextureImage& out, std::vector<uint8_t>& row) {
+bool DecodeInto(std::string_view bytes, TextureImage& out, std::vector<uint8_t>& row, std::string* why) {
   jpeg_decompress_struct info{};
   ErrorManager errors{};
   info.err = jpeg_std_error(&errors.base);
@@ -34,7 +34,7 @@ bool DecodeInto(std::string_view bytes, TextureImage& out, std::vector<uint8_t>&
   jpeg_create_decompress(&info);
   jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<unsigned long>(bytes.size()));
   if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK ||
-      !IsAcceptableTextureSize(info.image_width, info.image_height) || info.jpeg_color_space == JCS_CMYK ||
+      !CheckTextureSize(info.image_width, info.image_height, why) || info.jpeg_color_space == JCS_CMYK ||
       info.jpeg_color_space == JCS_YCCK) {
     jpeg_destroy_decompress(&info);
     return false;
@@ -70,10 +70,10 @@ bool DecodeInto(std::string_view bytes, TextureImage& out, std::vector<uint8_t>&
 }
 }  // namespace
 
-std::optional<TextureImage> DecodeJpeg(std::string_view bytes) {
+std::optional<TextureImage> DecodeJpeg(std::string_view bytes, std::string* why) {
   TextureImage out;
   std::vector<uint8_t> row;
-  if (!DecodeInto(bytes, out, row)) {
+  if (!DecodeInto(bytes, out, row, why)) {
     return std::nullopt;
   }
   return out;

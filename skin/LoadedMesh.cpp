@@ -1,14 +1,12 @@
 #include "skin/LoadedMesh.h"
 
-#include <map>
-
 #include "fileio/FileBytes.h"
 #include "skin/AttributeSort.h"
 #include "skin/MeshAdjacency.h"
-#include "skin/TextureLoader.h"
+#include "skin/TextureCache.h"
 
 Status PrepareLoadedMesh(const XFileDocument& doc, const std::string& path, LoadedMesh& out,
-                         TextureLoading textures) {
+                         TextureLoading textures, const TextureLoader& loadTexture) {
   XBuiltMesh built;
   if (Status s = BuildMeshFromXFile(doc, FileNameOf(path), built); !s) {
     return s;
@@ -27,21 +25,13 @@ Status PrepareLoadedMesh(const XFileDocument& doc, const std::string& path, Load
   }
   out.adjacency = ComputeAdjacency(positions, out.sourceMesh.indices);
 
-  std::map<std::string, std::optional<TextureImage>> decoded;  // each file is decoded once
+  TextureCache cache(textures == TextureLoading::Skip ? TextureLoader{} : loadTexture);
   for (const D3DXMATERIAL& m : out.materialList) {
     D3DMATERIAL8 copy = m.MatD3D;
     copy.Ambient.r = copy.Ambient.g = copy.Ambient.b = 0.5f;
     out.materials.push_back(copy);
-    if (m.textureFilename.empty() || textures == TextureLoading::Skip) {
-      out.textures.emplace_back();
-      continue;
-    }
-    const std::string file = ResolveRelative(out.folder, m.textureFilename);
-    auto found = decoded.find(file);
-    if (found == decoded.end()) {
-      found = decoded.emplace(file, LoadTextureImage(file)).first;
-    }
-    out.textures.push_back(found->second);
+    out.textures.push_back(
+        m.textureFilename.empty() ? nullptr : cache.get(ResolveRelative(out.folder, m.textureFilename)));
   }
   return Status::Ok();
 }

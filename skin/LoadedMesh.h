@@ -11,6 +11,7 @@
 #include "skin/SkinnedModel.h"
 #include "skin/SourceMesh.h"
 #include "skin/TextureImage.h"
+#include "skin/TextureLoader.h"
 #include "skin/XFileDocument.h"
 #include "skin/XFileMeshBuilder.h"
 
@@ -24,9 +25,10 @@ struct LoadedMesh {
   /// Three neighbours per face of the sorted faces.
   std::vector<uint32_t> adjacency;
   std::vector<D3DXATTRIBUTERANGE> attributeTable;
-  /// One per material: the decoded texture, or nothing when the material has
-  /// none or its file is missing or undecodable.
-  std::vector<std::optional<TextureImage>> textures;
+  /// One per material: the decoded texture, or null when the material has
+  /// none or its file is missing or undecodable. Materials naming the same
+  /// file share one image.
+  std::vector<SharedTexture> textures;
   /// Where every vertex came from in the document.
   std::vector<XVertexOrigin> origins;
   /// Folder of the .x file; texture names resolve against it.
@@ -38,9 +40,11 @@ enum class TextureLoading { Load, Skip };
 
 /// Builds the mesh of doc (read from path): merge, attribute sort, attribute
 /// table, adjacency, drawing copies of the materials and (unless skipped) their
-/// textures, resolved against path's folder.
+/// textures, resolved against path's folder and loaded with loadTexture, each
+/// file once however many materials name it.
 Status PrepareLoadedMesh(const XFileDocument& doc, const std::string& path, LoadedMesh& out,
-                         TextureLoading textures = TextureLoading::Load);
+                         TextureLoading textures = TextureLoading::Load,
+                         const TextureLoader& loadTexture = LoadTextureImage);
 
 /// Replaces the model's mesh half with mesh: source mesh, materials, textures,
 /// attribute table, adjacency, texture names (one per material, as written in

@@ -3,13 +3,13 @@
 
 #include "skin/ImageDecoders.h"
 
-std::optional<TextureImage> DecodePng(std::string_view bytes) {
+std::optional<TextureImage> DecodePng(std::string_view bytes, std::string* why) {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
   if (png_image_begin_read_from_memory(&image, bytes.data(), bytes.size()) == 0) {
     return std::nullopt;
   }
-  if (!IsAcceptableTextureSize(image.width, image.height)) {
+  if (!CheckTextureSize(image.width, image.height, why)) {
     png_image_free(&image);
     return std::nullopt;
   }

@@ -23,8 +23,10 @@ struct SkinnedModel;
 /// Message of every refused .skm file; the Status detail names file, line and reason.
 inline constexpr std::string_view kSkinnedMeshFormatError = "File Format Error";
 
-/// Decodes the image file at a resolved path; nothing when it is missing or unreadable.
-using TextureLoader = std::function<std::optional<TextureImage>(const std::string& path)>;
+/// Largest SkinnedMesh file read: three lines per vertex and face (vertex, face,
+/// adjacency) for at most 65,535 of each, at most 255 characters a line, and the
+/// materials, attributes and bones.
+inline constexpr std::size_t kMaxSkinnedMeshFileBytes = std::size_t{64} << 20;
 
 /// The file text for model, lines ending in CR LF, numbers "%.6f", "%d", "%u".
 /// Texture name lines hold each material's texture file name exactly as held
@@ -42,7 +44,8 @@ Status WriteSkinnedMesh(const SkinnedModel& model, const std::string& path);
 
 /// Reads a SkinnedMesh file's text into out, which must be a fresh model.
 /// fileName names the file in error details; texture names are resolved
-/// against folder and decoded with loadTexture (when set); they are kept
+/// against folder and decoded with loadTexture (when set), each file once
+/// however many materials name it (TextureCache); they are kept
 /// exactly as written whether or not the image decodes. Refuses, with
 /// kSkinnedMeshFormatError and a detail naming the line: a line longer than
 /// 255 characters, a wrong section key, a file that ends early, a real beyond
@@ -50,13 +53,14 @@ Status WriteSkinnedMesh(const SkinnedModel& model, const std::string& path);
 /// 65,535 or fewer than 1 vertices or faces, a face corner not below the vertex
 /// count, an adjacency entry that is neither a face nor 4294967295, an
 /// attribute range outside the faces, vertices or materials, no bones or more
-/// than 256 (a vertex names a bone with one byte), or a parent that is not an earlier bone (the root's must be 0). Numbers are read
-/// from their tokens' leading numeric part (anything else is 0); a vertex's
-/// bone index word is taken modulo 2^32.
+/// than 256 (a vertex names a bone with one byte), or a parent that is not an earlier bone (the root's must
+/// be 0). Numbers are read from their tokens' leading numeric part (anything else is 0); a vertex's bone
+/// index word is taken modulo 2^32.
 Status ParseSkinnedMesh(std::string_view text, const std::string& fileName, const std::string& folder,
                         const TextureLoader& loadTexture, SkinnedModel& out);
 
-/// Replaces model by the file at path: mesh, materials (drawing copies and the
+/// Replaces model by the file at path (a regular file of at most
+/// kMaxSkinnedMeshFileBytes): mesh, materials (drawing copies and the
 /// list, both with ambient r, g, b 0.5), textures (decoded by loadTexture, by
 /// default the PNG/JPEG/BMP/TGA decoders), attribute table, point
 /// vertices, skeleton with default blending parameters (R 1.0, H 0.35) and no

@@ -11,6 +11,7 @@
 #include "skeleton/RecordingBoneTree.h"
 #include "skin/SkinnedMeshFile.h"
 #include "skin/SkinnedModel.h"
+#include "skin/TextureCache.h"
 
 namespace {
 constexpr std::string_view kNoTexture = "(NULL)";
@@ -170,6 +171,7 @@ bool ReadMaterials(SkmLines& in, const std::string& folder, const TextureLoader&
   out.materials.resize(count);
   out.textures.resize(count);
   out.textureNames.resize(count);
+  TextureCache cache(loadTexture);
   for (std::size_t j = 0; j < count; ++j) {
     D3DMATERIAL8 m;
     if (!in.next("a material number") || !ReadColour(in, m.Diffuse, "a diffuse colour") ||
@@ -186,9 +188,7 @@ bool ReadMaterials(SkmLines& in, const std::string& folder, const TextureLoader&
     if (name != kNoTexture && !name.empty()) {
       out.materialList[j].textureFilename = std::string(name);
       out.textureNames[j] = std::string(name);
-      if (loadTexture) {
-        out.textures[j] = loadTexture(ResolveRelative(folder, std::string(name)));
-      }
+      out.textures[j] = cache.get(ResolveRelative(folder, std::string(name)));
     }
   }
   return true;
@@ -277,9 +277,10 @@ Status ParseSkinnedMesh(std::string_view text, const std::string& fileName, cons
 
 Status ReadSkinnedMesh(SkinnedModel& model, const std::string& path, BoneTree& tree,
                        const TextureLoader& loadTexture) {
-  const std::optional<std::string> bytes = ReadFileBytes(path);
+  std::string why;
+  const std::optional<std::string> bytes = ReadFileBytes(path, kMaxSkinnedMeshFileBytes, &why);
   if (!bytes) {
-    return Status::Error("Cannot read the file", path);
+    return Status::Error("Cannot read the file", path + " (" + why + ")");
   }
   SkinnedModel fresh;
   if (Status parsed = ParseSkinnedMesh(*bytes, FileNameOf(path), FolderOf(path), loadTexture, fresh); !parsed) {

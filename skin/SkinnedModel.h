@@ -29,8 +29,9 @@ struct SkinnedModel {
   std::vector<D3DMATERIAL8> materials;
   /// Subsets, one per material in use.
   std::vector<D3DXATTRIBUTERANGE> attributeTable;
-  /// One decoded texture per material; empty when it has none or it failed to load.
-  std::vector<std::optional<TextureImage>> textures;
+  /// One decoded texture per material; null when it has none or it failed to
+  /// load. Materials naming the same file share one image.
+  std::vector<SharedTexture> textures;
   /// A copy of all vertices, drawn as points.
   std::vector<SkinVertex> pointVertices;
   /// Texture file names read from a .skm file, one per material.

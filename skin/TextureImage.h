@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 struct TextureImage {
@@ -10,3 +11,7 @@ struct TextureImage {
   /// width × height × 4 bytes, R, G, B, A.
   std::vector<uint8_t> rgba;
 };
+
+/// A decoded texture as the model holds it: one image shared by every material
+/// that names its file; null for a material without one.
+using SharedTexture = std::shared_ptr<const TextureImage>;

@@ -1,26 +1,37 @@
 #include "skin/TextureLoader.h"
 
 #include "fileio/FileBytes.h"
-#include "skin/ImageDecoders.h"
 
-std::optional<TextureImage> DecodeTextureImage(std::string_view bytes) {
+std::optional<TextureImage> DecodeTextureImage(std::string_view bytes, std::string* why) {
+  std::string reason;
+  std::optional<TextureImage> image;
+  const char* format = "TGA";
   if (bytes.substr(0, 8) == std::string_view("\x89PNG\r\n\x1a\n", 8)) {
-    return DecodePng(bytes);
+    format = "PNG";
+    image = DecodePng(bytes, &reason);
+  } else if (bytes.substr(0, 3) == "\xFF\xD8\xFF") {
+    format = "JPEG";
+    image = DecodeJpeg(bytes, &reason);
+  } else if (bytes.substr(0, 2) == "BM") {
+    format = "BMP";
+    image = DecodeBmp(bytes, &reason);
+  } else {
+    image = DecodeTga(bytes, &reason);
   }
-  if (bytes.substr(0, 3) == "\xFF\xD8\xFF") {
-    return DecodeJpeg(bytes);
+  if (!image && why != nullptr) {
+    *why = reason.empty() ? std::string("it is no complete ") + format + " image" : reason;
   }
-  if (bytes.substr(0, 2) == "BM") {
-    return DecodeBmp(bytes);
-  }
-  return DecodeTga(bytes);
+  return image;
 }
 
-std::optional<TextureImage> LoadTextureImage(const std::string& path) {
-  // Images far beyond the largest accepted texture are not read at all.
-  const std::optional<std::string> bytes = ReadFileBytes(path, std::size_t{1} << 28);
+SharedTexture LoadTextureImage(const std::string& path, std::string* why) {
+  const std::optional<std::string> bytes = ReadFileBytes(path, kMaxTextureFileBytes, why);
   if (!bytes) {
-    return std::nullopt;
+    return nullptr;
   }
-  return DecodeTextureImage(*bytes);
+  std::optional<TextureImage> image = DecodeTextureImage(*bytes, why);
+  if (!image) {
+    return nullptr;
+  }
+  return std::make_shared<const TextureImage>(std::move(*image));
 }

@@ -46,7 +46,7 @@ struct PixelFormat {
 };
 }  // namespace
 
-std::optional<TextureImage> DecodeTga(std::string_view bytes) {
+std::optional<TextureImage> DecodeTga(std::string_view bytes, std::string* why) {
   const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
   const std::size_t size = bytes.size();
   if (size < 18) {
@@ -66,7 +66,7 @@ std::optional<TextureImage> DecodeTga(std::string_view bytes) {
   const bool rle = imageType >= 9;
   const uint32_t kind = rle ? imageType - 8 : imageType;
   if ((kind != 1 && kind != 2 && kind != 3) || (imageType > 3 && !rle) || imageType > 11 || mapType > 1 ||
-      !IsAcceptableTextureSize(width, height)) {
+      !CheckTextureSize(width, height, why)) {
     return std::nullopt;
   }
 

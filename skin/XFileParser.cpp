@@ -540,9 +540,11 @@ Status ParseXFile(std::string_view bytes, const std::string& fileName, XFileDocu
 }
 
 Status ReadXFile(const std::string& path, XFileDocument& doc) {
-  const std::optional<std::string> bytes = ReadFileBytes(path);
+  std::string why;
+  const std::optional<std::string> bytes = ReadFileBytes(path, kMaxXFileBytes, &why);
   if (!bytes) {
-    return Status::Error(kXFileErrorMessage, FileNameOf(path) + ": the file cannot be opened or read");
+    return Status::Error(kXFileErrorMessage,
+                         FileNameOf(path) + ": the file cannot be opened or read (" + why + ")");
   }
   return ParseXFile(*bytes, FileNameOf(path), doc);
 }

@@ -25,11 +25,15 @@
 #include "fileio/Status.h"
 #include "skin/XFileDocument.h"
 
+/// Largest .x file read: the mesh holds at most 65,535 vertices and faces (a
+/// few tens of MiB as text with normals, texture coordinates and skin weights);
+/// the rest leaves room for long animation sets the editor skips.
+inline constexpr std::size_t kMaxXFileBytes = std::size_t{256} << 20;
 
 /// Parses the whole file in bytes into doc (replaced). fileName is used in
 /// messages only. On failure doc holds whatever was read so far.
 Status ParseXFile(std::string_view bytes, const std::string& fileName, XFileDocument& doc);
 
-/// Reads the file at path and parses it. Messages name the file's last
-/// path component.
+/// Reads the file at path (a regular file of at most kMaxXFileBytes) and
+/// parses it. Messages name the file's last path component.
 Status ReadXFile(const std::string& path, XFileDocument& doc);

@@ -17,6 +17,8 @@ OptionDialog::OptionDialog(QWidget* owner)
   framesPerSecond_->setMaximumWidth(fontMetrics().horizontalAdvance("0000000000") + 8);
   writeAllFrames_ = new QCheckBox(QString::fromUtf8("キーフレーム間の補間情報も全て出力する"), this);
   writeAllFrames_->setObjectName("writeAllFrames");
+  meshInFrame_ = new QCheckBox("Mesh inside the root frame (for Assimp-based tools)", this);
+  meshInFrame_->setObjectName("meshInFrame");
   ok_ = new QPushButton("OK", this);
   ok_->setDefault(true);
   ok_->setAutoDefault(true);
@@ -38,6 +40,7 @@ OptionDialog::OptionDialog(QWidget* owner)
   auto* hint = new QLabel("(for DirectX8SDK SkinnedMesh Sample)", this);
   hint->setContentsMargins(fontMetrics().averageCharWidth() * 3, 0, 0, 0);
   grid->addWidget(hint, 3, 0, 1, 2);
+  grid->addWidget(meshInFrame_, 4, 0, 1, 2);
   setFixedSize(sizeHint());
 }
 
@@ -47,6 +50,10 @@ void OptionDialog::setFramesPerSecondText(const std::string& text) {
 
 void OptionDialog::setWriteAllFramesChecked(bool checked) {
   writeAllFrames_->setChecked(checked);
+}
+
+void OptionDialog::setMeshInFrameChecked(bool checked) {
+  meshInFrame_->setChecked(checked);
 }
 
 bool OptionDialog::runModal() {
@@ -59,4 +66,8 @@ std::string OptionDialog::framesPerSecondText() const {
 
 bool OptionDialog::writeAllFramesChecked() const {
   return writeAllFrames_->isChecked();
+}
+
+bool OptionDialog::meshInFrameChecked() const {
+  return meshInFrame_->isChecked();
 }

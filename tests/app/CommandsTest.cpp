@@ -72,7 +72,7 @@ TEST_F(CommandsTest, OpenMeshBindsWeightsAndSelectsTheRoot) {
   EXPECT_EQ(app.model.skeleton.boneCount(), 3);
   // The texture named in the .x file resolved against the file's folder.
   ASSERT_EQ(app.model.textures.size(), 1u);
-  EXPECT_TRUE(app.model.textures[0].has_value());
+  EXPECT_NE(app.model.textures[0], nullptr);
   // Every vertex got the bone of its half.
   for (const SkinVertex& v : app.model.skinnedMesh.vertices) {
     EXPECT_EQ(v.boneIndex(0), v.position.y > 0 ? 1 : 2) << v.position.y;
@@ -399,7 +399,7 @@ TEST_F(CommandsTest, OpenSkinnedMeshRebuildsTreeSelectsRootAndExpandsEveryBone) 
   commands.handleCommand(CommandId::OpenSkinnedMesh);
   EXPECT_EQ(shell.fileRequests.back(), file_dialogs::OpenSkinnedMesh());
   ASSERT_TRUE(app.canDraw());
-  EXPECT_TRUE(app.model.textures[0].has_value());
+  EXPECT_NE(app.model.textures[0], nullptr);
   EXPECT_EQ(shell.tree.clearCount(), clearsBefore + 1);
   ASSERT_EQ(shell.tree.entries().size(), 3u);
   EXPECT_EQ(shell.tree.entries()[1].label, "Upper ( 1 ) ");

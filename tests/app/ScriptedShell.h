@@ -30,15 +30,19 @@ struct ScriptedOptionDialog final : OptionDialogView {
   bool accept = true;
   std::string enteredText;
   bool enteredAllFrames = false;
+  bool enteredMeshInFrame = false;
+  bool shownMeshInFrame = false;
 
   void setFramesPerSecondText(const std::string& text) override { shownText = text; }
   void setWriteAllFramesChecked(bool) override {}
+  void setMeshInFrameChecked(bool checked) override { shownMeshInFrame = checked; }
   bool runModal() override {
     ++runs;
     return accept;
   }
   std::string framesPerSecondText() const override { return enteredText; }
   bool writeAllFramesChecked() const override { return enteredAllFrames; }
+  bool meshInFrameChecked() const override { return enteredMeshInFrame; }
 };
 
 class ScriptedShell final : public ShellView, public ExportView {

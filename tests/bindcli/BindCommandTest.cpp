@@ -142,11 +142,46 @@ TEST_F(BindCommandTest, BlendingParametersChangeWeightsAndPartners) {
   EXPECT_EQ(out.rfind("{\"file\":", 0), 0u) << out;
 }
 
+// As File > Open Data > Blending Parameters: the lines before a bad one are
+// applied, the bad line is reported, and the bind goes on.
+TEST_F(BindCommandTest, ABadBlendingParametersLineIsAWarningAndTheLinesBeforeItApply) {
+  const std::string first = "1 2 1.5000 0.3500\r\n";
+  const struct {
+    std::string second;
+    std::string reason;
+  } rows[] = {
+      {"0 1 1.0000 0.3500", "bone index 0 is outside 1..7"},
+      {"9 1 1.0000 0.3500", "bone index 9 is outside 1..7"},
+      {"2 1 0.0000 0.3500", "R and H must be above 0"},
+      {"2 1 1.0000 -0.3500", "R and H must be above 0"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.second);
+    ASSERT_TRUE(WriteFileAtomically(Path("bad.prm"), first + row.second + "\r\n2 1 1.0000 0.3500\r\n"));
+    fs::remove(Path("out.skm"));
+    ASSERT_EQ(Run("bind " + Path("strip.x") + " " + Path("strip.dat") + " --prm " + Path("bad.prm") + " -o " +
+                  Path("out.skm")),
+              0);
+    EXPECT_NE(ReadFileBytes(Path("stderr.txt"))
+                  .value_or("")
+                  .find("posewright-cli bind: warning: Blending Parameters Error: bad.prm, line 2: " +
+                        row.reason + " (the lines before it are applied)\n"),
+              std::string::npos)
+        << ReadFileBytes(Path("stderr.txt")).value_or("");
+    SkinnedModel m;
+    ASSERT_TRUE(ReadSkinnedMesh(m, Path("out.skm")));
+    EXPECT_EQ(m.skeleton.bones[1].symmetricId, 2) << "line 1 applied";
+    EXPECT_EQ(m.skeleton.bones[2].symmetricId, 2) << "line 3 not applied";
+    // Upper's R 1.5 from line 1 at radial distance 0.1, against Fore's 0.81.
+    const float upper = (1.4f / 1.5f) * (1.4f / 1.5f);
+    EXPECT_NEAR(m.skinnedMesh.vertices[4].blendWeights[0], upper / (upper + 0.81f), 1e-5f);
+  }
+}
+
 TEST_F(BindCommandTest, FailuresWriteNothing) {
   EXPECT_EQ(Run("bind " + Path("strip.x") + " " + Path("strip.dat")), 2);  // no -o
-  ASSERT_TRUE(WriteFileAtomically(Path("bad.prm"), "9 1 1.0 0.35\r\n"));
-  EXPECT_EQ(Run("bind " + Path("strip.x") + " " + Path("strip.dat") + " --prm " + Path("bad.prm") + " -o " +
-                Path("out.skm")),
+  EXPECT_EQ(Run("bind " + Path("strip.x") + " " + Path("strip.dat") + " --prm " + Path("missing.prm") +
+                " -o " + Path("out.skm")),
             1);
   EXPECT_EQ(Run("bind " + Path("strip.x") + " " + Path("strip.x") + " -o " + Path("out.skm")), 1);
   EXPECT_FALSE(fs::exists(Path("out.skm")));

@@ -21,19 +21,23 @@ class ScriptedOptionDialog : public OptionDialogView {
   bool confirm = true;
   std::string entry;
   bool checkAll = false;
+  bool checkMeshInFrame = false;
 
   std::string shownText;
   bool shownChecked = true;
+  bool shownMeshInFrame = false;
   int runs = 0;
 
   void setFramesPerSecondText(const std::string& text) override { shownText = text; }
   void setWriteAllFramesChecked(bool checked) override { shownChecked = checked; }
+  void setMeshInFrameChecked(bool checked) override { shownMeshInFrame = checked; }
   bool runModal() override {
     ++runs;
     return confirm;
   }
   std::string framesPerSecondText() const override { return entry; }
   bool writeAllFramesChecked() const override { return checkAll; }
+  bool meshInFrameChecked() const override { return checkMeshInFrame; }
 };
 
 struct Message {
@@ -67,29 +71,50 @@ TEST(ExportOptions, UnsignedDecimalParseReadsAnythingElseAsZero) {
 TEST(ExportOptions, DialogProposesTheRememberedValueWithTheBoxClearAndRemembersEachConfirmation) {
   ScriptedOptionDialog dialog;
   uint32_t remembered = kDefaultFramesPerSecond;
+  bool meshInFrame = false;
   dialog.entry = "4800";
-  EXPECT_EQ(RunOptionDialog(dialog, remembered), 4800);
+  EXPECT_EQ(RunOptionDialog(dialog, remembered, meshInFrame), 4800);
   EXPECT_EQ(dialog.shownText, "60");
   EXPECT_FALSE(dialog.shownChecked);
   EXPECT_EQ(remembered, 4800u);
 
   dialog.entry = "30";
   dialog.checkAll = true;
-  EXPECT_EQ(RunOptionDialog(dialog, remembered), -30);
+  EXPECT_EQ(RunOptionDialog(dialog, remembered, meshInFrame), -30);
   EXPECT_EQ(dialog.shownText, "4800");
   EXPECT_FALSE(dialog.shownChecked);
   EXPECT_EQ(remembered, 30u);
 
   // Cancel leaves the remembered value alone; a confirmed junk entry stores 0.
   dialog.confirm = false;
-  EXPECT_EQ(RunOptionDialog(dialog, remembered), 0);
+  EXPECT_EQ(RunOptionDialog(dialog, remembered, meshInFrame), 0);
   EXPECT_EQ(remembered, 30u);
   dialog.confirm = true;
   dialog.entry = "-4800";
-  EXPECT_EQ(RunOptionDialog(dialog, remembered), 0);
+  EXPECT_EQ(RunOptionDialog(dialog, remembered, meshInFrame), 0);
   EXPECT_EQ(remembered, 0u);
-  RunOptionDialog(dialog, remembered);
+  RunOptionDialog(dialog, remembered, meshInFrame);
   EXPECT_EQ(dialog.shownText, "0");
+}
+
+TEST(ExportOptions, TheMeshLayoutBoxIsProposedAsLastConfirmed) {
+  ScriptedOptionDialog dialog;
+  uint32_t remembered = kDefaultFramesPerSecond;
+  bool meshInFrame = false;
+  dialog.entry = "60";
+  dialog.checkMeshInFrame = true;
+  RunOptionDialog(dialog, remembered, meshInFrame);
+  EXPECT_FALSE(dialog.shownMeshInFrame) << "clear in the first dialog of a run";
+  EXPECT_TRUE(meshInFrame);
+  dialog.checkMeshInFrame = false;
+  dialog.confirm = false;
+  EXPECT_EQ(RunOptionDialog(dialog, remembered, meshInFrame), 0);
+  EXPECT_TRUE(dialog.shownMeshInFrame);
+  EXPECT_TRUE(meshInFrame) << "a cancelled dialog changes nothing";
+  dialog.confirm = true;
+  dialog.entry = "0";
+  EXPECT_EQ(RunOptionDialog(dialog, remembered, meshInFrame), 0);
+  EXPECT_FALSE(meshInFrame) << "every confirmation is remembered, as the rate is";
 }
 
 TEST(ExportOptions, ResultRuleKeepsTheSignForEveryUnsignedValue) {
@@ -104,8 +129,9 @@ TEST(ExportOptions, ResultRuleKeepsTheSignForEveryUnsignedValue) {
   // The largest entry with the box clear stays one key per keyframe.
   ScriptedOptionDialog dialog;
   uint32_t remembered = 60;
+  bool meshInFrame = false;
   dialog.entry = "4294967295";
-  const ExportOptions big = *ExportOptionsFromDialogResult(RunOptionDialog(dialog, remembered));
+  const ExportOptions big = *ExportOptionsFromDialogResult(RunOptionDialog(dialog, remembered, meshInFrame));
   EXPECT_EQ(big.framesPerSecond, 4294967295u);
   EXPECT_FALSE(big.writeAllFrames);
   EXPECT_EQ(TicksPerEditorFrame({4800, true}), 80u);
@@ -123,7 +149,8 @@ TEST(ExportCommand, CancelOrZeroShowsTheCancelMessageAndWritesNothing) {
     view.dialog.entry = entry;
     view.dialog.checkAll = true;
     uint32_t remembered = 60;
-    EXPECT_FALSE(ExportSkinnedMeshX(view, remembered, file.path(), model, &animation));
+    bool meshInFrame = false;
+    EXPECT_FALSE(ExportSkinnedMeshX(view, remembered, meshInFrame, file.path(), model, &animation));
     ASSERT_EQ(view.messages.size(), 1u);
     EXPECT_EQ(view.messages[0].text, "ファイルの保存をキャンセルしました");
     EXPECT_EQ(view.messages[0].caption, "Save *.x");
@@ -139,7 +166,8 @@ TEST(ExportCommand, ConfirmedOptionsReachTheFile) {
   view.dialog.entry = "30";
   view.dialog.checkAll = true;
   uint32_t remembered = 60;
-  EXPECT_TRUE(ExportSkinnedMeshX(view, remembered, file.path(), model, &animation));
+  bool meshInFrame = false;
+  EXPECT_TRUE(ExportSkinnedMeshX(view, remembered, meshInFrame, file.path(), model, &animation));
   EXPECT_TRUE(view.messages.empty());
   EXPECT_EQ(remembered, 30u);
   std::string expected;
@@ -149,17 +177,26 @@ TEST(ExportCommand, ConfirmedOptionsReachTheFile) {
   // 4800 with the box clear: one key per keyframe at its own time.
   view.dialog.entry = "4800";
   view.dialog.checkAll = false;
-  EXPECT_TRUE(ExportSkinnedMeshX(view, remembered, file.path(), model, &animation));
+  EXPECT_TRUE(ExportSkinnedMeshX(view, remembered, meshInFrame, file.path(), model, &animation));
   EXPECT_NE(file.read().find("   2;\r\n   0;16;"), std::string::npos);
   EXPECT_NE(file.read().find("   30;16;"), std::string::npos);
   EXPECT_EQ(remembered, 4800u);
+  EXPECT_NE(file.read().find(" {thisMesh}\r\n"), std::string::npos);
+
+  // With the mesh-layout box set the mesh goes inside the root frame.
+  view.dialog.checkMeshInFrame = true;
+  EXPECT_TRUE(ExportSkinnedMeshX(view, remembered, meshInFrame, file.path(), model, &animation));
+  EXPECT_TRUE(meshInFrame);
+  ASSERT_TRUE(FormatSkinnedMeshX({4800, false, true}, model, &animation, expected));
+  EXPECT_EQ(file.read(), expected);
 }
 
 TEST(ExportCommand, RefusesWithoutABoundModelBeforeAskingAndReportsWriteFailures) {
   ScriptedExportView view;
   uint32_t remembered = 60;
+  bool meshInFrame = false;
   SkinnedModel empty;
-  EXPECT_FALSE(ExportSkinnedMeshX(view, remembered, "unused.x", empty, nullptr));
+  EXPECT_FALSE(ExportSkinnedMeshX(view, remembered, meshInFrame, "unused.x", empty, nullptr));
   EXPECT_EQ(view.dialog.runs, 0);
   ASSERT_EQ(view.messages.size(), 1u);
   EXPECT_EQ(view.messages[0].caption, "Save *.x");
@@ -169,7 +206,7 @@ TEST(ExportCommand, RefusesWithoutABoundModelBeforeAskingAndReportsWriteFailures
   view.dialog.entry = "60";
   const SkinnedModel model = OneTriangle();
   const std::string unwritable = (std::filesystem::temp_directory_path() / "posewright_no_such_dir/a/out.x").string();
-  EXPECT_FALSE(ExportSkinnedMeshX(view, remembered, unwritable, model, nullptr));
+  EXPECT_FALSE(ExportSkinnedMeshX(view, remembered, meshInFrame, unwritable, model, nullptr));
   ASSERT_EQ(view.messages.size(), 1u);
   EXPECT_EQ(view.messages[0].caption, "Save *.x");
   EXPECT_NE(view.messages[0].detail.find("out.x"), std::string::npos);

@@ -55,7 +55,7 @@ inline void SetMaterials(SkinnedModel& m, std::vector<D3DXMATERIAL> list) {
     draw.Ambient.r = draw.Ambient.g = draw.Ambient.b = 0.5f;
     m.materials.push_back(draw);
   }
-  m.textures.assign(m.materialList.size(), std::nullopt);
+  m.textures.assign(m.materialList.size(), nullptr);
   m.textureNames.assign(m.materialList.size(), std::string());
 }
 

@@ -130,7 +130,7 @@ TEST(SkinnedMeshXWriter, TextureNameIsQuotedUnescapedAndOnlyForLoadedTextures) {
   D3DXMATERIAL missing = WhiteMaterial();
   missing.textureFilename = "missing.png";
   SetMaterials(model, {textured, missing});
-  model.textures[0] = TextureImage{1, 1, {255, 255, 255, 255}};
+  model.textures[0] = std::make_shared<const TextureImage>(TextureImage{1, 1, {255, 255, 255, 255}});
   const std::string text = Export(model, nullptr);
   EXPECT_NE(text.find("   0.000000;0.000000;0.000000;;\r\n   TextureFileName {\r\n    \"tex\\skin \"1\".png\";\r\n"
                       "   }\r\n  }\r\n  Material {"),
@@ -182,13 +182,34 @@ TEST(SkinnedMeshXWriter, SingleKeyframeGivesOneKeyPerBoneEndingInThreeSemicolons
   EXPECT_EQ(Count(all, "   1;\r\n   560;16;" + kIdentityText + ";\r\n"), 2u);
 }
 
-TEST(SkinnedMeshXWriter, AllFramesBelowSixtyPerSecondWritesEveryKeyAtTimeZero) {
+TEST(SkinnedMeshXWriter, AllFramesBelowSixtyPerSecondWritesOneKeyPerTick) {
   const SkinnedModel model = OneTriangle();
   const Animation animation = StillAnimation(2, {10, 40});
+  // 30 ticks per second: editor frames 10 .. 39 are ticks 5 .. 19.
   const std::string text = Export(model, &animation, {30, true});
-  EXPECT_EQ(Count(text, "   30;\r\n"), 2u);
-  EXPECT_EQ(Count(text, "   0;16;"), 60u);
-  EXPECT_EQ(Count(text, ";16;"), 60u);
+  EXPECT_EQ(Count(text, "  AnimationKey {\r\n   4;\r\n   15;\r\n   5;16;"), 2u);
+  EXPECT_EQ(Count(text, "   19;16;" + kIdentityText + ";\r\n"), 2u);  // the last key
+  EXPECT_EQ(Count(text, ";16;"), 30u);
+}
+
+TEST(SkinnedMeshXWriter, MeshInFrameMovesTheMeshIntoTheRootFrameAndChangesNothingElse) {
+  SkinnedModel model = OneTriangle();
+  SetBones(model, {NamedBone("Root", 0), NamedBone("A", 0), NamedBone("B", 1)});
+  const Animation animation = StillAnimation(3, {0, 20});
+  const std::string standard = Export(model, &animation, {4800, true});
+  const std::size_t meshBegin = standard.find("Mesh thisMesh {\r\n");
+  const std::size_t meshEnd = standard.find("\r\n}\r\n", meshBegin) + 5;
+  ASSERT_NE(meshBegin, std::string::npos);
+  std::string indented;
+  for (std::size_t at = meshBegin; at < meshEnd; at = standard.find('\n', at) + 1) {
+    indented += " " + standard.substr(at, standard.find('\n', at) + 1 - at);
+  }
+  std::string expected = standard.substr(0, meshBegin) + standard.substr(meshEnd);
+  const std::size_t reference = expected.find(" {thisMesh}\r\n");
+  ASSERT_NE(reference, std::string::npos);
+  expected.replace(reference, std::string(" {thisMesh}\r\n").size(), indented);
+  EXPECT_EQ(Export(model, &animation, {4800, true, true}), expected);
+  EXPECT_NE(expected.find("}\r\n Mesh thisMesh {\r\n  "), std::string::npos) << "after the root's matrix";
 }
 
 TEST(SkinnedMeshXWriter, AllFramesFromTenToFortyWritesThirtyKeysFromTenTimesTheTicks) {

@@ -1,10 +1,21 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <csignal>
 #include <filesystem>
+#include <functional>
+#include <thread>
+#include <vector>
 
 #include "fileio/FileBytes.h"
+#include "fileio/TemporaryFile.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -41,6 +52,182 @@ TEST_F(FileBytesTest, FailedWriteIsReportedAndKeepsTheOldFile) {
   const Status missing = WriteFileAtomically((dir_ / "no" / "such" / "x.txt").string(), "x");
   EXPECT_FALSE(missing.ok);
   EXPECT_FALSE(ReadFileBytes((dir_ / "absent").string()).has_value());
+}
+
+// Names in the folder other than the ones a case made itself: temporary files
+// left behind show up here.
+std::vector<std::string> Leftovers(const fs::path& dir, const std::vector<std::string>& expected) {
+  std::vector<std::string> extra;
+  for (const auto& entry : fs::directory_iterator(dir)) {
+    const std::string name = entry.path().filename().string();
+    if (std::find(expected.begin(), expected.end(), name) == expected.end()) extra.push_back(name);
+  }
+  return extra;
+}
+
+unsigned PermissionBits(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+TEST_F(FileBytesTest, SavesFollowLinksKeepPermissionsAndRefuseWhatIsNoRegularFile) {
+  struct Case {
+    const char* what;
+    std::function<std::string(const fs::path&)> make;  // builds the target, returns the path to save to
+    bool saved;
+    const char* fileHoldingTheBytes;  // when saved
+  };
+  const std::vector<Case> cases = {
+      {"a file with mode 0604",
+       [](const fs::path& d) {
+         const std::string p = (d / "out").string();
+         EXPECT_TRUE(WriteFileAtomically(p, "old"));
+         fs::permissions(p, fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
+         return p;
+       },
+       true, "out"},
+      {"a link to a file",
+       [](const fs::path& d) {
+         EXPECT_TRUE(WriteFileAtomically((d / "real").string(), "old"));
+         fs::create_symlink("real", d / "out");
+         return (d / "out").string();
+       },
+       true, "real"},
+      {"a link to a link to a file in another folder",
+       [](const fs::path& d) {
+         fs::create_directory(d / "sub");
+         EXPECT_TRUE(WriteFileAtomically((d / "sub" / "real").string(), "old"));
+         fs::create_symlink("sub/real", d / "hop");
+         fs::create_symlink(d / "hop", d / "out");
+         return (d / "out").string();
+       },
+       true, "sub/real"},
+      {"a link to a file not made yet",
+       [](const fs::path& d) {
+         fs::create_symlink("later", d / "out");
+         return (d / "out").string();
+       },
+       true, "later"},
+      {"a FIFO",
+       [](const fs::path& d) {
+         EXPECT_EQ(::mkfifo((d / "out").c_str(), 0600), 0);
+         return (d / "out").string();
+       },
+       false, ""},
+      {"a link to a FIFO",
+       [](const fs::path& d) {
+         EXPECT_EQ(::mkfifo((d / "fifo").c_str(), 0600), 0);
+         fs::create_symlink("fifo", d / "out");
+         return (d / "out").string();
+       },
+       false, ""},
+      {"a folder",
+       [](const fs::path& d) {
+         fs::create_directory(d / "out");
+         return (d / "out").string();
+       },
+       false, ""},
+      {"a device", [](const fs::path&) { return std::string("/dev/null"); }, false, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const fs::path d = dir_ / "case";
+    fs::remove_all(d);
+    fs::create_directories(d);
+    const std::string target = c.make(d);
+    const fs::file_type typeBefore = fs::symlink_status(target).type();
+    std::vector<std::string> made;
+    for (const auto& entry : fs::directory_iterator(d)) made.push_back(entry.path().filename().string());
+    const unsigned modeBefore = PermissionBits((d / "out").string());
+
+    const Status s = WriteFileAtomically(target, "new");
+    EXPECT_EQ(s.ok, c.saved) << s.describe();
+    EXPECT_EQ(fs::symlink_status(target).type(), typeBefore == fs::file_type::not_found ? fs::file_type::regular
+                                                                                          : typeBefore);
+    if (c.saved) {
+      EXPECT_EQ(ReadFileBytes((d / c.fileHoldingTheBytes).string()), "new");
+      if (typeBefore == fs::file_type::regular) {
+        EXPECT_EQ(PermissionBits(target), modeBefore);
+      }
+      made.push_back(c.fileHoldingTheBytes);
+    } else {
+      EXPECT_NE(s.detail.find("not a regular file"), std::string::npos) << s.detail;
+    }
+    EXPECT_EQ(Leftovers(d, made), std::vector<std::string>{});
+  }
+}
+
+TEST_F(FileBytesTest, ALinkPlantedAtTheOldTemporaryNameIsNeverFollowed) {
+  const std::string path = (dir_ / "out.skm").string();
+  const std::string victim = (dir_ / "victim").string();
+  ASSERT_TRUE(WriteFileAtomically(victim, "untouched"));
+  fs::create_symlink(victim, path + ".tmp-" + std::to_string(::getpid()));
+  ASSERT_TRUE(WriteFileAtomically(path, "saved"));
+  EXPECT_EQ(ReadFileBytes(victim), "untouched");
+  EXPECT_EQ(ReadFileBytes(path), "saved");
+  EXPECT_EQ(fs::symlink_status(path).type(), fs::file_type::regular);
+}
+
+TEST_F(FileBytesTest, AnInterruptedSaveLeavesNoTemporaryFile) {
+  for (const int signal : {SIGINT, SIGTERM}) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      InstallTemporaryFileCleanup();
+      TemporaryFile pending;
+      std::string why;
+      if (!pending.create((dir_ / "out.x").string(), why)) ::_exit(3);
+      ::raise(signal);  // as Ctrl-C or kill would, with the file half written
+      ::_exit(4);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "exit status " << WEXITSTATUS(status);
+    EXPECT_EQ(WTERMSIG(status), signal);
+    EXPECT_EQ(Leftovers(dir_, {}), std::vector<std::string>{});
+  }
+}
+
+TEST_F(FileBytesTest, ReadsTakeOnlyRegularFilesWithinTheirBound) {
+  const std::string fifo = (dir_ / "fifo").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  ASSERT_TRUE(WriteFileAtomically((dir_ / "ten").string(), "0123456789"));
+  // A reader stuck opening the FIFO is set free after a second, so a fault
+  // shows as a failed expectation instead of a hung test.
+  std::atomic<bool> done{false};
+  std::thread rescue([&] {
+    for (int waited = 0; !done && waited < 5000; waited += 10) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      if (waited >= 1000) {
+        const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0) ::close(fd);
+      }
+    }
+  });
+  std::string why;
+  const std::optional<std::string> fromFifo = ReadFileBytes(fifo, 1 << 20, &why);
+  done = true;
+  rescue.join();
+  EXPECT_FALSE(fromFifo.has_value());
+  EXPECT_EQ(why, "it is not a regular file");
+
+  struct Case {
+    std::string path;
+    std::size_t bound;
+    std::optional<std::string> bytes;
+    std::string why;
+  };
+  for (const Case& c : std::vector<Case>{
+           {(dir_ / "ten").string(), 10, "0123456789", ""},
+           {(dir_ / "ten").string(), 9, std::nullopt, "it is larger than 9 bytes"},
+           {"/dev/zero", 1 << 20, std::nullopt, "it is not a regular file"},
+           {dir_.string(), 1 << 20, std::nullopt, "it is not a regular file"},
+           {(dir_ / "absent").string(), 1 << 20, std::nullopt, "No such file or directory"},
+       }) {
+    why.clear();
+    EXPECT_EQ(ReadFileBytes(c.path, c.bound, &why), c.bytes) << c.path;
+    EXPECT_EQ(why, c.why) << c.path;
+  }
 }
 
 TEST(FilePaths, FolderNameAndRelativeResolution) {

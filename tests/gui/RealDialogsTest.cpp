@@ -111,25 +111,32 @@ TEST(OptionDialogWidget, ProposesTheRememberedRateAndReturnsTheSignedResult) {
   EXPECT_TRUE(dialog.okButton()->isDefault());
   EXPECT_EQ(dialog.cancelButton()->text(), QString::fromUtf8("ｷｬﾝｾﾙ"));
 
+  EXPECT_EQ(dialog.meshInFrameBox()->text(), "Mesh inside the root frame (for Assimp-based tools)");
+
   uint32_t remembered = kDefaultFramesPerSecond;
+  bool meshInFrame = false;
   ModalDriver driver;
   driver.then([](QWidget* w) {
     auto* d = qobject_cast<OptionDialog*>(w);
     EXPECT_EQ(d->framesPerSecondEdit()->text(), "60");
+    EXPECT_FALSE(d->meshInFrameBox()->isChecked());
     d->framesPerSecondEdit()->setText("4800");
     d->writeAllFramesBox()->setChecked(true);
+    d->meshInFrameBox()->setChecked(true);
     QTest::keyClick(d->framesPerSecondEdit(), Qt::Key_Return);  // Enter presses the default OK
   });
-  EXPECT_EQ(RunOptionDialog(dialog, remembered), -4800);
+  EXPECT_EQ(RunOptionDialog(dialog, remembered, meshInFrame), -4800);
   EXPECT_EQ(remembered, 4800u);
+  EXPECT_TRUE(meshInFrame);
 
   driver.then([](QWidget* w) {
     auto* d = qobject_cast<OptionDialog*>(w);
     EXPECT_EQ(d->framesPerSecondEdit()->text(), "4800");
     EXPECT_FALSE(d->writeAllFramesBox()->isChecked());
+    EXPECT_TRUE(d->meshInFrameBox()->isChecked());
     QTest::keyClick(d, Qt::Key_Escape);
   });
-  EXPECT_EQ(RunOptionDialog(dialog, remembered), 0);
+  EXPECT_EQ(RunOptionDialog(dialog, remembered, meshInFrame), 0);
   EXPECT_EQ(remembered, 4800u);
 
   driver.then([](QWidget* w) {
@@ -137,7 +144,7 @@ TEST(OptionDialogWidget, ProposesTheRememberedRateAndReturnsTheSignedResult) {
     d->framesPerSecondEdit()->setText("-30");
     d->okButton()->click();
   });
-  EXPECT_EQ(RunOptionDialog(dialog, remembered), 0);
+  EXPECT_EQ(RunOptionDialog(dialog, remembered, meshInFrame), 0);
   EXPECT_EQ(remembered, 0u);
   EXPECT_TRUE(driver.done());
 }

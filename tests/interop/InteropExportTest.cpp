@@ -65,7 +65,7 @@ TEST(InteropExport, AssimpReadsTexturesZeroWeightsAndTurningKeys) {
   D3DXMATERIAL textured = WhiteMaterial();
   textured.textureFilename = "skin.png";
   SetMaterials(model, {textured});
-  model.textures[0] = TextureImage{};
+  model.textures[0] = std::make_shared<const TextureImage>();
   const Animation animation = synthetic::MakeAnimation(3, {0, 7, 20}, 5);
   const ExportOptions options{4800, true};
   const std::string path = WriteFile("textured.x", model, &animation, options);

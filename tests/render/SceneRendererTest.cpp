@@ -104,7 +104,7 @@ TEST(SceneRenderer, WritesConstantsPaletteAndMaterialColours) {
 TEST(SceneRenderer, SolidPassBindsEachRangesOwnMaterialAndTexture) {
   Scene s;
   TextureImage checker{2, 2, std::vector<uint8_t>(16, 200)};
-  s.model.textures[1] = checker;
+  s.model.textures[1] = std::make_shared<const TextureImage>(checker);
   // Ranges listed in reverse: colours and textures follow the range's material, not its position.
   std::swap(s.model.attributeTable[0], s.model.attributeTable[1]);
   const std::vector<RecordedDraw> draws = s.frame({});

@@ -172,25 +172,38 @@ TEST(ReadSkinnedMesh, LfAndLooseNumbersReadAsTheOriginalDid) {
   EXPECT_EQ(loose.skinnedMesh.vertices[1].boneIndices, 0xFFFFFFFFu);
 }
 
+TEST(ReadSkinnedMesh, AnImageNamedByManyMaterialsIsLoadedOnceAndShared) {
+  std::vector<std::string> lines = SplitCrLf(Format(SmallBoundModel()));
+  ASSERT_EQ(lines[18], "tex/skin.png");
+  lines[25] = "tex/skin.png";  // the second material names the same file
+  int loads = 0;
+  const TextureLoader loader = [&](const std::string&, std::string*) -> SharedTexture {
+    ++loads;
+    return std::make_shared<const TextureImage>(TextureImage{1, 1, {1, 2, 3, 4}});
+  };
+  SkinnedModel m;
+  ASSERT_TRUE(Parse(JoinCrLf(lines), m, loader));
+  EXPECT_EQ(loads, 1);
+  ASSERT_NE(m.textures[0], nullptr);
+  EXPECT_EQ(m.textures[1], m.textures[0]);
+}
+
 TEST(ReadSkinnedMesh, TextureNamesResolveBesideTheFileAndStayAsWritten) {
   std::vector<std::string> lines = SplitCrLf(Format(SmallBoundModel()));
   ASSERT_EQ(lines[18], "tex/skin.png");
   lines[18] = "tex\\skin.png  ";  // trailing spaces are part of the name
   lines[25] = "missing.png";
   std::vector<std::string> asked;
-  const TextureLoader loader = [&](const std::string& path) -> std::optional<TextureImage> {
+  const TextureLoader loader = [&](const std::string& path, std::string*) -> SharedTexture {
     asked.push_back(path);
-    if (path.find("missing") != std::string::npos) return std::nullopt;
-    TextureImage image;
-    image.width = image.height = 1;
-    image.rgba = {1, 2, 3, 4};
-    return image;
+    if (path.find("missing") != std::string::npos) return nullptr;
+    return std::make_shared<const TextureImage>(TextureImage{1, 1, {1, 2, 3, 4}});
   };
   SkinnedModel m;
   ASSERT_TRUE(Parse(JoinCrLf(lines), m, loader));
   EXPECT_EQ(asked, (std::vector<std::string>{"/models/tex/skin.png  ", "/models/missing.png"}));
-  EXPECT_TRUE(m.textures[0].has_value());
-  EXPECT_FALSE(m.textures[1].has_value());
+  EXPECT_NE(m.textures[0], nullptr);
+  EXPECT_EQ(m.textures[1], nullptr);
   EXPECT_EQ(m.materialList[0].textureFilename, "tex\\skin.png  ");
   EXPECT_EQ(m.textureNames[0], "tex\\skin.png  ");
   // A name whose image did not decode is still written back.
@@ -332,9 +345,9 @@ TEST(ReadSkinnedMesh, DecodesTexturesBesideTheFileByDefault) {
   ASSERT_TRUE(WriteSkinnedMesh(SmallBoundModel(), path));
   SkinnedModel m;
   ASSERT_TRUE(ReadSkinnedMesh(m, path));
-  ASSERT_TRUE(m.textures[0].has_value());
+  ASSERT_NE(m.textures[0], nullptr);
   EXPECT_GT(m.textures[0]->width, 0);
-  EXPECT_FALSE(m.textures[1].has_value());
+  EXPECT_EQ(m.textures[1], nullptr);
   std::filesystem::remove_all(dir);
 }
 }  // namespace

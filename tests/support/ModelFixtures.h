@@ -105,7 +105,7 @@ inline void Finish(SkinnedModel& model, const std::vector<D3DXMATERIAL>& materia
     r.VertexStart = lo;
     r.VertexCount = hi - lo + 1;
   }
-  model.textures.assign(materials.size(), std::nullopt);
+  model.textures.assign(materials.size(), nullptr);
   model.pointVertices = model.skinnedMesh.vertices;
   for (SkinVertex& v : model.pointVertices) {
     v.pointSize = 10.0f;
@@ -158,7 +158,7 @@ inline SkinnedModel Tube(const std::optional<TextureImage>& texture = std::nullo
     }
   }
   Finish(model, {Material(0.9f, 0.6f, 0.3f), Material(0.8f, 0.8f, 0.8f)}, ChainSkeleton(3));
-  model.textures[1] = texture;
+  if (texture) model.textures[1] = std::make_shared<const TextureImage>(*texture);
   model.adjacency.assign(mesh.faceCount() * 3, 0xFFFFFFFFu);
   return model;
 }

@@ -1,12 +1,11 @@
 // Texture decoding: every format gives RGBA rows with row 0 at the image's top.
 #include <gtest/gtest.h>
-
+#include <jpeglib.h>
 #include <png.h>
+#include <zlib.h>
 
 #include <csetjmp>
 #include <cstdio>
-#include <jpeglib.h>
-
 #include <string>
 #include <vector>
 
@@ -59,6 +58,55 @@ Bytes TgaHeader(uint8_t type, uint16_t width, uint16_t height, uint8_t bits, uin
   b.push_back(bits);
   b.push_back(descriptor);
   return b;
+}
+
+/// A baseline JPEG of width × height whose rows are (top(y), 40, 60).
+std::string Jpeg(int width, int height, uint8_t (*red)(int y)) {
+  jpeg_compress_struct c{};
+  jpeg_error_mgr errors{};
+  c.err = jpeg_std_error(&errors);
+  jpeg_create_compress(&c);
+  unsigned char* out = nullptr;
+  unsigned long outSize = 0;
+  jpeg_mem_dest(&c, &out, &outSize);
+  c.image_width = static_cast<JDIMENSION>(width);
+  c.image_height = static_cast<JDIMENSION>(height);
+  c.input_components = 3;
+  c.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&c);
+  jpeg_set_quality(&c, 100, TRUE);
+  jpeg_start_compress(&c, TRUE);
+  std::vector<uint8_t> row(static_cast<std::size_t>(width) * 3);
+  while (c.next_scanline < c.image_height) {
+    for (std::size_t x = 0; x < static_cast<std::size_t>(width); ++x) {
+      row[3 * x] = red(static_cast<int>(c.next_scanline));
+      row[3 * x + 1] = 40;
+      row[3 * x + 2] = 60;
+    }
+    JSAMPROW rows[1] = {row.data()};
+    jpeg_write_scanlines(&c, rows, 1);
+  }
+  jpeg_finish_compress(&c);
+  const std::string jpeg(reinterpret_cast<char*>(out), outSize);
+  jpeg_destroy_compress(&c);
+  std::free(out);
+  return jpeg;
+}
+
+/// A PNG of width × height opaque grey pixels.
+std::string Png(int width, int height) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  image.width = static_cast<png_uint_32>(width);
+  image.height = static_cast<png_uint_32>(height);
+  image.format = PNG_FORMAT_RGBA;
+  const std::vector<uint8_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4,
+                                    128);
+  png_alloc_size_t size = 0;
+  png_image_write_to_memory(&image, nullptr, &size, 0, pixels.data(), 0, nullptr);
+  std::string png(size, '\0');
+  png_image_write_to_memory(&image, png.data(), &size, 0, pixels.data(), 0, nullptr);
+  return png;
 }
 
 TEST(TextureDecode, BmpDepthsOrientationAndPadding) {
@@ -177,42 +225,16 @@ TEST(TextureDecode, PngThroughLibpng) {
   EXPECT_EQ(At(*t, 1, 0), 0x0000FF80u);
   EXPECT_FALSE(DecodeTextureImage(png.substr(0, png.size() / 2)).has_value());
 
-  t = LoadTextureImage(SharedTestDataDir() + "/x/test.png");
-  ASSERT_TRUE(t.has_value());
-  EXPECT_EQ(t->width, 512);
-  EXPECT_EQ(t->rgba.size(), 512u * 512u * 4u);
-  EXPECT_FALSE(LoadTextureImage(SharedTestDataDir() + "/x/no-such.png").has_value());
+  const SharedTexture file = LoadTextureImage(SharedTestDataDir() + "/x/test.png");
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(file->width, 512);
+  EXPECT_EQ(file->rgba.size(), 512u * 512u * 4u);
+  EXPECT_EQ(LoadTextureImage(SharedTestDataDir() + "/x/no-such.png"), nullptr);
 }
 
 TEST(TextureDecode, JpegThroughLibjpeg) {
-  jpeg_compress_struct c{};
-  jpeg_error_mgr errors{};
-  c.err = jpeg_std_error(&errors);
-  jpeg_create_compress(&c);
-  unsigned char* out = nullptr;
-  unsigned long outSize = 0;
-  jpeg_mem_dest(&c, &out, &outSize);
-  c.image_width = 16;
-  c.image_height = 8;
-  c.input_components = 3;
-  c.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&c);
-  jpeg_set_quality(&c, 100, TRUE);
-  jpeg_start_compress(&c, TRUE);
-  std::vector<uint8_t> row(16 * 3);
-  while (c.next_scanline < c.image_height) {
-    for (int x = 0; x < 16; ++x) {
-      row[3 * x] = c.next_scanline < 4 ? 200 : 20;  // red above, dark below
-      row[3 * x + 1] = 40;
-      row[3 * x + 2] = 60;
-    }
-    JSAMPROW rows[1] = {row.data()};
-    jpeg_write_scanlines(&c, rows, 1);
-  }
-  jpeg_finish_compress(&c);
-  const std::string jpeg(reinterpret_cast<char*>(out), outSize);
-  jpeg_destroy_compress(&c);
-  std::free(out);
+  // Red above, dark below.
+  const std::string jpeg = Jpeg(16, 8, [](int y) -> uint8_t { return y < 4 ? 200 : 20; });
 
   auto t = DecodeTextureImage(jpeg);
   ASSERT_TRUE(t.has_value());
@@ -222,5 +244,62 @@ TEST(TextureDecode, JpegThroughLibjpeg) {
   EXPECT_EQ(t->rgba[3], 255);
   EXPECT_NEAR(t->rgba[(7 * 16) * 4], 20, 8);
   EXPECT_FALSE(DecodeTextureImage(jpeg.substr(0, 20)).has_value());
+}
+// Every decoder reads the size its header declares and refuses one beyond
+// 8192 x 8192 with a message before it allocates for the pixels: the headers
+// below declare sizes whose pixels are not there at all.
+TEST(TextureDecode, ImagesBeyondTheBudgetAreRefusedFromTheirHeader) {
+  // The image in each format: a real one of that size, or (declared) a small
+  // one whose header claims that size.
+  const auto make = [](const std::string& format, int w, int h, bool declared) -> std::string {
+    if (format == "BMP")
+      return Str(Bmp(w, h, 24, 0, {}, declared ? Bytes{} : Bytes(((w * 3 + 3) / 4) * 4 * h, 7)));
+    if (format == "TGA") {
+      Bytes b = TgaHeader(2, static_cast<uint16_t>(w), static_cast<uint16_t>(h), 24, 0x20);
+      if (!declared) b.resize(b.size() + static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 3, 7);
+      return Str(b);
+    }
+    if (format == "PNG") {
+      std::string png = Png(declared ? 1 : w, declared ? 1 : h);
+      if (declared) {  // IHDR's width and height (big-endian), then its CRC again
+        for (int i = 0; i < 4; ++i) {
+          png[16 + i] = static_cast<char>(static_cast<uint32_t>(w) >> (24 - 8 * i));
+          png[20 + i] = static_cast<char>(static_cast<uint32_t>(h) >> (24 - 8 * i));
+        }
+        const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(png.data() + 12), 17);
+        for (int i = 0; i < 4; ++i) png[29 + i] = static_cast<char>(crc >> (24 - 8 * i));
+      }
+      return png;
+    }
+    std::string jpeg = Jpeg(declared ? 8 : w, declared ? 8 : h, [](int) -> uint8_t { return 99; });
+    if (declared) {  // the frame header: FF C0, length, precision, height, width
+      const std::size_t sof = jpeg.find("\xFF\xC0");
+      jpeg[sof + 5] = static_cast<char>(h >> 8);
+      jpeg[sof + 6] = static_cast<char>(h);
+      jpeg[sof + 7] = static_cast<char>(w >> 8);
+      jpeg[sof + 8] = static_cast<char>(w);
+    }
+    return jpeg;
+  };
+  const struct {
+    int width;
+    int height;
+    bool accepted;
+  } sizes[] = {{8192, 1, true}, {1, 8192, true}, {8193, 1, false}, {1, 8193, false}, {9000, 9000, false}};
+  for (const std::string format : {"PNG", "JPEG", "BMP", "TGA"}) {
+    for (const auto& size : sizes) {
+      SCOPED_TRACE(format + " " + std::to_string(size.width) + " x " + std::to_string(size.height));
+      std::string why;
+      const std::optional<TextureImage> image =
+          DecodeTextureImage(make(format, size.width, size.height, !size.accepted), &why);
+      EXPECT_EQ(image.has_value(), size.accepted) << why;
+      if (size.accepted && image) {
+        EXPECT_EQ(image->width * image->height, 8192);
+      } else {
+        EXPECT_EQ(why, "the image is " + std::to_string(size.width) + " x " + std::to_string(size.height) +
+                           " pixels, more than the 8192 x 8192 a texture may have");
+      }
+    }
+  }
 }
 }  // namespace

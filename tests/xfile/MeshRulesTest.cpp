@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "fileio/PngWriter.h"
 #include "skin/MeshLoader.h"
 #include "skin/XFileMeshBuilder.h"
 #include "skin/XFileParser.h"
@@ -193,8 +194,8 @@ Mesh {
   EXPECT_EQ(model.materialList[0].textureFilename, "sub\\\\nothere.png");
   EXPECT_EQ(model.textureNames, (std::vector<std::string>{"sub\\\\nothere.png", ""}));
   EXPECT_EQ(model.textures.size(), 2u);
-  EXPECT_FALSE(model.textures[0].has_value());
-  EXPECT_FALSE(model.textures[1].has_value());
+  EXPECT_EQ(model.textures[0], nullptr);
+  EXPECT_EQ(model.textures[1], nullptr);
   // Only material 1 has faces.
   EXPECT_EQ(model.attributeTable, (std::vector<D3DXATTRIBUTERANGE>{{1, 0, 1, 0, 3}}));
 }
@@ -306,3 +307,25 @@ TEST(MeshRules, SixteenBitLimitsAreEnforcedAfterSplitsAndFans) {
   EXPECT_FALSE(model.meshLoaded);
 }
 }  // namespace
+
+TEST(MeshRules, MaterialsNamingOneImageShareOneDecodedCopy) {
+  ScratchDir dir;
+  dir.write("skin.png", EncodePng(2, 1, {255, 0, 0, 255, 0, 0, 255, 255}));
+  SkinnedModel model;
+  const Status s = Load(model, dir, R"(
+Mesh {
+  3; 0;0;0;, 1;0;0;, 0;1;0;;
+  1; 3;0,1,2;;
+  MeshMaterialList { 3; 1; 0;;
+    Material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; TextureFileName { "skin.png"; } }
+    Material { 1;0;0;1;; 0; 0;0;0;; 0;0;0;; TextureFileName { "skin.png"; } }
+    Material { 0;1;0;1;; 0; 0;0;0;; 0;0;0;; TextureFileName { "skin.png"; } }
+  }
+})");
+  ASSERT_TRUE(s.ok) << s.describe();
+  ASSERT_EQ(model.textures.size(), 3u);
+  ASSERT_NE(model.textures[0], nullptr);
+  EXPECT_EQ(model.textures[0]->width, 2);
+  EXPECT_EQ(model.textures[1], model.textures[0]);
+  EXPECT_EQ(model.textures[2], model.textures[0]);
+}

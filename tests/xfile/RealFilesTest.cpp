@@ -90,7 +90,7 @@ TEST(RealFiles, LargeBinaryMeshFromAnotherExporter) {
   EXPECT_FLOAT_EQ(model.materialList[0].MatD3D.Power, 71.0f);
   EXPECT_EQ(model.attributeTable, (std::vector<D3DXATTRIBUTERANGE>{{0, 0, 6656, 0, 4132}}));
   ASSERT_EQ(model.textures.size(), 1u);
-  EXPECT_FALSE(model.textures[0].has_value());
+  EXPECT_EQ(model.textures[0], nullptr);
   // (−6.372312, −0.687067, 0.052653) under the frame's transform.
   ExpectNear(model.sourceMesh.vertices[0].position, D3DXVECTOR3(-7.3316956f, 0.8833693f, 1.5884641f), 1e-5f);
 }
@@ -111,7 +111,7 @@ TEST(RealFiles, VertexColoursAndThreeMaterialsWithMissingTextures) {
             (std::vector<D3DXATTRIBUTERANGE>{{0, 0, 2, 0, 4}, {1, 2, 2, 4, 4}, {2, 4, 8, 8, 16}}));
   ASSERT_EQ(model.textures.size(), 3u);
   for (const auto& t : model.textures) {
-    EXPECT_FALSE(t.has_value());
+    EXPECT_EQ(t, nullptr);
   }
   // The frame moves the box down by 0.492126.
   ExpectNear(model.sourceMesh.vertices[0].position, D3DXVECTOR3(-0.492126f, -0.492126f, -0.492126f));
@@ -127,7 +127,7 @@ TEST(RealFiles, TexturedCubeWithRelativeTextureName) {
   ASSERT_EQ(model.materialCount(), 1u);
   EXPECT_EQ(model.materialList[0].textureFilename, ".\\\\test.png");
   ASSERT_EQ(model.textures.size(), 1u);
-  ASSERT_TRUE(model.textures[0].has_value());
+  ASSERT_NE(model.textures[0], nullptr);
   EXPECT_EQ(model.textures[0]->width, 512);
   EXPECT_EQ(model.textures[0]->height, 512);
   EXPECT_FLOAT_EQ(model.sourceMesh.vertices[1].u, 0.280665f);

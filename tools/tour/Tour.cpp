@@ -323,15 +323,17 @@ bool Tour::saveAndExport() {
   trigger(CommandId::SaveBoneData);
 
   // The .x export asks for its options in the Option dialog: take its
-  // picture, then press OK.
+  // picture, then press OK. OK is pressed again while the dialog stays up: on
+  // a busy machine the first press can come while the dialog is still being
+  // shown, before it waits for an answer, and is then lost.
   bool answered = false;
   QTimer poll;
   poll.setInterval(20);
   QObject::connect(&poll, &QTimer::timeout, [&] {
     auto* options = qobject_cast<OptionDialog*>(QApplication::activeModalWidget());
-    if (answered || options == nullptr || !options->isVisible()) return;
+    if (options == nullptr || !options->isVisible()) return;
+    if (!answered) picture("12-export-options");
     answered = true;
-    picture("12-export-options");
     options->okButton()->click();
   });
   poll.start();
