@@ -1,0 +1,24 @@
+// Pairs every vertex with the vertex at its mirror position across the plane
+// x = 0, through a k-d tree of the positions.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "skin/SkinVertex.h"
+
+/// No vertex lies at the mirror position.
+inline constexpr uint32_t kNoMirrorVertex = 0xFFFFFFFFu;
+
+/// The length of the diagonal of the vertices' bounding box (0 for none).
+float BoundingBoxDiagonal(std::span<const SkinVertex> vertices);
+
+/// For each vertex v: itself when |x| ≤ tolerance (it lies on the plane);
+/// otherwise the vertex nearest to (−x, y, z) when that one is within
+/// tolerance of it and off the plane on the other side; else kNoMirrorVertex.
+/// Of vertices at the same position the one the tree finds first is taken.
+/// threads as in ParallelRanges (0: one per hardware thread); the result
+/// does not depend on it.
+std::vector<uint32_t> FindMirrorVertices(std::span<const SkinVertex> vertices, float tolerance,
+                                         unsigned threads = 0);
