@@ -89,6 +89,13 @@ void FindNeighbours(std::span<const uint16_t> indices, std::size_t vertexCount, 
 }
 }  // namespace
 
+MeshPoints WeldPositions(std::span<const SkinVertex> vertices) {
+  MeshPoints mesh;
+  FindPoints(vertices, mesh);
+  mesh.neighbourStart.assign(mesh.pointCount() + 1, 0);
+  return mesh;
+}
+
 MeshPoints BuildMeshPoints(std::span<const SkinVertex> vertices, std::span<const uint16_t> indices) {
   MeshPoints mesh;
   FindPoints(vertices, mesh);

@@ -22,6 +22,9 @@ struct MeshPoints {
   std::size_t pointCount() const { return firstVertex.size(); }
 };
 
+/// Points by exact position (−0 and +0 alike), without neighbours.
+MeshPoints WeldPositions(std::span<const SkinVertex> vertices);
+
 /// Points by exact position (−0 and +0 alike) and their neighbours along
 /// the face edges; faces with a corner outside the vertices are ignored.
 MeshPoints BuildMeshPoints(std::span<const SkinVertex> vertices, std::span<const uint16_t> indices);

@@ -4,16 +4,18 @@
 #include <cmath>
 #include <nanoflann.hpp>
 
+#include "weighttools/MeshPoints.h"
 #include "weighttools/ParallelRanges.h"
 
 namespace {
-// The positions as nanoflann's dataset.
-struct PositionCloud {
+// The distinct positions (each point's first vertex) as nanoflann's dataset.
+struct PointCloud {
   std::span<const SkinVertex> vertices;
+  const std::vector<uint32_t>& firstVertex;
 
-  std::size_t kdtree_get_point_count() const { return vertices.size(); }
+  std::size_t kdtree_get_point_count() const { return firstVertex.size(); }
   float kdtree_get_pt(std::size_t i, std::size_t dim) const {
-    const D3DXVECTOR3& p = vertices[i].position;
+    const D3DXVECTOR3& p = vertices[firstVertex[i]].position;
     return dim == 0 ? p.x : dim == 1 ? p.y : p.z;
   }
   template <class Box>
@@ -22,12 +24,13 @@ struct PositionCloud {
   }
 };
 
-using PositionTree =
-    nanoflann::KDTreeSingleIndexAdaptor<nanoflann::L2_Simple_Adaptor<float, PositionCloud>, PositionCloud, 3, uint32_t>;
+using PointTree =
+    nanoflann::KDTreeSingleIndexAdaptor<nanoflann::L2_Simple_Adaptor<float, PointCloud>, PointCloud, 3, uint32_t>;
 
 // Queries are cheap: give each thread a good share or none.
 constexpr std::size_t kMinimumQueriesPerThread = 4096;
 constexpr std::size_t kLeafSize = 16;
+constexpr uint32_t kNoPoint = 0xFFFFFFFFu;
 }  // namespace
 
 float BoundingBoxDiagonal(std::span<const SkinVertex> vertices) {
@@ -51,25 +54,48 @@ float BoundingBoxDiagonal(std::span<const SkinVertex> vertices) {
 std::vector<uint32_t> FindMirrorVertices(std::span<const SkinVertex> vertices, float tolerance, unsigned threads) {
   std::vector<uint32_t> mirror(vertices.size(), kNoMirrorVertex);
   if (vertices.empty()) return mirror;
-  const PositionCloud cloud{vertices};
-  const PositionTree tree(3, cloud, nanoflann::KDTreeSingleIndexAdaptorParams(kLeafSize));
+  const MeshPoints points = WeldPositions(vertices);
+  const std::size_t pointCount = points.pointCount();
+  const PointCloud cloud{vertices, points.firstVertex};
+  const PointTree tree(3, cloud, nanoflann::KDTreeSingleIndexAdaptorParams(kLeafSize));
+
+  // The mirror point of every point off the plane.
   const float limit = tolerance * tolerance;
-  ParallelRanges(vertices.size(), ThreadsForItems(threads, vertices.size(), kMinimumQueriesPerThread),
+  std::vector<uint32_t> mirrorPoint(pointCount, kNoPoint);
+  ParallelRanges(pointCount, ThreadsForItems(threads, pointCount, kMinimumQueriesPerThread),
                  [&](std::size_t begin, std::size_t end, unsigned) {
-                   for (std::size_t v = begin; v < end; ++v) {
-                     const D3DXVECTOR3& p = vertices[v].position;
-                     if (std::abs(p.x) <= tolerance) {
-                       mirror[v] = static_cast<uint32_t>(v);
-                       continue;
-                     }
-                     const float query[3] = {-p.x, p.y, p.z};
+                   for (std::size_t p = begin; p < end; ++p) {
+                     const D3DXVECTOR3& at = vertices[points.firstVertex[p]].position;
+                     if (std::abs(at.x) <= tolerance) continue;
+                     const float query[3] = {-at.x, at.y, at.z};
                      uint32_t found = 0;
                      float distance = 0.0f;
                      if (tree.knnSearch(query, 1, &found, &distance) == 0 || !(distance <= limit)) continue;
-                     const float x = vertices[found].position.x;
+                     const float x = vertices[points.firstVertex[found]].position.x;
                      // Off the plane and on the other side.
-                     if (std::abs(x) > tolerance && (x > 0.0f) != (p.x > 0.0f)) mirror[v] = found;
+                     if (std::abs(x) > tolerance && (x > 0.0f) != (at.x > 0.0f)) mirrorPoint[p] = found;
                    }
                  });
+
+  // The vertices of every point in vertex order, then paired rank by rank.
+  std::vector<uint32_t> start(pointCount + 1, 0);
+  for (uint32_t p : points.pointOf) ++start[p + 1];
+  for (std::size_t p = 0; p < pointCount; ++p) start[p + 1] += start[p];
+  std::vector<uint32_t> members(vertices.size());
+  std::vector<uint32_t> fill(start.begin(), start.end() - 1);
+  for (std::size_t v = 0; v < vertices.size(); ++v) members[fill[points.pointOf[v]]++] = static_cast<uint32_t>(v);
+  for (std::size_t v = 0; v < vertices.size(); ++v) {
+    const uint32_t p = points.pointOf[v];
+    if (std::abs(vertices[v].position.x) <= tolerance) {
+      mirror[v] = static_cast<uint32_t>(v);
+      continue;
+    }
+    const uint32_t q = mirrorPoint[p];
+    if (q == kNoPoint) continue;
+    // v's rank among its point's vertices (they are few), the same rank at q.
+    uint32_t rank = 0;
+    while (members[start[p] + rank] != v) ++rank;
+    mirror[v] = start[q] + rank < start[q + 1] ? members[start[q] + rank] : members[start[q]];
+  }
   return mirror;
 }

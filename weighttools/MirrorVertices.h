@@ -1,5 +1,5 @@
-// Pairs every vertex with the vertex at its mirror position across the plane
-// x = 0, through a k-d tree of the positions.
+// Pairs every vertex with a vertex at its mirror position across the plane
+// x = 0, through a k-d tree of the distinct positions.
 #pragma once
 
 #include <cstdint>
@@ -15,9 +15,12 @@ inline constexpr uint32_t kNoMirrorVertex = 0xFFFFFFFFu;
 float BoundingBoxDiagonal(std::span<const SkinVertex> vertices);
 
 /// For each vertex v: itself when |x| ≤ tolerance (it lies on the plane);
-/// otherwise the vertex nearest to (−x, y, z) when that one is within
-/// tolerance of it and off the plane on the other side; else kNoMirrorVertex.
-/// Of vertices at the same position the one the tree finds first is taken.
+/// otherwise a vertex at the position nearest to (−x, y, z), when that
+/// position is within tolerance of it and off the plane on the other side;
+/// else kNoMirrorVertex. Vertices at one position (split for normals or
+/// texture coordinates) pair in vertex order, the k-th with the k-th at the
+/// mirror position, so the pairing is its own inverse; when one position holds
+/// more vertices than its mirror, its extra ones pair with the mirror's first.
 /// threads as in ParallelRanges (0: one per hardware thread); the result
 /// does not depend on it.
 std::vector<uint32_t> FindMirrorVertices(std::span<const SkinVertex> vertices, float tolerance,
