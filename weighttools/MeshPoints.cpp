@@ -7,7 +7,6 @@
 #include "weighttools/WeightTool.h"
 
 namespace {
-constexpr uint32_t kEmpty = 0xFFFFFFFFu;
 
 // The bits of a coordinate, with −0 taken as +0 so that equal values weld.
 uint32_t Bits(float f) { return f == 0.0f ? 0u : std::bit_cast<uint32_t>(f); }
@@ -19,12 +18,17 @@ uint64_t Hash(uint32_t x, uint32_t y, uint32_t z) {
   return h ^ (h >> 32);
 }
 
-// Welds vertices by position with an open-addressing table of first vertices.
+bool SamePosition(const D3DXVECTOR3& p, uint32_t x, uint32_t y, uint32_t z) {
+  return Bits(p.x) == x && Bits(p.y) == y && Bits(p.z) == z;
+}
+
+// Welds vertices by position with an open-addressing table of points.
 void FindPoints(std::span<const SkinVertex> vertices, MeshPoints& mesh) {
   const std::size_t n = vertices.size();
   std::size_t capacity = 16;
   while (capacity < 2 * n) capacity *= 2;
-  std::vector<uint32_t> table(capacity, kEmpty);  // point numbers
+  std::vector<uint32_t>& table = mesh.positionTable;
+  table.assign(capacity, kNoPoint);
   mesh.pointOf.resize(n);
   mesh.firstVertex.clear();
   mesh.firstVertex.reserve(n);
@@ -34,14 +38,13 @@ void FindPoints(std::span<const SkinVertex> vertices, MeshPoints& mesh) {
     std::size_t slot = Hash(x, y, z) & (capacity - 1);
     for (;; slot = (slot + 1) & (capacity - 1)) {
       const uint32_t point = table[slot];
-      if (point == kEmpty) {
+      if (point == kNoPoint) {
         table[slot] = static_cast<uint32_t>(mesh.firstVertex.size());
         mesh.pointOf[v] = table[slot];
         mesh.firstVertex.push_back(static_cast<uint32_t>(v));
         break;
       }
-      const D3DXVECTOR3& q = vertices[mesh.firstVertex[point]].position;
-      if (Bits(q.x) == x && Bits(q.y) == y && Bits(q.z) == z) {
+      if (SamePosition(vertices[mesh.firstVertex[point]].position, x, y, z)) {
         mesh.pointOf[v] = point;
         break;
       }
@@ -50,7 +53,7 @@ void FindPoints(std::span<const SkinVertex> vertices, MeshPoints& mesh) {
 }
 
 // Neighbour lists from the face edges: counted, filled, then each list
-// sorted and its repeats (an edge shared by two faces) dropped.
+// stripped of its repeats (an edge shared by two faces) in place.
 void FindNeighbours(std::span<const uint16_t> indices, std::size_t vertexCount, MeshPoints& mesh) {
   const std::size_t points = mesh.pointCount();
   std::vector<uint32_t> count(points + 1, 0);
@@ -69,25 +72,39 @@ void FindNeighbours(std::span<const uint16_t> indices, std::size_t vertexCount, 
     ++count[b + 1];
   });
   for (std::size_t p = 0; p < points; ++p) count[p + 1] += count[p];
-  std::vector<uint32_t> all(count[points]);
+  std::vector<uint32_t>& all = mesh.neighbours;
+  all.assign(count[points], 0);
   std::vector<uint32_t> fill(count.begin(), count.end() - 1);
   forEachEdge([&](uint32_t a, uint32_t b) {
     all[fill[a]++] = b;
     all[fill[b]++] = a;
   });
+  // Compacted in place: the kept entries of a list never pass its start.
+  std::vector<uint32_t> seenBy(points, kNoPoint);
   mesh.neighbourStart.assign(points + 1, 0);
-  mesh.neighbours.clear();
-  mesh.neighbours.reserve(all.size() / 2 + 1);
+  uint32_t kept = 0;
   for (std::size_t p = 0; p < points; ++p) {
-    const auto begin = all.begin() + count[p];
-    const auto end = all.begin() + count[p + 1];
-    std::sort(begin, end);
-    const auto last = std::unique(begin, end);
-    mesh.neighbours.insert(mesh.neighbours.end(), begin, last);
-    mesh.neighbourStart[p + 1] = static_cast<uint32_t>(mesh.neighbours.size());
+    for (uint32_t k = count[p]; k < count[p + 1]; ++k) {
+      const uint32_t q = all[k];
+      if (seenBy[q] == p) continue;
+      seenBy[q] = static_cast<uint32_t>(p);
+      all[kept++] = q;
+    }
+    mesh.neighbourStart[p + 1] = kept;
   }
+  all.resize(kept);
 }
 }  // namespace
+
+uint32_t MeshPoints::pointAt(std::span<const SkinVertex> vertices, const D3DXVECTOR3& p) const {
+  if (positionTable.empty()) return kNoPoint;
+  const uint32_t x = Bits(p.x), y = Bits(p.y), z = Bits(p.z);
+  const std::size_t mask = positionTable.size() - 1;
+  for (std::size_t slot = Hash(x, y, z) & mask;; slot = (slot + 1) & mask) {
+    const uint32_t point = positionTable[slot];
+    if (point == kNoPoint || SamePosition(vertices[firstVertex[point]].position, x, y, z)) return point;
+  }
+}
 
 MeshPoints WeldPositions(std::span<const SkinVertex> vertices) {
   MeshPoints mesh;

@@ -7,7 +7,11 @@
 #include <span>
 #include <vector>
 
+#include "math/Vector3.h"
 #include "skin/SkinVertex.h"
+
+/// No point lies at a position.
+inline constexpr uint32_t kNoPoint = 0xFFFFFFFFu;
 
 struct MeshPoints {
   /// The point of each vertex.
@@ -15,11 +19,16 @@ struct MeshPoints {
   /// The lowest-numbered vertex of each point: its weights are the point's.
   std::vector<uint32_t> firstVertex;
   /// Neighbours of point p: neighbours[neighbourStart[p] … neighbourStart[p + 1] − 1],
-  /// ascending, each once, never p itself.
+  /// each once, never p itself, in the order the faces first name them.
   std::vector<uint32_t> neighbourStart;
   std::vector<uint32_t> neighbours;
+  /// Open-addressing table of the points by position (a power of two long).
+  std::vector<uint32_t> positionTable;
 
   std::size_t pointCount() const { return firstVertex.size(); }
+  /// The point at exactly position p (−0 and +0 alike), or kNoPoint; vertices
+  /// must be those the points were made from.
+  uint32_t pointAt(std::span<const SkinVertex> vertices, const D3DXVECTOR3& p) const;
 };
 
 /// Points by exact position (−0 and +0 alike), without neighbours.

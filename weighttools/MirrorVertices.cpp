@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <limits>
+#include <optional>
 #include <nanoflann.hpp>
 
 #include "weighttools/MeshPoints.h"
@@ -30,7 +33,8 @@ using PointTree =
 // Queries are cheap: give each thread a good share or none.
 constexpr std::size_t kMinimumQueriesPerThread = 4096;
 constexpr std::size_t kLeafSize = 16;
-constexpr uint32_t kNoPoint = 0xFFFFFFFFu;
+// Up to this many points without an exact mirror are searched without a tree.
+constexpr std::size_t kMostScannedPoints = 64;
 }  // namespace
 
 float BoundingBoxDiagonal(std::span<const SkinVertex> vertices) {
@@ -56,24 +60,70 @@ std::vector<uint32_t> FindMirrorVertices(std::span<const SkinVertex> vertices, f
   if (vertices.empty()) return mirror;
   const MeshPoints points = WeldPositions(vertices);
   const std::size_t pointCount = points.pointCount();
-  const PointCloud cloud{vertices, points.firstVertex};
-  const PointTree tree(3, cloud, nanoflann::KDTreeSingleIndexAdaptorParams(kLeafSize));
-
-  // The mirror point of every point off the plane.
+  // The mirror point of every point off the plane: the point at exactly the
+  // mirror position when there is one (symmetric models are built so), else
+  // the nearest point within the tolerance.
   const float limit = tolerance * tolerance;
   std::vector<uint32_t> mirrorPoint(pointCount, kNoPoint);
-  ParallelRanges(pointCount, ThreadsForItems(threads, pointCount, kMinimumQueriesPerThread),
+  auto acceptable = [&](std::size_t p, uint32_t found) {
+    const float x = vertices[points.firstVertex[found]].position.x;
+    const float own = vertices[points.firstVertex[p]].position.x;
+    return std::abs(x) > tolerance && (x > 0.0f) != (own > 0.0f);  // off the plane, on the other side
+  };
+  const unsigned lookupThreads = ThreadsForItems(threads, pointCount, kMinimumQueriesPerThread);
+  std::vector<std::vector<uint32_t>> unmatchedOf(lookupThreads);
+  ParallelRanges(pointCount, lookupThreads, [&](std::size_t begin, std::size_t end, unsigned part) {
+    for (std::size_t p = begin; p < end; ++p) {
+      const D3DXVECTOR3& at = vertices[points.firstVertex[p]].position;
+      if (std::abs(at.x) <= tolerance) continue;
+      const uint32_t exact = points.pointAt(vertices, D3DXVECTOR3(-at.x, at.y, at.z));
+      if (exact != kNoPoint && acceptable(p, exact)) {
+        mirrorPoint[p] = exact;
+      } else {
+        unmatchedOf[part].push_back(static_cast<uint32_t>(p));
+      }
+    }
+  });
+  std::vector<uint32_t> unmatched;
+  for (const std::vector<uint32_t>& part : unmatchedOf) unmatched.insert(unmatched.end(), part.begin(), part.end());
+
+  // The point nearest to a position, or kNoPoint when it lies beyond the tolerance.
+  std::function<uint32_t(const float*)> nearest;
+  std::optional<PointTree> tree;
+  const PointCloud cloud{vertices, points.firstVertex};
+  if (unmatched.size() <= kMostScannedPoints) {
+    // A few points without an exact mirror (the model's unpaired edges) are
+    // cheaper to look for one by one than a tree is to build.
+    nearest = [&](const float* q) {
+      uint32_t best = kNoPoint;
+      float bestDistance = std::numeric_limits<float>::infinity();
+      for (uint32_t k = 0; k < pointCount; ++k) {
+        const D3DXVECTOR3& at = vertices[points.firstVertex[k]].position;
+        const float dx = at.x - q[0], dy = at.y - q[1], dz = at.z - q[2];
+        const float distance = dx * dx + dy * dy + dz * dz;
+        if (distance < bestDistance) {
+          bestDistance = distance;
+          best = k;
+        }
+      }
+      return bestDistance <= limit ? best : kNoPoint;
+    };
+  } else {
+    tree.emplace(3, cloud, nanoflann::KDTreeSingleIndexAdaptorParams(kLeafSize));
+    nearest = [&](const float* q) {
+      uint32_t found = 0;
+      float distance = 0.0f;
+      return tree->knnSearch(q, 1, &found, &distance) == 1 && distance <= limit ? found : kNoPoint;
+    };
+  }
+  ParallelRanges(unmatched.size(), ThreadsForItems(threads, unmatched.size(), kMinimumQueriesPerThread),
                  [&](std::size_t begin, std::size_t end, unsigned) {
-                   for (std::size_t p = begin; p < end; ++p) {
+                   for (std::size_t i = begin; i < end; ++i) {
+                     const uint32_t p = unmatched[i];
                      const D3DXVECTOR3& at = vertices[points.firstVertex[p]].position;
-                     if (std::abs(at.x) <= tolerance) continue;
                      const float query[3] = {-at.x, at.y, at.z};
-                     uint32_t found = 0;
-                     float distance = 0.0f;
-                     if (tree.knnSearch(query, 1, &found, &distance) == 0 || !(distance <= limit)) continue;
-                     const float x = vertices[points.firstVertex[found]].position.x;
-                     // Off the plane and on the other side.
-                     if (std::abs(x) > tolerance && (x > 0.0f) != (at.x > 0.0f)) mirrorPoint[p] = found;
+                     const uint32_t found = nearest(query);
+                     if (found != kNoPoint && acceptable(p, found)) mirrorPoint[p] = found;
                    }
                  });
 

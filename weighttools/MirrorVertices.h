@@ -1,5 +1,6 @@
 // Pairs every vertex with a vertex at its mirror position across the plane
-// x = 0, through a k-d tree of the distinct positions.
+// x = 0: by exact position through a hash table of the distinct positions,
+// and within the tolerance through a k-d tree of them.
 #pragma once
 
 #include <cstdint>

@@ -109,6 +109,7 @@ WeightToolResult MirrorVertexWeights(const WeightToolInput& input, MirrorDirecti
   // The receiving side's sign of x.
   const bool receiverIsNegative = direction == MirrorDirection::LeftToRight;
 
+  result.changes.reserve(scope.size());  // pages never written cost nothing
   for (std::size_t v = 0; v < vertices.size(); ++v) {
     const uint32_t m = mirror[v];
     const VertexWeights old = WeightsOf(vertices[v]);

@@ -17,6 +17,7 @@ WeightToolResult RunPerVertexTool(const WeightToolInput& input, const Reshape& r
   if (!result.status) return result;
   const ToolScope scope(input.selected, input.vertices.size());
   result.verticesInScope = scope.size();
+  result.changes.reserve(scope.size());  // pages never written cost nothing
   for (std::size_t v = 0; v < input.vertices.size(); ++v) {
     if (!scope.contains(v)) continue;
     const VertexWeights old = WeightsOf(input.vertices[v]);

@@ -88,6 +88,18 @@ struct Accumulator {
     return out;
   }
 };
+// True when p and every neighbour with weights hold one bone alone, the same
+// one: p then keeps that bone at weight 1 (most of a mesh lies inside one
+// bone's reach).
+bool InsideOneBone(const std::vector<PointWeights>& weights, const MeshPoints& mesh, uint32_t p) {
+  const PointWeights& own = weights[p];
+  if (own.count != 1 || own.weights[0] != 1.0f) return false;
+  for (uint32_t k = mesh.neighbourStart[p]; k < mesh.neighbourStart[p + 1]; ++k) {
+    const PointWeights& q = weights[mesh.neighbours[k]];
+    if (q.count > 1 || (q.count == 1 && q.bones[0] != own.bones[0])) return false;
+  }
+  return true;
+}
 }  // namespace
 
 WeightToolResult SmoothVertexWeights(const WeightToolInput& input, const SmoothOptions& options) {
@@ -148,6 +160,10 @@ WeightToolResult SmoothVertexWeights(const WeightToolInput& input, const SmoothO
       Accumulator acc;
       for (std::size_t i = begin; i < end; ++i) {
         const uint32_t p = moving[i];
+        if (InsideOneBone(current, mesh, p)) {
+          next[p] = current[p];  // what the sum below gives: one bone weighing w / w = 1
+          continue;
+        }
         acc.add(current[p], own);
         for (uint32_t k = mesh.neighbourStart[p]; k < mesh.neighbourStart[p + 1]; ++k) {
           const PointWeights& q = current[mesh.neighbours[k]];
@@ -159,6 +175,7 @@ WeightToolResult SmoothVertexWeights(const WeightToolInput& input, const SmoothO
     std::swap(current, next);
   }
 
+  result.changes.reserve(scope.size());  // pages never written cost nothing
   for (std::size_t v = 0; v < vertices.size(); ++v) {
     const uint32_t p = mesh.pointOf[v];
     if (!scope.contains(v) || moves[p] == 0) continue;

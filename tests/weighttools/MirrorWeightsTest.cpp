@@ -86,6 +86,30 @@ TEST(MirrorWeights, SampleCharacterBecomesSymmetricEitherWay) {
   }
 }
 
+TEST(MirrorWeights, PartnersFoundWithinTheToleranceOnly) {
+  const SkinnedModel m = SampleCharacter(false);
+  const float tolerance = kMirrorRelativeTolerance * BoundingBoxDiagonal(m.skinnedMesh.vertices);
+  const std::vector<uint32_t> exact = FindMirrorVertices(m.skinnedMesh.vertices, tolerance);
+  struct Case {
+    float shift;  // of the right side, in tolerances
+    bool paired;
+  };
+  for (const Case c : {Case{0.4f, true}, Case{1.5f, false}}) {
+    SCOPED_TRACE("shift " + std::to_string(c.shift));
+    std::vector<SkinVertex> shifted = m.skinnedMesh.vertices;
+    for (SkinVertex& v : shifted) {
+      if (v.position.x < -tolerance) v.position += D3DXVECTOR3(0.6f, -0.8f, 0.0f) * (c.shift * tolerance);
+    }
+    for (unsigned threads : {1u, 2u}) {
+      const std::vector<uint32_t> found = FindMirrorVertices(shifted, tolerance, threads);
+      for (std::size_t v = 0; v < found.size(); ++v) {
+        const bool onPlane = exact[v] == v;
+        EXPECT_EQ(found[v], c.paired || onPlane ? exact[v] : kNoMirrorVertex) << "vertex " << v;
+      }
+    }
+  }
+}
+
 TEST(MirrorWeights, SelectionOnOneSideWritesItsMirrorOnly) {
   SkinnedModel m = SampleCharacter(true);
   m.selection.reset(m.vertexCount());
