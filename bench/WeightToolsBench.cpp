@@ -34,7 +34,9 @@ constexpr float kSmoothStrength = 0.5f;
 
 using Position = std::tuple<float, float, float>;
 
-Position At(const SkinVertex& v) { return {v.position.x, v.position.y, v.position.z}; }
+Position At(const SkinVertex& v) {
+  return {v.position.x, v.position.y, v.position.z};
+}
 
 // The vertices at every position, in vertex order.
 std::map<Position, std::vector<uint32_t>> VerticesByPosition(const std::vector<SkinVertex>& vertices) {
@@ -123,7 +125,8 @@ std::vector<SkinVertex> SerialSmooth(const SkinnedModel& model) {
       Weights sum;
       for (const auto& [bone, w] : current[v]) sum[bone] += (1.0 - kSmoothStrength) * w;
       for (uint32_t n : weighted) {
-        for (const auto& [bone, w] : current[n]) sum[bone] += kSmoothStrength / static_cast<double>(weighted.size()) * w;
+        for (const auto& [bone, w] : current[n])
+          sum[bone] += kSmoothStrength / static_cast<double>(weighted.size()) * w;
       }
       std::vector<std::pair<double, int>> strongest;
       for (const auto& [bone, w] : sum) strongest.emplace_back(-w, bone);
@@ -204,8 +207,9 @@ const SkinnedModel& LargeModel(bool scrambled) {
     for (const SkinVertex& v : m.skinnedMesh.vertices) {
       if (std::abs(v.position.x) <= tolerance) Refuse("the model has vertices on the mirror plane");
     }
-    const SkinnedModel mirrored =
-        Applied(m, MirrorVertexWeights(WeightToolInputOf(m), MirrorDirection::LeftToRight, kMirrorRelativeTolerance, 2));
+    const SkinnedModel mirrored = Applied(
+        m,
+        MirrorVertexWeights(WeightToolInputOf(m), MirrorDirection::LeftToRight, kMirrorRelativeTolerance, 2));
     const std::vector<SkinVertex> serialMirrored = SerialMirror(m);
     const SkinnedModel smoothed =
         Applied(m, SmoothVertexWeights(WeightToolInputOf(m), {kSmoothIterations, kSmoothStrength, 2}));
@@ -222,18 +226,22 @@ const SkinnedModel& LargeModel(bool scrambled) {
   }();
   static const SkinnedModel scrambledModel = [] {
     SkinnedModel m = MakeLargeModel(true);
-    const SkinnedModel mirrored =
-        Applied(m, MirrorVertexWeights(WeightToolInputOf(m), MirrorDirection::LeftToRight, kMirrorRelativeTolerance, 2));
+    const SkinnedModel mirrored = Applied(
+        m,
+        MirrorVertexWeights(WeightToolInputOf(m), MirrorDirection::LeftToRight, kMirrorRelativeTolerance, 2));
     const std::vector<SkinVertex> serialMirrored = SerialMirror(m);
     for (std::size_t v = 0; v < m.vertexCount(); ++v) {
-      if (!SameWeights(mirrored.skinnedMesh.vertices[v], serialMirrored[v], 0.0)) Refuse("the two mirrors disagree");
+      if (!SameWeights(mirrored.skinnedMesh.vertices[v], serialMirrored[v], 0.0))
+        Refuse("the two mirrors disagree");
     }
     return m;
   }();
   return scrambled ? scrambledModel : automatic;
 }
 
-double Fastest(const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); }
+double Fastest(const std::vector<double>& v) {
+  return *std::min_element(v.begin(), v.end());
+}
 
 void BM_WeightMirror_Serial(benchmark::State& state) {
   const SkinnedModel& m = LargeModel(true);
@@ -243,15 +251,18 @@ void BM_WeightMirror_Serial(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * kVertexCount);
 }
-BENCHMARK(BM_WeightMirror_Serial)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", Fastest);
+BENCHMARK(BM_WeightMirror_Serial)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->ComputeStatistics("min", Fastest);
 
 void BM_WeightMirror_Tool(benchmark::State& state) {
   const SkinnedModel& m = LargeModel(true);
   const unsigned threads = static_cast<unsigned>(state.range(0));
   std::size_t changed = 0;
   for (auto _ : state) {
-    const WeightToolResult r =
-        MirrorVertexWeights(WeightToolInputOf(m), MirrorDirection::LeftToRight, kMirrorRelativeTolerance, threads);
+    const WeightToolResult r = MirrorVertexWeights(WeightToolInputOf(m), MirrorDirection::LeftToRight,
+                                                   kMirrorRelativeTolerance, threads);
     changed = r.verticesChanged();
     benchmark::DoNotOptimize(r.changes.data());
   }
@@ -274,7 +285,10 @@ void BM_WeightSmooth10_Serial(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * kVertexCount);
 }
-BENCHMARK(BM_WeightSmooth10_Serial)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", Fastest);
+BENCHMARK(BM_WeightSmooth10_Serial)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->ComputeStatistics("min", Fastest);
 
 void BM_WeightSmooth10_Tool(benchmark::State& state) {
   const SkinnedModel& m = LargeModel(false);

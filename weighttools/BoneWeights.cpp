@@ -3,7 +3,9 @@
 #include <algorithm>
 
 namespace {
-uint8_t SlotBone(uint32_t packed, int slot) { return static_cast<uint8_t>(packed >> (8 * slot)); }
+uint8_t SlotBone(uint32_t packed, int slot) {
+  return static_cast<uint8_t>(packed >> (8 * slot));
+}
 }  // namespace
 
 double BoneWeightSet::sum() const {
@@ -87,7 +89,8 @@ void KeepStrongest(BoneWeightSet& set, int k) {
   while (set.count > k) {
     int weakest = set.count - 1;
     for (int i = set.count - 2; i >= 0; --i) {
-      if (set.items[static_cast<std::size_t>(i)].weight < set.items[static_cast<std::size_t>(weakest)].weight) {
+      if (set.items[static_cast<std::size_t>(i)].weight <
+          set.items[static_cast<std::size_t>(weakest)].weight) {
         weakest = i;
       }
     }

@@ -9,7 +9,9 @@
 namespace {
 
 // The bits of a coordinate, with −0 taken as +0 so that equal values weld.
-uint32_t Bits(float f) { return f == 0.0f ? 0u : std::bit_cast<uint32_t>(f); }
+uint32_t Bits(float f) {
+  return f == 0.0f ? 0u : std::bit_cast<uint32_t>(f);
+}
 
 uint64_t Hash(uint32_t x, uint32_t y, uint32_t z) {
   uint64_t h = x * 0x9E3779B97F4A7C15ull;
@@ -59,7 +61,8 @@ void FindNeighbours(std::span<const uint16_t> indices, std::size_t vertexCount, 
   std::vector<uint32_t> count(points + 1, 0);
   auto forEachEdge = [&](auto&& edge) {
     for (std::size_t f = 0; f + 2 < indices.size(); f += 3) {
-      if (indices[f] >= vertexCount || indices[f + 1] >= vertexCount || indices[f + 2] >= vertexCount) continue;
+      if (indices[f] >= vertexCount || indices[f + 1] >= vertexCount || indices[f + 2] >= vertexCount)
+        continue;
       for (int e = 0; e < 3; ++e) {
         const uint32_t a = mesh.pointOf[indices[f + static_cast<std::size_t>(e)]];
         const uint32_t b = mesh.pointOf[indices[f + static_cast<std::size_t>((e + 1) % 3)]];
@@ -141,7 +144,8 @@ double EdgeWeightDifference(std::span<const SkinVertex> vertices, std::span<cons
       }
       for (int i = 0; i < b.count; ++i) {
         const BoneWeight& y = b.items[static_cast<std::size_t>(i)];
-        if (a.weightOf(y.bone) == 0.0f) total += static_cast<double>(y.weight) * static_cast<double>(y.weight);
+        if (a.weightOf(y.bone) == 0.0f)
+          total += static_cast<double>(y.weight) * static_cast<double>(y.weight);
       }
     }
   }

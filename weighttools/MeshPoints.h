@@ -41,5 +41,5 @@ MeshPoints BuildMeshPoints(std::span<const SkinVertex> vertices, std::span<const
 /// The weight difference across the mesh's edges: over every pair of
 /// neighbouring points that both carry bone weights, the sum over all bones of
 /// the squared difference of their weights (a point's weights are its first
-/// vertex's). Smoothing lowers it with every iteration.
+/// vertex's). This is the measure each smoothing iteration lowers.
 double EdgeWeightDifference(std::span<const SkinVertex> vertices, std::span<const uint16_t> indices);

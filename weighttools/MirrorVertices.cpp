@@ -4,8 +4,8 @@
 #include <cmath>
 #include <functional>
 #include <limits>
-#include <optional>
 #include <nanoflann.hpp>
+#include <optional>
 
 #include "weighttools/MeshPoints.h"
 #include "weighttools/ParallelRanges.h"
@@ -27,8 +27,8 @@ struct PointCloud {
   }
 };
 
-using PointTree =
-    nanoflann::KDTreeSingleIndexAdaptor<nanoflann::L2_Simple_Adaptor<float, PointCloud>, PointCloud, 3, uint32_t>;
+using PointTree = nanoflann::KDTreeSingleIndexAdaptor<nanoflann::L2_Simple_Adaptor<float, PointCloud>,
+                                                      PointCloud, 3, uint32_t>;
 
 // Queries are cheap: give each thread a good share or none.
 constexpr std::size_t kMinimumQueriesPerThread = 4096;
@@ -55,7 +55,8 @@ float BoundingBoxDiagonal(std::span<const SkinVertex> vertices) {
   return static_cast<float>(std::sqrt(dx * dx + dy * dy + dz * dz));
 }
 
-std::vector<uint32_t> FindMirrorVertices(std::span<const SkinVertex> vertices, float tolerance, unsigned threads) {
+std::vector<uint32_t> FindMirrorVertices(std::span<const SkinVertex> vertices, float tolerance,
+                                         unsigned threads) {
   std::vector<uint32_t> mirror(vertices.size(), kNoMirrorVertex);
   if (vertices.empty()) return mirror;
   const MeshPoints points = WeldPositions(vertices);
@@ -85,7 +86,8 @@ std::vector<uint32_t> FindMirrorVertices(std::span<const SkinVertex> vertices, f
     }
   });
   std::vector<uint32_t> unmatched;
-  for (const std::vector<uint32_t>& part : unmatchedOf) unmatched.insert(unmatched.end(), part.begin(), part.end());
+  for (const std::vector<uint32_t>& part : unmatchedOf)
+    unmatched.insert(unmatched.end(), part.begin(), part.end());
 
   // The point nearest to a position, or kNoPoint when it lies beyond the tolerance.
   std::function<uint32_t(const float*)> nearest;
@@ -133,7 +135,8 @@ std::vector<uint32_t> FindMirrorVertices(std::span<const SkinVertex> vertices, f
   for (std::size_t p = 0; p < pointCount; ++p) start[p + 1] += start[p];
   std::vector<uint32_t> members(vertices.size());
   std::vector<uint32_t> fill(start.begin(), start.end() - 1);
-  for (std::size_t v = 0; v < vertices.size(); ++v) members[fill[points.pointOf[v]]++] = static_cast<uint32_t>(v);
+  for (std::size_t v = 0; v < vertices.size(); ++v)
+    members[fill[points.pointOf[v]]++] = static_cast<uint32_t>(v);
   for (std::size_t v = 0; v < vertices.size(); ++v) {
     const uint32_t p = points.pointOf[v];
     if (std::abs(vertices[v].position.x) <= tolerance) {

@@ -43,7 +43,8 @@ BoneWeightSet SymmetricWeights(const BoneWeightSet& set, const PartnerTable& par
   }
   BoneWeightSet out;
   if (count <= 4) {
-    for (int i = 0; i < count; ++i) out.add(shared[static_cast<std::size_t>(i)].bone, shared[static_cast<std::size_t>(i)].weight);
+    for (int i = 0; i < count; ++i)
+      out.add(shared[static_cast<std::size_t>(i)].bone, shared[static_cast<std::size_t>(i)].weight);
     return out;
   }
   // Too many: keep whole pairs, strongest first, while they fit.
@@ -66,7 +67,8 @@ BoneWeightSet SymmetricWeights(const BoneWeightSet& set, const PartnerTable& par
     const int size = mate >= 0 ? 2 : 1;
     if (out.count + size > 4) continue;
     out.add(bone, shared[static_cast<std::size_t>(i)].weight);
-    if (mate >= 0) out.add(shared[static_cast<std::size_t>(mate)].bone, shared[static_cast<std::size_t>(mate)].weight);
+    if (mate >= 0)
+      out.add(shared[static_cast<std::size_t>(mate)].bone, shared[static_cast<std::size_t>(mate)].weight);
   }
   ScaleBoneWeights(out, set.sum());
   return out;
@@ -84,13 +86,14 @@ std::array<uint8_t, 256> BonePartnerTable(const Skeleton& skeleton) {
   return partner;
 }
 
-WeightToolResult MirrorVertexWeights(const WeightToolInput& input, MirrorDirection direction, float relativeTolerance,
-                                     unsigned threads) {
+WeightToolResult MirrorVertexWeights(const WeightToolInput& input, MirrorDirection direction,
+                                     float relativeTolerance, unsigned threads) {
   WeightToolResult result;
   result.status = CheckWeightToolInput(input);
   if (!result.status) return result;
   if (!(relativeTolerance >= 0.0f) || !std::isfinite(relativeTolerance)) {
-    result.status = Status::Error(std::string(kWeightToolBadParameter), "the mirror tolerance must be 0 or more");
+    result.status =
+        Status::Error(std::string(kWeightToolBadParameter), "the mirror tolerance must be 0 or more");
     return result;
   }
   const PartnerTable partner = BonePartnerTable(*input.skeleton);

@@ -38,4 +38,5 @@ std::array<uint8_t, 256> BonePartnerTable(const Skeleton& skeleton);
 /// their weights. Refuses, changing nothing, without a skeleton, without
 /// vertices, or when no bone has a partner.
 WeightToolResult MirrorVertexWeights(const WeightToolInput& input, MirrorDirection direction,
-                                     float relativeTolerance = kMirrorRelativeTolerance, unsigned threads = 0);
+                                     float relativeTolerance = kMirrorRelativeTolerance,
+                                     unsigned threads = 0);

@@ -105,13 +105,14 @@ bool InsideOneBone(const std::vector<PointWeights>& weights, const MeshPoints& m
 WeightToolResult SmoothVertexWeights(const WeightToolInput& input, const SmoothOptions& options) {
   WeightToolResult result;
   if (options.iterations < 1 || options.iterations > kMaxSmoothIterations) {
-    result.status = Status::Error(std::string(kWeightToolBadParameter),
-                                  "smoothing iterations must be 1 to " + std::to_string(kMaxSmoothIterations));
+    result.status =
+        Status::Error(std::string(kWeightToolBadParameter),
+                      "smoothing iterations must be 1 to " + std::to_string(kMaxSmoothIterations));
     return result;
   }
   if (!(options.strength > 0.0f && options.strength <= 1.0f)) {
-    result.status =
-        Status::Error(std::string(kWeightToolBadParameter), "the smoothing strength must be above 0 and at most 1");
+    result.status = Status::Error(std::string(kWeightToolBadParameter),
+                                  "the smoothing strength must be above 0 and at most 1");
     return result;
   }
   result.status = CheckWeightToolInput(input);

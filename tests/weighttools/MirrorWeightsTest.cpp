@@ -46,6 +46,11 @@ SkinnedModel SampleCharacter(bool scrambled) {
   return m;
 }
 
+// The mirror vertices at the tools' default tolerance.
+std::vector<uint32_t> MirrorOf(const std::vector<SkinVertex>& vertices) {
+  return FindMirrorVertices(vertices, kMirrorRelativeTolerance * BoundingBoxDiagonal(vertices));
+}
+
 // Counts the pairs (v, m(v)) where w(m(v), partner(b)) differs from w(v, b)
 // by more than 1e-6 for some bone b; every vertex with a mirror is checked.
 std::size_t AsymmetricPairs(const SkinnedModel& m, const std::vector<uint32_t>& mirror) {
@@ -62,34 +67,39 @@ std::size_t AsymmetricPairs(const SkinnedModel& m, const std::vector<uint32_t>& 
 
 TEST(MirrorWeights, SampleCharacterBecomesSymmetricEitherWay) {
   for (MirrorDirection direction : {MirrorDirection::LeftToRight, MirrorDirection::RightToLeft}) {
-   for (bool scrambled : {false, true}) {
-    SCOPED_TRACE(scrambled ? "scrambled weights" : "automatic weights");
-    SkinnedModel m = SampleCharacter(scrambled);
-    const std::vector<uint32_t> mirror =
-        FindMirrorVertices(m.skinnedMesh.vertices, kMirrorRelativeTolerance * BoundingBoxDiagonal(m.skinnedMesh.vertices));
-    const std::size_t paired = m.vertexCount() - static_cast<std::size_t>(std::count(mirror.begin(), mirror.end(), kNoMirrorVertex));
-    ASSERT_EQ(paired, m.vertexCount()) << "the sample character is symmetric";
-    ASSERT_GT(AsymmetricPairs(m, mirror), scrambled ? 2000u : 0u) << "its weights are not";
+    for (bool scrambled : {false, true}) {
+      SCOPED_TRACE(scrambled ? "scrambled weights" : "automatic weights");
+      SkinnedModel m = SampleCharacter(scrambled);
+      const std::vector<uint32_t> mirror = MirrorOf(m.skinnedMesh.vertices);
+      const std::size_t paired = m.vertexCount() - static_cast<std::size_t>(std::count(
+                                                       mirror.begin(), mirror.end(), kNoMirrorVertex));
+      ASSERT_EQ(paired, m.vertexCount()) << "the sample character is symmetric";
+      ASSERT_GT(AsymmetricPairs(m, mirror), scrambled ? 2000u : 0u) << "its weights are not";
 
-    const std::vector<SkinVertex> before = m.skinnedMesh.vertices;
-    const WeightToolResult r = MirrorVertexWeights(WeightToolInputOf(m), direction);
-    ASSERT_TRUE(r.status) << r.status.describe();
-    EXPECT_EQ(r.verticesWithoutPartner, 0u);
-    ApplyWeightChanges(m, r.changes);
-    EXPECT_EQ(AsymmetricPairs(m, mirror), 0u);
-    // The sending side keeps its weights.
-    for (const WeightChange& c : r.changes) {
-      const float x = before[c.vertex].position.x;
-      EXPECT_TRUE(direction == MirrorDirection::LeftToRight ? x <= 0.0f : x >= 0.0f) << "vertex " << c.vertex;
+      const std::vector<SkinVertex> before = m.skinnedMesh.vertices;
+      const WeightToolResult r = MirrorVertexWeights(WeightToolInputOf(m), direction);
+      ASSERT_TRUE(r.status) << r.status.describe();
+      EXPECT_EQ(r.verticesWithoutPartner, 0u);
+      ApplyWeightChanges(m, r.changes);
+      EXPECT_EQ(AsymmetricPairs(m, mirror), 0u);
+      // The sending side keeps its weights.
+      for (const WeightChange& c : r.changes) {
+        const float x = before[c.vertex].position.x;
+        EXPECT_TRUE(direction == MirrorDirection::LeftToRight ? x <= 0.0f : x >= 0.0f)
+            << "vertex " << c.vertex;
+      }
     }
-   }
   }
 }
 
 TEST(MirrorWeights, PartnersFoundWithinTheToleranceOnly) {
-  const SkinnedModel m = SampleCharacter(false);
+  // Large enough for the search to be shared between threads.
+  ModelOptions o;
+  o.vertices = 12000;
+  o.bones = 16;
+  const SkinnedModel m = BindGeneratedModel(o);
   const float tolerance = kMirrorRelativeTolerance * BoundingBoxDiagonal(m.skinnedMesh.vertices);
-  const std::vector<uint32_t> exact = FindMirrorVertices(m.skinnedMesh.vertices, tolerance);
+  const std::vector<uint32_t> exact = FindMirrorVertices(m.skinnedMesh.vertices, tolerance, 1);
   struct Case {
     float shift;  // of the right side, in tolerances
     bool paired;
@@ -114,7 +124,8 @@ TEST(MirrorWeights, SelectionOnOneSideWritesItsMirrorOnly) {
   SkinnedModel m = SampleCharacter(true);
   m.selection.reset(m.vertexCount());
   // The left forearm region: x above 0.5.
-  for (std::size_t v = 0; v < m.vertexCount(); ++v) m.selection.selected[v] = m.skinnedMesh.vertices[v].position.x > 0.5f;
+  for (std::size_t v = 0; v < m.vertexCount(); ++v)
+    m.selection.selected[v] = m.skinnedMesh.vertices[v].position.x > 0.5f;
   RebuildPointList(m.selection);
   const WeightToolResult r = MirrorVertexWeights(WeightToolInputOf(m), MirrorDirection::LeftToRight);
   ASSERT_TRUE(r.status);
@@ -128,8 +139,7 @@ TEST(MirrorWeights, GeneratedModelWithStrayVertices) {
   o.bones = 16;
   o.anchorFaces = 12;
   SkinnedModel m = BindGeneratedModel(o);
-  const std::vector<uint32_t> before =
-      FindMirrorVertices(m.skinnedMesh.vertices, kMirrorRelativeTolerance * BoundingBoxDiagonal(m.skinnedMesh.vertices));
+  const std::vector<uint32_t> before = MirrorOf(m.skinnedMesh.vertices);
   const auto unpaired = static_cast<std::size_t>(std::count(before.begin(), before.end(), kNoMirrorVertex));
   // Two more vertices with nothing at their mirror position.
   for (float x : {0.7f, -0.9f}) {
@@ -145,8 +155,7 @@ TEST(MirrorWeights, GeneratedModelWithStrayVertices) {
   EXPECT_TRUE(std::none_of(r.changes.begin(), r.changes.end(),
                            [&](const WeightChange& c) { return c.vertex >= m.vertexCount() - 2; }));
   ApplyWeightChanges(m, r.changes);
-  const std::vector<uint32_t> mirror =
-      FindMirrorVertices(m.skinnedMesh.vertices, kMirrorRelativeTolerance * BoundingBoxDiagonal(m.skinnedMesh.vertices));
+  const std::vector<uint32_t> mirror = MirrorOf(m.skinnedMesh.vertices);
   EXPECT_EQ(AsymmetricPairs(m, mirror), 0u);
 }
 

@@ -46,18 +46,19 @@ std::vector<CleanupCase> Cases() {
        }},
   };
   for (float threshold : {0.01f, 0.2f, 0.6f}) {
-    cases.push_back({"prune", [threshold](const WeightToolInput& in) { return PruneVertexWeights(in, threshold); },
-                     [=](const std::map<int, double>& before, const std::map<int, double>& after) {
-                       const bool anyBelow = std::any_of(before.begin(), before.end(),
-                                                         [&](const auto& e) { return e.second < threshold; });
-                       if (!anyBelow) {
-                         EXPECT_EQ(after, before);
-                         return;
-                       }
-                       EXPECT_NEAR(Sum(after), 1.0, 1e-6);
-                       if (after.size() == 1) return;  // possibly the lone strongest
-                       for (const auto& [bone, x] : after) EXPECT_GE(before.at(bone), threshold);
-                     }});
+    cases.push_back(
+        {"prune", [threshold](const WeightToolInput& in) { return PruneVertexWeights(in, threshold); },
+         [=](const std::map<int, double>& before, const std::map<int, double>& after) {
+           const bool anyBelow =
+               std::any_of(before.begin(), before.end(), [&](const auto& e) { return e.second < threshold; });
+           if (!anyBelow) {
+             EXPECT_EQ(after, before);
+             return;
+           }
+           EXPECT_NEAR(Sum(after), 1.0, 1e-6);
+           if (after.size() == 1) return;  // possibly the lone strongest
+           for (const auto& [bone, x] : after) EXPECT_GE(before.at(bone), threshold);
+         }});
   }
   for (int k = 1; k <= 4; ++k) {
     cases.push_back({"limit", [k](const WeightToolInput& in) { return LimitVertexWeights(in, k); },
@@ -108,18 +109,19 @@ TEST(BoneWeights, SlotsReadByTheModelsConvention) {
     std::map<int, double> expected;
   };
   const std::vector<Case> cases = {
-      {0x00000000u, {0.0f, 0.0f, 0.0f}, {}},                                  // follows the root
+      {0x00000000u, {0.0f, 0.0f, 0.0f}, {}},                                        // follows the root
       {0x04030201u, {0.4f, 0.3f, 0.2f}, {{1, 0.4}, {2, 0.3}, {3, 0.2}, {4, 0.1}}},  // slot 3 implied
-      {0x00000201u, {0.5f, 0.3f, 0.0f}, {{1, 0.5}, {2, 0.3}}},                // 0.2 to the root
-      {0x00000101u, {0.5f, 0.25f, 0.0f}, {{1, 0.75}}},                        // one bone twice
-      {0x00000200u, {0.5f, 0.5f, 0.0f}, {{2, 0.5}}},                          // slot 0 empty
-      {0x04000201u, {0.7f, 0.6f, 0.0f}, {{1, 0.7}, {2, 0.6}}},                // slot 3 below 0
-      {0x00000201u, {-0.2f, std::nanf(""), 0.0f}, {}},                        // not above 0
+      {0x00000201u, {0.5f, 0.3f, 0.0f}, {{1, 0.5}, {2, 0.3}}},                      // 0.2 to the root
+      {0x00000101u, {0.5f, 0.25f, 0.0f}, {{1, 0.75}}},                              // one bone twice
+      {0x00000200u, {0.5f, 0.5f, 0.0f}, {{2, 0.5}}},                                // slot 0 empty
+      {0x04000201u, {0.7f, 0.6f, 0.0f}, {{1, 0.7}, {2, 0.6}}},                      // slot 3 below 0
+      {0x00000201u, {-0.2f, std::nanf(""), 0.0f}, {}},                              // not above 0
   };
   for (std::size_t i = 0; i < cases.size(); ++i) {
     const BoneWeightSet set = ReadBoneWeights(VertexWeights{cases[i].indices, cases[i].weights});
     std::map<int, double> got;
-    for (int k = 0; k < set.count; ++k) got[set.items[static_cast<std::size_t>(k)].bone] = set.items[static_cast<std::size_t>(k)].weight;
+    for (int k = 0; k < set.count; ++k)
+      got[set.items[static_cast<std::size_t>(k)].bone] = set.items[static_cast<std::size_t>(k)].weight;
     ASSERT_EQ(got.size(), cases[i].expected.size()) << "case " << i;
     for (const auto& [bone, w] : cases[i].expected) EXPECT_NEAR(got[bone], w, 1e-6) << "case " << i;
   }
@@ -147,7 +149,8 @@ TEST(BoneWeights, StoringKeepsSlotsOfKeptBonesAndReadsBack) {
       for (int s = 0; s < (set.count == 4 ? 4 : 3); ++s) {
         const auto was = static_cast<uint8_t>(old.boneIndices >> (8 * s));
         bool firstSlotOfBone = was == item.bone;
-        for (int t = 0; t < s; ++t) firstSlotOfBone = firstSlotOfBone && static_cast<uint8_t>(old.boneIndices >> (8 * t)) != item.bone;
+        for (int t = 0; t < s; ++t)
+          firstSlotOfBone = firstSlotOfBone && static_cast<uint8_t>(old.boneIndices >> (8 * t)) != item.bone;
         if (firstSlotOfBone) {
           EXPECT_EQ(static_cast<uint8_t>(stored.boneIndices >> (8 * s)), item.bone);
         }

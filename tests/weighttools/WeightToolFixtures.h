@@ -41,7 +41,8 @@ inline bool Near(const std::map<int, double>& a, const std::map<int, double>& b,
 /// weights, then roughened: about one vertex in ten
 /// without weights, one in six with its bone weights scaled off 1 (leaving
 /// weight to the root or more than 1), one in six with a faint extra bone.
-inline SkinnedModel RoughModel(uint64_t seed, uint32_t vertices = 400, int32_t bones = 12, bool split = false) {
+inline SkinnedModel RoughModel(uint64_t seed, uint32_t vertices = 400, int32_t bones = 12,
+                               bool split = false) {
   synthetic::ModelRecipe recipe;
   recipe.splitVertices = split;
   recipe.vertexCount = vertices;

@@ -33,8 +33,14 @@ std::vector<ToolCase> Tools() {
       {"normalise", [](const WeightToolInput& in) { return NormaliseVertexWeights(in); }},
       {"prune 0.05", [](const WeightToolInput& in) { return PruneVertexWeights(in, 0.05f); }},
       {"limit 2", [](const WeightToolInput& in) { return LimitVertexWeights(in, 2); }},
-      {"smooth 3 x 0.5", [](const WeightToolInput& in) { return SmoothVertexWeights(in, {3, 0.5f, 2}); }},
-      {"smooth 1 x 1", [](const WeightToolInput& in) { return SmoothVertexWeights(in, {1, 1.0f, 1}); }},
+      {"smooth 3 x 0.5",
+       [](const WeightToolInput& in) {
+         return SmoothVertexWeights(in, {3, 0.5f, 2});
+       }},
+      {"smooth 1 x 1",
+       [](const WeightToolInput& in) {
+         return SmoothVertexWeights(in, {1, 1.0f, 1});
+       }},
       {"mirror l2r",
        [](const WeightToolInput& in) { return MirrorVertexWeights(in, MirrorDirection::LeftToRight, 1e-3f); },
        false, true},
@@ -104,7 +110,8 @@ TEST(WeightToolProperties, OnlyScopeChangesSumsHoldAndUndoRestores) {
           EXPECT_TRUE(WeightsOf(m.pointVertices[c.vertex]).sameBits(c.weights));
         }
         ApplyWeightChanges(m, undo);
-        ASSERT_EQ(std::memcmp(before.data(), m.skinnedMesh.vertices.data(), before.size() * sizeof(SkinVertex)), 0);
+        ASSERT_EQ(
+            std::memcmp(before.data(), m.skinnedMesh.vertices.data(), before.size() * sizeof(SkinVertex)), 0);
         ASSERT_EQ(std::memcmp(before.data(), m.pointVertices.data(), before.size() * sizeof(SkinVertex)), 0);
       }
     }

@@ -47,8 +47,8 @@ struct WeightsCommandTest : ::testing::Test {
   std::string Path(const std::string& name) const { return (folder / name).string(); }
 
   int Run(const std::string& args) {
-    const std::string command = std::string(POSEWRIGHT_CLI) + " weights " + args + " > " + Path("stdout.txt") +
-                                " 2> " + Path("stderr.txt");
+    const std::string command = std::string(POSEWRIGHT_CLI) + " weights " + args + " > " +
+                                Path("stdout.txt") + " 2> " + Path("stderr.txt");
     const int status = std::system(command.c_str());
     out = ReadFileBytes(Path("stdout.txt")).value_or("");
     err = ReadFileBytes(Path("stderr.txt")).value_or("");
@@ -70,7 +70,8 @@ TEST_F(WeightsCommandTest, ToolsRunInOrderAndTheResultIsSaved) {
   SkinnedModel m;
   ASSERT_TRUE(ReadSkinnedMesh(m, Path("out.skm")));
   const std::vector<SkinVertex>& v = m.skinnedMesh.vertices;
-  const std::vector<uint32_t> mirror = FindMirrorVertices(v, kMirrorRelativeTolerance * BoundingBoxDiagonal(v));
+  const std::vector<uint32_t> mirror =
+      FindMirrorVertices(v, kMirrorRelativeTolerance * BoundingBoxDiagonal(v));
   const std::array<uint8_t, 256> partner = BonePartnerTable(m.skeleton);
   for (std::size_t i = 0; i < v.size(); ++i) {
     SCOPED_TRACE("vertex " + std::to_string(i));
@@ -114,16 +115,16 @@ TEST_F(WeightsCommandTest, BadValuesAreUsageErrorsAndRefusalsWriteNothing) {
     int status;
   };
   const std::vector<Case> cases = {
-      {model + "--normalise", 2},               // no -o
-      {model + output, 2},                      // no tool
-      {model + "--smooth 0" + output, 2},       // N from 1
-      {model + "--smooth 3:0" + output, 2},     // S above 0
-      {model + "--smooth 3:1.5" + output, 2},   // S at most 1
+      {model + "--normalise", 2},              // no -o
+      {model + output, 2},                     // no tool
+      {model + "--smooth 0" + output, 2},      // N from 1
+      {model + "--smooth 3:0" + output, 2},    // S above 0
+      {model + "--smooth 3:1.5" + output, 2},  // S at most 1
       {model + "--smooth x:0.5" + output, 2},
-      {model + "--prune 1" + output, 2},        // T below 1
+      {model + "--prune 1" + output, 2},  // T below 1
       {model + "--prune -0.1" + output, 2},
       {model + "--prune 0.1x" + output, 2},
-      {model + "--limit 5" + output, 2},        // K 1..4
+      {model + "--limit 5" + output, 2},  // K 1..4
       {model + "--limit 0" + output, 2},
       {model + "--mirror up" + output, 2},
       {model + "--frobnicate" + output, 2},
