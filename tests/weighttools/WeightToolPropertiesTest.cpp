@@ -82,9 +82,9 @@ TEST(WeightToolProperties, OnlyScopeChangesSumsHoldAndUndoRestores) {
         std::vector<uint32_t> mirror;
         if (tool.mirror) mirror = FindMirrorVertices(before, 1e-3f * BoundingBoxDiagonal(before));
         auto inScope = [&](uint32_t v) {
-          const bool own = step == 0 || v % step == 0;
+          if (step == 0) return true;
           const bool fromMirror = tool.mirror && mirror[v] != kNoMirrorVertex && mirror[v] % step == 0;
-          return own || (step != 0 && fromMirror);
+          return v % step == 0 || fromMirror;
         };
         uint32_t last = 0;
         for (std::size_t i = 0; i < r.changes.size(); ++i) {
