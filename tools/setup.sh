@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake ninja-build clang libclang-rt-14-dev
   qt6-base-dev libqt6opengl6-dev libepoxy-dev libegl-dev libgl-dev
   libegl1-mesa-dev libgl1-mesa-dri libegl-mesa0
-  libpng-dev libjpeg-dev zlib1g-dev
+  libpng-dev libjpeg-dev zlib1g-dev libnanoflann-dev
   libgtest-dev libgmock-dev libbenchmark-dev libassimp-dev
   xvfb xauth fonts-noto-cjk locales
 )
