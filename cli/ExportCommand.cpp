@@ -7,6 +7,7 @@
 
 #include "anim/AnimationFile.h"
 #include "cli/Command.h"
+#include "cli/GltfExportCommand.h"
 #include "export/ExportOptions.h"
 #include "export/SkinnedMeshXWriter.h"
 #include "skeleton/RecordingBoneTree.h"
@@ -77,6 +78,9 @@ int Fail(const Status& status) {
 }
 
 int RunExport(const std::vector<std::string>& args) {
+  if (NamesGltfOutput(args)) {
+    return RunGltfExport(args);
+  }
   int status = 0;
   const std::optional<ExportArguments> parsed = Parse(args, status);
   if (!parsed) {
