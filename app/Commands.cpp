@@ -4,6 +4,7 @@
 
 #include "anim/AnimationCommands.h"
 #include "export/SkinnedMeshXExport.h"
+#include "gltf/GltfExport.h"
 #include "skin/BlendWeights.h"
 #include "skin/BlendingParametersFile.h"
 #include "skin/BoneInformationFile.h"
@@ -20,6 +21,7 @@ const char kEraseQuestion[] = "All Data will be erased.Proceed?";
 const char kAttention[] = "Attention";
 const char kNoAnimation[] = "No animations Exist";
 const char kNoAnimationCaption[] = "error";
+const char kGltfCaption[] = "Save glTF";
 
 FileDialogRequest Dialog(FileDialogRequest::Kind kind, std::vector<FileFilter> filters, int preselected,
                          std::string extension) {
@@ -78,7 +80,11 @@ FileDialogRequest OpenAnimation() {
   return Open({kAnimationKeyframes});
 }
 FileDialogRequest SaveSkinnedMesh() {
-  return Save({kSkinnedMesh, {"Direct3D SkinnedMesh(*.x)", "*.x"}}, "skm", kDirectXFilter);
+  return Save({kSkinnedMesh,
+               {"Direct3D SkinnedMesh(*.x)", "*.x"},
+               {"glTF 2.0 binary (*.glb)", "*.glb"},
+               {"glTF 2.0 (*.gltf)", "*.gltf"}},
+              "skm", kDirectXFilter);
 }
 FileDialogRequest SaveBlendingParameters() {
   return Save({kBoneParameters});
@@ -306,6 +312,10 @@ void Commands::saveSkinnedMesh() {
     exportDirectX(choice->path);
     return;
   }
+  if (choice->filter == kGlbFilter || choice->filter == kGltfFilter) {
+    exportGltf(choice->path, choice->filter == kGlbFilter ? ".glb" : ".gltf");
+    return;
+  }
   Status status;
   {
     BusyScope busy(shell_);
@@ -319,6 +329,27 @@ void Commands::exportDirectX(const std::string& path) {
   // without an animation set.
   ExportSkinnedMeshX(shell_.exportView(), app_.rememberedFramesPerSecond, path, app_.model,
                      app_.animation.animations.current());
+}
+
+void Commands::exportGltf(std::string path, const char* extension) {
+  // A name without the type's extension gets it, so the file is what the
+  // chosen type says.
+  if (!gltf::ContainerOfPath(path)) {
+    path += extension;
+  }
+  const AnimationList& list = app_.animation.animations;
+  std::vector<gltf::NamedAnimation> animations;
+  for (int32_t i = 0; i < list.size(); ++i) {
+    animations.push_back({list.at(i).name, &list.at(i)});
+  }
+  Status status;
+  {
+    BusyScope busy(shell_);
+    status = gltf::WriteExport(path, app_.model, animations, {});
+  }
+  if (!status) {
+    shell_.showMessage(status.message, kGltfCaption, status.detail);
+  }
 }
 
 void Commands::openBlendingParameters() {
