@@ -37,14 +37,17 @@ JointWeights ToJointWeights(const SkinVertex& v, int32_t boneCount) {
   }
   if (SumsToOne(out.weights)) return out;
   double sum = 0.0;
-  for (float w : out.weights) sum += w;
   std::size_t largest = 0;
   for (std::size_t k = 0; k < 4; ++k) {
-    out.weights[k] = static_cast<float>(out.weights[k] / sum);
+    sum += out.weights[k];
     if (out.weights[k] > out.weights[largest]) largest = k;
   }
-  // Rounding to float may leave the sum a step or two off: the largest
-  // weight takes the remainder.
+  // A sum far from 1 (a dropped weight that mattered) is scaled back to 1; a
+  // sum off by rounding noise (such as a slot-3 remainder of −1e-6 on an
+  // empty slot) is left to the largest weight alone, so the others stay exact.
+  if (std::fabs(sum - 1.0) > 1e-4) {
+    for (float& w : out.weights) w = static_cast<float>(w / sum);
+  }
   for (int attempt = 0; attempt < 4 && !SumsToOne(out.weights); ++attempt) {
     double rest = 1.0;
     for (std::size_t k = 0; k < 4; ++k) {

@@ -20,9 +20,11 @@ struct JointWeights {
 /// weights, slot 3 1 − (w0 + w1 + w2), bone 0 — the root — included), with
 /// the joint index equal to the bone index. A bone named twice keeps one slot
 /// with the summed weight. Slots whose bone is not below boneCount, and
-/// negative weights, which glTF cannot carry, are dropped and the rest scaled
-/// to a sum of 1; a vertex left with no weight follows the root alone. Weights
-/// that already sum to 1 within the tolerance are kept exactly.
+/// negative weights, which glTF cannot carry, are dropped. Weights that sum to
+/// 1 within the tolerance are kept exactly; a sum off by less than 1e-4
+/// (rounding, such as the slot-3 remainder −1e-6 on an empty slot) is made
+/// 1 by the largest weight alone; a sum further off is scaled to 1. A vertex
+/// left with no weight follows the root alone.
 JointWeights ToJointWeights(const SkinVertex& v, int32_t boneCount);
 
 /// Whether the validator accepts the weights' sum: the used (non-zero)

@@ -33,6 +33,10 @@ TEST(GltfSkinWeights, SlotsBecomeJointsTheValidatorAccepts) {
       {"no bone at all follows the root", Slots({0, 0, 0, 0}, 0.0f, 0.0f, 0.0f), {0, 0, 0, 0}, {1, 0, 0, 0}},
       {"a negative weight is dropped, the rest scaled", Slots({1, 2, 3, 0}, 1.0f, 0.5f, -0.5f), {1, 2, 0, 0},
        {2.0f / 3, 1.0f / 3, 0, 0}},
+      // As read back from a .skm: the stored weights sum to 1.000001, leaving
+      // slot 3 (empty) −9.5e-7; the largest weight alone absorbs it.
+      {"a rounding remainder goes to the largest weight", Slots({1, 9, 0, 0}, 0.00852f, 0.991481f, 0.0f),
+       {1, 9, 0, 0}, {0.00852f, 0.99148f, 0, 0}},
       {"a bone beyond the skeleton is dropped", Slots({1, 200, 0, 0}, 0.5f, 0.5f, 0.0f), {1, 0, 0, 0}, {1, 0, 0, 0}},
   };
   for (const auto& c : cases) {
