@@ -83,23 +83,18 @@ D3DXQUATERNION PlaybackPose(const Animation& animation, int32_t b, double t) {
   return pose;
 }
 
-SampledAnimation SampleAnimation(const Animation& animation, int32_t boneCount, bool everyFrame) {
-  SampledAnimation out;
+std::vector<double> SampleFrames(const Animation& animation, int32_t boneCount, bool everyFrame) {
   const std::vector<Keyframe>& keys = animation.keys();
-  if (keys.empty()) return out;
+  if (keys.empty()) return {};
   const std::vector<double> base = BaseFrames(keys, everyFrame);
-  const auto bones = static_cast<std::size_t>(std::max(boneCount, 0));
-  if (keys.size() < 2 || keys.back().time <= 0) {
-    out.frames = base;
-    for (int32_t b = 0; b < boneCount; ++b) out.poses.push_back(KeyRotation(animation, keys.back(), b));
-    return out;
-  }
+  if (keys.size() < 2 || keys.back().time <= 0) return base;
   // The widest arc of every interval over all bones.
   std::vector<double> widest(keys.size() - 1, 0.0);
   for (std::size_t j = 0; j + 1 < keys.size(); ++j) {
     for (int32_t b = 0; b < boneCount; ++b) widest[j] = std::max(widest[j], KeyArc(animation, j, b));
   }
-  out.frames.reserve(base.size());
+  std::vector<double> frames;
+  frames.reserve(base.size());
   for (std::size_t i = 0; i < base.size(); ++i) {
     if (i > 0) {
       const double u = base[i - 1], v = base[i];
@@ -108,15 +103,29 @@ SampledAnimation SampleAnimation(const Animation& animation, int32_t boneCount, 
       const double arc = (v - u) / span * widest[j];
       const auto pieces = static_cast<int64_t>(std::ceil(arc / kMaxSampleArc));
       for (int64_t k = 1; k < pieces; ++k) {
-        out.frames.push_back(u + (v - u) * static_cast<double>(k) / static_cast<double>(pieces));
+        frames.push_back(u + (v - u) * static_cast<double>(k) / static_cast<double>(pieces));
       }
     }
-    out.frames.push_back(base[i]);
+    frames.push_back(base[i]);
   }
+  return frames;
+}
+
+D3DXQUATERNION SamplePose(const Animation& animation, int32_t b, double frame) {
+  const std::vector<Keyframe>& keys = animation.keys();
+  if (keys.empty()) return D3DXQUATERNION();
+  if (keys.size() < 2 || keys.back().time <= 0) return KeyRotation(animation, keys.back(), b);
+  return PlaybackPose(animation, b, frame);
+}
+
+SampledAnimation SampleAnimation(const Animation& animation, int32_t boneCount, bool everyFrame) {
+  SampledAnimation out;
+  out.frames = SampleFrames(animation, boneCount, everyFrame);
+  const auto bones = static_cast<std::size_t>(std::max(boneCount, 0));
   out.poses.resize(out.frames.size() * bones);
   for (std::size_t s = 0; s < out.frames.size(); ++s) {
     for (std::size_t b = 0; b < bones; ++b) {
-      out.poses[s * bones + b] = PlaybackPose(animation, static_cast<int32_t>(b), out.frames[s]);
+      out.poses[s * bones + b] = SamplePose(animation, static_cast<int32_t>(b), out.frames[s]);
     }
   }
   return out;

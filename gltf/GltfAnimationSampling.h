@@ -40,6 +40,12 @@ inline constexpr double kMaxSampleArc = 1.0471975511965976;  // π/3
 /// keyframes gives none.
 SampledAnimation SampleAnimation(const Animation& animation, int32_t boneCount, bool everyFrame);
 
+/// The sample times of SampleAnimation alone.
+std::vector<double> SampleFrames(const Animation& animation, int32_t boneCount, bool everyFrame);
+
+/// The pose of bone b at a sample time, as SampleAnimation gives it.
+D3DXQUATERNION SamplePose(const Animation& animation, int32_t b, double frame);
+
 /// The number of samples SampleAnimation would give, without the extra ones
 /// (to refuse an export that would be too large before computing it).
 uint64_t BaseSampleCount(const Animation& animation, bool everyFrame);

@@ -18,34 +18,16 @@
 namespace gltf {
 namespace {
 
-// Every vertex in glTF's axes, once, before the primitives pick theirs.
-struct VertexData {
-  std::vector<std::array<float, 3>> positions;
-  std::vector<std::array<float, 3>> normals;
-  std::vector<JointWeights> joints;
-};
-
 std::array<float, 3> AsFloats(const Point& p) {
   return {static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z)};
 }
 
-VertexData ConvertVertices(const SkinnedModel& model) {
-  const std::vector<SkinVertex>& vertices = model.skinnedMesh.vertices;
-  const int32_t bones = model.skeleton.boneCount();
-  VertexData out;
-  out.positions.reserve(vertices.size());
-  out.normals.reserve(vertices.size());
-  out.joints.reserve(vertices.size());
-  for (const SkinVertex& v : vertices) {
-    out.positions.push_back(AsFloats(ToGltfPoint(v.position)));
-    Point n = ToGltfPoint(v.normal);
-    const double length = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
-    // glTF normals must be unit vectors; a degenerate one points up.
-    n = length > 1e-12 && std::isfinite(length) ? Point{n.x / length, n.y / length, n.z / length} : Point{0, 1, 0};
-    out.normals.push_back(AsFloats(n));
-    out.joints.push_back(ToJointWeights(v, bones));
-  }
-  return out;
+// glTF normals must be unit vectors; a degenerate one points up.
+std::array<float, 3> UnitNormal(const D3DXVECTOR3& normal) {
+  const Point n = ToGltfPoint(normal);
+  const double length = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
+  if (!(length > 1e-12) || !std::isfinite(length)) return {0.0f, 1.0f, 0.0f};
+  return AsFloats({n.x / length, n.y / length, n.z / length});
 }
 
 // The faces of every material id in use, in face order.
@@ -56,16 +38,18 @@ std::map<uint32_t, std::vector<uint32_t>> FacesByMaterial(const SkinnedModel& mo
   return faces;
 }
 
-nlohmann::json Primitive(Document& doc, const SkinnedModel& model, const VertexData& all,
-                         const std::vector<uint32_t>& faces, std::vector<uint32_t>& remap) {
+// One primitive: its vertices (those its faces use, in the model's order)
+// and its faces, written straight into the buffer.
+nlohmann::json Primitive(Document& doc, const SkinnedModel& model, const std::vector<uint32_t>& faces,
+                         std::vector<uint32_t>& remap, std::vector<uint32_t>& used) {
   const std::vector<uint16_t>& indices = model.skinnedMesh.indices;
   const std::vector<SkinVertex>& vertices = model.skinnedMesh.vertices;
-  // The primitive's vertices: those its faces use, in the model's order.
+  const int32_t boneCount = model.skeleton.boneCount();
   std::fill(remap.begin(), remap.end(), 0u);
   for (uint32_t f : faces) {
     for (std::size_t c = 0; c < 3; ++c) remap[indices[3 * std::size_t{f} + c]] = 1;
   }
-  std::vector<uint32_t> used;
+  used.clear();
   for (uint32_t v = 0; v < remap.size(); ++v) {
     if (remap[v] != 0) {
       remap[v] = static_cast<uint32_t>(used.size());
@@ -73,52 +57,62 @@ nlohmann::json Primitive(Document& doc, const SkinnedModel& model, const VertexD
     }
   }
   const std::size_t n = used.size();
-  std::vector<float> positions(3 * n), normals(3 * n), uvs(2 * n), weights(4 * n);
-  std::vector<uint8_t> joints(4 * n);
+  const std::size_t positionAt = doc.buffer.extend(12 * n);
+  const std::size_t normalAt = doc.buffer.extend(12 * n);
+  const std::size_t uvAt = doc.buffer.extend(8 * n);
+  const std::size_t jointAt = doc.buffer.extend(4 * n);
+  const std::size_t weightAt = doc.buffer.extend(16 * n);
+  char* position = doc.buffer.at(positionAt);
+  char* normal = doc.buffer.at(normalAt);
+  char* uv = doc.buffer.at(uvAt);
+  char* joint = doc.buffer.at(jointAt);
+  char* weight = doc.buffer.at(weightAt);
+  std::array<float, 3> low{}, high{};
   for (std::size_t k = 0; k < n; ++k) {
-    const uint32_t v = used[k];
-    std::copy_n(all.positions[v].begin(), 3, positions.begin() + static_cast<std::ptrdiff_t>(3 * k));
-    std::copy_n(all.normals[v].begin(), 3, normals.begin() + static_cast<std::ptrdiff_t>(3 * k));
-    uvs[2 * k] = vertices[v].u;
-    uvs[2 * k + 1] = vertices[v].v;
-    std::copy_n(all.joints[v].joints.begin(), 4, joints.begin() + static_cast<std::ptrdiff_t>(4 * k));
-    std::copy_n(all.joints[v].weights.begin(), 4, weights.begin() + static_cast<std::ptrdiff_t>(4 * k));
+    const SkinVertex& v = vertices[used[k]];
+    const std::array<float, 3> p = AsFloats(ToGltfPoint(v.position));
+    for (std::size_t c = 0; c < 3; ++c) {
+      low[c] = k == 0 ? p[c] : std::min(low[c], p[c]);
+      high[c] = k == 0 ? p[c] : std::max(high[c], p[c]);
+      position = StoreLittleEndian(position, p[c]);
+    }
+    for (float c : UnitNormal(v.normal)) normal = StoreLittleEndian(normal, c);
+    uv = StoreLittleEndian(StoreLittleEndian(uv, v.u), v.v);
+    const JointWeights jw = ToJointWeights(v, boneCount);
+    for (std::size_t s = 0; s < 4; ++s) {
+      joint = StoreLittleEndian(joint, jw.joints[s]);
+      weight = StoreLittleEndian(weight, jw.weights[s]);
+    }
   }
-  AccessorSpec position = Spec("VEC3", ComponentType::Float, n, ViewTarget::Vertices);
-  ComponentBounds(positions, 3, position.min, position.max);
+  AccessorSpec positionSpec = Spec("VEC3", ComponentType::Float, n, ViewTarget::Vertices);
+  positionSpec.min = {low[0], low[1], low[2]};
+  positionSpec.max = {high[0], high[1], high[2]};
+  auto accessor = [&](std::size_t at, std::size_t bytes, const AccessorSpec& spec) {
+    return doc.addAccessorOver(doc.addView(at, bytes, ViewTarget::Vertices), spec);
+  };
   nlohmann::json attributes = {
-      {"POSITION", doc.addAccessor<float>(positions, position)},
-      {"NORMAL", doc.addAccessor<float>(normals, Spec("VEC3", ComponentType::Float, n, ViewTarget::Vertices))},
-      {"TEXCOORD_0", doc.addAccessor<float>(uvs, Spec("VEC2", ComponentType::Float, n, ViewTarget::Vertices))},
-      {"JOINTS_0",
-       doc.addAccessor<uint8_t>(joints, Spec("VEC4", ComponentType::UnsignedByte, n, ViewTarget::Vertices))},
-      {"WEIGHTS_0",
-       doc.addAccessor<float>(weights, Spec("VEC4", ComponentType::Float, n, ViewTarget::Vertices))}};
+      {"POSITION", accessor(positionAt, 12 * n, positionSpec)},
+      {"NORMAL", accessor(normalAt, 12 * n, Spec("VEC3", ComponentType::Float, n, ViewTarget::Vertices))},
+      {"TEXCOORD_0", accessor(uvAt, 8 * n, Spec("VEC2", ComponentType::Float, n, ViewTarget::Vertices))},
+      {"JOINTS_0", accessor(jointAt, 4 * n, Spec("VEC4", ComponentType::UnsignedByte, n, ViewTarget::Vertices))},
+      {"WEIGHTS_0", accessor(weightAt, 16 * n, Spec("VEC4", ComponentType::Float, n, ViewTarget::Vertices))}};
   // Corners reversed: the editor's clockwise front faces become glTF's
   // counter-clockwise ones. 16-bit indices whenever they fit (always, for
   // the editor's at most 65,535 vertices; 65,535 itself is reserved).
   const std::size_t cornerCount = 3 * faces.size();
-  int indexAccessor = 0;
-  auto fill = [&](auto& out) {
-    out.reserve(cornerCount);
-    for (uint32_t f : faces) {
-      const std::size_t i = 3 * std::size_t{f};
-      for (uint32_t corner : ToGltfWinding(indices[i], indices[i + 1], indices[i + 2])) {
-        out.push_back(static_cast<typename std::decay_t<decltype(out)>::value_type>(remap[corner]));
-      }
+  const bool narrow = n < 65535;
+  const std::size_t indexBytes = cornerCount * (narrow ? 2 : 4);
+  const std::size_t indexAt = doc.buffer.extend(indexBytes);
+  char* out = doc.buffer.at(indexAt);
+  for (uint32_t f : faces) {
+    const std::size_t i = 3 * std::size_t{f};
+    for (uint32_t corner : ToGltfWinding(indices[i], indices[i + 1], indices[i + 2])) {
+      out = narrow ? StoreLittleEndian(out, static_cast<uint16_t>(remap[corner])) : StoreLittleEndian(out, remap[corner]);
     }
-  };
-  if (n < 65535) {
-    std::vector<uint16_t> out;
-    fill(out);
-    indexAccessor = doc.addAccessor<uint16_t>(
-        out, Spec("SCALAR", ComponentType::UnsignedShort, cornerCount, ViewTarget::Indices));
-  } else {
-    std::vector<uint32_t> out;
-    fill(out);
-    indexAccessor =
-        doc.addAccessor<uint32_t>(out, Spec("SCALAR", ComponentType::UnsignedInt, cornerCount, ViewTarget::Indices));
   }
+  const int indexAccessor = doc.addAccessorOver(
+      doc.addView(indexAt, indexBytes, ViewTarget::Indices),
+      Spec("SCALAR", narrow ? ComponentType::UnsignedShort : ComponentType::UnsignedInt, cornerCount, ViewTarget::Indices));
   return {{"attributes", std::move(attributes)}, {"indices", indexAccessor}, {"mode", 4}};
 }
 
@@ -185,17 +179,17 @@ void AddSkeleton(Document& doc, const Skeleton& skeleton) {
 
 void AddAnimation(Document& doc, const Skeleton& skeleton, const NamedAnimation& named, const ExportOptions& options) {
   const int32_t bones = skeleton.boneCount();
-  const SampledAnimation sampled = SampleAnimation(*named.animation, bones, options.sampleEveryFrame);
-  if (sampled.frames.empty() || bones == 0) return;
+  const std::vector<double> frames = SampleFrames(*named.animation, bones, options.sampleEveryFrame);
+  if (frames.empty() || bones == 0) return;
   // Seconds; a sample whose float time would not follow its predecessor's
   // (only for times of millions of frames) is left out.
   std::vector<float> times;
-  std::vector<std::size_t> kept;
-  for (std::size_t s = 0; s < sampled.frames.size(); ++s) {
-    const auto t = static_cast<float>(sampled.frames[s] / 60.0);
+  std::vector<double> kept;
+  for (double frame : frames) {
+    const auto t = static_cast<float>(frame / 60.0);
     if (times.empty() || t > times.back()) {
       times.push_back(t);
-      kept.push_back(s);
+      kept.push_back(frame);
     }
   }
   const std::size_t count = times.size();
@@ -206,24 +200,21 @@ void AddAnimation(Document& doc, const Skeleton& skeleton, const NamedAnimation&
   const std::vector<Rotation> rest = RestRotations(skeleton);
   nlohmann::json samplers = nlohmann::json::array();
   nlohmann::json channels = nlohmann::json::array();
-  std::vector<float> values(4 * count);
-  const auto n = static_cast<std::size_t>(bones);
   for (int32_t b = 0; b < bones; ++b) {
+    const std::size_t at = doc.buffer.extend(16 * count);
+    char* out = doc.buffer.at(at);
     Rotation previous;
     for (std::size_t k = 0; k < count; ++k) {
-      Rotation q = NodeRotationForPose(skeleton, rest, b, sampled.poses[kept[k] * n + static_cast<std::size_t>(b)]);
+      Rotation q = NodeRotationForPose(skeleton, rest, b, SamplePose(*named.animation, b, kept[k]));
       // Neighbouring samples in the same hemisphere, for players that
       // interpolate without choosing the shorter arc themselves.
       if (k > 0 && q.x * previous.x + q.y * previous.y + q.z * previous.z + q.w * previous.w < 0.0) {
         q = {-q.x, -q.y, -q.z, -q.w};
       }
       previous = q;
-      values[4 * k] = static_cast<float>(q.x);
-      values[4 * k + 1] = static_cast<float>(q.y);
-      values[4 * k + 2] = static_cast<float>(q.z);
-      values[4 * k + 3] = static_cast<float>(q.w);
+      for (double c : {q.x, q.y, q.z, q.w}) out = StoreLittleEndian(out, static_cast<float>(c));
     }
-    const int output = doc.addAccessor<float>(values, Spec("VEC4", ComponentType::Float, count, ViewTarget::None));
+    const int output = doc.addAccessorOver(doc.addView(at, 16 * count), Spec("VEC4", ComponentType::Float, count, ViewTarget::None));
     samplers.push_back({{"input", input}, {"output", output}, {"interpolation", "LINEAR"}});
     channels.push_back({{"sampler", b}, {"target", {{"node", b}, {"path", "rotation"}}}});
   }
@@ -248,17 +239,29 @@ std::string UriEncoded(const std::string& name) {
 Asset BuildAsset(const SkinnedModel& model, std::span<const NamedAnimation> animations, const ExportOptions& options,
                  Container container, const std::string& imagePrefix) {
   Asset asset;
-  Document doc;
+  // For a .glb, room in front of the buffer for the headers and the JSON
+  // (a generous guess), so the file is made in place rather than copied.
+  const std::size_t jsonGuess = 4096 + 512 * model.materialCount() + 1024 * model.attributeTable.size() +
+                                256 * static_cast<std::size_t>(model.skeleton.boneCount()) * (2 + animations.size());
+  Document doc(container == Container::Binary ? (jsonGuess + 3) & ~std::size_t{3} : 0);
   doc.json["asset"] = {{"version", "2.0"}, {"generator", "Posewright"}};
-  doc.buffer.reserve(model.vertexCount() * 56 + model.skinnedMesh.indices.size() * 2);
+  // Room for everything but the images up front, so the buffer is not moved
+  // while it grows.
+  const auto bones = static_cast<std::size_t>(model.skeleton.boneCount());
+  std::size_t samples = 0;
+  for (const NamedAnimation& named : animations) {
+    if (named.animation != nullptr) samples += BaseSampleCount(*named.animation, options.sampleEveryFrame) + 8;
+  }
+  doc.buffer.reserve(model.vertexCount() * 60 + model.skinnedMesh.indices.size() * 4 + 64 * bones +
+                     samples * (4 + 16 * bones) * 11 / 10 + 1024);
 
   AddSkeleton(doc, model.skeleton);
   AddMaterials(doc, asset, model, container, imagePrefix);
-  const VertexData vertices = ConvertVertices(model);
-  std::vector<uint32_t> remap(model.vertexCount());
+  std::vector<uint32_t> remap(model.vertexCount()), used;
+  used.reserve(model.vertexCount());
   nlohmann::json primitives = nlohmann::json::array();
   for (const auto& [material, faces] : FacesByMaterial(model)) {
-    nlohmann::json primitive = Primitive(doc, model, vertices, faces, remap);
+    nlohmann::json primitive = Primitive(doc, model, faces, remap, used);
     if (material < model.materialCount()) primitive["material"] = material;
     primitives.push_back(std::move(primitive));
   }
@@ -272,7 +275,8 @@ Asset BuildAsset(const SkinnedModel& model, std::span<const NamedAnimation> anim
   doc.buffer.alignTo4();
   doc.json["buffers"] = nlohmann::json::array({nlohmann::json{{"byteLength", doc.buffer.size()}}});
   asset.json = std::move(doc.json);
-  asset.binary = doc.buffer.bytes();
+  asset.binaryStart = doc.buffer.headroom();
+  asset.binary = doc.buffer.take();
   return asset;
 }
 

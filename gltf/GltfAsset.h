@@ -23,8 +23,10 @@ namespace gltf {
 
 struct Asset {
   nlohmann::json json;
-  /// The binary buffer; buffers[0].byteLength is its size.
+  /// The binary buffer from binaryStart on (buffers[0].byteLength bytes);
+  /// the bytes before it are headroom for the GLB headers.
   std::string binary;
+  std::size_t binaryStart = 0;
   /// Files to write beside the .gltf (Container::Text): the images, as
   /// (file name, bytes). Empty for Container::Binary, whose images are in
   /// the binary buffer.

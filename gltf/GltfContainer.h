@@ -16,7 +16,12 @@ using NamedFile = std::pair<std::string, std::string>;
 
 /// The GLB container: the 12-byte header, the JSON chunk (padded with spaces)
 /// and the BIN chunk (padded with zeros), all lengths little-endian.
-std::string GlbBytes(const std::string& json, const std::string& binary);
+std::string GlbBytes(const std::string& json, std::string_view binary);
+
+/// The same file made in storage, whose bytes from start on are the binary
+/// buffer: the headers and JSON replace the bytes before start (moving the
+/// buffer within storage, no copy, when they are not longer than start).
+std::string GlbAroundBuffer(const std::string& json, std::string storage, std::size_t start);
 
 /// The JSON text of a document: compact, with any invalid UTF-8 in names
 /// replaced rather than refused.

@@ -51,6 +51,8 @@ inline AccessorSpec Spec(const char* type, ComponentType componentType, std::siz
 }
 
 struct Document {
+  explicit Document(std::size_t headroom = 0) : buffer(headroom) {}
+
   nlohmann::json json = nlohmann::json::object();
   BinaryBuffer buffer;
 
