@@ -1,8 +1,6 @@
 #include "gltf/GltfDocument.h"
 
-#include <algorithm>
 #include <string>
-#include <vector>
 
 namespace gltf {
 
@@ -27,27 +25,6 @@ int Document::addAccessorOver(int view, const AccessorSpec& spec) {
   if (!spec.min.is_null()) accessor["min"] = spec.min;
   if (!spec.max.is_null()) accessor["max"] = spec.max;
   return push("accessors", std::move(accessor));
-}
-
-void ComponentBounds(std::span<const float> values, int width, nlohmann::json& min, nlohmann::json& max) {
-  const auto w = static_cast<std::size_t>(width);
-  std::vector<float> low(w, 0.0f), high(w, 0.0f);
-  if (values.size() >= w) {
-    std::copy_n(values.begin(), w, low.begin());
-    std::copy_n(values.begin(), w, high.begin());
-  }
-  for (std::size_t i = w; i + w <= values.size(); i += w) {
-    for (std::size_t c = 0; c < w; ++c) {
-      low[c] = std::min(low[c], values[i + c]);
-      high[c] = std::max(high[c], values[i + c]);
-    }
-  }
-  min = nlohmann::json::array();
-  max = nlohmann::json::array();
-  for (std::size_t c = 0; c < w; ++c) {
-    min.push_back(static_cast<double>(low[c]));
-    max.push_back(static_cast<double>(high[c]));
-  }
 }
 
 }  // namespace gltf

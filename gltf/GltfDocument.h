@@ -75,8 +75,4 @@ struct Document {
   int push(std::string_view name, nlohmann::json element);
 };
 
-/// Per-component minimum and maximum of count vectors of width components
-/// stored one after another in values.
-void ComponentBounds(std::span<const float> values, int width, nlohmann::json& min, nlohmann::json& max);
-
 }  // namespace gltf

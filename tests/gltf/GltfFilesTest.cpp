@@ -58,6 +58,16 @@ TEST(GltfFiles, GlbHoldsAPaddedJsonChunkAndTheWholeBuffer) {
   EXPECT_FALSE(json["buffers"][0].contains("uri"));
 }
 
+TEST(GltfFiles, TheGlbMadeAroundTheBufferIsTheGlbMadeByCopying) {
+  const std::string binary("\1\2\3\4\5\6\7\10", 8);
+  for (const std::string& json : {std::string("{}"), std::string("{\"a\":1}"), std::string(300, ' ')}) {
+    for (std::size_t headroom : {0u, 8u, 28u, 36u, 400u}) {
+      EXPECT_EQ(gltf::GlbAroundBuffer(json, std::string(headroom, 'x') + binary, headroom), gltf::GlbBytes(json, binary))
+          << json.size() << " bytes of JSON, headroom " << headroom;
+    }
+  }
+}
+
 TEST(GltfFiles, TheDocumentFollowsTheModel) {
   const struct {
     int32_t bones;
