@@ -4,10 +4,10 @@
 // this file from the same model with the same content: one mesh per
 // material, the same vertices, bone weights, inverse bind matrices, node
 // hierarchy and rotation keys. Both produce the file's bytes in memory.
-#include <assimp/Exporter.hpp>
 #include <assimp/scene.h>
 #include <benchmark/benchmark.h>
 
+#include <assimp/Exporter.hpp>
 #include <map>
 #include <memory>
 #include <set>
@@ -26,7 +26,8 @@ aiVector3D Vec(const gltf::Point& p) {
   return {static_cast<ai_real>(p.x), static_cast<ai_real>(p.y), static_cast<ai_real>(p.z)};
 }
 aiQuaternion Quat(const gltf::Rotation& q) {
-  return {static_cast<ai_real>(q.w), static_cast<ai_real>(q.x), static_cast<ai_real>(q.y), static_cast<ai_real>(q.z)};
+  return {static_cast<ai_real>(q.w), static_cast<ai_real>(q.x), static_cast<ai_real>(q.y),
+          static_cast<ai_real>(q.z)};
 }
 template <typename T>
 T* Array(std::size_t n) {
@@ -85,8 +86,9 @@ std::unique_ptr<aiScene> BuildScene(const SkinnedModel& model, const Animation& 
       aiFace face;
       face.mNumIndices = 3;
       face.mIndices = new unsigned[3];
-      const std::array<uint32_t, 3> corners = gltf::ToGltfWinding(
-          model.skinnedMesh.indices[3 * f], model.skinnedMesh.indices[3 * f + 1], model.skinnedMesh.indices[3 * f + 2]);
+      const std::array<uint32_t, 3> corners =
+          gltf::ToGltfWinding(model.skinnedMesh.indices[3 * f], model.skinnedMesh.indices[3 * f + 1],
+                              model.skinnedMesh.indices[3 * f + 2]);
       for (std::size_t c = 0; c < 3; ++c) face.mIndices[c] = remap[corners[c]];
       faces.push_back(face);
       face.mIndices = nullptr;
@@ -116,7 +118,8 @@ std::unique_ptr<aiScene> BuildScene(const SkinnedModel& model, const Animation& 
   std::vector<aiNode*> boneNodes(boneCount);
   for (std::size_t b = 0; b < boneCount; ++b) {
     boneNodes[b] = new aiNode(skeleton.bones[b].name);
-    boneNodes[b]->mTransformation = aiMatrix4x4(aiVector3D(1, 1, 1), Quat(nodes[b].rotation), Vec(nodes[b].translation));
+    boneNodes[b]->mTransformation =
+        aiMatrix4x4(aiVector3D(1, 1, 1), Quat(nodes[b].rotation), Vec(nodes[b].translation));
   }
   for (std::size_t b = 0; b < boneCount; ++b) {
     std::vector<aiNode*> children;
@@ -150,7 +153,7 @@ std::unique_ptr<aiScene> BuildScene(const SkinnedModel& model, const Animation& 
     channel->mRotationKeys = new aiQuatKey[sampled.frames.size()];
     for (std::size_t s = 0; s < sampled.frames.size(); ++s) {
       const gltf::Rotation q = gltf::NodeRotationForPose(skeleton, rest, static_cast<int32_t>(b),
-                                                          sampled.poses[s * boneCount + b]);
+                                                         sampled.poses[s * boneCount + b]);
       channel->mRotationKeys[s] = aiQuatKey(sampled.frames[s], Quat(q));
     }
   }

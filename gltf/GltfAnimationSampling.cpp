@@ -14,8 +14,9 @@ D3DXQUATERNION KeyRotation(const Animation& animation, const Keyframe& key, int3
 // The interval playback uses at time t: the last keyframe at or before t,
 // kept within the first and the last interval.
 std::size_t IntervalAt(const std::vector<Keyframe>& keys, double t) {
-  const auto after = std::upper_bound(keys.begin(), keys.end(), t,
-                                      [](double time, const Keyframe& k) { return time < static_cast<double>(k.time); });
+  const auto after = std::upper_bound(keys.begin(), keys.end(), t, [](double time, const Keyframe& k) {
+    return time < static_cast<double>(k.time);
+  });
   const std::size_t index = after == keys.begin() ? 0 : static_cast<std::size_t>(after - keys.begin()) - 1;
   return std::min(index, keys.size() - 2);
 }
@@ -35,7 +36,8 @@ double KeyArc(const Animation& animation, std::size_t j, int32_t b) {
   const double na = std::sqrt(double{a.x} * a.x + double{a.y} * a.y + double{a.z} * a.z + double{a.w} * a.w);
   const double nc = std::sqrt(double{c.x} * c.x + double{c.y} * c.y + double{c.z} * c.z + double{c.w} * c.w);
   if (!(na > 0.0) || !(nc > 0.0)) return 0.0;
-  const double dot = (double{a.x} * c.x + double{a.y} * c.y + double{a.z} * c.z + double{a.w} * c.w) / (na * nc);
+  const double dot =
+      (double{a.x} * c.x + double{a.y} * c.y + double{a.z} * c.z + double{a.w} * c.w) / (na * nc);
   return std::acos(std::min(1.0, std::fabs(dot)));
 }
 

@@ -1,12 +1,12 @@
 #include "gltf/GltfAsset.h"
 
 #include <algorithm>
-#include <cctype>
-#include <type_traits>
 #include <array>
+#include <cctype>
 #include <cmath>
 #include <map>
 #include <set>
+#include <type_traits>
 
 #include "export/SkinnedMeshXContent.h"
 #include "gltf/GltfAnimationSampling.h"
@@ -94,7 +94,8 @@ nlohmann::json Primitive(Document& doc, const SkinnedModel& model, const std::ve
       {"POSITION", accessor(positionAt, 12 * n, positionSpec)},
       {"NORMAL", accessor(normalAt, 12 * n, Spec("VEC3", ComponentType::Float, n, ViewTarget::Vertices))},
       {"TEXCOORD_0", accessor(uvAt, 8 * n, Spec("VEC2", ComponentType::Float, n, ViewTarget::Vertices))},
-      {"JOINTS_0", accessor(jointAt, 4 * n, Spec("VEC4", ComponentType::UnsignedByte, n, ViewTarget::Vertices))},
+      {"JOINTS_0",
+       accessor(jointAt, 4 * n, Spec("VEC4", ComponentType::UnsignedByte, n, ViewTarget::Vertices))},
       {"WEIGHTS_0", accessor(weightAt, 16 * n, Spec("VEC4", ComponentType::Float, n, ViewTarget::Vertices))}};
   // Corners reversed: the editor's clockwise front faces become glTF's
   // counter-clockwise ones. 16-bit indices whenever they fit (always, for
@@ -107,12 +108,14 @@ nlohmann::json Primitive(Document& doc, const SkinnedModel& model, const std::ve
   for (uint32_t f : faces) {
     const std::size_t i = 3 * std::size_t{f};
     for (uint32_t corner : ToGltfWinding(indices[i], indices[i + 1], indices[i + 2])) {
-      out = narrow ? StoreLittleEndian(out, static_cast<uint16_t>(remap[corner])) : StoreLittleEndian(out, remap[corner]);
+      out = narrow ? StoreLittleEndian(out, static_cast<uint16_t>(remap[corner]))
+                   : StoreLittleEndian(out, remap[corner]);
     }
   }
-  const int indexAccessor = doc.addAccessorOver(
-      doc.addView(indexAt, indexBytes, ViewTarget::Indices),
-      Spec("SCALAR", narrow ? ComponentType::UnsignedShort : ComponentType::UnsignedInt, cornerCount, ViewTarget::Indices));
+  const int indexAccessor =
+      doc.addAccessorOver(doc.addView(indexAt, indexBytes, ViewTarget::Indices),
+                          Spec("SCALAR", narrow ? ComponentType::UnsignedShort : ComponentType::UnsignedInt,
+                               cornerCount, ViewTarget::Indices));
   return {{"attributes", std::move(attributes)}, {"indices", indexAccessor}, {"mode", 4}};
 }
 
@@ -159,10 +162,12 @@ void AddSkeleton(Document& doc, const Skeleton& skeleton) {
   for (std::size_t b = 0; b < nodes.size(); ++b) {
     const BoneNode& node = nodes[b];
     nlohmann::json json = {{"name", skeleton.bones[b].name},
-                           {"translation", {static_cast<float>(node.translation.x), static_cast<float>(node.translation.y),
-                                            static_cast<float>(node.translation.z)}},
-                           {"rotation", {static_cast<float>(node.rotation.x), static_cast<float>(node.rotation.y),
-                                         static_cast<float>(node.rotation.z), static_cast<float>(node.rotation.w)}}};
+                           {"translation",
+                            {static_cast<float>(node.translation.x), static_cast<float>(node.translation.y),
+                             static_cast<float>(node.translation.z)}},
+                           {"rotation",
+                            {static_cast<float>(node.rotation.x), static_cast<float>(node.rotation.y),
+                             static_cast<float>(node.rotation.z), static_cast<float>(node.rotation.w)}}};
     nlohmann::json children = nlohmann::json::array();
     for (std::size_t c = b + 1; c < nodes.size(); ++c) {
       if (static_cast<std::size_t>(skeleton.bones[c].parentId) == b) children.push_back(c);
@@ -173,11 +178,13 @@ void AddSkeleton(Document& doc, const Skeleton& skeleton) {
   }
   nlohmann::json joints = nlohmann::json::array();
   for (std::size_t b = 0; b < nodes.size(); ++b) joints.push_back(b);
-  const int ibm = doc.addAccessor<float>(matrices, Spec("MAT4", ComponentType::Float, nodes.size(), ViewTarget::None));
+  const int ibm =
+      doc.addAccessor<float>(matrices, Spec("MAT4", ComponentType::Float, nodes.size(), ViewTarget::None));
   doc.push("skins", {{"joints", std::move(joints)}, {"inverseBindMatrices", ibm}, {"skeleton", 0}});
 }
 
-void AddAnimation(Document& doc, const Skeleton& skeleton, const NamedAnimation& named, const ExportOptions& options) {
+void AddAnimation(Document& doc, const Skeleton& skeleton, const NamedAnimation& named,
+                  const ExportOptions& options) {
   const int32_t bones = skeleton.boneCount();
   const std::vector<double> frames = SampleFrames(*named.animation, bones, options.sampleEveryFrame);
   if (frames.empty() || bones == 0) return;
@@ -214,11 +221,13 @@ void AddAnimation(Document& doc, const Skeleton& skeleton, const NamedAnimation&
       previous = q;
       for (double c : {q.x, q.y, q.z, q.w}) out = StoreLittleEndian(out, static_cast<float>(c));
     }
-    const int output = doc.addAccessorOver(doc.addView(at, 16 * count), Spec("VEC4", ComponentType::Float, count, ViewTarget::None));
+    const int output = doc.addAccessorOver(doc.addView(at, 16 * count),
+                                           Spec("VEC4", ComponentType::Float, count, ViewTarget::None));
     samplers.push_back({{"input", input}, {"output", output}, {"interpolation", "LINEAR"}});
     channels.push_back({{"sampler", b}, {"target", {{"node", b}, {"path", "rotation"}}}});
   }
-  doc.push("animations", {{"name", named.name}, {"samplers", std::move(samplers)}, {"channels", std::move(channels)}});
+  doc.push("animations",
+           {{"name", named.name}, {"samplers", std::move(samplers)}, {"channels", std::move(channels)}});
 }
 
 }  // namespace
@@ -236,13 +245,14 @@ std::string UriEncoded(const std::string& name) {
   return out;
 }
 
-Asset BuildAsset(const SkinnedModel& model, std::span<const NamedAnimation> animations, const ExportOptions& options,
-                 Container container, const std::string& imagePrefix) {
+Asset BuildAsset(const SkinnedModel& model, std::span<const NamedAnimation> animations,
+                 const ExportOptions& options, Container container, const std::string& imagePrefix) {
   Asset asset;
   // For a .glb, room in front of the buffer for the headers and the JSON
   // (a generous guess), so the file is made in place rather than copied.
-  const std::size_t jsonGuess = 4096 + 512 * model.materialCount() + 1024 * model.attributeTable.size() +
-                                256 * static_cast<std::size_t>(model.skeleton.boneCount()) * (2 + animations.size());
+  const std::size_t jsonGuess =
+      4096 + 512 * model.materialCount() + 1024 * model.attributeTable.size() +
+      256 * static_cast<std::size_t>(model.skeleton.boneCount()) * (2 + animations.size());
   Document doc(container == Container::Binary ? (jsonGuess + 3) & ~std::size_t{3} : 0);
   doc.json["asset"] = {{"version", "2.0"}, {"generator", "Posewright"}};
   // Room for everything but the images up front, so the buffer is not moved
@@ -250,7 +260,8 @@ Asset BuildAsset(const SkinnedModel& model, std::span<const NamedAnimation> anim
   const auto bones = static_cast<std::size_t>(model.skeleton.boneCount());
   std::size_t samples = 0;
   for (const NamedAnimation& named : animations) {
-    if (named.animation != nullptr) samples += BaseSampleCount(*named.animation, options.sampleEveryFrame) + 8;
+    if (named.animation != nullptr)
+      samples += BaseSampleCount(*named.animation, options.sampleEveryFrame) + 8;
   }
   doc.buffer.reserve(model.vertexCount() * 60 + model.skinnedMesh.indices.size() * 4 + 64 * bones +
                      samples * (4 + 16 * bones) * 11 / 10 + 1024);

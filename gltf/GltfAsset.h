@@ -39,7 +39,7 @@ std::string UriEncoded(const std::string& name);
 /// Builds the asset. For Container::Text each image gets the URI
 /// "<imagePrefix>_<texture stem>.<png|jpg>" (made unique); the buffer's URI
 /// is left for the caller. The model must have passed CheckExport.
-Asset BuildAsset(const SkinnedModel& model, std::span<const NamedAnimation> animations, const ExportOptions& options,
-                 Container container, const std::string& imagePrefix);
+Asset BuildAsset(const SkinnedModel& model, std::span<const NamedAnimation> animations,
+                 const ExportOptions& options, Container container, const std::string& imagePrefix);
 
 }  // namespace gltf

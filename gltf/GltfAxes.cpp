@@ -4,9 +4,13 @@
 
 namespace gltf {
 
-Point ToGltfPoint(const D3DXVECTOR3& v) { return {v.x, v.y, -static_cast<double>(v.z)}; }
+Point ToGltfPoint(const D3DXVECTOR3& v) {
+  return {v.x, v.y, -static_cast<double>(v.z)};
+}
 
-Rotation ToGltfRotation(const D3DXQUATERNION& q) { return {-static_cast<double>(q.x), -static_cast<double>(q.y), q.z, q.w}; }
+Rotation ToGltfRotation(const D3DXQUATERNION& q) {
+  return {-static_cast<double>(q.x), -static_cast<double>(q.y), q.z, q.w};
+}
 
 Rotation Normalized(const Rotation& q) {
   const double length = std::sqrt(q.x * q.x + q.y * q.y + q.z * q.z + q.w * q.w);
@@ -21,7 +25,9 @@ Rotation Compose(const Rotation& a, const Rotation& b) {
           a.w * b.z + a.x * b.y - a.y * b.x + a.z * b.w, a.w * b.w - a.x * b.x - a.y * b.y - a.z * b.z};
 }
 
-Rotation Inverse(const Rotation& q) { return {-q.x, -q.y, -q.z, q.w}; }
+Rotation Inverse(const Rotation& q) {
+  return {-q.x, -q.y, -q.z, q.w};
+}
 
 Point Rotate(const Rotation& q, const Point& p) {
   // t = 2 (q.xyz × p); p' = p + w t + q.xyz × t

@@ -50,6 +50,8 @@ Rotation Inverse(const Rotation& q);
 Point Rotate(const Rotation& q, const Point& p);
 
 /// A triangle's corners a, b, c in glTF's order: a, c, b.
-inline std::array<uint32_t, 3> ToGltfWinding(uint32_t a, uint32_t b, uint32_t c) { return {a, c, b}; }
+inline std::array<uint32_t, 3> ToGltfWinding(uint32_t a, uint32_t b, uint32_t c) {
+  return {a, c, b};
+}
 
 }  // namespace gltf

@@ -8,11 +8,14 @@ namespace {
 
 void AppendU32(std::string& out, uint32_t v) {
   const std::array<char, 4> bytes = {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF),
-                                     static_cast<char>((v >> 16) & 0xFF), static_cast<char>((v >> 24) & 0xFF)};
+                                     static_cast<char>((v >> 16) & 0xFF),
+                                     static_cast<char>((v >> 24) & 0xFF)};
   out.append(bytes.data(), bytes.size());
 }
 
-std::size_t Padded(std::size_t n) { return (n + 3) & ~std::size_t{3}; }
+std::size_t Padded(std::size_t n) {
+  return (n + 3) & ~std::size_t{3};
+}
 
 }  // namespace
 
@@ -67,7 +70,8 @@ std::string GlbAroundBuffer(const std::string& json, std::string storage, std::s
 std::vector<NamedFile> ContainerFiles(Asset asset, Container container, const std::string& stem) {
   std::vector<NamedFile> files;
   if (container == Container::Binary) {
-    files.emplace_back(stem + ".glb", GlbAroundBuffer(JsonText(asset.json), std::move(asset.binary), asset.binaryStart));
+    files.emplace_back(stem + ".glb",
+                       GlbAroundBuffer(JsonText(asset.json), std::move(asset.binary), asset.binaryStart));
     return files;
   }
   files = std::move(asset.sideFiles);

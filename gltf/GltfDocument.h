@@ -41,7 +41,8 @@ struct AccessorSpec {
 };
 
 /// An accessor without bounds.
-inline AccessorSpec Spec(const char* type, ComponentType componentType, std::size_t count, ViewTarget target) {
+inline AccessorSpec Spec(const char* type, ComponentType componentType, std::size_t count,
+                         ViewTarget target) {
   AccessorSpec spec;
   spec.type = type;
   spec.componentType = componentType;

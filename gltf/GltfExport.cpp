@@ -1,10 +1,11 @@
 #include "gltf/GltfExport.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <unistd.h>
 #include <new>
 
 #include "export/SkinnedMeshXContent.h"
@@ -24,9 +25,13 @@ bool EndsWithNoCase(std::string_view s, std::string_view suffix) {
   return true;
 }
 
-bool Finite(const D3DXVECTOR3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+bool Finite(const D3DXVECTOR3& v) {
+  return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
 
-Status Refuse(const std::string& why) { return Status::Error("Mesh Save Error", why); }
+Status Refuse(const std::string& why) {
+  return Status::Error("Mesh Save Error", why);
+}
 
 // "out/model.glb" → "model".
 std::string StemOf(const std::string& path) {
@@ -45,9 +50,11 @@ std::optional<Container> ContainerOfPath(std::string_view path) {
 
 Status CheckExport(const SkinnedModel& model, std::span<const NamedAnimation> animations,
                    const ExportOptions& options) {
-  if (Status possible = CheckSkinnedMeshXExport(::ExportOptions{}, model, nullptr); !possible) return possible;
+  if (Status possible = CheckSkinnedMeshXExport(::ExportOptions{}, model, nullptr); !possible)
+    return possible;
   if (model.skeleton.boneCount() > 256) {
-    return Refuse("the skeleton has " + std::to_string(model.skeleton.boneCount()) + " bones; at most 256 can be exported");
+    return Refuse("the skeleton has " + std::to_string(model.skeleton.boneCount()) +
+                  " bones; at most 256 can be exported");
   }
   const std::vector<SkinVertex>& vertices = model.skinnedMesh.vertices;
   for (std::size_t i = 0; i < vertices.size(); ++i) {
@@ -80,12 +87,13 @@ Status FormatExport(const SkinnedModel& model, std::span<const NamedAnimation> a
   return Status::Ok();
 }
 
-Status WriteExport(const std::string& path, const SkinnedModel& model, std::span<const NamedAnimation> animations,
-                   const ExportOptions& options) {
+Status WriteExport(const std::string& path, const SkinnedModel& model,
+                   std::span<const NamedAnimation> animations, const ExportOptions& options) {
   const std::optional<Container> container = ContainerOfPath(path);
   if (!container) return Refuse(path + ": a glTF file name ends in .glb or .gltf");
   std::vector<NamedFile> files;
-  if (Status formatted = FormatExport(model, animations, options, *container, StemOf(path), files); !formatted) {
+  if (Status formatted = FormatExport(model, animations, options, *container, StemOf(path), files);
+      !formatted) {
     return formatted;
   }
   // Every file is complete on disk before any of them replaces its old

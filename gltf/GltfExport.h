@@ -38,7 +38,7 @@ Status FormatExport(const SkinnedModel& model, std::span<const NamedAnimation> a
 /// the main file last: a failure (an unwritable folder, a full disk) leaves
 /// the previous export intact and is returned as "Cannot write the file"
 /// naming the file and the reason.
-Status WriteExport(const std::string& path, const SkinnedModel& model, std::span<const NamedAnimation> animations,
-                   const ExportOptions& options);
+Status WriteExport(const std::string& path, const SkinnedModel& model,
+                   std::span<const NamedAnimation> animations, const ExportOptions& options);
 
 }  // namespace gltf

@@ -9,7 +9,9 @@
 namespace gltf {
 namespace {
 
-double Unit(float v) { return std::isfinite(v) ? std::clamp(static_cast<double>(v), 0.0, 1.0) : 0.0; }
+double Unit(float v) {
+  return std::isfinite(v) ? std::clamp(static_cast<double>(v), 0.0, 1.0) : 0.0;
+}
 
 std::string StemOf(const std::string& name) {
   const std::string file = FileNameOf(name);
@@ -17,8 +19,12 @@ std::string StemOf(const std::string& name) {
   return dot == std::string::npos || dot == 0 ? file : file.substr(0, dot);
 }
 
-bool IsPng(const std::string& b) { return b.compare(0, 8, std::string("\x89PNG\r\n\x1a\n", 8)) == 0; }
-bool IsJpeg(const std::string& b) { return b.compare(0, 3, "\xFF\xD8\xFF") == 0; }
+bool IsPng(const std::string& b) {
+  return b.compare(0, 8, std::string("\x89PNG\r\n\x1a\n", 8)) == 0;
+}
+bool IsJpeg(const std::string& b) {
+  return b.compare(0, 3, "\xFF\xD8\xFF") == 0;
+}
 
 }  // namespace
 
@@ -35,7 +41,8 @@ nlohmann::json MaterialJson(const D3DMATERIAL8& material, std::optional<int> tex
                         {"roughnessFactor", RoughnessFromPower(material.Power)}};
   if (texture) pbr["baseColorTexture"] = {{"index", *texture}};
   nlohmann::json out = {{"pbrMetallicRoughness", std::move(pbr)}};
-  if (Unit(e.r) > 0.0 || Unit(e.g) > 0.0 || Unit(e.b) > 0.0) out["emissiveFactor"] = {Unit(e.r), Unit(e.g), Unit(e.b)};
+  if (Unit(e.r) > 0.0 || Unit(e.g) > 0.0 || Unit(e.b) > 0.0)
+    out["emissiveFactor"] = {Unit(e.r), Unit(e.g), Unit(e.b)};
   if (Unit(d.a) < 1.0) out["alphaMode"] = "BLEND";
   return out;
 }
@@ -57,7 +64,8 @@ std::optional<ImageFile> TextureImageFile(const SkinnedModel& model, uint32_t m)
   }
   const TextureImage& decoded = *model.textures[m];
   bool translucent = false;
-  for (std::size_t i = 3; i < decoded.rgba.size(); i += 4) translucent = translucent || decoded.rgba[i] != 255;
+  for (std::size_t i = 3; i < decoded.rgba.size(); i += 4)
+    translucent = translucent || decoded.rgba[i] != 255;
   image.bytes = EncodePng(decoded.width, decoded.height, decoded.rgba, translucent);
   if (image.bytes.empty()) return std::nullopt;
   image.mimeType = "image/png";

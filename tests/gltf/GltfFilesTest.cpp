@@ -28,7 +28,8 @@ SkinnedModel Model(int32_t bones, uint32_t materials) {
   return synthetic::MakeModel(recipe);
 }
 
-std::vector<gltf::NamedFile> Format(const SkinnedModel& model, std::span<const gltf::NamedAnimation> animations,
+std::vector<gltf::NamedFile> Format(const SkinnedModel& model,
+                                    std::span<const gltf::NamedAnimation> animations,
                                     gltf::Container container) {
   std::vector<gltf::NamedFile> files;
   const Status status = gltf::FormatExport(model, animations, {}, container, "model", files);
@@ -62,7 +63,8 @@ TEST(GltfFiles, TheGlbMadeAroundTheBufferIsTheGlbMadeByCopying) {
   const std::string binary("\1\2\3\4\5\6\7\10", 8);
   for (const std::string& json : {std::string("{}"), std::string("{\"a\":1}"), std::string(300, ' ')}) {
     for (std::size_t headroom : {0u, 8u, 28u, 36u, 400u}) {
-      EXPECT_EQ(gltf::GlbAroundBuffer(json, std::string(headroom, 'x') + binary, headroom), gltf::GlbBytes(json, binary))
+      EXPECT_EQ(gltf::GlbAroundBuffer(json, std::string(headroom, 'x') + binary, headroom),
+                gltf::GlbBytes(json, binary))
           << json.size() << " bytes of JSON, headroom " << headroom;
     }
   }

@@ -38,9 +38,11 @@ void ExpectSamplesReplayTheEditor(const Animation& animation, int32_t boneCount,
     for (int32_t b = 0; b < boneCount; ++b) {
       std::vector<gltfref::Quat> values;
       for (std::size_t s = 0; s < sampled.frames.size(); ++s) {
-        values.push_back(Unit(sampled.poses[s * static_cast<std::size_t>(boneCount) + static_cast<std::size_t>(b)]));
+        values.push_back(
+            Unit(sampled.poses[s * static_cast<std::size_t>(boneCount) + static_cast<std::size_t>(b)]));
       }
-      ExpectSameRotation(gltfref::SampleRotation(times, values, t), Unit(skeleton.bones[static_cast<std::size_t>(b)].poseRotation),
+      ExpectSameRotation(gltfref::SampleRotation(times, values, t),
+                         Unit(skeleton.bones[static_cast<std::size_t>(b)].poseRotation),
                          "frame " + std::to_string(t) + " bone " + std::to_string(b));
     }
   }
@@ -53,7 +55,8 @@ TEST(GltfSampling, RandomAnimationsReplayFrameForFrame) {
     Random random(seed);
     std::vector<int32_t> times = {static_cast<int32_t>(random.below(40))};
     const uint32_t more = 1 + random.below(5);
-    for (uint32_t k = 0; k < more; ++k) times.push_back(times.back() + 1 + static_cast<int32_t>(random.below(30)));
+    for (uint32_t k = 0; k < more; ++k)
+      times.push_back(times.back() + 1 + static_cast<int32_t>(random.below(30)));
     const int32_t bones = static_cast<int32_t>(1 + random.below(6));
     Animation animation = synthetic::MakeAnimation(bones, times, seed);
     // A skeleton larger than the animation: the extra bone stays at rest.
@@ -64,7 +67,7 @@ TEST(GltfSampling, RandomAnimationsReplayFrameForFrame) {
 
 TEST(GltfSampling, SamplesAreTheKeyframesUnlessTheArcNeedsMore) {
   const D3DXQUATERNION rest, small(0.0f, 0.258819f, 0.0f, 0.965926f);  // 30° about y
-  const D3DXQUATERNION far(0.0f, 0.9961947f, 0.0f, 0.0871557f);       // 170° about y
+  const D3DXQUATERNION far(0.0f, 0.9961947f, 0.0f, 0.0871557f);        // 170° about y
   const struct {
     const char* name;
     std::vector<std::pair<int32_t, D3DXQUATERNION>> keys;
@@ -83,10 +86,12 @@ TEST(GltfSampling, SamplesAreTheKeyframesUnlessTheArcNeedsMore) {
   for (const auto& c : cases) {
     Animation animation;
     animation.boneCount = 1;
-    for (const auto& [time, rotation] : c.keys) animation.InsertKey(std::vector<D3DXQUATERNION>{rotation}, time);
+    for (const auto& [time, rotation] : c.keys)
+      animation.InsertKey(std::vector<D3DXQUATERNION>{rotation}, time);
     const gltf::SampledAnimation sampled = gltf::SampleAnimation(animation, 1, c.everyFrame);
     ASSERT_EQ(sampled.frames.size(), c.frames.size()) << c.name;
-    for (std::size_t i = 0; i < c.frames.size(); ++i) EXPECT_NEAR(sampled.frames[i], c.frames[i], 1e-9) << c.name;
+    for (std::size_t i = 0; i < c.frames.size(); ++i)
+      EXPECT_NEAR(sampled.frames[i], c.frames[i], 1e-9) << c.name;
     SCOPED_TRACE(c.name);
     ExpectSamplesReplayTheEditor(animation, 1, c.everyFrame);
   }

@@ -26,23 +26,43 @@ TEST(GltfSkinWeights, SlotsBecomeJointsTheValidatorAccepts) {
     std::array<float, 4> weights;
   } cases[] = {
       {"one bone, empty slots zero", Slots({3, 0, 0, 0}, 1.0f, 0.0f, 0.0f), {3, 0, 0, 0}, {1, 0, 0, 0}},
-      {"slot 3 takes the remainder", Slots({1, 2, 0, 4}, 0.5f, 0.25f, 0.0f), {1, 2, 4, 0}, {0.5f, 0.25f, 0.25f, 0}},
-      {"a bone named twice is one joint", Slots({2, 2, 5, 0}, 0.25f, 0.25f, 0.5f), {2, 5, 0, 0}, {0.5f, 0.5f, 0, 0}},
-      {"a zero weight leaves its bone out", Slots({6, 7, 0, 0}, 1.0f, 0.0f, 0.0f), {6, 0, 0, 0}, {1, 0, 0, 0}},
-      {"the root counts where it weighs", Slots({0, 5, 0, 0}, 0.25f, 0.75f, 0.0f), {0, 5, 0, 0}, {0.25f, 0.75f, 0, 0}},
+      {"slot 3 takes the remainder",
+       Slots({1, 2, 0, 4}, 0.5f, 0.25f, 0.0f),
+       {1, 2, 4, 0},
+       {0.5f, 0.25f, 0.25f, 0}},
+      {"a bone named twice is one joint",
+       Slots({2, 2, 5, 0}, 0.25f, 0.25f, 0.5f),
+       {2, 5, 0, 0},
+       {0.5f, 0.5f, 0, 0}},
+      {"a zero weight leaves its bone out",
+       Slots({6, 7, 0, 0}, 1.0f, 0.0f, 0.0f),
+       {6, 0, 0, 0},
+       {1, 0, 0, 0}},
+      {"the root counts where it weighs",
+       Slots({0, 5, 0, 0}, 0.25f, 0.75f, 0.0f),
+       {0, 5, 0, 0},
+       {0.25f, 0.75f, 0, 0}},
       {"no bone at all follows the root", Slots({0, 0, 0, 0}, 0.0f, 0.0f, 0.0f), {0, 0, 0, 0}, {1, 0, 0, 0}},
-      {"a negative weight is dropped, the rest scaled", Slots({1, 2, 3, 0}, 1.0f, 0.5f, -0.5f), {1, 2, 0, 0},
+      {"a negative weight is dropped, the rest scaled",
+       Slots({1, 2, 3, 0}, 1.0f, 0.5f, -0.5f),
+       {1, 2, 0, 0},
        {2.0f / 3, 1.0f / 3, 0, 0}},
       // As read back from a .skm: the stored weights sum to 1.000001, leaving
       // slot 3 (empty) −9.5e-7; the largest weight alone absorbs it.
-      {"a rounding remainder goes to the largest weight", Slots({1, 9, 0, 0}, 0.00852f, 0.991481f, 0.0f),
-       {1, 9, 0, 0}, {0.00852f, 0.99148f, 0, 0}},
-      {"a bone beyond the skeleton is dropped", Slots({1, 200, 0, 0}, 0.5f, 0.5f, 0.0f), {1, 0, 0, 0}, {1, 0, 0, 0}},
+      {"a rounding remainder goes to the largest weight",
+       Slots({1, 9, 0, 0}, 0.00852f, 0.991481f, 0.0f),
+       {1, 9, 0, 0},
+       {0.00852f, 0.99148f, 0, 0}},
+      {"a bone beyond the skeleton is dropped",
+       Slots({1, 200, 0, 0}, 0.5f, 0.5f, 0.0f),
+       {1, 0, 0, 0},
+       {1, 0, 0, 0}},
   };
   for (const auto& c : cases) {
     const gltf::JointWeights got = gltf::ToJointWeights(c.vertex, 10);
     EXPECT_EQ(got.joints, c.joints) << c.name;
-    for (std::size_t k = 0; k < 4; ++k) EXPECT_NEAR(got.weights[k], c.weights[k], 1e-7f) << c.name << " slot " << k;
+    for (std::size_t k = 0; k < 4; ++k)
+      EXPECT_NEAR(got.weights[k], c.weights[k], 1e-7f) << c.name << " slot " << k;
     EXPECT_TRUE(gltf::SumsToOne(got.weights)) << c.name;
   }
 }

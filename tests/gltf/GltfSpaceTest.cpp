@@ -13,15 +13,21 @@
 namespace {
 using synthetic::Random;
 
-gltfref::Vec3 AsVec(const gltf::Point& p) { return {p.x, p.y, p.z}; }
-gltfref::Quat AsQuat(const gltf::Rotation& q) { return {q.x, q.y, q.z, q.w}; }
+gltfref::Vec3 AsVec(const gltf::Point& p) {
+  return {p.x, p.y, p.z};
+}
+gltfref::Quat AsQuat(const gltf::Rotation& q) {
+  return {q.x, q.y, q.z, q.w};
+}
 
 D3DXVECTOR3 RandomPoint(Random& random) {
   return {random.uniform(-4, 4), random.uniform(-4, 4), random.uniform(-4, 4)};
 }
 
 void ExpectNear(const gltfref::Vec3& a, const gltfref::Vec3& b, double tolerance) {
-  for (int c = 0; c < 3; ++c) EXPECT_NEAR(a[static_cast<std::size_t>(c)], b[static_cast<std::size_t>(c)], tolerance) << "component " << c;
+  for (int c = 0; c < 3; ++c)
+    EXPECT_NEAR(a[static_cast<std::size_t>(c)], b[static_cast<std::size_t>(c)], tolerance)
+        << "component " << c;
 }
 
 TEST(GltfSpace, ARotationTurnsTheReflectedPointWhereTheEditorTurnsThePoint) {
@@ -46,7 +52,8 @@ TEST(GltfSpace, ReversedCornersKeepTheFrontFaceNormalOutward) {
     const gltf::Point a = gltf::ToGltfPoint(corners[order[0]]), b = gltf::ToGltfPoint(corners[order[1]]),
                       c = gltf::ToGltfPoint(corners[order[2]]);
     const gltfref::Vec3 u{b.x - a.x, b.y - a.y, b.z - a.z}, v{c.x - a.x, c.y - a.y, c.z - a.z};
-    const gltfref::Vec3 normal{u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]};
+    const gltfref::Vec3 normal{u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2],
+                               u[0] * v[1] - u[1] * v[0]};
     ExpectNear(normal, AsVec(gltf::ToGltfPoint(editorNormal)), 1e-3);
   }
 }
@@ -74,7 +81,8 @@ TEST(GltfSpace, JointMatricesOfAnyPoseMatchTheEditorsSkinMatrices) {
       const gltf::Rotation local =
           gltf::NodeRotationForPose(skeleton, rest, static_cast<int32_t>(b), skeleton.bones[b].poseRotation);
       const gltfref::Mat4 own = gltfref::NodeMatrix(AsVec(nodes[b].translation), AsQuat(local));
-      world[b] = b == 0 ? own : gltfref::Multiply(world[static_cast<std::size_t>(skeleton.bones[b].parentId)], own);
+      world[b] =
+          b == 0 ? own : gltfref::Multiply(world[static_cast<std::size_t>(skeleton.bones[b].parentId)], own);
     }
     for (std::size_t b = 0; b < nodes.size(); ++b) {
       const gltfref::Mat4 joint = gltfref::Multiply(world[b], nodes[b].inverseBindMatrix);
@@ -83,7 +91,8 @@ TEST(GltfSpace, JointMatricesOfAnyPoseMatchTheEditorsSkinMatrices) {
         D3DXVECTOR3 moved;
         D3DXVec3TransformCoord(&moved, &p, &skeleton.skinMatrices[b]);
         SCOPED_TRACE("seed " + std::to_string(seed) + " bone " + std::to_string(b));
-        ExpectNear(gltfref::Transform(joint, AsVec(gltf::ToGltfPoint(p))), AsVec(gltf::ToGltfPoint(moved)), 2e-4);
+        ExpectNear(gltfref::Transform(joint, AsVec(gltf::ToGltfPoint(p))), AsVec(gltf::ToGltfPoint(moved)),
+                   2e-4);
       }
     }
   }
@@ -111,8 +120,13 @@ TEST(GltfSpace, RoughnessFollowsTheSpecularPower) {
   const struct {
     float power;
     double roughness;
-  } cases[] = {{0.0f, 1.0}, {-5.0f, 1.0}, {2.0f, 0.840896}, {6.0f, 0.707107}, {12.0f, 0.614788},
-               {100.0f, 0.374203}, {std::numeric_limits<float>::infinity(), 1.0}};
+  } cases[] = {{0.0f, 1.0},
+               {-5.0f, 1.0},
+               {2.0f, 0.840896},
+               {6.0f, 0.707107},
+               {12.0f, 0.614788},
+               {100.0f, 0.374203},
+               {std::numeric_limits<float>::infinity(), 1.0}};
   for (const auto& c : cases) EXPECT_NEAR(gltf::RoughnessFromPower(c.power), c.roughness, 1e-6) << c.power;
 }
 

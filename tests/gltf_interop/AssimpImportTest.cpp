@@ -1,10 +1,9 @@
 // Assimp imports every .glb and .gltf with our primitives' vertex counts, our
 // bones, every vertex's weights and our animations' channels and keys.
+#include <assimp/scene.h>
 #include <gtest/gtest.h>
 
 #include <assimp/Importer.hpp>
-#include <assimp/scene.h>
-
 #include <map>
 #include <set>
 
@@ -34,7 +33,8 @@ std::map<uint32_t, std::vector<uint32_t>> VerticesByMaterial(const SkinnedModel&
 // and makes up for on the largest weight.
 std::map<std::string, double> SlotWeights(const SkinnedModel& model, uint32_t v, double& dropped) {
   const SkinVertex& vertex = model.skinnedMesh.vertices[v];
-  const float w[4] = {vertex.blendWeights[0], vertex.blendWeights[1], vertex.blendWeights[2], vertex.lastWeight()};
+  const float w[4] = {vertex.blendWeights[0], vertex.blendWeights[1], vertex.blendWeights[2],
+                      vertex.lastWeight()};
   std::map<std::string, double> out;
   dropped = 0;
   for (int s = 0; s < 4; ++s) {
@@ -63,7 +63,8 @@ void ExpectAssimpAgrees(const std::string& path, const SkinnedModel& model) {
       const aiBone& bone = *mesh.mBones[b];
       EXPECT_TRUE(boneNames.count(bone.mName.C_Str())) << bone.mName.C_Str();
       for (unsigned k = 0; k < bone.mNumWeights; ++k) {
-        if (bone.mWeights[k].mWeight != 0.0f) theirs[bone.mWeights[k].mVertexId][bone.mName.C_Str()] += bone.mWeights[k].mWeight;
+        if (bone.mWeights[k].mWeight != 0.0f)
+          theirs[bone.mWeights[k].mVertexId][bone.mName.C_Str()] += bone.mWeights[k].mWeight;
       }
     }
     for (std::size_t k = 0; k < vertices.size(); ++k) {
@@ -84,7 +85,8 @@ void ExpectAssimpAgrees(const std::string& path, const SkinnedModel& model) {
     const aiAnimation& animation = *scene->mAnimations[a];
     EXPECT_EQ(animation.mName.C_Str(), animations[a]["name"].get<std::string>());
     ASSERT_EQ(animation.mNumChannels, model.skeleton.bones.size());
-    const std::size_t samples = file.json["accessors"][animations[a]["samplers"][0]["input"].get<std::size_t>()]["count"];
+    const std::size_t samples =
+        file.json["accessors"][animations[a]["samplers"][0]["input"].get<std::size_t>()]["count"];
     std::set<std::string> channelNames;
     for (unsigned c = 0; c < animation.mNumChannels; ++c) {
       channelNames.insert(animation.mChannels[c]->mNodeName.C_Str());

@@ -48,8 +48,8 @@ inline TempFolder& Folder() {
 }
 
 /// Binds, then exports the .skm with the animations to both containers.
-inline ExportCase Export(const std::string& name, const std::string& x, const std::string& dat, const std::string& prm,
-                         std::vector<std::string> animations, bool withTexture) {
+inline ExportCase Export(const std::string& name, const std::string& x, const std::string& dat,
+                         const std::string& prm, std::vector<std::string> animations, bool withTexture) {
   ExportCase c;
   c.name = name;
   const std::filesystem::path dir = Folder().path() / name;
@@ -84,7 +84,8 @@ inline ExportCase Generated(const std::string& name, int vertices, int bones, in
 /// Every case, made at the first call.
 inline const std::vector<ExportCase>& Cases() {
   static const std::vector<ExportCase> cases = [] {
-    const std::string x = Samples(kSampleMeshFile), dat = Samples(kSampleBoneDataFile), prm = Samples(kSampleBlendingFile);
+    const std::string x = Samples(kSampleMeshFile), dat = Samples(kSampleBoneDataFile),
+                      prm = Samples(kSampleBlendingFile);
     return std::vector<ExportCase>{
         Export("character", x, dat, prm, {Samples(kSampleWalkFile), Samples(kSampleWaveFile)}, true),
         Export("textures_missing", x, dat, prm, {Samples(kSampleWaveFile)}, false),

@@ -24,11 +24,18 @@ struct File {
     const nlohmann::json& accessor = json["accessors"][static_cast<std::size_t>(a)];
     const nlohmann::json& view = json["bufferViews"][accessor["bufferView"].get<std::size_t>()];
     const std::string type = accessor["type"];
-    const std::size_t width = type == "SCALAR" ? 1 : type == "VEC2" ? 2 : type == "VEC3" ? 3 : type == "VEC4" ? 4 : 16;
+    const std::size_t width = type == "SCALAR" ? 1
+                              : type == "VEC2" ? 2
+                              : type == "VEC3" ? 3
+                              : type == "VEC4" ? 4
+                                               : 16;
     const int componentType = accessor["componentType"];
-    const std::size_t size = componentType == 5126 || componentType == 5125 ? 4 : componentType == 5123 ? 2 : 1;
+    const std::size_t size = componentType == 5126 || componentType == 5125 ? 4
+                             : componentType == 5123                        ? 2
+                                                                            : 1;
     const std::size_t count = accessor["count"];
-    const std::size_t start = view.value("byteOffset", std::size_t{0}) + accessor.value("byteOffset", std::size_t{0});
+    const std::size_t start =
+        view.value("byteOffset", std::size_t{0}) + accessor.value("byteOffset", std::size_t{0});
     const std::size_t stride = view.value("byteStride", width * size);
     std::vector<double> out;
     out.reserve(count * width);

@@ -40,7 +40,8 @@ std::vector<std::vector<Vec3>> SkinFile(const gltfread::File& f, int animation, 
   for (std::size_t n = 0; n < nodes.size(); ++n) {
     if (nodes[n].contains("translation")) translations[n] = nodes[n]["translation"].get<Vec3>();
     if (nodes[n].contains("rotation")) rotations[n] = nodes[n]["rotation"].get<Quat>();
-    for (int child : nodes[n].value("children", std::vector<int>{})) parents[static_cast<std::size_t>(child)] = static_cast<int>(n);
+    for (int child : nodes[n].value("children", std::vector<int>{}))
+      parents[static_cast<std::size_t>(child)] = static_cast<int>(n);
   }
   if (animation >= 0) {
     const nlohmann::json& a = f.json["animations"][static_cast<std::size_t>(animation)];
@@ -52,7 +53,8 @@ std::vector<std::vector<Vec3>> SkinFile(const gltfread::File& f, int animation, 
       const std::vector<double> output = f.numbers(sampler["output"]);
       const std::vector<float> times(input.begin(), input.end());
       std::vector<Quat> values;
-      for (std::size_t k = 0; k + 3 < output.size(); k += 4) values.push_back({output[k], output[k + 1], output[k + 2], output[k + 3]});
+      for (std::size_t k = 0; k + 3 < output.size(); k += 4)
+        values.push_back({output[k], output[k + 1], output[k + 2], output[k + 3]});
       rotations[channel["target"]["node"].get<std::size_t>()] = SampleRotation(times, values, seconds);
     }
   }
@@ -103,7 +105,8 @@ std::vector<Vec3> Points(const std::string& text) {
 
 std::vector<Vec3> PoseCommand(const gltfinterop::ExportCase& c, const std::string& animation, int frame) {
   const std::string out = c.skm + ".pose.txt";
-  gltfinterop::Run(gltfinterop::Cli() + " pose " + c.skm + " --anim " + animation + " --time " + std::to_string(frame) + " -o " + out);
+  gltfinterop::Run(gltfinterop::Cli() + " pose " + c.skm + " --anim " + animation + " --time " +
+                   std::to_string(frame) + " -o " + out);
   return Points(ReadFileBytes(out).value_or(""));
 }
 
@@ -182,7 +185,8 @@ TEST(GltfPoseRoundTrip, TheSampleAnimationsMoveEveryVertexAsTheEditorDoes) {
     const int last = animation.keys().back().time;
     for (int frame : {0, 1, last / 3, last / 2 + 1, last - 1}) {
       ExpectSamePose(c, c.glb, a, anm, frame, Reference::UnitKeys);
-      commandDistance = std::max(commandDistance, ExpectSamePose(c, c.glb, a, anm, frame, Reference::PoseCommand, 1e-3));
+      commandDistance =
+          std::max(commandDistance, ExpectSamePose(c, c.glb, a, anm, frame, Reference::PoseCommand, 1e-3));
     }
     ExpectSamePose(c, c.gltf, a, anm, last / 2, Reference::UnitKeys);
   }
@@ -212,7 +216,8 @@ TEST(GltfPoseRoundTrip, ALateStartAndWideTurnsMoveAsTheEditorMovesThem) {
   const std::string anm = sample.skm + ".late.anm";
   ASSERT_TRUE(WriteAnimationFile(animation, anm));
   gltfinterop::Run(gltfinterop::Cli() + " export " + c.skm + " --anim " + anm + " -o " + c.glb);
-  for (int frame : {0, 5, 12, 23, 24, 31, 39}) ExpectSamePose(c, c.glb, 0, anm, frame, Reference::PoseCommand);
+  for (int frame : {0, 5, 12, 23, 24, 31, 39})
+    ExpectSamePose(c, c.glb, 0, anm, frame, Reference::PoseCommand);
 }
 
 TEST(GltfPoseRoundTrip, GeneratedModelsMoveAsTheEditorMovesThem) {

@@ -13,7 +13,8 @@ namespace {
 std::pair<std::string, bool> Validate(const std::string& file) {
   const char* script = std::getenv("POSEWRIGHT_GLTF_VALIDATOR");
   EXPECT_NE(script, nullptr) << "POSEWRIGHT_GLTF_VALIDATOR names tools/gltf-validator/validate.js";
-  const std::string command = "node " + std::string(script != nullptr ? script : "validate.js") + " " + file + " 2>&1";
+  const std::string command =
+      "node " + std::string(script != nullptr ? script : "validate.js") + " " + file + " 2>&1";
   std::FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return {"cannot run " + command, false};
   std::string output;

@@ -28,10 +28,22 @@ inline Mat4 Multiply(const Mat4& a, const Mat4& b) {
 /// T · R for a node with translation t and unit rotation q (scale 1).
 inline Mat4 NodeMatrix(const Vec3& t, const Quat& q) {
   const double x = q[0], y = q[1], z = q[2], w = q[3];
-  return {1 - 2 * (y * y + z * z), 2 * (x * y + z * w),     2 * (x * z - y * w),     0,
-          2 * (x * y - z * w),     1 - 2 * (x * x + z * z), 2 * (y * z + x * w),     0,
-          2 * (x * z + y * w),     2 * (y * z - x * w),     1 - 2 * (x * x + y * y), 0,
-          t[0],                    t[1],                    t[2],                    1};
+  return {1 - 2 * (y * y + z * z),
+          2 * (x * y + z * w),
+          2 * (x * z - y * w),
+          0,
+          2 * (x * y - z * w),
+          1 - 2 * (x * x + z * z),
+          2 * (y * z + x * w),
+          0,
+          2 * (x * z + y * w),
+          2 * (y * z - x * w),
+          1 - 2 * (x * x + y * y),
+          0,
+          t[0],
+          t[1],
+          t[2],
+          1};
 }
 
 inline Vec3 Transform(const Mat4& m, const Vec3& p) {
@@ -64,7 +76,8 @@ inline Quat Slerp(const Quat& a, Quat b, double t) {
 inline Quat SampleRotation(const std::vector<float>& times, const std::vector<Quat>& values, double t) {
   if (t <= times.front()) return values.front();
   if (t >= times.back()) return values.back();
-  const std::size_t k = static_cast<std::size_t>(std::upper_bound(times.begin(), times.end(), t) - times.begin());
+  const std::size_t k =
+      static_cast<std::size_t>(std::upper_bound(times.begin(), times.end(), t) - times.begin());
   const double u = (t - times[k - 1]) / (static_cast<double>(times[k]) - times[k - 1]);
   return Slerp(values[k - 1], values[k], u);
 }
