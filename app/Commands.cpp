@@ -4,6 +4,7 @@
 
 #include "anim/AnimationCommands.h"
 #include "export/SkinnedMeshXExport.h"
+#include "gltf/GltfExport.h"
 #include "skin/BlendWeights.h"
 #include "skin/BlendingParametersFile.h"
 #include "skin/BoneInformationFile.h"
@@ -23,6 +24,7 @@ const char kNoAnimationCaption[] = "error";
 const char kBoneDataNeededToSave[] =
     "the mesh has no skeleton to save with it: load its bone data first (File > Open Data > Mesh, "
     "cancel the mesh dialog, then choose the .dat file)";
+const char kGltfCaption[] = "Save glTF";
 
 FileDialogRequest Dialog(FileDialogRequest::Kind kind, std::vector<FileFilter> filters, int preselected,
                          std::string extension) {
@@ -81,7 +83,11 @@ FileDialogRequest OpenAnimation() {
   return Open({kAnimationKeyframes});
 }
 FileDialogRequest SaveSkinnedMesh() {
-  return Save({kSkinnedMesh, {"Direct3D SkinnedMesh(*.x)", "*.x"}}, "skm", kDirectXFilter);
+  return Save({kSkinnedMesh,
+               {"Direct3D SkinnedMesh(*.x)", "*.x"},
+               {"glTF 2.0 binary (*.glb)", "*.glb"},
+               {"glTF 2.0 (*.gltf)", "*.gltf"}},
+              "skm", kDirectXFilter);
 }
 FileDialogRequest SaveBlendingParameters() {
   return Save({kBoneParameters});
@@ -333,6 +339,10 @@ void Commands::saveSkinnedMesh() {
     exportDirectX(choice->path);
     return;
   }
+  if (choice->filter == kGlbFilter || choice->filter == kGltfFilter) {
+    exportGltf(choice->path, choice->filter == kGlbFilter ? ".glb" : ".gltf");
+    return;
+  }
   Status status;
   {
     BusyScope busy(shell_);
@@ -346,6 +356,27 @@ void Commands::exportDirectX(const std::string& path) {
   // without an animation set.
   ExportSkinnedMeshX(shell_.exportView(), app_.rememberedFramesPerSecond, app_.rememberedMeshInFrame, path,
                      app_.model, app_.animation.animations.current());
+}
+
+void Commands::exportGltf(std::string path, const char* extension) {
+  // A name without the type's extension gets it, so the file is what the
+  // chosen type says.
+  if (!gltf::ContainerOfPath(path)) {
+    path += extension;
+  }
+  const AnimationList& list = app_.animation.animations;
+  std::vector<gltf::NamedAnimation> animations;
+  for (int32_t i = 0; i < list.size(); ++i) {
+    animations.push_back({list.at(i).name, &list.at(i)});
+  }
+  Status status;
+  {
+    BusyScope busy(shell_);
+    status = gltf::WriteExport(path, app_.model, animations, {});
+  }
+  if (!status) {
+    shell_.showMessage(status.message, kGltfCaption, status.detail);
+  }
 }
 
 void Commands::openBlendingParameters() {

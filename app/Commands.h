@@ -25,6 +25,8 @@ FileDialogRequest SaveBoneData();
 /// Filter numbers of the SkinnedMesh dialogs.
 inline constexpr int kSkinnedMeshFilter = 1;
 inline constexpr int kDirectXFilter = 2;
+inline constexpr int kGlbFilter = 3;
+inline constexpr int kGltfFilter = 4;
 
 class Commands {
  public:
@@ -64,6 +66,9 @@ class Commands {
   void releaseSkeleton();
   /// The .x export of the model with the current animation.
   void exportDirectX(const std::string& path);
+  /// The glTF export of the model with every animation of the list, named as
+  /// listed; extension (".glb" or ".gltf") is added to a path without either.
+  void exportGltf(std::string path, const char* extension);
 
   Application& app_;
   ShellView& shell_;

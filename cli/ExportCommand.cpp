@@ -8,6 +8,7 @@
 #include "cli/AnimationInput.h"
 #include "cli/Command.h"
 #include "cli/TextureReport.h"
+#include "cli/GltfExportCommand.h"
 #include "export/ExportOptions.h"
 #include "export/SkinnedMeshXWriter.h"
 #include "skeleton/RecordingBoneTree.h"
@@ -80,6 +81,9 @@ int Fail(const Status& status) {
 }
 
 int RunExport(const std::vector<std::string>& args) {
+  if (NamesGltfOutput(args)) {
+    return RunGltfExport(args);
+  }
   int status = 0;
   const std::optional<ExportArguments> parsed = Parse(args, status);
   if (!parsed) {

@@ -8,7 +8,7 @@ PACKAGES=(
   qt6-base-dev libqt6opengl6-dev libepoxy-dev libegl-dev libgl-dev
   libegl1-mesa-dev libgl1-mesa-dri libegl-mesa0
   libpng-dev libjpeg-dev zlib1g-dev libnanoflann-dev
-  libgtest-dev libgmock-dev libbenchmark-dev libassimp-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libassimp-dev nlohmann-json3-dev
   xvfb xauth fonts-noto-cjk locales
 )
 
@@ -21,6 +21,10 @@ done
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+
+# The glTF validator runs on Node.js; Debian's is used when none is installed.
+if ! command -v node >/dev/null 2>&1; then missing+=(nodejs); fi
+if ! command -v npm >/dev/null 2>&1; then missing+=(npm); fi
 
 if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
@@ -40,3 +44,10 @@ for l in "${LOCALES[@]}"; do
     $SUDO locale-gen >/dev/null
   fi
 done
+
+# The validator itself, at the version pinned in its package-lock.json.
+validator="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/gltf-validator"
+if [ ! -d "$validator/node_modules/gltf-validator" ]; then
+  echo "setup: installing the glTF validator"
+  (cd "$validator" && npm ci --no-audit --no-fund --loglevel=error)
+fi

@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include "ScriptedShell.h"
 #include "app/Commands.h"
@@ -386,6 +387,41 @@ TEST_F(CommandsTest, DirectXFilterExportsThroughTheOptionDialog) {
   EXPECT_EQ(shell.messages[0].text, "ファイルの保存をキャンセルしました");
 }
 
+TEST_F(CommandsTest, GltfTypesExportEveryListedAnimationUnderItsName) {
+  shell.answerFile(Path("nothing.glb"), kGlbFilter);
+  commands.handleCommand(CommandId::SaveSkinnedMesh);
+  EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Save glTF: Mesh Save Error"});
+  EXPECT_FALSE(fs::exists(Path("nothing.glb")));
+
+  OpenCube();
+  shell.messages.clear();
+  for (const char* name : {"arm", "wave"}) {
+    Animation animation;
+    animation.name = name;
+    animation.boneCount = 3;
+    const std::vector<D3DXQUATERNION> rest(3), turned(3, D3DXQUATERNION(0.0f, 0.6f, 0.0f, 0.8f));
+    animation.InsertKey(rest, 0);
+    animation.InsertKey(turned, 30);
+    app.animation.animations.AppendAnimation(animation);
+  }
+  // Each type writes its container; a name typed without an extension gets
+  // the chosen type's.
+  for (const auto& [typed, filter, written] : {std::tuple{"cube_b", kGlbFilter, "cube_b.glb"},
+                                                std::tuple{"cube_t.gltf", kGltfFilter, "cube_t.gltf"}}) {
+    shell.answerFile(Path(typed), filter);
+    commands.handleCommand(CommandId::SaveSkinnedMesh);
+    EXPECT_TRUE(shell.messages.empty()) << shell.messages.front().detail;
+    const std::string bytes = ReadFileBytes(Path(written)).value_or("");
+    const std::size_t json = bytes.find("{\"");
+    ASSERT_NE(json, std::string::npos) << written;
+    EXPECT_EQ(bytes.rfind("glTF", 0) == 0, filter == kGlbFilter) << written;
+    EXPECT_NE(bytes.find(R"("name":"arm")", json), std::string::npos) << written;
+    EXPECT_NE(bytes.find(R"("name":"wave")", json), std::string::npos) << written;
+  }
+  EXPECT_TRUE(fs::exists(Path("cube_t.bin")));
+  EXPECT_TRUE(fs::exists(Path("cube_t_test.png")));
+}
+
 TEST_F(CommandsTest, OpenSkinnedMeshRebuildsTreeSelectsRootAndExpandsEveryBone) {
   OpenCube();
   shell.answerFile(Path("cube.skm"), kSkinnedMeshFilter);
@@ -545,7 +581,11 @@ TEST(FileDialogSettings, MatchTheCommandTable) {
   check(file_dialogs::OpenAnimation(), K::Open, {{"Animation Keyframes(*.anm)", "*.anm"}}, 1, "", true,
         false);
   check(file_dialogs::SaveSkinnedMesh(), K::Save,
-        {{"SkinnedMesh(*.skm)", "*.skm"}, {"Direct3D SkinnedMesh(*.x)", "*.x"}}, 2, "skm", false, true);
+        {{"SkinnedMesh(*.skm)", "*.skm"},
+         {"Direct3D SkinnedMesh(*.x)", "*.x"},
+         {"glTF 2.0 binary (*.glb)", "*.glb"},
+         {"glTF 2.0 (*.gltf)", "*.gltf"}},
+        2, "skm", false, true);
   check(file_dialogs::SaveBlendingParameters(), K::Save, {{"Bone Parameters(*.prm)", "*.prm"}}, 1, "", false,
         true);
   check(file_dialogs::SaveAnimation(), K::Save, {{"Animation Keyframes(*.anm)", "*.anm"}}, 1, "anm", false,

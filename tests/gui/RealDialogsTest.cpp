@@ -88,6 +88,8 @@ TEST(RunFileDialog, TheTypedExtensionChoosesItsType) {
 
   EXPECT_EQ(TypeOfExtension(save, "SKM", kDirectXFilter), kSkinnedMeshFilter) << "letter case ignored";
   EXPECT_EQ(TypeOfExtension(save, "txt", kDirectXFilter), kDirectXFilter) << "an extension of no type";
+  EXPECT_EQ(TypeOfExtension(save, "glb", kDirectXFilter), kGlbFilter);
+  EXPECT_EQ(TypeOfExtension(save, "GLTF", kGlbFilter), kGltfFilter);
   EXPECT_EQ(TypeOfExtension(file_dialogs::OpenSkinnedMesh(), "x", kSkinnedMeshFilter), kDirectXFilter);
 }
 

@@ -1,0 +1,30 @@
+#include "gltf/GltfDocument.h"
+
+#include <string>
+
+namespace gltf {
+
+int Document::push(std::string_view name, nlohmann::json element) {
+  nlohmann::json& array = json[std::string(name)];
+  if (!array.is_array()) array = nlohmann::json::array();
+  array.push_back(std::move(element));
+  return static_cast<int>(array.size() - 1);
+}
+
+int Document::addView(std::size_t offset, std::size_t length, ViewTarget target) {
+  nlohmann::json view = {{"buffer", 0}, {"byteOffset", offset}, {"byteLength", length}};
+  if (target != ViewTarget::None) view["target"] = static_cast<int>(target);
+  return push("bufferViews", std::move(view));
+}
+
+int Document::addAccessorOver(int view, const AccessorSpec& spec) {
+  nlohmann::json accessor = {{"bufferView", view},
+                             {"componentType", static_cast<int>(spec.componentType)},
+                             {"count", spec.count},
+                             {"type", spec.type}};
+  if (!spec.min.is_null()) accessor["min"] = spec.min;
+  if (!spec.max.is_null()) accessor["max"] = spec.max;
+  return push("accessors", std::move(accessor));
+}
+
+}  // namespace gltf
