@@ -180,7 +180,7 @@ int RunWeights(const std::vector<std::string>& args) {
   WeightsArguments a;
   if (const std::optional<std::string> error = ParseArguments(args, a)) return Usage(*error);
   SkinnedModel model;
-  const Status read = ReadSkinnedMesh(model, a.model, [](const std::string&) { return std::nullopt; });
+  const Status read = ReadSkinnedMesh(model, a.model);
   if (!read) return Fail(read.describe());
   if (a.select) {
     for (int b : a.selectBones) {
