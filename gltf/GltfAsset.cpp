@@ -84,11 +84,11 @@ nlohmann::json Primitive(Document& doc, const SkinnedModel& model, const std::ve
       weight = StoreLittleEndian(weight, jw.weights[s]);
     }
   }
-  AccessorSpec positionSpec = Spec("VEC3", ComponentType::Float, n, ViewTarget::Vertices);
+  AccessorLayout positionSpec = Spec("VEC3", ComponentType::Float, n, ViewTarget::Vertices);
   positionSpec.min = {low[0], low[1], low[2]};
   positionSpec.max = {high[0], high[1], high[2]};
-  auto accessor = [&](std::size_t at, std::size_t bytes, const AccessorSpec& spec) {
-    return doc.addAccessorOver(doc.addView(at, bytes, ViewTarget::Vertices), spec);
+  auto accessor = [&](std::size_t at, std::size_t bytes, const AccessorLayout& layout) {
+    return doc.addAccessorOver(doc.addView(at, bytes, ViewTarget::Vertices), layout);
   };
   nlohmann::json attributes = {
       {"POSITION", accessor(positionAt, 12 * n, positionSpec)},
@@ -200,7 +200,7 @@ void AddAnimation(Document& doc, const Skeleton& skeleton, const NamedAnimation&
     }
   }
   const std::size_t count = times.size();
-  AccessorSpec timeSpec = Spec("SCALAR", ComponentType::Float, count, ViewTarget::None);
+  AccessorLayout timeSpec = Spec("SCALAR", ComponentType::Float, count, ViewTarget::None);
   timeSpec.min = nlohmann::json::array({times.front()});
   timeSpec.max = nlohmann::json::array({times.back()});
   const int input = doc.addAccessor<float>(times, timeSpec);

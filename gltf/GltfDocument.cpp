@@ -17,13 +17,13 @@ int Document::addView(std::size_t offset, std::size_t length, ViewTarget target)
   return push("bufferViews", std::move(view));
 }
 
-int Document::addAccessorOver(int view, const AccessorSpec& spec) {
+int Document::addAccessorOver(int view, const AccessorLayout& layout) {
   nlohmann::json accessor = {{"bufferView", view},
-                             {"componentType", static_cast<int>(spec.componentType)},
-                             {"count", spec.count},
-                             {"type", spec.type}};
-  if (!spec.min.is_null()) accessor["min"] = spec.min;
-  if (!spec.max.is_null()) accessor["max"] = spec.max;
+                             {"componentType", static_cast<int>(layout.componentType)},
+                             {"count", layout.count},
+                             {"type", layout.type}};
+  if (!layout.min.is_null()) accessor["min"] = layout.min;
+  if (!layout.max.is_null()) accessor["max"] = layout.max;
   return push("accessors", std::move(accessor));
 }
 

@@ -28,7 +28,7 @@ enum class ViewTarget : int {
 };
 
 /// What an accessor describes besides its data.
-struct AccessorSpec {
+struct AccessorLayout {
   /// "SCALAR", "VEC2", "VEC3", "VEC4" or "MAT4".
   const char* type = "SCALAR";
   ComponentType componentType = ComponentType::Float;
@@ -41,14 +41,14 @@ struct AccessorSpec {
 };
 
 /// An accessor without bounds.
-inline AccessorSpec Spec(const char* type, ComponentType componentType, std::size_t count,
+inline AccessorLayout Spec(const char* type, ComponentType componentType, std::size_t count,
                          ViewTarget target) {
-  AccessorSpec spec;
-  spec.type = type;
-  spec.componentType = componentType;
-  spec.count = count;
-  spec.target = target;
-  return spec;
+  AccessorLayout layout;
+  layout.type = type;
+  layout.componentType = componentType;
+  layout.count = count;
+  layout.target = target;
+  return layout;
 }
 
 struct Document {
@@ -60,16 +60,16 @@ struct Document {
   /// Appends the values as one buffer view and an accessor over it; returns
   /// the accessor's index.
   template <typename T>
-  int addAccessor(std::span<const T> values, const AccessorSpec& spec) {
+  int addAccessor(std::span<const T> values, const AccessorLayout& layout) {
     const std::size_t offset = buffer.append(values);
-    return addAccessorOver(addView(offset, values.size() * sizeof(T), spec.target), spec);
+    return addAccessorOver(addView(offset, values.size() * sizeof(T), layout.target), layout);
   }
 
   /// A buffer view over bytes already in the buffer; returns its index.
   int addView(std::size_t offset, std::size_t length, ViewTarget target = ViewTarget::None);
 
   /// An accessor over the whole of view; returns its index.
-  int addAccessorOver(int view, const AccessorSpec& spec);
+  int addAccessorOver(int view, const AccessorLayout& layout);
 
   /// Appends element to the top-level array name (created when missing);
   /// returns its index.

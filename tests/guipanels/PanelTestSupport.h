@@ -20,21 +20,21 @@ namespace guitest {
 /// of four vertices bound to each bone 1..7. Mesh and bones loaded; no tree
 /// entries yet.
 inline SkinnedModel FigureModel() {
-  struct Spec {
+  struct BoneRow {
     const char* name;
     int parent;
     int partner;
     D3DXVECTOR3 begin;
     D3DXVECTOR3 end;
   };
-  const Spec specs[] = {
+  const BoneRow boneRows[] = {
       {"Root", 0, 0, {0, 0, 0}, {0, 0, 1}},          {"Hips", 0, 1, {0, 0, 1}, {0, 0, 2}},
       {"Spine", 1, 2, {0, 0, 2}, {0, 0, 4}},         {"Head", 2, 3, {0, 0, 4}, {0, 0, 5}},
       {"LeftArm", 2, 5, {1, 0, 4}, {1, 0, 5}},       {"RightArm", 2, 4, {-1, 0, 4}, {-1, 0, 5}},
       {"LeftLeg", 1, 7, {0.5f, 0, 0}, {0.5f, 0, 1}}, {"RightLeg", 1, 6, {-0.5f, 0, 0}, {-0.5f, 0, 1}},
   };
   Skeleton skeleton;
-  for (const Spec& s : specs) {
+  for (const BoneRow& s : boneRows) {
     Bone b;
     b.name = s.name;
     b.parentId = s.parent;
@@ -49,7 +49,7 @@ inline SkinnedModel FigureModel() {
 
   SkinnedModel model;
   for (uint8_t i = 1; i < 8; ++i) {
-    const D3DXVECTOR3 b = specs[i].begin;
+    const D3DXVECTOR3 b = boneRows[i].begin;
     fixtures::AddQuad(model, b + D3DXVECTOR3(-0.2f, 0, 0.2f), b + D3DXVECTOR3(0.2f, 0, 0.2f),
                       b + D3DXVECTOR3(0.2f, 0, 0.8f), b + D3DXVECTOR3(-0.2f, 0, 0.8f), i, 0);
   }
