@@ -12,6 +12,7 @@
 #include "app/MouseStateMachine.h"
 #include "app/RectangleSelection.h"
 #include "export/ExportOptions.h"
+#include "history/History.h"
 #include "render/GraphicsDevice.h"
 #include "skin/SkinnedModel.h"
 
@@ -47,6 +48,8 @@ struct Application {
   /// The frames-per-second value the next .x export's Option dialog proposes:
   /// the last one confirmed in this run.
   uint32_t rememberedFramesPerSecond = kDefaultFramesPerSecond;
+  /// Every undoable change of the model and the animations, and what is saved.
+  History history;
 
   /// True when a frame draws anything: both a mesh and a skeleton are loaded.
   bool canDraw() const { return model.meshLoaded && model.bonesLoaded(); }

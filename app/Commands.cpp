@@ -4,6 +4,9 @@
 
 #include "anim/AnimationCommands.h"
 #include "export/SkinnedMeshXExport.h"
+#include "history/AnimationChange.h"
+#include "history/DataKeys.h"
+#include "history/ModelChange.h"
 #include "skin/BlendWeights.h"
 #include "skin/BlendingParametersFile.h"
 #include "skin/BoneInformationFile.h"
@@ -148,11 +151,23 @@ void Commands::handleCommand(int32_t id) {
     case CommandId::AnimationNext:
       NextAnimationCommand(shell_.keyframePanel());
       break;
-    case CommandId::AnimationAdd:
+    case CommandId::AnimationAdd: {
+      AnimationListEdit edit(app_.history, app_.animation.animations, "Add Animation");
       AddAnimationCommand(shell_.keyframePanel(), app_.model.skeleton);
+      edit.commit();
       break;
-    case CommandId::AnimationRemove:
+    }
+    case CommandId::AnimationRemove: {
+      AnimationListEdit edit(app_.history, app_.animation.animations, "Remove Animation");
       RemoveAnimationCommand(shell_.keyframePanel());
+      edit.commit();
+      break;
+    }
+    case CommandId::Undo:
+      undo();
+      break;
+    case CommandId::Redo:
+      redo();
       break;
     case CommandId::GridXZ:
       toggleGrid(CheckItem::GridXZ);
@@ -218,6 +233,7 @@ void Commands::newModel() {
   }
   app_.model = SkinnedModel{};
   ClearAnimationsCommand(app_.animation);
+  app_.history.reset();
   shell_.modelChanged();
   shell_.clearViewport();
 }
@@ -231,6 +247,7 @@ void Commands::openMesh() {
     }
     report(loaded);
     if (loaded) {
+      startNewHistory();
       shell_.modelChanged();
     }
   }
@@ -247,6 +264,7 @@ void Commands::openMesh() {
     if (status) {
       refreshCamera(app_.camera, 0.0f, 0.0f, 0.0f);
       selectRootItem();
+      startNewHistory();
       shell_.modelChanged();
     } else {
       report(status);
@@ -276,6 +294,7 @@ void Commands::openSkinnedMesh() {
     if (!app_.model.bonesLoaded()) {
       shell_.boneTree().clear();
     }
+    startNewHistory();
     shell_.modelChanged();
     return;
   }
@@ -293,6 +312,7 @@ void Commands::openSkinnedMesh() {
   for (BoneTreeItem item : app_.model.skeleton.treeItems) {
     shell_.expandBoneItem(item);
   }
+  startNewHistory();
   shell_.modelChanged();
 }
 
@@ -312,6 +332,9 @@ void Commands::saveSkinnedMesh() {
     status = WriteSkinnedMesh(app_.model, choice->path);
   }
   report(status);
+  if (status) {
+    app_.history.markSaved(kModelData);
+  }
 }
 
 void Commands::exportDirectX(const std::string& path) {
@@ -327,14 +350,24 @@ void Commands::openBlendingParameters() {
     return;
   }
   if (const std::optional<FileChoice> choice = shell_.chooseFile(file_dialogs::OpenBlendingParameters())) {
-    report(ReadBlendingParameters(app_.model.skeleton, choice->path));
+    ModelEdit edit(app_.history, app_.model, "Open Blending Parameters", kBoneParametersAspect);
+    const Status status = ReadBlendingParameters(app_.model.skeleton, choice->path);
+    edit.commit();
+    if (status) {
+      app_.history.markSaved(kBlendingData);
+    }
+    report(status);
     shell_.modelChanged();
   }
 }
 
 void Commands::saveBlendingParameters() {
   if (const std::optional<FileChoice> choice = shell_.chooseFile(file_dialogs::SaveBlendingParameters())) {
-    report(WriteBlendingParameters(app_.model.skeleton, choice->path));
+    const Status status = WriteBlendingParameters(app_.model.skeleton, choice->path);
+    report(status);
+    if (status) {
+      app_.history.markSaved(kBlendingData);
+    }
   }
 }
 
@@ -352,13 +385,26 @@ void Commands::saveAnimation() {
     return;
   }
   if (const std::optional<FileChoice> choice = shell_.chooseFile(file_dialogs::SaveAnimation())) {
-    report(SaveAnimationCommand(app_.animation, choice->path));
+    const Status status = SaveAnimationCommand(app_.animation, choice->path);
+    report(status);
+    if (status) {
+      app_.history.markSaved(AnimationData(*app_.animation.animations.current()));
+    }
   }
 }
 
 void Commands::openAnimation() {
   if (const std::optional<FileChoice> choice = shell_.chooseFile(file_dialogs::OpenAnimation())) {
-    report(OpenAnimationCommand(shell_.keyframePanel(), app_.model.skeleton, choice->path));
+    AnimationListEdit edit(app_.history, app_.animation.animations, "Open Animation");
+    const Status status = OpenAnimationCommand(shell_.keyframePanel(), app_.model.skeleton, choice->path);
+    edit.commit();
+    // An animation read whole is as its file has it.
+    for (const Animation* opened : edit.added()) {
+      if (status) {
+        app_.history.markSaved(AnimationData(*opened));
+      }
+    }
+    report(status);
   }
 }
 
@@ -383,6 +429,30 @@ void Commands::toggleFillMode() {
     app_.fillMode = FillMode::Wireframe;
   } else if (app_.fillMode == FillMode::Wireframe) {
     app_.fillMode = FillMode::Solid;
+  }
+}
+
+void Commands::startNewHistory() {
+  app_.history.clear();
+  app_.history.markSaved(kModelData);
+  app_.history.markSaved(kBlendingData);
+}
+
+void Commands::undo() { moveInHistory(&History::undo); }
+
+void Commands::redo() { moveInHistory(&History::redo); }
+
+void Commands::moveInHistory(bool (History::*move)()) {
+  const AnimationList& list = app_.animation.animations;
+  const Animation* current = list.current();
+  const int32_t count = list.size();
+  if (!(app_.history.*move)()) {
+    return;
+  }
+  shell_.modelChanged();
+  // The Keyframe panel's title names the current animation.
+  if (list.current() != current || list.size() != count) {
+    shell_.keyframePanel().updateTitle();
   }
 }
 

@@ -52,6 +52,10 @@ class Commands {
   void toggleFillMode();
   /// F4: centres the camera on the selected vertices.
   void centreOnSelection();
+  /// Edit > Undo / Redo: the newest done / oldest undone step, then the
+  /// panels show the data as it now is.
+  void undo();
+  void redo();
 
  private:
   /// Shows a failed status as "Error" with its reason; does nothing on success.
@@ -60,6 +64,10 @@ class Commands {
   void selectRootItem();
   /// The .x export of the model with the current animation.
   void exportDirectX(const std::string& path);
+  /// The model was replaced by one read from files: a new history in which
+  /// the model counts as saved.
+  void startNewHistory();
+  void moveInHistory(bool (History::*move)());
 
   Application& app_;
   ShellView& shell_;

@@ -12,6 +12,12 @@ MenuEntry Item(std::string text, CommandId id, bool checkable = false) {
   return e;
 }
 
+MenuEntry Item(std::string text, CommandId id, StandardKey key) {
+  MenuEntry e = Item(std::move(text), id);
+  e.key = key;
+  return e;
+}
+
 MenuEntry Separator() {
   MenuEntry e;
   e.kind = MenuEntry::Kind::Separator;
@@ -31,16 +37,17 @@ std::vector<MenuEntry> BuildLayout() {
   return {
       Submenu(
           "File",
-          {Item("New", C::New), Separator(),
-           Submenu("Open Data", {Item("Mesh", C::OpenMesh), Item("SkinnedMesh", C::OpenSkinnedMesh),
+          {Item("New", C::New, StandardKey::New), Separator(),
+           Submenu("Open Data", {Item("Mesh", C::OpenMesh, StandardKey::Open), Item("SkinnedMesh", C::OpenSkinnedMesh),
                                  Item("Blending Parameters", C::OpenBlendingParameters),
                                  Item("Animation", C::OpenAnimation)}),
-           Submenu("Save Data", {Item("SkinnedMesh", C::SaveSkinnedMesh),
+           Submenu("Save Data", {Item("SkinnedMesh", C::SaveSkinnedMesh, StandardKey::Save),
                                  Item("Blending Parameters", C::SaveBlendingParameters),
                                  Item("Animation", C::SaveAnimation), Item("Bone Data", C::SaveBoneData)}),
-           Separator(), Item("Exit", C::Exit)}),
+           Separator(), Item("Exit", C::Exit, StandardKey::Quit)}),
       Submenu("Edit",
-              {Item("Weight", C::Weight), Item("Rotate", C::Rotate),
+              {Item("Undo", C::Undo, StandardKey::Undo), Item("Redo", C::Redo, StandardKey::Redo), Separator(),
+               Item("Weight", C::Weight), Item("Rotate", C::Rotate),
                Submenu("Animation",
                        {Item("Name", C::AnimationName), Separator(), Item("Previous", C::AnimationPrevious),
                         Item("Next", C::AnimationNext), Separator(), Item("Add", C::AnimationAdd),

@@ -8,6 +8,10 @@
 
 #include "app/CommandIds.h"
 
+/// The desktop's standard shortcuts the menu uses (the window maps them to
+/// the platform's keys).
+enum class StandardKey { None, New, Open, Save, Quit, Undo, Redo };
+
 struct MenuEntry {
   enum class Kind { Command, Submenu, Separator };
   Kind kind = Kind::Command;
@@ -16,6 +20,8 @@ struct MenuEntry {
   CommandId id = CommandId::New;
   /// Command entries that show a check mark (all start unchecked).
   bool checkable = false;
+  /// Command entries: the desktop's standard key of the command, if any.
+  StandardKey key = StandardKey::None;
   /// Submenu entries only.
   std::vector<MenuEntry> children;
 };

@@ -24,6 +24,33 @@ const char kDeviceFailure[] = "Direct3D の初期化に失敗しました。";
 QSize FrameExtra(const QWidget* w) {
   return w->frameGeometry().size() - w->geometry().size();
 }
+
+// The platform's keys of a standard shortcut; Redo answers to both of the
+// desktops' habits.
+QList<QKeySequence> KeysOf(StandardKey key) {
+  switch (key) {
+    case StandardKey::None:
+      return {};
+    case StandardKey::New:
+      return QKeySequence::keyBindings(QKeySequence::New);
+    case StandardKey::Open:
+      return QKeySequence::keyBindings(QKeySequence::Open);
+    case StandardKey::Save:
+      return QKeySequence::keyBindings(QKeySequence::Save);
+    case StandardKey::Quit:
+      return QKeySequence::keyBindings(QKeySequence::Quit);
+    case StandardKey::Undo:
+      return QKeySequence::keyBindings(QKeySequence::Undo);
+    case StandardKey::Redo: {
+      QList<QKeySequence> keys = QKeySequence::keyBindings(QKeySequence::Redo);
+      for (const QKeySequence& extra : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}) {
+        if (!keys.contains(extra)) keys.append(extra);
+      }
+      return keys;
+    }
+  }
+  return {};
+}
 }  // namespace
 
 MainWindow::MainWindow(Application& app, DialogService* dialogs) : QMainWindow(nullptr), app_(app) {
@@ -47,6 +74,10 @@ MainWindow::MainWindow(Application& app, DialogService* dialogs) : QMainWindow(n
   shell_ = std::make_unique<QtShellView>(*this, *panels_, *viewport_, *dialogs);
   commands_ = std::make_unique<Commands>(app_, *shell_);
 
+  app_.history.onChange = [this] { historyChanged(); };
+  panels_->setEditedHandler([this] { viewport_->requestFrame(); });
+  historyChanged();
+
   const int keys[] = {Qt::Key_F1, Qt::Key_F2, Qt::Key_F3, Qt::Key_F4, Qt::Key_F5,
                       Qt::Key_F6, Qt::Key_F7, Qt::Key_F8, Qt::Key_F9};
   for (int i = 0; i < 9; ++i) {
@@ -58,6 +89,7 @@ MainWindow::MainWindow(Application& app, DialogService* dialogs) : QMainWindow(n
 }
 
 MainWindow::~MainWindow() {
+  app_.history.onChange = nullptr;
   viewport_->attach(nullptr);
   if (panels_) {
     panels_->attach(nullptr);
@@ -76,6 +108,7 @@ void MainWindow::addEntries(QMenu* menu, const std::vector<MenuEntry>& entries) 
       case MenuEntry::Kind::Command: {
         QAction* action = menu->addAction(QString::fromStdString(e.text));
         action->setCheckable(e.checkable);
+        action->setShortcuts(KeysOf(e.key));
         const CommandId id = e.id;
         connect(action, &QAction::triggered, this, [this, id] { commands_->handleCommand(id); });
         actions_[id] = action;
@@ -83,6 +116,21 @@ void MainWindow::addEntries(QMenu* menu, const std::vector<MenuEntry>& entries) 
       }
     }
   }
+}
+
+void MainWindow::historyChanged() {
+  const History& history = app_.history;
+  if (QAction* undo = action(CommandId::Undo)) {
+    undo->setText(history.canUndo() ? QStringLiteral("Undo %1").arg(QString::fromStdString(history.undoName()))
+                                    : QStringLiteral("Undo"));
+    undo->setEnabled(history.canUndo());
+  }
+  if (QAction* redo = action(CommandId::Redo)) {
+    redo->setText(history.canRedo() ? QStringLiteral("Redo %1").arg(QString::fromStdString(history.redoName()))
+                                    : QStringLiteral("Redo"));
+    redo->setEnabled(history.canRedo());
+  }
+  viewport_->requestFrame();
 }
 
 QAction* MainWindow::action(CommandId id) const {

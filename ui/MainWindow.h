@@ -50,6 +50,8 @@ class MainWindow final : public QMainWindow {
   void placeWindow();
   void placePanels();
   void deviceFailed(const QString& reason);
+  // The undo history changed: the Edit menu names the steps.
+  void historyChanged();
 
   Application& app_;
   Viewport* viewport_;

@@ -67,6 +67,8 @@ void Viewport::requestClear() {
   update();
 }
 
+void Viewport::requestFrame() { update(); }
+
 void Viewport::initializeGL() {
   connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &Viewport::releaseDevice,
           Qt::DirectConnection);

@@ -27,6 +27,9 @@ class Viewport final : public QOpenGLWidget {
   void attach(ShellView* shell);
   /// The next frame shows only the clear colour.
   void requestClear();
+  /// Something the picture shows changed: a frame is drawn as soon as the
+  /// frame interval allows.
+  void requestFrame();
   /// Frames drawn so far.
   int framesDrawn() const { return framesDrawn_; }
   /// Why the device could not be set up; empty while it works.

@@ -35,7 +35,7 @@ TEST_F(StartupTest, WindowMenuAndPanelsAreWhereTheyBelong) {
   EXPECT_EQ(Describe(window->menuBar()->actions()).toStdString(),
             "File[New,-,Open Data[Mesh,SkinnedMesh,Blending Parameters,Animation],"
             "Save Data[SkinnedMesh,Blending Parameters,Animation,Bone Data],-,Exit],"
-            "Edit[Weight,Rotate,Animation[Name,-,Previous,Next,-,Add,Remove]],"
+            "Edit[Undo,Redo,-,Weight,Rotate,Animation[Name,-,Previous,Next,-,Add,Remove]],"
             "View[Grid[XZ*,YZ*,XY*],Rendering[Wireframe,Solid,Point*]]");
   for (CommandId id : {CommandId::GridXZ, CommandId::GridYZ, CommandId::GridXY, CommandId::Point}) {
     EXPECT_FALSE(window->action(id)->isChecked());
