@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "anim/AnimationState.h"
 #include "app/Camera.h"
@@ -50,6 +51,8 @@ struct Application {
   uint32_t rememberedFramesPerSecond = kDefaultFramesPerSecond;
   /// Every undoable change of the model and the animations, and what is saved.
   History history;
+  /// The file the model was opened from or last saved to; empty for none.
+  std::string modelPath;
 
   /// True when a frame draws anything: both a mesh and a skeleton are loaded.
   bool canDraw() const { return model.meshLoaded && model.bonesLoaded(); }

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "anim/AnimationCommands.h"
+#include "app/UnsavedWork.h"
 #include "export/SkinnedMeshXExport.h"
 #include "history/AnimationChange.h"
 #include "history/DataKeys.h"
@@ -225,7 +226,7 @@ void Commands::handleKey(FunctionKey key) {
 }
 
 void Commands::newModel() {
-  if (!shell_.askOkCancel(kEraseQuestion, kAttention)) {
+  if (!SettleUnsavedWork(app_, shell_, DroppedData::Everything) || !shell_.askOkCancel(kEraseQuestion, kAttention)) {
     return;
   }
   if (!app_.model.skeleton.treeItems.empty()) {
@@ -233,6 +234,7 @@ void Commands::newModel() {
   }
   app_.model = SkinnedModel{};
   ClearAnimationsCommand(app_.animation);
+  app_.modelPath.clear();
   app_.history.reset();
   shell_.modelChanged();
   shell_.clearViewport();
@@ -240,6 +242,10 @@ void Commands::newModel() {
 
 void Commands::openMesh() {
   if (const std::optional<FileChoice> mesh = shell_.chooseFile(file_dialogs::OpenMesh())) {
+    if (!SettleUnsavedWork(app_, shell_, DroppedData::Model)) {
+      shell_.repaintPanel(PanelId::Bone);
+      return;
+    }
     Status loaded;
     {
       BusyScope busy(shell_);
@@ -247,12 +253,17 @@ void Commands::openMesh() {
     }
     report(loaded);
     if (loaded) {
+      app_.modelPath = mesh->path;
       startNewHistory();
       shell_.modelChanged();
     }
   }
   // The bone data dialog follows even when the mesh dialog was cancelled.
   if (const std::optional<FileChoice> bones = shell_.chooseFile(file_dialogs::OpenBoneData())) {
+    if (!SettleUnsavedWork(app_, shell_, DroppedData::Model)) {
+      shell_.repaintPanel(PanelId::Bone);
+      return;
+    }
     Status status;
     {
       BusyScope busy(shell_);
@@ -279,6 +290,10 @@ void Commands::openSkinnedMesh() {
     shell_.repaintPanel(PanelId::Bone);
     return;
   }
+  if (!SettleUnsavedWork(app_, shell_, DroppedData::Model)) {
+    shell_.repaintPanel(PanelId::Bone);
+    return;
+  }
   if (choice->filter == kDirectXFilter) {
     Status status;
     {
@@ -294,6 +309,7 @@ void Commands::openSkinnedMesh() {
     if (!app_.model.bonesLoaded()) {
       shell_.boneTree().clear();
     }
+    app_.modelPath = choice->path;
     startNewHistory();
     shell_.modelChanged();
     return;
@@ -312,6 +328,7 @@ void Commands::openSkinnedMesh() {
   for (BoneTreeItem item : app_.model.skeleton.treeItems) {
     shell_.expandBoneItem(item);
   }
+  app_.modelPath = choice->path;
   startNewHistory();
   shell_.modelChanged();
 }
@@ -333,6 +350,7 @@ void Commands::saveSkinnedMesh() {
   }
   report(status);
   if (status) {
+    app_.modelPath = choice->path;
     app_.history.markSaved(kModelData);
   }
 }

@@ -114,8 +114,9 @@ void History::clear() {
 }
 
 void History::reset() {
-  saved_.clear();
   clear();
+  saved_.clear();
+  notify();
 }
 
 void History::markSaved(DataKey key) {

@@ -12,6 +12,7 @@
 
 #include "app/Application.h"
 #include "app/Commands.h"
+#include "app/UnsavedWork.h"
 #include "ui/PanelSet.h"
 #include "ui/QtDialogs.h"
 #include "ui/QtShellView.h"
@@ -54,7 +55,6 @@ QList<QKeySequence> KeysOf(StandardKey key) {
 }  // namespace
 
 MainWindow::MainWindow(Application& app, DialogService* dialogs) : QMainWindow(nullptr), app_(app) {
-  setWindowTitle("Posewright");
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
   menuBar()->setNativeMenuBar(false);
@@ -130,6 +130,7 @@ void MainWindow::historyChanged() {
                                     : QStringLiteral("Redo"));
     redo->setEnabled(history.canRedo());
   }
+  setWindowTitle(QString::fromStdString(WindowTitle(app_)));
   viewport_->requestFrame();
 }
 
@@ -198,6 +199,10 @@ void MainWindow::placePanels() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  if (!SettleUnsavedWork(app_, *shell_, DroppedData::Everything)) {
+    event->ignore();
+    return;
+  }
   app_.running = false;
   viewport_->attach(nullptr);
   panels_->attach(nullptr);

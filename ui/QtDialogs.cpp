@@ -31,6 +31,22 @@ bool QtDialogs::askOkCancel(const std::string& text, const std::string& caption)
   return box.exec() == QMessageBox::Ok;
 }
 
+SaveChangesAnswer QtDialogs::askSaveChanges(const std::string& text, const std::string& detail) {
+  QMessageBox box(QMessageBox::Warning, QStringLiteral("Posewright"), QString::fromStdString(text),
+                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, owner_);
+  box.setInformativeText(QString::fromStdString(detail));
+  box.setDefaultButton(QMessageBox::Save);
+  box.setEscapeButton(QMessageBox::Cancel);
+  switch (box.exec()) {
+    case QMessageBox::Save:
+      return SaveChangesAnswer::Save;
+    case QMessageBox::Discard:
+      return SaveChangesAnswer::Discard;
+    default:
+      return SaveChangesAnswer::Cancel;
+  }
+}
+
 OptionDialogView& QtDialogs::optionDialog() {
   if (optionDialog_ == nullptr) {
     optionDialog_ = new OptionDialog(owner_);  // owned by the main window

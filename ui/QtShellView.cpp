@@ -22,6 +22,10 @@ bool QtShellView::askOkCancel(const std::string& text, const std::string& captio
   return dialogs_.askOkCancel(text, caption);
 }
 
+SaveChangesAnswer QtShellView::askSaveChanges(const std::string& text, const std::string& detail) {
+  return dialogs_.askSaveChanges(text, detail);
+}
+
 void QtShellView::setMenuCheck(CheckItem item, bool checked) {
   if (QAction* action = window_.action(static_cast<CommandId>(item))) {
     action->setChecked(checked);

@@ -18,6 +18,7 @@ class QtShellView final : public ShellView, public ExportView {
   std::optional<FileChoice> chooseFile(const FileDialogRequest& request) override;
   void showMessage(const std::string& text, const std::string& caption, const std::string& detail) override;
   bool askOkCancel(const std::string& text, const std::string& caption) override;
+  SaveChangesAnswer askSaveChanges(const std::string& text, const std::string& detail) override;
   void setMenuCheck(CheckItem item, bool checked) override;
   void showPanel(PanelId panel) override;
   void repaintPanel(PanelId panel) override;
