@@ -53,6 +53,9 @@ struct Application {
   History history;
   /// The file the model was opened from or last saved to; empty for none.
   std::string modelPath;
+  /// How modelPath opens again: 0 as a mesh (File > Open Data > Mesh, then its
+  /// bone data), otherwise File > Open Data > SkinnedMesh with this type.
+  int modelFileType = 0;
 
   /// True when a frame draws anything: both a mesh and a skeleton are loaded.
   bool canDraw() const { return model.meshLoaded && model.bonesLoaded(); }

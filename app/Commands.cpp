@@ -254,6 +254,7 @@ void Commands::openMesh() {
     report(loaded);
     if (loaded) {
       app_.modelPath = mesh->path;
+      app_.modelFileType = 0;
       startNewHistory();
       shell_.modelChanged();
     }
@@ -310,6 +311,7 @@ void Commands::openSkinnedMesh() {
       shell_.boneTree().clear();
     }
     app_.modelPath = choice->path;
+    app_.modelFileType = kDirectXFilter;
     startNewHistory();
     shell_.modelChanged();
     return;
@@ -329,6 +331,7 @@ void Commands::openSkinnedMesh() {
     shell_.expandBoneItem(item);
   }
   app_.modelPath = choice->path;
+  app_.modelFileType = kSkinnedMeshFilter;
   startNewHistory();
   shell_.modelChanged();
 }
@@ -351,6 +354,7 @@ void Commands::saveSkinnedMesh() {
   report(status);
   if (status) {
     app_.modelPath = choice->path;
+    app_.modelFileType = kSkinnedMeshFilter;
     app_.history.markSaved(kModelData);
   }
 }

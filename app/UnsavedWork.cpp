@@ -36,6 +36,7 @@ bool SaveModel(Application& app, ShellView& shell) {
     return false;
   }
   app.modelPath = choice->path;
+  app.modelFileType = kSkinnedMeshFilter;
   app.history.markSaved(kModelData);
   return true;
 }

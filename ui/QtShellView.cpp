@@ -4,12 +4,19 @@
 #include <QApplication>
 #include <QWidget>
 
+#include "ui/PanelDock.h"
+
 #include "ui/DialogService.h"
 #include "ui/MainWindow.h"
 #include "ui/PanelSet.h"
 #include "ui/Viewport.h"
 
 std::optional<FileChoice> QtShellView::chooseFile(const FileDialogRequest& request) {
+  if (!answers_.empty()) {
+    FileChoice answer = answers_.front();
+    answers_.pop_front();
+    return answer;
+  }
   return dialogs_.chooseFile(request);
 }
 
@@ -34,8 +41,10 @@ void QtShellView::setMenuCheck(CheckItem item, bool checked) {
 
 void QtShellView::showPanel(PanelId panel) {
   if (QWidget* w = panels_.window(panel)) {
-    w->showNormal();
-    w->raise();
+    w->show();  // opens its dock
+    if (QDockWidget* dock = window_.dock(panel)) {
+      dock->raise();
+    }
     w->repaint();
   }
 }

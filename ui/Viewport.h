@@ -32,6 +32,8 @@ class Viewport final : public QOpenGLWidget {
   void requestFrame();
   /// Frames drawn so far.
   int framesDrawn() const { return framesDrawn_; }
+  /// The classic client area, 800 × 581 pixels: the size a first start gives.
+  QSize sizeHint() const override { return {800, 581}; }
   /// Why the device could not be set up; empty while it works.
   const QString& deviceError() const { return deviceError_; }
 

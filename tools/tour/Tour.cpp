@@ -22,6 +22,7 @@
 #include "tools/tour/WindowPicture.h"
 #include "ui/MainWindow.h"
 #include "ui/OptionDialog.h"
+#include "ui/PanelDock.h"
 #include "ui/PanelSet.h"
 #include "ui/Viewport.h"
 
@@ -90,7 +91,7 @@ bool Tour::start() {
   if (!window_->viewport().deviceError().isEmpty()) {
     return fail("no OpenGL device: " + window_->viewport().deviceError().toStdString());
   }
-  // The panels are placed again once the window has its frame (a zero timer).
+  // Let the docks settle into their places.
   QTest::qWait(200);
   picture("01-start");
   return true;
@@ -192,8 +193,9 @@ bool Tour::turnBone() {
   trigger(CommandId::Rotate);
   QWidget* boneControl = window_->panels().window(PanelId::BoneControl);
   if (!boneControl->isVisible()) return fail("Edit > Rotate does not show Bone Control");
-  if (boneControl->frameGeometry().intersects(window_->frameGeometry())) {
-    return fail("Bone Control covers the main window");
+  QApplication::processEvents();
+  if (window_->dock(PanelId::BoneControl)->geometry().intersects(window_->viewport().geometry())) {
+    return fail("Bone Control covers the viewport");
   }
   auto* x = panelChild<QSlider>(PanelId::BoneControl, "sliderX");
   if (x == nullptr) return false;
@@ -350,11 +352,8 @@ bool Tour::saveAndExport() {
 }
 
 void Tour::picture(const std::string& name) {
-  PanelSet& panels = window_->panels();
-  sink_(name, PictureOfWindows(VisibleWindows({window_.get(), panels.window(PanelId::Bone),
-                                               panels.window(PanelId::WeightControl),
-                                               panels.window(PanelId::Keyframe),
-                                               panels.window(PanelId::BoneControl)})));
+  // The panels are docked in the main window; menus and dialogs open over it.
+  sink_(name, PictureOfWindows(VisibleWindows({window_.get()})));
 }
 
 bool Tour::dragInViewport(QPoint from, QPoint to, const std::string& pictureName) {
