@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "app/Application.h"
+#include "app/Camera.h"
 #include "app/FrameLoop.h"
 #include "app/MouseInput.h"
 #include "render/RingMarker.h"
@@ -97,10 +98,16 @@ void Viewport::initializeGL() {
 }
 
 void Viewport::resizeGL(int width, int height) {
+  const qreal ratio = devicePixelRatioF();
+  const int w = static_cast<int>(width * ratio);
+  const int h = static_cast<int>(height * ratio);
   if (device_) {
-    const qreal ratio = devicePixelRatioF();
-    device_->resize(static_cast<int>(width * ratio), static_cast<int>(height * ratio));
+    device_->resize(w, h);
   }
+  // The projection takes the new shape, so the picture is not stretched and
+  // picking projects onto the pixels drawn.
+  setViewportSize(app_.camera, w, h);
+  requestFrame();
 }
 
 void Viewport::paintGL() {
