@@ -83,6 +83,9 @@ bool Tour::run() {
 bool Tour::start() {
   window_ = std::make_unique<MainWindow>(app_, &dialogs_);
   dialogs_.setOwner(window_.get());
+  // Playback steps one frame per drawn frame, so the playback picture shows
+  // the same frame on every machine.
+  window_->viewport().setFixedPlaybackSteps(true);
   window_->start();
   if (!QTest::qWaitForWindowExposed(window_.get())) {
     return fail("the main window does not show");
@@ -276,8 +279,9 @@ bool Tour::playAndMirror() {
   auto* time = panelChild<QLineEdit>(PanelId::Keyframe, "timeEdit");
   if (play == nullptr || inverse == nullptr || time == nullptr) return false;
 
-  // Playback runs one frame per drawn frame. For a picture that is the same
-  // every run, playback is held right after the frame that shows time 20.
+  // Playback runs one frame per drawn frame here (fixed steps). For a picture
+  // that is the same every run, playback is held right after the frame that
+  // shows time 20.
   bool held = false;
   const QString holdAt = QString::number(kPlaybackPictureTime);
   const QMetaObject::Connection hold =
@@ -376,9 +380,13 @@ bool Tour::dragInViewport(QPoint from, QPoint to, const std::string& pictureName
 void Tour::trigger(CommandId id) { window_->action(id)->trigger(); }
 
 bool Tour::waitForFrames(int count) {
-  const int target = window_->viewport().framesDrawn() + count;
-  if (!QTest::qWaitFor([&] { return window_->viewport().framesDrawn() >= target; }, 5000)) {
-    return fail("the viewport stopped drawing");
+  // The viewport draws when something changed; ask for each frame.
+  for (int i = 0; i < count; ++i) {
+    const int drawn = window_->viewport().framesDrawn();
+    window_->viewport().requestFrame();
+    if (!QTest::qWaitFor([&] { return window_->viewport().framesDrawn() > drawn; }, 5000)) {
+      return fail("the viewport stopped drawing");
+    }
   }
   return true;
 }
