@@ -235,14 +235,17 @@ void MainWindow::openFiles(const std::vector<std::string>& paths) {
 }
 
 void MainWindow::start() {
-  // A first start: the viewport at its classic size beside the panels, on
-  // the screen.
+  // A first start: the viewport at its classic size beside the panels, with
+  // room kept for Bone Control under Keyframe, on the screen.
   for (PanelId id : {PanelId::Bone, PanelId::Keyframe, PanelId::WeightControl}) {
     panels_->window(id)->show();
   }
   panels_->window(PanelId::BoneControl)->hide();
   const QRect available = screen()->availableGeometry();
-  resize(sizeHint().boundedTo(available.size()));
+  // (The closed dock tells no size: its panel and a title line.)
+  const int boneControl = panels_->window(PanelId::BoneControl)->height() + 2 * fontMetrics().height();
+  const QSize size = sizeHint() + QSize(0, boneControl);
+  resize(size.boundedTo(available.size()));
   bool restored = false;
   if (settings_ != nullptr) {
     restored = restoreGeometry(settings_->value(kGeometryKey).toByteArray());

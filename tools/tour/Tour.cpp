@@ -18,6 +18,7 @@
 
 #include "app/CommandIds.h"
 #include "fileio/FileBytes.h"
+#include "render/VertexProcessor.h"
 #include "skeleton/BoneTree.h"
 #include "tools/tour/WindowPicture.h"
 #include "ui/MainWindow.h"
@@ -31,12 +32,11 @@ namespace {
 // The bones the tour works on (the sample character's numbering).
 constexpr int kLeftUpperArm = 5;
 constexpr int kLeftForearm = 6;
-// Rubber bands in viewport pixels: around the whole character in the first
-// view, and around its left elbow once zoomed in and posed.
-const QPoint kBodyBandStart(280, 95);
-const QPoint kBodyBandEnd(520, 305);
-const QPoint kElbowBandStart(445, 212);
-const QPoint kElbowBandEnd(497, 264);
+// Rubber bands: a margin around the whole character in the first view, and
+// a square of this half size around its left elbow once zoomed in and posed
+// (viewport pixels).
+constexpr int kBodyBandMargin = 12;
+constexpr int kElbowBandHalf = 26;
 // Zooming: pixels dragged up with both buttons (0.05 world units each).
 constexpr int kZoomPixels = 96;
 // Bone Control X positions (degrees + 180) for the left upper arm.
@@ -141,7 +141,14 @@ bool Tour::selectAllAndZoom() {
   // Point mode, and a rubber band around the whole character.
   trigger(CommandId::Point);
   if (!app_.vertexMode) return fail("View > Rendering > Point does not show the vertices");
-  if (!dragInViewport(kBodyBandStart, kBodyBandEnd, "04-rubber-band")) return false;
+  // The character stands in its rest pose: its vertices are where the
+  // camera puts their stored positions.
+  QRect body;
+  for (const SkinVertex& v : app_.model.skinnedMesh.vertices) {
+    body |= QRect(toViewport(v.position), QSize(1, 1));
+  }
+  body.adjust(-kBodyBandMargin, -kBodyBandMargin, kBodyBandMargin, kBodyBandMargin);
+  if (!dragInViewport(body.topLeft(), body.bottomRight(), "04-rubber-band")) return false;
   if (app_.model.selection.selectedCount() != app_.model.vertexCount()) {
     return fail("the rubber band around the character did not select every vertex");
   }
@@ -211,7 +218,10 @@ bool Tour::turnBone() {
 
 bool Tour::selectAndWeight() {
   trigger(CommandId::Point);
-  if (!dragInViewport(kElbowBandStart, kElbowBandEnd, "")) return false;
+  // The elbow is the forearm's posed joint.
+  const QPoint elbow = toViewport(app_.model.skeleton.jointPositions[kLeftForearm]);
+  const QPoint half(kElbowBandHalf, kElbowBandHalf);
+  if (!dragInViewport(elbow - half, elbow + half, "")) return false;
   const std::size_t selected = app_.model.selection.selectedCount();
   if (selected == 0) return fail("the rubber band selected no vertex");
 
@@ -378,6 +388,16 @@ bool Tour::dragInViewport(QPoint from, QPoint to, const std::string& pictureName
 }
 
 void Tour::trigger(CommandId id) { window_->action(id)->trigger(); }
+
+QPoint Tour::toViewport(const D3DXVECTOR3& p) const {
+  D3DXMATRIX viewProjection;
+  D3DXMatrixMultiply(&viewProjection, &app_.camera.view, &app_.camera.projection);
+  D3DXVECTOR4 clip;
+  D3DXVec3Transform(&clip, &p, &viewProjection);
+  const QWidget& viewport = window_->viewport();
+  const ScreenPosition s = ClipToScreen(clip, viewport.width(), viewport.height());
+  return QPoint(static_cast<int>(std::lround(s.x)), static_cast<int>(std::lround(s.y)));
+}
 
 bool Tour::waitForFrames(int count) {
   // The viewport draws when something changed; ask for each frame.
