@@ -9,6 +9,7 @@
 #include "app/Application.h"
 #include "ui/MainWindow.h"
 #include "ui/OpenGlFormat.h"
+#include "ui/Translations.h"
 
 namespace {
 // The application icon compiled into the program (resources/posewright.qrc),
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
   // Desktops match the running editor with its installed desktop entry by this name.
   QGuiApplication::setDesktopFileName(QStringLiteral("posewright"));
   QApplication::setWindowIcon(ApplicationIcon());
+  InstallTranslations(qt);
   std::vector<std::string> files;
   for (const QString& argument : QCoreApplication::arguments().mid(1)) {
     files.push_back(argument.toStdString());
