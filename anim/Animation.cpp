@@ -8,7 +8,9 @@ std::atomic<uint64_t> g_lastKeysStamp{0};
 std::atomic<uint64_t> g_lastSerial{0};
 }  // namespace
 
-Animation::Animation() : serial_(++g_lastSerial) { touchKeys(); }
+Animation::Animation() : serial_(++g_lastSerial) {
+  touchKeys();
+}
 
 Animation::Animation(const Animation& other)
     : name(other.name),

@@ -226,7 +226,8 @@ void Commands::handleKey(FunctionKey key) {
 }
 
 void Commands::newModel() {
-  if (!SettleUnsavedWork(app_, shell_, DroppedData::Everything) || !shell_.askOkCancel(kEraseQuestion, kAttention)) {
+  if (!SettleUnsavedWork(app_, shell_, DroppedData::Everything) ||
+      !shell_.askOkCancel(kEraseQuestion, kAttention)) {
     return;
   }
   if (!app_.model.skeleton.treeItems.empty()) {
@@ -460,9 +461,13 @@ void Commands::startNewHistory() {
   app_.history.markSaved(kBlendingData);
 }
 
-void Commands::undo() { moveInHistory(&History::undo); }
+void Commands::undo() {
+  moveInHistory(&History::undo);
+}
 
-void Commands::redo() { moveInHistory(&History::redo); }
+void Commands::redo() {
+  moveInHistory(&History::redo);
+}
 
 void Commands::moveInHistory(bool (History::*move)()) {
   const AnimationList& list = app_.animation.animations;

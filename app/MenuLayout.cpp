@@ -43,28 +43,29 @@ MenuEntry Placeholder(std::string text, MenuSlot slot) {
 std::vector<MenuEntry> BuildLayout() {
   using C = CommandId;
   return {
-      Submenu(
-          "&File",
-          {Item("New", C::New, StandardKey::New), Separator(),
-           Submenu("Open Data", {Item("Mesh", C::OpenMesh, StandardKey::Open), Item("SkinnedMesh", C::OpenSkinnedMesh),
-                                 Item("Blending Parameters", C::OpenBlendingParameters),
-                                 Item("Animation", C::OpenAnimation)}),
-           Submenu("Save Data", {Item("SkinnedMesh", C::SaveSkinnedMesh, StandardKey::Save),
+      Submenu("&File", {Item("New", C::New, StandardKey::New), Separator(),
+                        Submenu("Open Data", {Item("Mesh", C::OpenMesh, StandardKey::Open),
+                                              Item("SkinnedMesh", C::OpenSkinnedMesh),
+                                              Item("Blending Parameters", C::OpenBlendingParameters),
+                                              Item("Animation", C::OpenAnimation)}),
+                        Submenu("Save Data",
+                                {Item("SkinnedMesh", C::SaveSkinnedMesh, StandardKey::Save),
                                  Item("Blending Parameters", C::SaveBlendingParameters),
                                  Item("Animation", C::SaveAnimation), Item("Bone Data", C::SaveBoneData)}),
-           Placeholder("Recent Files", MenuSlot::RecentFiles), Separator(), Item("Exit", C::Exit, StandardKey::Quit)}),
+                        Placeholder("Recent Files", MenuSlot::RecentFiles), Separator(),
+                        Item("Exit", C::Exit, StandardKey::Quit)}),
       Submenu("&Edit",
-              {Item("Undo", C::Undo, StandardKey::Undo), Item("Redo", C::Redo, StandardKey::Redo), Separator(),
-               Item("Weight", C::Weight), Item("Rotate", C::Rotate),
+              {Item("Undo", C::Undo, StandardKey::Undo), Item("Redo", C::Redo, StandardKey::Redo),
+               Separator(), Item("Weight", C::Weight), Item("Rotate", C::Rotate),
                Submenu("Animation",
                        {Item("Name", C::AnimationName), Separator(), Item("Previous", C::AnimationPrevious),
                         Item("Next", C::AnimationNext), Separator(), Item("Add", C::AnimationAdd),
                         Item("Remove", C::AnimationRemove)})}),
       Submenu("&View", {Submenu("Grid", {Item("XZ", C::GridXZ, true), Item("YZ", C::GridYZ, true),
-                                        Item("XY", C::GridXY, true)}),
-                       Submenu("Rendering", {Item("Wireframe", C::Wireframe), Item("Solid", C::Solid),
-                                             Item("Point", C::Point, true)}),
-                       Placeholder("Panels", MenuSlot::Panels)}),
+                                         Item("XY", C::GridXY, true)}),
+                        Submenu("Rendering", {Item("Wireframe", C::Wireframe), Item("Solid", C::Solid),
+                                              Item("Point", C::Point, true)}),
+                        Placeholder("Panels", MenuSlot::Panels)}),
   };
 }
 }  // namespace

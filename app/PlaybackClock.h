@@ -31,7 +31,8 @@ class PlaybackClock {
   uint32_t msUntilNextFrame(uint32_t nowMs) const {
     const uint64_t next = static_cast<uint64_t>(frameAt(nowMs)) + 1;
     // Frame n is the nearest from (n − 1/2) × 1000 / 60 ms on.
-    const uint64_t dueMs = ((2 * next - 1) * 1000 + 2 * kPlaybackFramesPerSecond - 1) / (2 * kPlaybackFramesPerSecond);
+    const uint64_t dueMs =
+        ((2 * next - 1) * 1000 + 2 * kPlaybackFramesPerSecond - 1) / (2 * kPlaybackFramesPerSecond);
     const uint64_t elapsed = nowMs - startMs_;
     return dueMs > elapsed ? static_cast<uint32_t>(dueMs - elapsed) : 1;
   }

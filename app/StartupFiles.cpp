@@ -9,7 +9,8 @@
 namespace {
 std::string ExtensionOf(const std::string& path) {
   std::string e = std::filesystem::path(path).extension().string();
-  std::transform(e.begin(), e.end(), e.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  std::transform(e.begin(), e.end(), e.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return e;
 }
 }  // namespace

@@ -61,7 +61,9 @@ bool SaveAnimation(Application& app, ShellView& shell, const Animation& animatio
   return true;
 }
 
-bool AnimationsCount(DroppedData dropped) { return dropped == DroppedData::Everything; }
+bool AnimationsCount(DroppedData dropped) {
+  return dropped == DroppedData::Everything;
+}
 }  // namespace
 
 bool HasUnsavedWork(const Application& app, DroppedData dropped) {
@@ -71,7 +73,8 @@ bool HasUnsavedWork(const Application& app, DroppedData dropped) {
 
 bool SettleUnsavedWork(Application& app, ShellView& shell, DroppedData dropped) {
   const bool model = ModelModified(app.history);
-  const bool animations = AnimationsCount(dropped) && AnimationsModified(app.history, app.animation.animations);
+  const bool animations =
+      AnimationsCount(dropped) && AnimationsModified(app.history, app.animation.animations);
   if (!model && !animations) {
     return true;
   }
@@ -108,7 +111,7 @@ bool SettleUnsavedWork(Application& app, ShellView& shell, DroppedData dropped) 
 std::string WindowTitle(const Application& app) {
   const bool modified =
       ModelModified(app.history) || AnimationsModified(app.history, app.animation.animations);
-  const std::string name = app.modelPath.empty() ? std::string()
-                                                 : std::filesystem::path(app.modelPath).filename().string();
+  const std::string name =
+      app.modelPath.empty() ? std::string() : std::filesystem::path(app.modelPath).filename().string();
   return std::string(modified ? "*" : "") + (name.empty() ? "" : name + " \u2014 ") + "Posewright";
 }

@@ -189,8 +189,8 @@ void main() { colour = vec4(0.8, 0.6, 0.4, 1.0); })";
     glEnableVertexAttribArray(0);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffers_[1]);
     const std::vector<uint16_t>& indices = model.skinnedMesh.indices;
-    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * sizeof(uint16_t)), indices.data(),
-                 GL_STATIC_DRAW);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * sizeof(uint16_t)),
+                 indices.data(), GL_STATIC_DRAW);
     indexCount_ = static_cast<GLsizei>(indices.size());
     glBindVertexArray(0);
     // Row vectors times row-major matrices: GLSL's column-major reading of the
@@ -276,6 +276,13 @@ void BM_OffscreenFrame(benchmark::State& state) {
   state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
   state.SetLabel(viewport->host().renderer());
 }
-BENCHMARK(BM_OffscreenFrame)->Arg(0)->Arg(1)->Arg(2)->Arg(3)->ArgNames({"scene"})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_OffscreenFrame)
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->Arg(3)
+    ->ArgNames({"scene"})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 #endif
 }  // namespace

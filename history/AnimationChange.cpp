@@ -9,10 +9,13 @@
 namespace {
 bool SameKey(const Keyframe& a, const Keyframe& b) {
   return a.time == b.time && a.rotations.size() == b.rotations.size() &&
-         std::memcmp(a.rotations.data(), b.rotations.data(), a.rotations.size() * sizeof(D3DXQUATERNION)) == 0;
+         std::memcmp(a.rotations.data(), b.rotations.data(), a.rotations.size() * sizeof(D3DXQUATERNION)) ==
+             0;
 }
 
-std::size_t KeyBytes(const Keyframe& key) { return sizeof(Keyframe) + key.rotations.capacity() * sizeof(D3DXQUATERNION); }
+std::size_t KeyBytes(const Keyframe& key) {
+  return sizeof(Keyframe) + key.rotations.capacity() * sizeof(D3DXQUATERNION);
+}
 
 bool Contains(const std::vector<std::shared_ptr<Animation>>& list, const Animation* a) {
   return std::any_of(list.begin(), list.end(), [a](const auto& e) { return e.get() == a; });

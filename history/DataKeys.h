@@ -11,4 +11,6 @@ inline constexpr DataKey kModelData = 1;
 inline constexpr DataKey kBlendingData = 2;
 
 /// One animation: its keyframes, as a .anm file holds them.
-inline DataKey AnimationData(const Animation& animation) { return DataKey{0x100} + animation.serial(); }
+inline DataKey AnimationData(const Animation& animation) {
+  return DataKey{0x100} + animation.serial();
+}

@@ -59,7 +59,9 @@ bool History::redo() {
   return true;
 }
 
-std::string History::undoName() const { return done_ > 0 ? steps_[done_ - 1].step->name() : std::string(); }
+std::string History::undoName() const {
+  return done_ > 0 ? steps_[done_ - 1].step->name() : std::string();
+}
 
 std::string History::redoName() const {
   return done_ < steps_.size() ? steps_[done_].step->name() : std::string();

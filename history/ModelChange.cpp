@@ -23,7 +23,8 @@ void Assign(SkinVertex& v, const WeightRecord& r) {
 // The entries where before and after differ; entries only one side has are
 // not changes of existing data and are left out.
 template <typename Record>
-std::vector<IndexedChange<Record>> Differences(const std::vector<Record>& before, const std::vector<Record>& after) {
+std::vector<IndexedChange<Record>> Differences(const std::vector<Record>& before,
+                                               const std::vector<Record>& after) {
   std::vector<IndexedChange<Record>> changes;
   const std::size_t n = std::min(before.size(), after.size());
   for (std::size_t i = 0; i < n; ++i) {
@@ -51,7 +52,8 @@ ModelSnapshot TakeModelSnapshot(const SkinnedModel& model, unsigned aspects) {
   const Skeleton& skeleton = model.skeleton;
   if (aspects & kBoneParametersAspect) {
     for (std::size_t b = 0; b < skeleton.bones.size(); ++b) {
-      const BlendingParams params = b < skeleton.blendParams.size() ? skeleton.blendParams[b] : BlendingParams{};
+      const BlendingParams params =
+          b < skeleton.blendParams.size() ? skeleton.blendParams[b] : BlendingParams{};
       s.parameters.push_back({skeleton.bones[b].symmetricId, params.R, params.H});
     }
   }
@@ -101,7 +103,8 @@ bool ModelChangeStep::absorb(HistoryStep& next) {
     return false;
   }
   for (const auto& c : other->poses) {
-    const auto same = std::find_if(poses.begin(), poses.end(), [&](const auto& p) { return p.index == c.index; });
+    const auto same =
+        std::find_if(poses.begin(), poses.end(), [&](const auto& p) { return p.index == c.index; });
     if (same != poses.end()) {
       same->after = c.after;
     } else {

@@ -172,13 +172,15 @@ QAction* MainWindow::action(CommandId id) const {
 void MainWindow::historyChanged() {
   const History& history = app_.history;
   if (QAction* undo = action(CommandId::Undo)) {
-    undo->setText(history.canUndo() ? QStringLiteral("Undo %1").arg(QString::fromStdString(history.undoName()))
-                                    : QStringLiteral("Undo"));
+    undo->setText(history.canUndo()
+                      ? QStringLiteral("Undo %1").arg(QString::fromStdString(history.undoName()))
+                      : QStringLiteral("Undo"));
     undo->setEnabled(history.canUndo());
   }
   if (QAction* redo = action(CommandId::Redo)) {
-    redo->setText(history.canRedo() ? QStringLiteral("Redo %1").arg(QString::fromStdString(history.redoName()))
-                                    : QStringLiteral("Redo"));
+    redo->setText(history.canRedo()
+                      ? QStringLiteral("Redo %1").arg(QString::fromStdString(history.redoName()))
+                      : QStringLiteral("Redo"));
     redo->setEnabled(history.canRedo());
   }
   setWindowTitle(QString::fromStdString(WindowTitle(app_)));
@@ -201,7 +203,8 @@ void MainWindow::fillRecentFiles() {
   const QList<RecentFile> files = settings_ != nullptr ? ReadRecentFiles(*settings_) : QList<RecentFile>();
   for (int i = 0; i < files.size(); ++i) {
     const RecentFile file = files[i];
-    QAction* entry = recent->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(file.path).fileName()));
+    QAction* entry =
+        recent->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(file.path).fileName()));
     entry->setToolTip(file.path);
     entry->setStatusTip(file.path);
     connect(entry, &QAction::triggered, this, [this, file] {

@@ -16,8 +16,7 @@ std::optional<FileChoice> QtDialogs::chooseFile(const FileDialogRequest& request
 }
 
 void QtDialogs::showMessage(const std::string& text, const std::string& caption, const std::string& detail) {
-  QMessageBox box(QMessageBox::NoIcon, ShownText(caption), ShownText(text),
-                  QMessageBox::Ok, owner_);
+  QMessageBox box(QMessageBox::NoIcon, ShownText(caption), ShownText(text), QMessageBox::Ok, owner_);
   if (!detail.empty()) {
     box.setInformativeText(ShownText(detail));
   }

@@ -4,10 +4,9 @@
 #include <QApplication>
 #include <QWidget>
 
-#include "ui/PanelDock.h"
-
 #include "ui/DialogService.h"
 #include "ui/MainWindow.h"
+#include "ui/PanelDock.h"
 #include "ui/PanelSet.h"
 #include "ui/Viewport.h"
 

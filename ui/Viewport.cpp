@@ -68,7 +68,6 @@ void Viewport::requestClear() {
   update();
 }
 
-
 void Viewport::requestFrame() {
   frameRequested_ = true;
   scheduleTick();
@@ -160,7 +159,9 @@ void Viewport::paintGL() {
   }
 }
 
-void Viewport::tick() { update(); }
+void Viewport::tick() {
+  update();
+}
 
 void Viewport::scheduleTick() {
   if (shell_ == nullptr || frameTimer_.isActive()) {

@@ -204,8 +204,8 @@ TEST_F(FrameLoopTest, SkippedFramesLandWhereEveryFrameWouldHaveLed) {
     }
     ASSERT_TRUE(loop.frame(now));
     EXPECT_EQ(shell.keyframeView.timeText, eachShell.keyframeView.timeText) << "skip " << skip;
-    EXPECT_EQ(std::memcmp(&app.model.skeleton.bones[1].poseRotation, &each.model.skeleton.bones[1].poseRotation,
-                          sizeof(D3DXQUATERNION)),
+    EXPECT_EQ(std::memcmp(&app.model.skeleton.bones[1].poseRotation,
+                          &each.model.skeleton.bones[1].poseRotation, sizeof(D3DXQUATERNION)),
               0);
   }
   // A repaint before the clock moved on shows the same time again.

@@ -28,8 +28,9 @@ struct UnsavedWorkTest : ::testing::Test {
     shell.keyframe.initialize();
     fs::copy_file(fs::path(SharedTestDataDir()) / "x" / "test.x", folder / "cube.x");
     ASSERT_TRUE(WriteFileAtomically(
-        Path("cube.dat"), fixtures::BoxBoneDataText({0, -1, 0}, {0, 0, 0},
-                                                    {{"Upper", 0, {0, 0, 0}, {0, 1, 0}, {-2, 0, -2}, {2, 2, 2}}})));
+        Path("cube.dat"),
+        fixtures::BoxBoneDataText({0, -1, 0}, {0, 0, 0},
+                                  {{"Upper", 0, {0, 0, 0}, {0, 1, 0}, {-2, 0, -2}, {2, 2, 2}}})));
     shell.answerFile(Path("cube.x"));
     shell.answerFile(Path("cube.dat"));
     commands.handleCommand(CommandId::OpenMesh);
@@ -118,10 +119,12 @@ TEST_F(UnsavedWorkTest, CommandsAskBeforeDroppingModifiedData) {
     }
     const int before = shell.modelChanges;
     commands.handleCommand(c.command);
-    EXPECT_EQ(!shell.questions.empty() && shell.questions.front().rfind("Save: Save changes?", 0) == 0, c.asked);
+    EXPECT_EQ(!shell.questions.empty() && shell.questions.front().rfind("Save: Save changes?", 0) == 0,
+              c.asked);
     EXPECT_EQ(shell.modelChanges > before, c.replaced);
     std::size_t saveDialogs = 0;
-    for (const FileDialogRequest& r : shell.fileRequests) saveDialogs += r.kind == FileDialogRequest::Kind::Save;
+    for (const FileDialogRequest& r : shell.fileRequests)
+      saveDialogs += r.kind == FileDialogRequest::Kind::Save;
     EXPECT_EQ(saveDialogs, c.saveDialogs);
     if (c.answer == A::Save) {
       EXPECT_TRUE(fs::exists(Path(c.animationOnly ? "saved.anm" : "saved.skm")));

@@ -45,7 +45,8 @@ TEST_F(ResizeTest, PictureAndSelectionFollowTheViewportsSize) {
                                        std::tuple{left, bottom, 1, -1}, std::tuple{right, bottom, -1, -1}}) {
       const int px = static_cast<int>(x), py = static_cast<int>(y);
       EXPECT_NE(picture.pixel(px + 3 * dx, py + 3 * dy), kClearColour) << "inside corner " << px << "," << py;
-      EXPECT_EQ(picture.pixel(px - 4 * dx, py - 4 * dy), kClearColour) << "outside corner " << px << "," << py;
+      EXPECT_EQ(picture.pixel(px - 4 * dx, py - 4 * dy), kClearColour)
+          << "outside corner " << px << "," << py;
     }
 
     // A rubber band over the upper left part selects what the twin puts inside.

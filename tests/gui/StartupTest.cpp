@@ -76,7 +76,8 @@ TEST_F(StartupTest, WindowMenuAndPanelsAreWhereTheyBelong) {
           << d.title << " is cut";
     }
   }
-  EXPECT_LT(window->dock(PanelId::Bone)->geometry().bottom(), window->dock(PanelId::WeightControl)->geometry().top());
+  EXPECT_LT(window->dock(PanelId::Bone)->geometry().bottom(),
+            window->dock(PanelId::WeightControl)->geometry().top());
   EXPECT_GT(window->dock(PanelId::Keyframe)->geometry().top(), viewport.bottom());
   EXPECT_EQ(viewport.size(), window->centralWidget()->size());
 
@@ -103,7 +104,8 @@ TEST_F(StartupTest, PanelsReopenFromTheirMenusAndExitCloses) {
   for (QWidget* other : {static_cast<QWidget*>(&window->viewport()), static_cast<QWidget*>(keyframe),
                          static_cast<QWidget*>(window->dock(PanelId::Bone)),
                          static_cast<QWidget*>(window->dock(PanelId::WeightControl))}) {
-    EXPECT_FALSE(boneControlDock->geometry().intersects(other->geometry())) << other->objectName().toStdString();
+    EXPECT_FALSE(boneControlDock->geometry().intersects(other->geometry()))
+        << other->objectName().toStdString();
   }
   // A dock closed with its close box comes back from View > Panels.
   QDockWidget* bone = window->dock(PanelId::Bone);

@@ -42,7 +42,8 @@ TEST(SaveChangesBox, OffersSaveDiscardAndCancel) {
     EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::Save));
     box->button(QMessageBox::Discard)->click();
   });
-  EXPECT_EQ(dialogs.askSaveChanges("Save changes?", "The model has unsaved changes."), SaveChangesAnswer::Discard);
+  EXPECT_EQ(dialogs.askSaveChanges("Save changes?", "The model has unsaved changes."),
+            SaveChangesAnswer::Discard);
   buttons.sort();
   EXPECT_EQ(buttons.size(), 3);
   driver.then([](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });

@@ -112,7 +112,8 @@ TEST_F(HistoryTest, UndoAndRedoRestoreEveryStateExactly) {
         SelectEvery(31, random.below(31));
         ModelEdit edit(history, model, "Apply H and R", kWeightsAspect | kBoneParametersAspect);
         const int32_t b = 1 + static_cast<int32_t>(random.below(31));
-        SetBlendingParams(model.skeleton, model.skeleton.treeItems[b], random.uniform(0.5f, 2), random.uniform(0.1f, 1));
+        SetBlendingParams(model.skeleton, model.skeleton.treeItems[b], random.uniform(0.5f, 2),
+                          random.uniform(0.1f, 1));
         RecomputeSelectedWeights(model);
         edit.commit();
         break;
