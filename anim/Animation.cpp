@@ -5,9 +5,32 @@
 
 namespace {
 std::atomic<uint64_t> g_lastKeysStamp{0};
+std::atomic<uint64_t> g_lastSerial{0};
 }  // namespace
 
-Animation::Animation() { touchKeys(); }
+Animation::Animation() : serial_(++g_lastSerial) {
+  touchKeys();
+}
+
+Animation::Animation(const Animation& other)
+    : name(other.name),
+      boneCount(other.boneCount),
+      keys_(other.keys_),
+      currentKey_(other.currentKey_),
+      serial_(++g_lastSerial) {
+  touchKeys();
+}
+
+Animation& Animation::operator=(const Animation& other) {
+  if (&other != this) {
+    name = other.name;
+    boneCount = other.boneCount;
+    keys_ = other.keys_;
+    currentKey_ = other.currentKey_;
+    touchKeys();
+  }
+  return *this;
+}
 
 void Animation::touchKeys() { keysStamp_ = ++g_lastKeysStamp; }
 
@@ -71,6 +94,24 @@ void Animation::CopyFrom(const Animation& other) {
 
 const Keyframe* Animation::currentKeyframe() const {
   return currentKey_ == kNoKey ? nullptr : &keys_[static_cast<std::size_t>(currentKey_)];
+}
+
+bool Animation::SelectKey(KeyPosition position) {
+  const auto count = static_cast<KeyPosition>(keys_.size());
+  if (position == kNoKey ? count != 0 : (position < 0 || position >= count)) {
+    return false;
+  }
+  currentKey_ = position;
+  return true;
+}
+
+KeyPosition Animation::PositionOfTime(int32_t t) const {
+  for (std::size_t i = 0; i < keys_.size(); ++i) {
+    if (keys_[i].time == t) {
+      return static_cast<KeyPosition>(i);
+    }
+  }
+  return kNoKey;
 }
 
 bool Animation::SelectPreviousKey() {

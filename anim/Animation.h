@@ -22,6 +22,8 @@ class Animation {
   int32_t boneCount = 0;
 
   Animation();
+  Animation(const Animation& other);
+  Animation& operator=(const Animation& other);
 
   /// True when a keyframe has exactly time t.
   bool HasKeyAt(int32_t t) const;
@@ -49,6 +51,13 @@ class Animation {
   /// The current keyframe, or null when there is none.
   const Keyframe* currentKeyframe() const;
 
+  /// Makes position the current keyframe: a position inside keys, or kNoKey
+  /// only when keys is empty; anything else changes nothing. Returns whether
+  /// it was taken.
+  bool SelectKey(KeyPosition position);
+  /// Position of the keyframe at exactly time t, or kNoKey.
+  KeyPosition PositionOfTime(int32_t t) const;
+
   /// Moves the current keyframe to its predecessor / successor when it has
   /// one; returns whether it moved.
   bool SelectPreviousKey();
@@ -59,10 +68,14 @@ class Animation {
   /// proves that positions taken earlier are still valid.
   uint64_t keysStamp() const { return keysStamp_; }
 
+  /// A number no other animation object of the run has (copies get their own).
+  uint64_t serial() const { return serial_; }
+
  private:
   void touchKeys();
 
   std::vector<Keyframe> keys_;
   KeyPosition currentKey_ = kNoKey;
   uint64_t keysStamp_ = 0;
+  uint64_t serial_ = 0;
 };

@@ -1,7 +1,9 @@
 #include "anim/AnimationList.h"
 
+#include <algorithm>
+
 Animation& AnimationList::AppendAnimation(const Animation& animation) {
-  auto entry = std::make_unique<Animation>();
+  auto entry = std::make_shared<Animation>();
   entry->CopyFrom(animation);
   entries_.push_back(std::move(entry));
   current_ = size() - 1;
@@ -32,6 +34,11 @@ void AnimationList::RemoveAnimation() {
   if (current_ >= size()) {
     current_ = size() - 1;  // the removed entry was the last: its predecessor, or none
   }
+}
+
+void AnimationList::replaceEntries(std::vector<std::shared_ptr<Animation>> entries, int32_t current) {
+  entries_ = std::move(entries);
+  current_ = entries_.empty() ? -1 : std::clamp(current, int32_t{0}, size() - 1);
 }
 
 void AnimationList::ClearAnimations() {

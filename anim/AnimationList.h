@@ -36,9 +36,16 @@ class AnimationList {
   /// Entry i (0 <= i < size()).
   const Animation& at(int32_t i) const { return *entries_[static_cast<std::size_t>(i)]; }
 
+  /// The entries in order, shared: an undo history keeps a removed
+  /// animation alive (at its address) so that it can come back.
+  const std::vector<std::shared_ptr<Animation>>& entries() const { return entries_; }
+  /// Makes entries the list and current (-1, or an index of entries; other
+  /// values are taken as the nearest valid one) the current entry.
+  void replaceEntries(std::vector<std::shared_ptr<Animation>> entries, int32_t current);
+
  private:
   // Entries are held by pointer so an animation stays at its address while
   // other entries come and go.
-  std::vector<std::unique_ptr<Animation>> entries_;
+  std::vector<std::shared_ptr<Animation>> entries_;
   int32_t current_ = -1;
 };

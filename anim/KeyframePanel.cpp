@@ -147,8 +147,8 @@ void KeyframePanel::windowForwardPressed() {
   refreshMarkers();
 }
 
-void KeyframePanel::playbackFrame(Skeleton& skeleton) {
-  if (const std::optional<int32_t> shown = AdvancePlayback(state_, skeleton)) {
+void KeyframePanel::playbackFrame(Skeleton& skeleton, int32_t skipped) {
+  if (const std::optional<int32_t> shown = AdvancePlayback(state_, skeleton, skipped)) {
     view_.setTimeText(std::to_string(*shown));
     moveSlider(*shown);
   }

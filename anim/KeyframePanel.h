@@ -48,9 +48,10 @@ class KeyframePanel {
   void windowBackPressed();
   void windowForwardPressed();
 
-  /// The playback part of a drawn frame (see AdvancePlayback): poses the
-  /// skeleton and shows the frame's time in the Time field and on the slider.
-  void playbackFrame(Skeleton& skeleton);
+  /// The playback part of a drawn frame (see AdvancePlayback, skipped the
+  /// frames of the clock that were not drawn): poses the skeleton and shows
+  /// the frame's time in the Time field and on the slider.
+  void playbackFrame(Skeleton& skeleton, int32_t skipped = 0);
 
   /// Titles the panel after the current animation ("Keyframe : " + name, or
   /// "Keyframe : " alone) and redraws its markers.

@@ -11,19 +11,12 @@ D3DXQUATERNION RotationOrIdentity(const Keyframe& key, std::size_t bone) {
 }
 }  // namespace
 
-bool PlaybackStep(Skeleton& skeleton, const Animation& animation, int32_t n, int32_t& time,
-                  PlaybackPair& pair) {
-  const std::vector<Keyframe>& keys = animation.keys();
+namespace {
+// Moves pair on while time has reached its end. In a steady run time grows by
+// one per frame, so this moves at most one keyframe; after the loop restarts
+// at time 1 it also catches a second keyframe that sits at time 1.
+void AdvancePair(const std::vector<Keyframe>& keys, int32_t& time, PlaybackPair& pair) {
   const auto count = static_cast<KeyPosition>(keys.size());
-  if (count < 2) {
-    return false;
-  }
-  if (time == 0 || pair.keysStamp != animation.keysStamp()) {
-    pair = PlaybackPair{0, 1, animation.keysStamp()};
-  }
-  // Advance while time has reached the pair's end. In a steady run time grows
-  // by one per frame, so this moves at most one keyframe; after the loop
-  // restarts at time 1 it also catches a second keyframe that sits at time 1.
   bool wrapped = false;
   while (time >= keys[static_cast<std::size_t>(pair.to)].time) {
     if (pair.to + 1 < count) {
@@ -37,6 +30,32 @@ bool PlaybackStep(Skeleton& skeleton, const Animation& animation, int32_t n, int
     } else {
       break;
     }
+  }
+}
+}  // namespace
+
+bool PlaybackStep(Skeleton& skeleton, const Animation& animation, int32_t n, int32_t& time,
+                  PlaybackPair& pair, int32_t skipped) {
+  const std::vector<Keyframe>& keys = animation.keys();
+  const auto count = static_cast<KeyPosition>(keys.size());
+  if (count < 2) {
+    return false;
+  }
+  if (time == 0 || pair.keysStamp != animation.keysStamp()) {
+    pair = PlaybackPair{0, 1, animation.keysStamp()};
+  }
+  AdvancePair(keys, time, pair);
+  if (skipped > 0) {
+    // The frames not drawn, as if each had been: past the last keyframe's
+    // time L the loop runs 1 … L − 1.
+    const int64_t last = keys.back().time;
+    int64_t t = int64_t{time} + skipped;
+    if (t >= last) {
+      t = last > 1 ? 1 + (t - last) % (last - 1) : 1;
+      pair = PlaybackPair{0, 1, animation.keysStamp()};
+    }
+    time = static_cast<int32_t>(std::min<int64_t>(t, INT32_MAX));
+    AdvancePair(keys, time, pair);
   }
   const Keyframe& from = keys[static_cast<std::size_t>(pair.from)];
   const Keyframe& to = keys[static_cast<std::size_t>(pair.to)];
@@ -57,13 +76,13 @@ bool PlaybackStep(Skeleton& skeleton, const Animation& animation, int32_t n, int
   return true;
 }
 
-std::optional<int32_t> AdvancePlayback(AnimationState& state, Skeleton& skeleton) {
+std::optional<int32_t> AdvancePlayback(AnimationState& state, Skeleton& skeleton, int32_t skipped) {
   if (!state.playing) {
     return std::nullopt;
   }
   const Animation* animation = state.animations.current();
   if (animation == nullptr ||
-      !PlaybackStep(skeleton, *animation, skeleton.boneCount(), state.currentTime, state.playback)) {
+      !PlaybackStep(skeleton, *animation, skeleton.boneCount(), state.currentTime, state.playback, skipped)) {
     state.playing = false;
     return std::nullopt;
   }

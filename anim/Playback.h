@@ -25,18 +25,21 @@ struct PlaybackPair {
 /// the pair restarts at the first two keyframes. While time has reached
 /// pair.to's time the pair moves on by one keyframe; past the last keyframe
 /// the loop restarts at time 1 with the first two keyframes (so the last
-/// keyframe's own pose is never shown while playing). Times before the first
+/// keyframe's own pose is never shown while playing). skipped frames (frames
+/// of the clock that were not drawn) move time on as if each had been shown:
+/// a time that would pass the last keyframe's time L by k frames becomes
+/// 1 + k mod (L − 1). Times before the first
 /// keyframe extrapolate along the first interval. Where a keyframe holds no
 /// rotation for a bone the identity stands in.
 ///
 /// Returns false, changing nothing, when the animation has fewer than two
 /// keyframes.
 bool PlaybackStep(Skeleton& skeleton, const Animation& animation, int32_t n, int32_t& time,
-                  PlaybackPair& pair);
+                  PlaybackPair& pair, int32_t skipped = 0);
 
 /// The playback part of a drawn frame: when playing, PlaybackStep on the
-/// current animation with currentTime, then currentTime + 1. Returns the time
-/// to show for this frame (the value before the increment), or nothing when
-/// not playing. Playback stops (playing false) when there is no current
-/// animation or it has fewer than two keyframes.
-std::optional<int32_t> AdvancePlayback(AnimationState& state, Skeleton& skeleton);
+/// current animation with currentTime and skipped, then currentTime + 1. Returns
+/// the time to show for this frame (the value before the increment), or
+/// nothing when not playing. Playback stops (playing false) when there is no
+/// current animation or it has fewer than two keyframes.
+std::optional<int32_t> AdvancePlayback(AnimationState& state, Skeleton& skeleton, int32_t skipped = 0);

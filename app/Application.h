@@ -6,12 +6,14 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "anim/AnimationState.h"
 #include "app/Camera.h"
 #include "app/MouseStateMachine.h"
 #include "app/RectangleSelection.h"
 #include "export/ExportOptions.h"
+#include "history/History.h"
 #include "render/GraphicsDevice.h"
 #include "skin/SkinnedModel.h"
 
@@ -50,6 +52,13 @@ struct Application {
   /// Whether the next .x export's Option dialog proposes the mesh inside the
   /// root frame: the last choice confirmed in this run.
   bool rememberedMeshInFrame = false;
+  /// Every undoable change of the model and the animations, and what is saved.
+  History history;
+  /// The file the model was opened from or last saved to; empty for none.
+  std::string modelPath;
+  /// How modelPath opens again: 0 as a mesh (File > Open Data > Mesh, then its
+  /// bone data), otherwise File > Open Data > SkinnedMesh with this type.
+  int modelFileType = 0;
 
   /// True when a frame draws anything: both a mesh and a skeleton are loaded.
   bool canDraw() const { return model.meshLoaded && model.bonesLoaded(); }

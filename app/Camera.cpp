@@ -32,11 +32,16 @@ void refreshCamera(Camera& camera, float dPitch, float dYaw, float dDistance) {
   D3DXMatrixMultiply(&camera.view, &toTarget, &r);
   D3DXMatrixMultiply(&camera.view, &camera.view, &back);
 
-  D3DXMatrixOrthoLH(&camera.projection, camera.distance, camera.distance * 3.0f / 4.0f, 0.25f, 200.0f);
+  D3DXMatrixOrthoLH(&camera.projection, camera.distance, camera.distance * camera.aspect, 0.25f, 200.0f);
 
   const D3DXVECTOR3 forward(0.0f, 0.0f, 1.0f);
   D3DXVec3TransformCoord(&camera.eyeForward, &forward, &inverse);
   camera.light.direction = camera.eyeForward;
+}
+
+void setViewportSize(Camera& camera, int width, int height) {
+  camera.aspect = static_cast<float>(std::max(height, 1)) / static_cast<float>(std::max(width, 1));
+  refreshCamera(camera, 0.0f, 0.0f, 0.0f);
 }
 
 void ViewFromTop(Camera& camera) {

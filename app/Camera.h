@@ -26,6 +26,9 @@ struct Camera {
   float yaw = 0.0f;
   /// The point the camera orbits and looks at.
   D3DXVECTOR3 target{0.0f, 0.0f, 0.0f};
+  /// Height over width of the visible area: 3 / 4, or the viewport's own
+  /// when it tells its size (setViewportSize), so the picture is never stretched.
+  float aspect = 0.75f;
 
   static D3DXMATRIX IdentityMatrix();
   static D3DXMATRIX StartProjection();
@@ -35,8 +38,12 @@ struct Camera {
 /// recomputes view, projection, eyeForward and the light direction:
 /// R = RotationY(yaw) × RotationX(pitch); view = Translation(−target) × R ×
 /// Translation(0, 0, target.z + distance); projection = OrthoLH(distance,
-/// distance × 3 / 4, 0.25, 200); eyeForward = (0, 0, 1) × R⁻¹.
+/// distance × aspect, 0.25, 200); eyeForward = (0, 0, 1) × R⁻¹.
 void refreshCamera(Camera& camera, float dPitch, float dYaw, float dDistance);
+
+/// The picture is width × height pixels: aspect = height / width (sizes
+/// below 1 count as 1), then refreshes.
+void setViewportSize(Camera& camera, int width, int height);
 
 /// F1: looks down the −Y axis from above (pitch −π/2, yaw 0), then refreshes.
 void ViewFromTop(Camera& camera);

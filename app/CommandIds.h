@@ -28,6 +28,9 @@ enum class CommandId : int32_t {
   Wireframe = 40041,
   Solid = 40042,
   Point = 40043,
+  // Beyond the original menu.
+  Undo = 40101,
+  Redo = 40102,
 };
 
 /// F1 .. F9; the value is the key's number.

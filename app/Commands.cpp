@@ -3,8 +3,12 @@
 #include <cmath>
 
 #include "anim/AnimationCommands.h"
+#include "app/UnsavedWork.h"
 #include "export/SkinnedMeshXExport.h"
 #include "gltf/GltfExport.h"
+#include "history/AnimationChange.h"
+#include "history/DataKeys.h"
+#include "history/ModelChange.h"
 #include "skin/BlendWeights.h"
 #include "skin/BlendingParametersFile.h"
 #include "skin/BoneInformationFile.h"
@@ -157,11 +161,23 @@ void Commands::handleCommand(int32_t id) {
     case CommandId::AnimationNext:
       NextAnimationCommand(shell_.keyframePanel());
       break;
-    case CommandId::AnimationAdd:
+    case CommandId::AnimationAdd: {
+      AnimationListEdit edit(app_.history, app_.animation.animations, "Add Animation");
       AddAnimationCommand(shell_.keyframePanel(), app_.model.skeleton);
+      edit.commit();
       break;
-    case CommandId::AnimationRemove:
+    }
+    case CommandId::AnimationRemove: {
+      AnimationListEdit edit(app_.history, app_.animation.animations, "Remove Animation");
       RemoveAnimationCommand(shell_.keyframePanel());
+      edit.commit();
+      break;
+    }
+    case CommandId::Undo:
+      undo();
+      break;
+    case CommandId::Redo:
+      redo();
       break;
     case CommandId::GridXZ:
       toggleGrid(CheckItem::GridXZ);
@@ -219,7 +235,8 @@ void Commands::handleKey(FunctionKey key) {
 }
 
 void Commands::newModel() {
-  if (!shell_.askOkCancel(kEraseQuestion, kAttention)) {
+  if (!SettleUnsavedWork(app_, shell_, DroppedData::Everything) ||
+      !shell_.askOkCancel(kEraseQuestion, kAttention)) {
     return;
   }
   if (!app_.model.skeleton.treeItems.empty()) {
@@ -227,6 +244,8 @@ void Commands::newModel() {
   }
   app_.model = SkinnedModel{};
   ClearAnimationsCommand(app_.animation);
+  app_.modelPath.clear();
+  app_.history.reset();
   shell_.modelChanged();
   shell_.clearViewport();
 }
@@ -240,6 +259,10 @@ void Commands::releaseSkeleton() {
 
 void Commands::openMesh() {
   if (const std::optional<FileChoice> mesh = shell_.chooseFile(file_dialogs::OpenMesh())) {
+    if (!SettleUnsavedWork(app_, shell_, DroppedData::Model)) {
+      shell_.repaintPanel(PanelId::Bone);
+      return;
+    }
     Status loaded;
     {
       BusyScope busy(shell_);
@@ -253,11 +276,18 @@ void Commands::openMesh() {
       if (app_.model.bonesLoaded()) {
         releaseSkeleton();
       }
+      app_.modelPath = mesh->path;
+      app_.modelFileType = 0;
+      startNewHistory();
       shell_.modelChanged();
     }
   }
   // The bone data dialog follows even when the mesh dialog was cancelled.
   if (const std::optional<FileChoice> bones = shell_.chooseFile(file_dialogs::OpenBoneData())) {
+    if (!SettleUnsavedWork(app_, shell_, DroppedData::Model)) {
+      shell_.repaintPanel(PanelId::Bone);
+      return;
+    }
     Status status;
     {
       BusyScope busy(shell_);
@@ -269,6 +299,7 @@ void Commands::openMesh() {
     if (status) {
       refreshCamera(app_.camera, 0.0f, 0.0f, 0.0f);
       selectRootItem();
+      startNewHistory();
       shell_.modelChanged();
     } else {
       report(status);
@@ -280,6 +311,10 @@ void Commands::openMesh() {
 void Commands::openSkinnedMesh() {
   const std::optional<FileChoice> choice = shell_.chooseFile(file_dialogs::OpenSkinnedMesh());
   if (!choice) {
+    shell_.repaintPanel(PanelId::Bone);
+    return;
+  }
+  if (!SettleUnsavedWork(app_, shell_, DroppedData::Model)) {
     shell_.repaintPanel(PanelId::Bone);
     return;
   }
@@ -303,6 +338,9 @@ void Commands::openSkinnedMesh() {
         shell_.boneTree().clear();
       }
     }
+    app_.modelPath = choice->path;
+    app_.modelFileType = kDirectXFilter;
+    startNewHistory();
     shell_.modelChanged();
     return;
   }
@@ -320,6 +358,9 @@ void Commands::openSkinnedMesh() {
   for (BoneTreeItem item : app_.model.skeleton.treeItems) {
     shell_.expandBoneItem(item);
   }
+  app_.modelPath = choice->path;
+  app_.modelFileType = kSkinnedMeshFilter;
+  startNewHistory();
   shell_.modelChanged();
 }
 
@@ -349,6 +390,11 @@ void Commands::saveSkinnedMesh() {
     status = WriteSkinnedMesh(app_.model, choice->path);
   }
   report(status);
+  if (status) {
+    app_.modelPath = choice->path;
+    app_.modelFileType = kSkinnedMeshFilter;
+    app_.history.markSaved(kModelData);
+  }
 }
 
 void Commands::exportDirectX(const std::string& path) {
@@ -358,21 +404,25 @@ void Commands::exportDirectX(const std::string& path) {
                      app_.model, app_.animation.animations.current());
 }
 
-void Commands::exportGltf(std::string path, const char* extension) {
+Status WriteGltfOfModel(const Application& app, std::string path, const char* extension) {
   // A name without the type's extension gets it, so the file is what the
   // chosen type says.
   if (!gltf::ContainerOfPath(path)) {
     path += extension;
   }
-  const AnimationList& list = app_.animation.animations;
+  const AnimationList& list = app.animation.animations;
   std::vector<gltf::NamedAnimation> animations;
   for (int32_t i = 0; i < list.size(); ++i) {
     animations.push_back({list.at(i).name, &list.at(i)});
   }
+  return gltf::WriteExport(path, app.model, animations, {});
+}
+
+void Commands::exportGltf(const std::string& path, const char* extension) {
   Status status;
   {
     BusyScope busy(shell_);
-    status = gltf::WriteExport(path, app_.model, animations, {});
+    status = WriteGltfOfModel(app_, path, extension);
   }
   if (!status) {
     shell_.showMessage(status.message, kGltfCaption, status.detail);
@@ -385,14 +435,24 @@ void Commands::openBlendingParameters() {
     return;
   }
   if (const std::optional<FileChoice> choice = shell_.chooseFile(file_dialogs::OpenBlendingParameters())) {
-    report(ReadBlendingParameters(app_.model.skeleton, choice->path));
+    ModelEdit edit(app_.history, app_.model, "Open Blending Parameters", kBoneParametersAspect);
+    const Status status = ReadBlendingParameters(app_.model.skeleton, choice->path);
+    edit.commit();
+    if (status) {
+      app_.history.markSaved(kBlendingData);
+    }
+    report(status);
     shell_.modelChanged();
   }
 }
 
 void Commands::saveBlendingParameters() {
   if (const std::optional<FileChoice> choice = shell_.chooseFile(file_dialogs::SaveBlendingParameters())) {
-    report(WriteBlendingParameters(app_.model.skeleton, choice->path));
+    const Status status = WriteBlendingParameters(app_.model.skeleton, choice->path);
+    report(status);
+    if (status) {
+      app_.history.markSaved(kBlendingData);
+    }
   }
 }
 
@@ -410,13 +470,26 @@ void Commands::saveAnimation() {
     return;
   }
   if (const std::optional<FileChoice> choice = shell_.chooseFile(file_dialogs::SaveAnimation())) {
-    report(SaveAnimationCommand(app_.animation, choice->path));
+    const Status status = SaveAnimationCommand(app_.animation, choice->path);
+    report(status);
+    if (status) {
+      app_.history.markSaved(AnimationData(*app_.animation.animations.current()));
+    }
   }
 }
 
 void Commands::openAnimation() {
   if (const std::optional<FileChoice> choice = shell_.chooseFile(file_dialogs::OpenAnimation())) {
-    report(OpenAnimationCommand(shell_.keyframePanel(), app_.model.skeleton, choice->path));
+    AnimationListEdit edit(app_.history, app_.animation.animations, "Open Animation");
+    const Status status = OpenAnimationCommand(shell_.keyframePanel(), app_.model.skeleton, choice->path);
+    edit.commit();
+    // An animation read whole is as its file has it.
+    for (const Animation* opened : edit.added()) {
+      if (status) {
+        app_.history.markSaved(AnimationData(*opened));
+      }
+    }
+    report(status);
   }
 }
 
@@ -441,6 +514,34 @@ void Commands::toggleFillMode() {
     app_.fillMode = FillMode::Wireframe;
   } else if (app_.fillMode == FillMode::Wireframe) {
     app_.fillMode = FillMode::Solid;
+  }
+}
+
+void Commands::startNewHistory() {
+  app_.history.clear();
+  app_.history.markSaved(kModelData);
+  app_.history.markSaved(kBlendingData);
+}
+
+void Commands::undo() {
+  moveInHistory(&History::undo);
+}
+
+void Commands::redo() {
+  moveInHistory(&History::redo);
+}
+
+void Commands::moveInHistory(bool (History::*move)()) {
+  const AnimationList& list = app_.animation.animations;
+  const Animation* current = list.current();
+  const int32_t count = list.size();
+  if (!(app_.history.*move)()) {
+    return;
+  }
+  shell_.modelChanged();
+  // The Keyframe panel's title names the current animation.
+  if (list.current() != current || list.size() != count) {
+    shell_.keyframePanel().updateTitle();
   }
 }
 

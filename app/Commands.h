@@ -28,6 +28,10 @@ inline constexpr int kDirectXFilter = 2;
 inline constexpr int kGlbFilter = 3;
 inline constexpr int kGltfFilter = 4;
 
+/// Writes the model with every animation of the list, named as listed, as
+/// glTF; extension (".glb" or ".gltf") is added to a path without either.
+Status WriteGltfOfModel(const Application& app, std::string path, const char* extension);
+
 class Commands {
  public:
   Commands(Application& app, ShellView& shell) : app_(app), shell_(shell) {}
@@ -54,6 +58,10 @@ class Commands {
   void toggleFillMode();
   /// F4: centres the camera on the selected vertices.
   void centreOnSelection();
+  /// Edit > Undo / Redo: the newest done / oldest undone step, then the
+  /// panels show the data as it now is.
+  void undo();
+  void redo();
 
  private:
   /// Shows a failed status as "Error" with its reason; does nothing on success.
@@ -68,7 +76,11 @@ class Commands {
   void exportDirectX(const std::string& path);
   /// The glTF export of the model with every animation of the list, named as
   /// listed; extension (".glb" or ".gltf") is added to a path without either.
-  void exportGltf(std::string path, const char* extension);
+  void exportGltf(const std::string& path, const char* extension);
+  /// The model was replaced by one read from files: a new history in which
+  /// the model counts as saved.
+  void startNewHistory();
+  void moveInHistory(bool (History::*move)());
 
   Application& app_;
   ShellView& shell_;

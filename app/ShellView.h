@@ -33,6 +33,8 @@ struct FileDialogRequest {
   bool mustExist = false;
   /// Save: choosing an existing file asks before it is overwritten.
   bool askOverwrite = false;
+  /// The dialog's title; empty for the platform's own.
+  std::string title;
   friend bool operator==(const FileDialogRequest&, const FileDialogRequest&) = default;
 };
 
@@ -44,6 +46,9 @@ struct FileChoice {
   /// 1-based number of the filter selected when the dialog was accepted.
   int filter = 1;
 };
+
+/// The answers to "Save changes?".
+enum class SaveChangesAnswer { Save, Discard, Cancel };
 
 /// The panels the commands show or repaint.
 enum class PanelId { Bone, Keyframe, WeightControl, BoneControl };
@@ -64,6 +69,10 @@ class ShellView {
                            const std::string& detail) = 0;
   /// A modal question with OK and Cancel; true only for OK.
   virtual bool askOkCancel(const std::string& text, const std::string& caption) = 0;
+  /// The modal question before modified data is dropped, with Save, Discard
+  /// and Cancel; detail says what is modified. Escape and the close box
+  /// answer Cancel.
+  virtual SaveChangesAnswer askSaveChanges(const std::string& text, const std::string& detail) = 0;
 
   /// Sets or clears a menu item's check mark.
   virtual void setMenuCheck(CheckItem item, bool checked) = 0;

@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake ninja-build clang libclang-rt-14-dev
-  qt6-base-dev libqt6opengl6-dev libepoxy-dev libegl-dev libgl-dev
+  qt6-base-dev libqt6opengl6-dev qt6-l10n-tools libepoxy-dev libegl-dev libgl-dev
   libegl1-mesa-dev libgl1-mesa-dri libegl-mesa0
   libpng-dev libjpeg-dev zlib1g-dev libnanoflann-dev
   libgtest-dev libgmock-dev libbenchmark-dev libassimp-dev nlohmann-json3-dev
@@ -33,8 +33,9 @@ if [ ${#missing[@]} -gt 0 ]; then
   $SUDO apt-get install -y -qq --no-install-recommends --no-upgrade "${missing[@]}"
 fi
 
-# The tests run the editor under a comma-decimal locale too.
-LOCALES=(de_DE.UTF-8)
+# The tests run the editor under a comma-decimal locale too, and check the
+# texts under a Japanese and an English one.
+LOCALES=(de_DE.UTF-8 ja_JP.UTF-8 en_US.UTF-8)
 for l in "${LOCALES[@]}"; do
   short=$(echo "${l%%.*}.utf8")
   if ! locale -a 2>/dev/null | grep -qx "$short"; then

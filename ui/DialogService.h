@@ -19,6 +19,9 @@ class DialogService {
                            const std::string& detail) = 0;
   /// A question with OK and Cancel; true only for OK.
   virtual bool askOkCancel(const std::string& text, const std::string& caption) = 0;
+  /// The question before modified data is dropped: Save, Discard or Cancel
+  /// (also Escape and the close box); detail says what is modified.
+  virtual SaveChangesAnswer askSaveChanges(const std::string& text, const std::string& detail) = 0;
   /// The export's Option dialog.
   virtual OptionDialogView& optionDialog() = 0;
 };

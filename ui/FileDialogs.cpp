@@ -33,6 +33,9 @@ std::optional<FileChoice> RunFileDialog(QWidget* owner, const FileDialogRequest&
                                         const QString& folder) {
   QFileDialog dialog(owner);
   dialog.setOption(QFileDialog::DontUseNativeDialog);
+  if (!request.title.empty()) {
+    dialog.setWindowTitle(QString::fromStdString(request.title));
+  }
   const bool save = request.kind == FileDialogRequest::Kind::Save;
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(!save && request.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);

@@ -1,11 +1,15 @@
 // The editor: one Application, the main window with its panels, and Qt's
-// event loop, which runs the frames from a timer.
+// event loop. Files named on the command line open at once:
+//   posewright [MODEL.skm | MESH.x [BONES.dat]] [PARAMS.prm] [ANIM.anm...]
 #include <QApplication>
 #include <QIcon>
+#include <QSettings>
+#include <QTimer>
 
 #include "app/Application.h"
 #include "ui/MainWindow.h"
 #include "ui/OpenGlFormat.h"
+#include "ui/Translations.h"
 
 namespace {
 // The application icon compiled into the program (resources/posewright.qrc),
@@ -22,11 +26,23 @@ QIcon ApplicationIcon() {
 int main(int argc, char** argv) {
   UseViewportSurfaceFormat();
   QApplication qt(argc, argv);
+  QCoreApplication::setOrganizationName(QStringLiteral("Posewright"));
+  QCoreApplication::setApplicationName(QStringLiteral("posewright"));
   // Desktops match the running editor with its installed desktop entry by this name.
   QGuiApplication::setDesktopFileName(QStringLiteral("posewright"));
   QApplication::setWindowIcon(ApplicationIcon());
+  InstallTranslations(qt);
+  std::vector<std::string> files;
+  for (const QString& argument : QCoreApplication::arguments().mid(1)) {
+    files.push_back(argument.toStdString());
+  }
+  QSettings settings;
   Application app;
-  MainWindow window(app);
+  MainWindow window(app, nullptr, &settings);
   window.start();
+  if (!files.empty()) {
+    // Once the window shows, so the dialogs a file may need have their owner.
+    QTimer::singleShot(0, &window, [&window, &files] { window.openFiles(files); });
+  }
   return QApplication::exec();
 }

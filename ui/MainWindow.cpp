@@ -2,34 +2,61 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QScreen>
+#include <QSettings>
 #include <QShortcut>
-#include <QStyle>
-#include <QTimer>
-#include <algorithm>
 
 #include "app/Application.h"
 #include "app/Commands.h"
+#include "app/StartupFiles.h"
+#include "app/UnsavedWork.h"
+#include "ui/PanelDock.h"
 #include "ui/PanelSet.h"
 #include "ui/QtDialogs.h"
 #include "ui/QtShellView.h"
+#include "ui/RecentFiles.h"
 #include "ui/Viewport.h"
 
 namespace {
 const char kDeviceFailure[] = "Direct3D の初期化に失敗しました。";
+const char kGeometryKey[] = "window/geometry";
+const char kDocksKey[] = "window/docks";
+// Changes when the docks change, so an older layout is not restored.
+constexpr int kDockLayoutVersion = 1;
 
-// Width and height the window manager's frame adds around a top-level widget.
-QSize FrameExtra(const QWidget* w) {
-  return w->frameGeometry().size() - w->geometry().size();
+// The platform's keys of a standard shortcut; Redo answers to both of the
+// desktops' habits.
+QList<QKeySequence> KeysOf(StandardKey key) {
+  switch (key) {
+    case StandardKey::None:
+      return {};
+    case StandardKey::New:
+      return QKeySequence::keyBindings(QKeySequence::New);
+    case StandardKey::Open:
+      return QKeySequence::keyBindings(QKeySequence::Open);
+    case StandardKey::Save:
+      return QKeySequence::keyBindings(QKeySequence::Save);
+    case StandardKey::Quit:
+      return QKeySequence::keyBindings(QKeySequence::Quit);
+    case StandardKey::Undo:
+      return QKeySequence::keyBindings(QKeySequence::Undo);
+    case StandardKey::Redo: {
+      QList<QKeySequence> keys = QKeySequence::keyBindings(QKeySequence::Redo);
+      for (const QKeySequence& extra :
+           {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}) {
+        if (!keys.contains(extra)) keys.append(extra);
+      }
+      return keys;
+    }
+  }
+  return {};
 }
 }  // namespace
 
-MainWindow::MainWindow(Application& app, DialogService* dialogs) : QMainWindow(nullptr), app_(app) {
-  setWindowTitle("Posewright");
-  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+MainWindow::MainWindow(Application& app, DialogService* dialogs, QSettings* settings)
+    : QMainWindow(nullptr), app_(app), settings_(settings) {
   menuBar()->setNativeMenuBar(false);
   for (const MenuEntry& top : MainMenuLayout()) {
     addEntries(menuBar()->addMenu(QString::fromStdString(top.text)), top.children);
@@ -44,8 +71,14 @@ MainWindow::MainWindow(Application& app, DialogService* dialogs) : QMainWindow(n
     dialogs = ownDialogs_.get();
   }
   panels_ = CreatePanels(this);
+  dockPanels();
   shell_ = std::make_unique<QtShellView>(*this, *panels_, *viewport_, *dialogs);
   commands_ = std::make_unique<Commands>(app_, *shell_);
+
+  app_.history.onChange = [this] { historyChanged(); };
+  panels_->setEditedHandler([this] { viewport_->requestFrame(); });
+  historyChanged();
+  fillRecentFiles();
 
   const int keys[] = {Qt::Key_F1, Qt::Key_F2, Qt::Key_F3, Qt::Key_F4, Qt::Key_F5,
                       Qt::Key_F6, Qt::Key_F7, Qt::Key_F8, Qt::Key_F9};
@@ -53,11 +86,15 @@ MainWindow::MainWindow(Application& app, DialogService* dialogs) : QMainWindow(n
     auto* shortcut = new QShortcut(QKeySequence(keys[i]), this);
     shortcut->setContext(Qt::WindowShortcut);
     const auto key = static_cast<FunctionKey>(i + 1);
-    connect(shortcut, &QShortcut::activated, this, [this, key] { commands_->handleKey(key); });
+    connect(shortcut, &QShortcut::activated, this, [this, key] {
+      commands_->handleKey(key);
+      viewport_->requestFrame();
+    });
   }
 }
 
 MainWindow::~MainWindow() {
+  app_.history.onChange = nullptr;
   viewport_->attach(nullptr);
   if (panels_) {
     panels_->attach(nullptr);
@@ -73,11 +110,18 @@ void MainWindow::addEntries(QMenu* menu, const std::vector<MenuEntry>& entries) 
       case MenuEntry::Kind::Submenu:
         addEntries(menu->addMenu(QString::fromStdString(e.text)), e.children);
         break;
+      case MenuEntry::Kind::Placeholder:
+        slots_[e.slot] = menu->addMenu(QString::fromStdString(e.text));
+        break;
       case MenuEntry::Kind::Command: {
         QAction* action = menu->addAction(QString::fromStdString(e.text));
         action->setCheckable(e.checkable);
+        action->setShortcuts(KeysOf(e.key));
         const CommandId id = e.id;
-        connect(action, &QAction::triggered, this, [this, id] { commands_->handleCommand(id); });
+        connect(action, &QAction::triggered, this, [this, id] {
+          commands_->handleCommand(id);
+          viewport_->requestFrame();
+        });
         actions_[id] = action;
         break;
       }
@@ -85,77 +129,151 @@ void MainWindow::addEntries(QMenu* menu, const std::vector<MenuEntry>& entries) 
   }
 }
 
+void MainWindow::dockPanels() {
+  struct Place {
+    PanelId panel;
+    const char* name;
+    Qt::DockWidgetArea area;
+    bool widens;
+  };
+  const Place places[] = {{PanelId::Bone, "boneDock", Qt::LeftDockWidgetArea, false},
+                          {PanelId::WeightControl, "weightControlDock", Qt::LeftDockWidgetArea, false},
+                          {PanelId::Keyframe, "keyframeDock", Qt::BottomDockWidgetArea, true},
+                          {PanelId::BoneControl, "boneControlDock", Qt::BottomDockWidgetArea, false}};
+  // The left column runs the window's full height; Keyframe and Bone Control
+  // stay under the viewport.
+  setCorner(Qt::BottomLeftCorner, Qt::LeftDockWidgetArea);
+  QMenu* panelsMenu = menu(MenuSlot::Panels);
+  for (const Place& p : places) {
+    auto* dock = new PanelDock(QString::fromLatin1(p.name), panels_->window(p.panel), p.widens, this);
+    addDockWidget(p.area, dock, Qt::Vertical);
+    docks_[p.panel] = dock;
+    if (panelsMenu != nullptr) {
+      panelsMenu->addAction(dock->toggleViewAction());
+    }
+  }
+}
+
+PanelDock* MainWindow::dock(PanelId panel) const {
+  const auto it = docks_.find(panel);
+  return it != docks_.end() ? it->second : nullptr;
+}
+
+QMenu* MainWindow::menu(MenuSlot slot) const {
+  const auto it = slots_.find(slot);
+  return it != slots_.end() ? it->second : nullptr;
+}
+
 QAction* MainWindow::action(CommandId id) const {
   const auto it = actions_.find(id);
   return it != actions_.end() ? it->second : nullptr;
 }
 
+void MainWindow::historyChanged() {
+  const History& history = app_.history;
+  if (QAction* undo = action(CommandId::Undo)) {
+    undo->setText(history.canUndo()
+                      ? QStringLiteral("Undo %1").arg(QString::fromStdString(history.undoName()))
+                      : QStringLiteral("Undo"));
+    undo->setEnabled(history.canUndo());
+  }
+  if (QAction* redo = action(CommandId::Redo)) {
+    redo->setText(history.canRedo()
+                      ? QStringLiteral("Redo %1").arg(QString::fromStdString(history.redoName()))
+                      : QStringLiteral("Redo"));
+    redo->setEnabled(history.canRedo());
+  }
+  setWindowTitle(QString::fromStdString(WindowTitle(app_)));
+  const std::string model = std::to_string(app_.modelFileType) + app_.modelPath;
+  if (settings_ != nullptr && !app_.modelPath.empty() && model != rememberedModel_) {
+    rememberedModel_ = model;
+    RememberRecentFile(*settings_, {QFileInfo(QString::fromStdString(app_.modelPath)).absoluteFilePath(),
+                                    app_.modelFileType});
+    fillRecentFiles();
+  }
+  viewport_->requestFrame();
+}
+
+void MainWindow::fillRecentFiles() {
+  QMenu* recent = menu(MenuSlot::RecentFiles);
+  if (recent == nullptr) {
+    return;
+  }
+  recent->clear();
+  const QList<RecentFile> files = settings_ != nullptr ? ReadRecentFiles(*settings_) : QList<RecentFile>();
+  for (int i = 0; i < files.size(); ++i) {
+    const RecentFile file = files[i];
+    QAction* entry =
+        recent->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(file.path).fileName()));
+    entry->setToolTip(file.path);
+    entry->setStatusTip(file.path);
+    connect(entry, &QAction::triggered, this, [this, file] {
+      if (file.type == 0) {
+        runWithFiles(CommandId::OpenMesh, {FileChoice{file.path.toStdString(), 1}});
+      } else {
+        runWithFiles(CommandId::OpenSkinnedMesh, {FileChoice{file.path.toStdString(), file.type}});
+      }
+    });
+  }
+  recent->setEnabled(!files.isEmpty());
+}
+
+void MainWindow::runWithFiles(CommandId id, const std::vector<FileChoice>& files) {
+  shell_->answerFileDialogs(files);
+  commands_->handleCommand(id);
+  shell_->answerFileDialogs({});
+  viewport_->requestFrame();
+}
+
+void MainWindow::openFiles(const std::vector<std::string>& paths) {
+  const StartupPlan plan = PlanStartupFiles(paths);
+  for (const StartupStep& step : plan.steps) {
+    runWithFiles(step.command, step.answers);
+  }
+  if (!plan.refused.empty()) {
+    std::string detail;
+    for (const std::string& r : plan.refused) detail += (detail.empty() ? "" : "\n") + r;
+    shell_->showMessage(kStartupFilesRefused, "Posewright", detail);
+  }
+}
+
 void MainWindow::start() {
-  placeWindow();
-  show();
-  placePanels();
+  // A first start: the viewport at its classic size beside the panels, with
+  // room kept for Bone Control under Keyframe, on the screen.
   for (PanelId id : {PanelId::Bone, PanelId::Keyframe, PanelId::WeightControl}) {
     panels_->window(id)->show();
   }
   panels_->window(PanelId::BoneControl)->hide();
-  // The window manager may add its frame only once the window is shown; keep
-  // the outer size and the places then.
-  QTimer::singleShot(0, this, [this] {
-    placeWindow();
-    placePanels();
-  });
+  const QRect available = screen()->availableGeometry();
+  // (The closed dock tells no size: its panel and a title line.)
+  const int boneControl = panels_->window(PanelId::BoneControl)->height() + 2 * fontMetrics().height();
+  const QSize size = sizeHint() + QSize(0, boneControl);
+  resize(size.boundedTo(available.size()));
+  bool restored = false;
+  if (settings_ != nullptr) {
+    restored = restoreGeometry(settings_->value(kGeometryKey).toByteArray());
+    restoreState(settings_->value(kDocksKey).toByteArray(), kDockLayoutVersion);
+  }
+  if (!restored) {
+    move(available.topLeft());
+  }
+  show();
   viewport_->attach(shell_.get());
   panels_->attach(&app_);
 }
 
-void MainWindow::placeWindow() {
-  const QSize extra = FrameExtra(this);
-  setFixedSize(kMainWindowWidth - extra.width(), kMainWindowHeight - extra.height());
-  const QRect screen = this->screen()->geometry();
-  move(screen.x() + screen.width() - kMainWindowWidth, screen.y());
-}
-
-void MainWindow::placePanels() {
-  const QRect screen = this->screen()->geometry();
-  const QRect m = frameGeometry();
-  QWidget* bone = panels_->window(PanelId::Bone);
-  QWidget* keyframe = panels_->window(PanelId::Keyframe);
-  QWidget* weight = panels_->window(PanelId::WeightControl);
-  for (QWidget* w : {bone, keyframe, weight}) {
-    if (!w->testAttribute(Qt::WA_Resized)) {
-      w->adjustSize();
-    }
-  }
-  // The Bone panel at the screen's top left, widened by the dialog frame.
-  const QRect b = bone->frameGeometry();
-  const int dialogFrame = bone->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, bone);
-  if (!boneWidened_) {
-    bone->resize(bone->width() + dialogFrame, bone->height());
-    boneWidened_ = true;
-  }
-  bone->move(screen.topLeft());
-  // The Keyframe panel right under the main window, as wide as it.
-  keyframe->move(m.left(), m.top() + m.height());
-  keyframe->resize(m.width() - FrameExtra(keyframe).width(), keyframe->height());
-  // The Weight Control panel under the Bone panel at the left screen edge.
-  weight->move(screen.x(), screen.y() + b.height());
-  // Bone Control, hidden until Edit > Rotate, right under the Keyframe panel
-  // at the main window's left edge: it covers neither the viewport it poses
-  // nor the other panels. On a short screen it moves up to stay whole.
-  QWidget* boneControl = panels_->window(PanelId::BoneControl);
-  const QRect available = this->screen()->availableGeometry();
-  const QRect k = keyframe->frameGeometry();
-  const int lowest = available.y() + available.height() - boneControl->frameGeometry().height();
-  boneControl->move(m.left(), std::max(available.y(), std::min(k.top() + k.height(), lowest)));
-}
-
 void MainWindow::closeEvent(QCloseEvent* event) {
+  if (!SettleUnsavedWork(app_, *shell_, DroppedData::Everything)) {
+    event->ignore();
+    return;
+  }
+  if (settings_ != nullptr) {
+    settings_->setValue(kGeometryKey, saveGeometry());
+    settings_->setValue(kDocksKey, saveState(kDockLayoutVersion));
+  }
   app_.running = false;
   viewport_->attach(nullptr);
   panels_->attach(nullptr);
-  for (PanelId id : {PanelId::Bone, PanelId::Keyframe, PanelId::WeightControl, PanelId::BoneControl}) {
-    panels_->window(id)->hide();
-  }
   event->accept();
 }
 

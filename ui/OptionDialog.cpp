@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "ui/Translations.h"
+
 OptionDialog::OptionDialog(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                          Qt::WindowCloseButtonHint) {
@@ -15,14 +17,14 @@ OptionDialog::OptionDialog(QWidget* owner)
   framesPerSecond_ = new QLineEdit(this);
   framesPerSecond_->setObjectName("framesPerSecond");
   framesPerSecond_->setMaximumWidth(fontMetrics().horizontalAdvance("0000000000") + 8);
-  writeAllFrames_ = new QCheckBox(QString::fromUtf8("キーフレーム間の補間情報も全て出力する"), this);
+  writeAllFrames_ = new QCheckBox(ShownText("キーフレーム間の補間情報も全て出力する"), this);
   writeAllFrames_->setObjectName("writeAllFrames");
   meshInFrame_ = new QCheckBox("Mesh inside the root frame (for Assimp-based tools)", this);
   meshInFrame_->setObjectName("meshInFrame");
   ok_ = new QPushButton("OK", this);
   ok_->setDefault(true);
   ok_->setAutoDefault(true);
-  cancel_ = new QPushButton(QString::fromUtf8("ｷｬﾝｾﾙ"), this);
+  cancel_ = new QPushButton(ShownText("ｷｬﾝｾﾙ"), this);
   cancel_->setAutoDefault(false);
   connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);

@@ -3,6 +3,7 @@
 // the Keyframe panel's behaviour.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "app/ShellView.h"
@@ -21,6 +22,8 @@ class PanelSet {
   virtual void attach(Application* app) = 0;
   /// The model changed under the panels (see ShellView::modelChanged).
   virtual void modelChanged() = 0;
+  /// handler runs after every action of a panel (the viewport draws again).
+  virtual void setEditedHandler(std::function<void()> handler) = 0;
 
   virtual BoneTree& boneTree() = 0;
   virtual BoneTreeItem selectedBoneItem() = 0;

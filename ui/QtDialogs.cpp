@@ -5,6 +5,7 @@
 
 #include "ui/FileDialogs.h"
 #include "ui/OptionDialog.h"
+#include "ui/Translations.h"
 
 std::optional<FileChoice> QtDialogs::chooseFile(const FileDialogRequest& request) {
   std::optional<FileChoice> choice = RunFileDialog(owner_, request, folder_);
@@ -15,20 +16,35 @@ std::optional<FileChoice> QtDialogs::chooseFile(const FileDialogRequest& request
 }
 
 void QtDialogs::showMessage(const std::string& text, const std::string& caption, const std::string& detail) {
-  QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(caption), QString::fromStdString(text),
-                  QMessageBox::Ok, owner_);
+  QMessageBox box(QMessageBox::NoIcon, ShownText(caption), ShownText(text), QMessageBox::Ok, owner_);
   if (!detail.empty()) {
-    box.setInformativeText(QString::fromStdString(detail));
+    box.setInformativeText(ShownText(detail));
   }
   box.exec();
 }
 
 bool QtDialogs::askOkCancel(const std::string& text, const std::string& caption) {
-  QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(caption), QString::fromStdString(text),
+  QMessageBox box(QMessageBox::NoIcon, ShownText(caption), ShownText(text),
                   QMessageBox::Ok | QMessageBox::Cancel, owner_);
   box.setDefaultButton(QMessageBox::Ok);
   box.setEscapeButton(QMessageBox::Cancel);
   return box.exec() == QMessageBox::Ok;
+}
+
+SaveChangesAnswer QtDialogs::askSaveChanges(const std::string& text, const std::string& detail) {
+  QMessageBox box(QMessageBox::Warning, QStringLiteral("Posewright"), ShownText(text),
+                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, owner_);
+  box.setInformativeText(ShownText(detail));
+  box.setDefaultButton(QMessageBox::Save);
+  box.setEscapeButton(QMessageBox::Cancel);
+  switch (box.exec()) {
+    case QMessageBox::Save:
+      return SaveChangesAnswer::Save;
+    case QMessageBox::Discard:
+      return SaveChangesAnswer::Discard;
+    default:
+      return SaveChangesAnswer::Cancel;
+  }
 }
 
 OptionDialogView& QtDialogs::optionDialog() {

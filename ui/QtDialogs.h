@@ -17,6 +17,7 @@ class QtDialogs final : public DialogService {
   std::optional<FileChoice> chooseFile(const FileDialogRequest& request) override;
   void showMessage(const std::string& text, const std::string& caption, const std::string& detail) override;
   bool askOkCancel(const std::string& text, const std::string& caption) override;
+  SaveChangesAnswer askSaveChanges(const std::string& text, const std::string& detail) override;
   OptionDialogView& optionDialog() override;
 
  private:

@@ -6,10 +6,16 @@
 
 #include "ui/DialogService.h"
 #include "ui/MainWindow.h"
+#include "ui/PanelDock.h"
 #include "ui/PanelSet.h"
 #include "ui/Viewport.h"
 
 std::optional<FileChoice> QtShellView::chooseFile(const FileDialogRequest& request) {
+  if (!answers_.empty()) {
+    FileChoice answer = answers_.front();
+    answers_.pop_front();
+    return answer;
+  }
   return dialogs_.chooseFile(request);
 }
 
@@ -22,6 +28,10 @@ bool QtShellView::askOkCancel(const std::string& text, const std::string& captio
   return dialogs_.askOkCancel(text, caption);
 }
 
+SaveChangesAnswer QtShellView::askSaveChanges(const std::string& text, const std::string& detail) {
+  return dialogs_.askSaveChanges(text, detail);
+}
+
 void QtShellView::setMenuCheck(CheckItem item, bool checked) {
   if (QAction* action = window_.action(static_cast<CommandId>(item))) {
     action->setChecked(checked);
@@ -30,8 +40,10 @@ void QtShellView::setMenuCheck(CheckItem item, bool checked) {
 
 void QtShellView::showPanel(PanelId panel) {
   if (QWidget* w = panels_.window(panel)) {
-    w->showNormal();
-    w->raise();
+    w->show();  // opens its dock
+    if (QDockWidget* dock = window_.dock(panel)) {
+      dock->raise();
+    }
     w->repaint();
   }
 }

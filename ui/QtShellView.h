@@ -2,6 +2,9 @@
 // the DialogService, check marks on the menu items, the panels, the viewport.
 #pragma once
 
+#include <deque>
+#include <vector>
+
 #include "app/ShellView.h"
 #include "export/ExportView.h"
 
@@ -18,6 +21,7 @@ class QtShellView final : public ShellView, public ExportView {
   std::optional<FileChoice> chooseFile(const FileDialogRequest& request) override;
   void showMessage(const std::string& text, const std::string& caption, const std::string& detail) override;
   bool askOkCancel(const std::string& text, const std::string& caption) override;
+  SaveChangesAnswer askSaveChanges(const std::string& text, const std::string& detail) override;
   void setMenuCheck(CheckItem item, bool checked) override;
   void showPanel(PanelId panel) override;
   void repaintPanel(PanelId panel) override;
@@ -34,10 +38,15 @@ class QtShellView final : public ShellView, public ExportView {
   void setBusy(bool busy) override;
 
   DialogService& dialogs() { return dialogs_; }
+  /// The next file dialogs take these answers, in order, instead of asking
+  /// (files named on the command line or in Recent Files); an empty list
+  /// drops answers that were not taken.
+  void answerFileDialogs(std::vector<FileChoice> answers) { answers_.assign(answers.begin(), answers.end()); }
 
  private:
   MainWindow& window_;
   PanelSet& panels_;
   Viewport& viewport_;
   DialogService& dialogs_;
+  std::deque<FileChoice> answers_;
 };

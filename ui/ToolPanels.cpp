@@ -20,7 +20,16 @@ class ToolPanels final : public PanelSet {
         boneControl_(new BoneControlPanel(owner)) {
     // Picking another bone starts the Bone Control sliders from the centre.
     QObject::connect(bone_, &BonePanelWidget::selectionChanged, boneControl_, &BoneControlPanel::recentre);
+    const auto edited = [this] {
+      if (editedHandler_) editedHandler_();
+    };
+    QObject::connect(bone_, &BonePanelWidget::edited, edited);
+    QObject::connect(keyframe_, &KeyframePanelWidget::edited, edited);
+    QObject::connect(weight_, &WeightControlPanelWidget::edited, edited);
+    QObject::connect(boneControl_, &BoneControlPanel::edited, edited);
   }
+
+  void setEditedHandler(std::function<void()> handler) override { editedHandler_ = std::move(handler); }
 
   QWidget* window(PanelId panel) override {
     switch (panel) {
@@ -50,6 +59,7 @@ class ToolPanels final : public PanelSet {
     }
     bone_->refreshParameters();
     keyframe_->refresh();
+    boneControl_->showAngles();
   }
 
   BoneTree& boneTree() override { return bone_->boneTree(); }
@@ -60,6 +70,7 @@ class ToolPanels final : public PanelSet {
 
  private:
   Application* app_ = nullptr;
+  std::function<void()> editedHandler_;
   BonePanelWidget* bone_;
   KeyframePanelWidget* keyframe_;
   WeightControlPanelWidget* weight_;

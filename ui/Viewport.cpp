@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "app/Application.h"
+#include "app/Camera.h"
 #include "app/FrameLoop.h"
 #include "app/MouseInput.h"
 #include "render/RingMarker.h"
@@ -67,6 +68,21 @@ void Viewport::requestClear() {
   update();
 }
 
+void Viewport::requestFrame() {
+  frameRequested_ = true;
+  scheduleTick();
+}
+
+void Viewport::setFrameInterval(uint32_t ms) {
+  frameIntervalMs_ = ms;
+  if (loop_) loop_->setFrameInterval(ms);
+}
+
+void Viewport::setFixedPlaybackSteps(bool fixed) {
+  fixedSteps_ = fixed;
+  if (loop_) loop_->setFixedSteps(fixed);
+}
+
 void Viewport::initializeGL() {
   connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &Viewport::releaseDevice,
           Qt::DirectConnection);
@@ -95,10 +111,17 @@ void Viewport::initializeGL() {
 }
 
 void Viewport::resizeGL(int width, int height) {
+  const qreal ratio = devicePixelRatioF();
+  const int w = static_cast<int>(width * ratio);
+  const int h = static_cast<int>(height * ratio);
   if (device_) {
-    const qreal ratio = devicePixelRatioF();
-    device_->resize(static_cast<int>(width * ratio), static_cast<int>(height * ratio));
+    device_->resize(w, h);
   }
+  // The projection takes the new shape, so the picture is not stretched and
+  // picking projects onto the pixels drawn.
+  setViewportSize(app_.camera, w, h);
+  drawAnyTime_ = true;
+  requestFrame();
 }
 
 void Viewport::paintGL() {
@@ -112,35 +135,40 @@ void Viewport::paintGL() {
   }
   if (!loop_ && shell_ != nullptr) {
     loop_ = std::make_unique<FrameLoop>(app_, *shell_, *device_, resources_);
+    loop_->setFrameInterval(frameIntervalMs_);
+    loop_->setFixedSteps(fixedSteps_);
   }
-  if (loop_) {
-    if (clearPending_) {
-      loop_->requestClear();
-      clearPending_ = false;
-    }
-    if (loop_->frame(now())) {
-      ++framesDrawn_;
-      emit frameDrawn();
-    }
+  if (!loop_) {
+    return;
   }
-  scheduleTick();
-}
-
-void Viewport::tick() {
-  if (loop_ == nullptr || clearPending_ || loop_->wantsFrame(now())) {
-    update();  // paintGL draws and schedules the next tick
-  } else {
+  if (clearPending_) {
+    loop_->requestClear();
+    clearPending_ = false;
+  }
+  const bool drawn = loop_->frame(now(), drawAnyTime_);
+  drawAnyTime_ = false;
+  if (drawn) {
+    ++framesDrawn_;
+    emit frameDrawn();
+  }
+  // A request the frame interval held back waits for its turn; without a
+  // model there is nothing to draw until one is loaded (which asks again).
+  frameRequested_ = frameRequested_ && !drawn && app_.canDraw();
+  if (frameRequested_ || app_.animation.playing) {
     scheduleTick();
   }
 }
 
+void Viewport::tick() {
+  update();
+}
+
 void Viewport::scheduleTick() {
-  if (shell_ == nullptr) {
+  if (shell_ == nullptr || frameTimer_.isActive()) {
     return;
   }
-  // With nothing to draw the timer only looks for a model every frame interval.
-  const uint32_t wait = loop_ && app_.canDraw() ? loop_->msUntilNextFrame(now()) : kFrameIntervalMs;
-  frameTimer_.start(static_cast<int>(std::max<uint32_t>(wait, 1)));
+  const uint32_t wait = loop_ ? loop_->msUntilNextFrame(now()) : 0;
+  frameTimer_.start(static_cast<int>(wait));
 }
 
 void Viewport::releaseDevice() {
@@ -162,19 +190,27 @@ void Viewport::pressOrRelease(QMouseEvent* event, bool down) {
 
 void Viewport::mousePressEvent(QMouseEvent* event) {
   pressOrRelease(event, true);
+  requestFrame();
 }
 
 // A second click counts as another press: there is no double-click action.
 void Viewport::mouseDoubleClickEvent(QMouseEvent* event) {
   pressOrRelease(event, true);
+  requestFrame();
 }
 
 void Viewport::mouseReleaseEvent(QMouseEvent* event) {
   pressOrRelease(event, false);
+  requestFrame();
 }
 
 void Viewport::mouseMoveEvent(QMouseEvent* event) {
   const QPointF p = event->position() * devicePixelRatioF();
   ApplyMouseMove(app_, ClientPoint{ToCoordinate(p.x()), ToCoordinate(p.y())},
                  KeyState(event->buttons(), event->modifiers()));
+  // A move without a button changes the picture only when it carries out a
+  // rubber band's selection.
+  if (event->buttons() != Qt::NoButton || app_.selectionRequest.pending) {
+    requestFrame();
+  }
 }

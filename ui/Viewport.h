@@ -1,7 +1,10 @@
 // The main window's client area: an OpenGL widget hosting the graphics
 // device, the render resources and the frame loop. Its size in device pixels
 // is the back buffer's. Mouse buttons and moves go to the editor's mouse
-// handling; the widget holds the mouse while a button is down.
+// handling; the widget holds the mouse while a button is down. It draws only
+// when something changed (requestFrame: input, a command, a panel's action, a
+// resize) and, while playback runs, when the next animation frame is due;
+// otherwise it sleeps.
 #pragma once
 
 #include <QElapsedTimer>
@@ -9,6 +12,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "app/FramePacer.h"
 #include "render/RenderResources.h"
 
 struct Application;
@@ -27,8 +31,19 @@ class Viewport final : public QOpenGLWidget {
   void attach(ShellView* shell);
   /// The next frame shows only the clear colour.
   void requestClear();
+  /// Something the picture shows changed: a frame is drawn as soon as the
+  /// frame interval allows.
+  void requestFrame();
   /// Frames drawn so far.
   int framesDrawn() const { return framesDrawn_; }
+  /// The least time between frames, 16 ms unless set (a longer one stands
+  /// for a machine that draws slowly).
+  void setFrameInterval(uint32_t ms);
+  /// Playback moves on by one frame per drawn frame instead of following the
+  /// clock (the tour's pictures are then the same on every machine).
+  void setFixedPlaybackSteps(bool fixed);
+  /// The classic client area, 800 × 581 pixels: the size a first start gives.
+  QSize sizeHint() const override { return {800, 581}; }
   /// Why the device could not be set up; empty while it works.
   const QString& deviceError() const { return deviceError_; }
 
@@ -62,6 +77,12 @@ class Viewport final : public QOpenGLWidget {
   QTimer frameTimer_;
   QElapsedTimer clock_;
   QString deviceError_;
+  uint32_t frameIntervalMs_ = kFrameIntervalMs;
+  bool fixedSteps_ = false;
+  bool frameRequested_ = false;
+  // The next paint must draw even before the frame interval has passed (the
+  // back buffer was made anew).
+  bool drawAnyTime_ = false;
   bool clearPending_ = false;
   bool painted_ = false;
   int framesDrawn_ = 0;

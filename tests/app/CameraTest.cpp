@@ -83,3 +83,19 @@ TEST(Camera, CentreMovesTargetToTheMiddleOfTheView) {
   EXPECT_NEAR(v.y, 0, 1e-6);
 }
 }  // namespace
+
+namespace {
+// The visible height follows the viewport's shape at every zoom: a world unit
+// spans as many pixels across as down.
+TEST(Camera, ProjectionFollowsTheViewportsShape) {
+  for (const auto& [width, height] : {std::pair{800, 581}, std::pair{1600, 600}, std::pair{300, 900}}) {
+    Camera c;
+    setViewportSize(c, width, height);
+    refreshCamera(c, 0, 0, -3.0f);
+    const float pixelsAcross = c.projection._11 / 2 * static_cast<float>(width);
+    const float pixelsDown = c.projection._22 / 2 * static_cast<float>(height);
+    EXPECT_NEAR(pixelsAcross, pixelsDown, 1e-3f) << width << " x " << height;
+    EXPECT_FLOAT_EQ(c.projection._11, 2.0f / 5.0f);
+  }
+}
+}  // namespace

@@ -215,12 +215,15 @@ TEST_F(CommandsTest, NewAsksThenClearsTheModelButKeepsCounterCameraAndViewFlags)
   app.animation.currentTime = 12;
   const float pitch = app.camera.pitch;
 
+  // The added animation is unsaved work: New asks about it first.
+  shell.saveAnswers = {SaveChangesAnswer::Discard};
   shell.answers = {false};
   commands.handleCommand(CommandId::New);
   EXPECT_TRUE(app.canDraw());
   EXPECT_EQ(app.animation.animations.size(), 1);
   EXPECT_EQ(shell.clears, 0);
 
+  shell.saveAnswers = {SaveChangesAnswer::Discard};
   shell.answers = {true};
   commands.handleCommand(CommandId::New);
   EXPECT_EQ(shell.questions.back(), "Attention: All Data will be erased.Proceed?");

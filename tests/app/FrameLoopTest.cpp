@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <set>
+
 #include "ScriptedShell.h"
 #include "app/FrameLoop.h"
 #include "app/MouseInput.h"
@@ -128,4 +131,90 @@ TEST(MouseInput, RightDragOrbitsAndBothButtonsZoom) {
   EXPECT_NEAR(app.camera.projection._11, 2.0f / 9.0f, 1e-6f);
 }
 
+}  // namespace
+
+namespace {
+// A looping animation on the two-quad model whose loop ends at lastKey.
+void AddLoop(Application& app, int32_t lastKey) {
+  LoadQuads(app);
+  Animation loop;
+  loop.boneCount = 2;
+  std::vector<D3DXQUATERNION> pose(2);
+  loop.InsertKey(pose, 0);
+  pose[1] = D3DXQUATERNION(0, 0, 0.6f, 0.8f);
+  loop.InsertKey(pose, lastKey / 3);
+  loop.InsertKey(std::vector<D3DXQUATERNION>(2), lastKey);
+  app.animation.animations.AppendAnimation(loop);
+  app.animation.playing = true;
+}
+
+// Playback follows the clock: drawing at 60 frames per second shows every
+// animation frame once; drawing at 30 shows about every other one, and a loop
+// of 60 frames takes one second either way.
+TEST_F(FrameLoopTest, PlaybackFollowsTheClockAtAnyDrawingRate) {
+  struct Case {
+    uint32_t intervalMs;
+    std::set<int> steps;  // frames the time moves on per drawn frame
+  };
+  for (const Case& c : {Case{16, {1}}, Case{33, {1, 2}}}) {
+    SCOPED_TRACE(c.intervalMs);
+    Application app;
+    ScriptedShell shell{app};
+    RecordingDevice device;
+    RenderResources resources;
+    FrameLoop loop{app, shell, device, resources};
+    loop.setFrameInterval(c.intervalMs);
+    AddLoop(app, 61);  // 0 … 60, then the loop 1 … 60: 60 frames
+    uint32_t now = 5000;
+    std::vector<int> shown;
+    std::vector<uint32_t> wraps;
+    while (now < 8000 && wraps.size() < 2) {
+      ASSERT_TRUE(loop.frame(now));
+      shown.push_back(std::stoi(shell.keyframeView.timeText));
+      if (shown.size() > 1 && shown.back() < shown[shown.size() - 2]) {
+        wraps.push_back(now);
+      } else if (shown.size() > 1) {
+        EXPECT_EQ(c.steps.count(shown.back() - shown[shown.size() - 2]), 1u) << "frame " << shown.size();
+      }
+      now += loop.msUntilNextFrame(now);
+    }
+    ASSERT_EQ(wraps.size(), 2u);
+    EXPECT_NEAR(static_cast<double>(wraps[1] - wraps[0]), 1000.0, 35.0);
+    EXPECT_NEAR(static_cast<double>(wraps[0] - 5000), 1017.0, 35.0);
+  }
+}
+
+// Frames skipped by a slow frame land where drawing every frame would have
+// led, across the loop's end too; fixed steps ignore the clock.
+TEST_F(FrameLoopTest, SkippedFramesLandWhereEveryFrameWouldHaveLed) {
+  AddLoop(app, 25);
+  Application each;
+  ScriptedShell eachShell{each};
+  RecordingDevice eachDevice;
+  RenderResources eachResources;
+  FrameLoop everyFrame{each, eachShell, eachDevice, eachResources};
+  AddLoop(each, 25);
+  uint32_t now = 100;
+  ASSERT_TRUE(loop.frame(now));
+  ASSERT_TRUE(everyFrame.frame(now));
+  for (uint32_t skip : {0u, 3u, 1u, 20u, 7u, 41u}) {
+    for (uint32_t k = 0; k <= skip; ++k) {
+      now += 17;
+      ASSERT_TRUE(everyFrame.frame(now));
+    }
+    ASSERT_TRUE(loop.frame(now));
+    EXPECT_EQ(shell.keyframeView.timeText, eachShell.keyframeView.timeText) << "skip " << skip;
+    EXPECT_EQ(std::memcmp(&app.model.skeleton.bones[1].poseRotation,
+                          &each.model.skeleton.bones[1].poseRotation, sizeof(D3DXQUATERNION)),
+              0);
+  }
+  // A repaint before the clock moved on shows the same time again.
+  const std::string time = shell.keyframeView.timeText;
+  ASSERT_TRUE(loop.frame(now + 2, /*anyTime=*/true));
+  EXPECT_EQ(shell.keyframeView.timeText, time);
+
+  loop.setFixedSteps(true);
+  ASSERT_TRUE(loop.frame(now + 1000));
+  EXPECT_EQ(std::stoi(shell.keyframeView.timeText), std::stoi(time) + 1);
+}
 }  // namespace

@@ -89,6 +89,18 @@ class ScriptedShell final : public ShellView, public ExportView {
     EXPECT_EQ(busyDepth, 0) << "a message box under the busy indicator";
     messages.push_back({text, caption, detail});
   }
+  /// Answers to "Save changes?", in order.
+  std::deque<SaveChangesAnswer> saveAnswers;
+  SaveChangesAnswer askSaveChanges(const std::string& text, const std::string& detail) override {
+    questions.push_back("Save: " + text + " (" + detail + ")");
+    if (saveAnswers.empty()) {
+      ADD_FAILURE() << "unexpected question: " << text;
+      return SaveChangesAnswer::Cancel;
+    }
+    const SaveChangesAnswer answer = saveAnswers.front();
+    saveAnswers.pop_front();
+    return answer;
+  }
   bool askOkCancel(const std::string& text, const std::string& caption) override {
     questions.push_back(caption + ": " + text);
     if (answers.empty()) {

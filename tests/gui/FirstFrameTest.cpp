@@ -21,7 +21,7 @@ QImage OffscreenPicture(const std::string& mesh, const std::string& bones, QSize
   EXPECT_TRUE(LoadBoneData(model, bones, tree));
   ComputeBlendWeights(model);
   Camera camera;
-  refreshCamera(camera, 0, 0, 0);
+  setViewportSize(camera, size.width(), size.height());
   FrameOptions options;
   options.selectedBoneItem = model.skeleton.treeItems.at(0);
   std::string why;

@@ -5,11 +5,13 @@
 #include <QApplication>
 
 #include "ui/OpenGlFormat.h"
+#include "ui/Translations.h"
 
 int main(int argc, char** argv) {
   UseViewportSurfaceFormat();
   QApplication app(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
+  InstallTranslations(app);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

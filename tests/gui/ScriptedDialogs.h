@@ -51,6 +51,19 @@ class ScriptedDialogs final : public DialogService {
     answers.pop_front();
     return answer;
   }
+  /// Answers to "Save changes?", in order.
+  std::deque<SaveChangesAnswer> saveAnswers;
+  SaveChangesAnswer askSaveChanges(const std::string& text, const std::string& detail) override {
+    messages.push_back("Save? " + text);
+    details.push_back(detail);
+    if (saveAnswers.empty()) {
+      ADD_FAILURE() << "unexpected question " << text;
+      return SaveChangesAnswer::Cancel;
+    }
+    const SaveChangesAnswer answer = saveAnswers.front();
+    saveAnswers.pop_front();
+    return answer;
+  }
   OptionDialogView& optionDialog() override {
     if (!options) {
       options = std::make_unique<OptionDialog>(nullptr);

@@ -5,6 +5,7 @@
 
 #include "EditorFixture.h"
 #include "ModalDriver.h"
+#include "PredictedPixels.h"
 #include "render/VertexProcessor.h"
 #include "skeleton/RecordingBoneTree.h"
 #include "skin/SkinnedMeshFile.h"
@@ -15,25 +16,6 @@ void SendMouse(QWidget* w, QEvent::Type type, QPoint p, Qt::MouseButton button, 
                Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
   QMouseEvent event(type, QPointF(p), QPointF(w->mapToGlobal(p)), button, buttons, modifiers);
   QApplication::sendEvent(w, &event);
-}
-
-// Where the CPU twin of the skinning program puts every vertex for the
-// editor's current camera and pose, on a back buffer of the viewport's size.
-std::vector<ScreenPosition> PredictedPixels(Application& app, QSize backBuffer) {
-  Skeleton& skeleton = app.model.skeleton;
-  ComputePose(skeleton);
-  RegisterFile registers;
-  registers[kRegConstants] = kShaderConstants;
-  D3DXMATRIX viewProjection;
-  D3DXMatrixMultiply(&viewProjection, &app.camera.view, &app.camera.projection);
-  registers.setMatrix(kRegViewProjection, viewProjection);
-  for (std::size_t b = 0; b < skeleton.skinMatrices.size(); ++b) {
-    registers.setMatrix(PaletteRegister(static_cast<uint32_t>(b)), skeleton.skinMatrices[b]);
-  }
-  std::vector<ScreenPosition> out(app.model.vertexCount());
-  ProcessVertexPositions(app.model.skinnedMesh.vertices, registers, backBuffer.width(), backBuffer.height(),
-                         out);
-  return out;
 }
 
 using SessionTest = EditorFixture;

@@ -3,8 +3,11 @@
 
 #include <QApplication>
 
+#include "ui/Translations.h"
+
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  InstallTranslations(app);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -17,7 +17,7 @@ done
 
 desktop=$prefix/share/applications/posewright.desktop
 [ -f "$desktop" ] || fail "the desktop entry is missing"
-for line in "Type=Application" "Name=Posewright" "Exec=posewright" "Icon=posewright"; do
+for line in "Type=Application" "Name=Posewright" "Exec=posewright %F" "Icon=posewright"; do
   grep -qx "$line" "$desktop" || fail "the desktop entry lacks $line"
 done
 

@@ -18,10 +18,12 @@
 
 #include "app/CommandIds.h"
 #include "fileio/FileBytes.h"
+#include "render/VertexProcessor.h"
 #include "skeleton/BoneTree.h"
 #include "tools/tour/WindowPicture.h"
 #include "ui/MainWindow.h"
 #include "ui/OptionDialog.h"
+#include "ui/PanelDock.h"
 #include "ui/PanelSet.h"
 #include "ui/Viewport.h"
 
@@ -30,12 +32,11 @@ namespace {
 // The bones the tour works on (the sample character's numbering).
 constexpr int kLeftUpperArm = 5;
 constexpr int kLeftForearm = 6;
-// Rubber bands in viewport pixels: around the whole character in the first
-// view, and around its left elbow once zoomed in and posed.
-const QPoint kBodyBandStart(280, 95);
-const QPoint kBodyBandEnd(520, 305);
-const QPoint kElbowBandStart(445, 212);
-const QPoint kElbowBandEnd(497, 264);
+// Rubber bands: a margin around the whole character in the first view, and
+// a square of this half size around its left elbow once zoomed in and posed
+// (viewport pixels).
+constexpr int kBodyBandMargin = 12;
+constexpr int kElbowBandHalf = 26;
 // Zooming: pixels dragged up with both buttons (0.05 world units each).
 constexpr int kZoomPixels = 96;
 // Bone Control X positions (degrees + 180) for the left upper arm.
@@ -82,6 +83,9 @@ bool Tour::run() {
 bool Tour::start() {
   window_ = std::make_unique<MainWindow>(app_, &dialogs_);
   dialogs_.setOwner(window_.get());
+  // Playback steps one frame per drawn frame, so the playback picture shows
+  // the same frame on every machine.
+  window_->viewport().setFixedPlaybackSteps(true);
   window_->start();
   if (!QTest::qWaitForWindowExposed(window_.get())) {
     return fail("the main window does not show");
@@ -90,7 +94,7 @@ bool Tour::start() {
   if (!window_->viewport().deviceError().isEmpty()) {
     return fail("no OpenGL device: " + window_->viewport().deviceError().toStdString());
   }
-  // The panels are placed again once the window has its frame (a zero timer).
+  // Let the docks settle into their places.
   QTest::qWait(200);
   picture("01-start");
   return true;
@@ -137,7 +141,14 @@ bool Tour::selectAllAndZoom() {
   // Point mode, and a rubber band around the whole character.
   trigger(CommandId::Point);
   if (!app_.vertexMode) return fail("View > Rendering > Point does not show the vertices");
-  if (!dragInViewport(kBodyBandStart, kBodyBandEnd, "04-rubber-band")) return false;
+  // The character stands in its rest pose: its vertices are where the
+  // camera puts their stored positions.
+  QRect body;
+  for (const SkinVertex& v : app_.model.skinnedMesh.vertices) {
+    body |= QRect(toViewport(v.position), QSize(1, 1));
+  }
+  body.adjust(-kBodyBandMargin, -kBodyBandMargin, kBodyBandMargin, kBodyBandMargin);
+  if (!dragInViewport(body.topLeft(), body.bottomRight(), "04-rubber-band")) return false;
   if (app_.model.selection.selectedCount() != app_.model.vertexCount()) {
     return fail("the rubber band around the character did not select every vertex");
   }
@@ -192,8 +203,9 @@ bool Tour::turnBone() {
   trigger(CommandId::Rotate);
   QWidget* boneControl = window_->panels().window(PanelId::BoneControl);
   if (!boneControl->isVisible()) return fail("Edit > Rotate does not show Bone Control");
-  if (boneControl->frameGeometry().intersects(window_->frameGeometry())) {
-    return fail("Bone Control covers the main window");
+  QApplication::processEvents();
+  if (window_->dock(PanelId::BoneControl)->geometry().intersects(window_->viewport().geometry())) {
+    return fail("Bone Control covers the viewport");
   }
   auto* x = panelChild<QSlider>(PanelId::BoneControl, "sliderX");
   if (x == nullptr) return false;
@@ -206,7 +218,10 @@ bool Tour::turnBone() {
 
 bool Tour::selectAndWeight() {
   trigger(CommandId::Point);
-  if (!dragInViewport(kElbowBandStart, kElbowBandEnd, "")) return false;
+  // The elbow is the forearm's posed joint.
+  const QPoint elbow = toViewport(app_.model.skeleton.jointPositions[kLeftForearm]);
+  const QPoint half(kElbowBandHalf, kElbowBandHalf);
+  if (!dragInViewport(elbow - half, elbow + half, "")) return false;
   const std::size_t selected = app_.model.selection.selectedCount();
   if (selected == 0) return fail("the rubber band selected no vertex");
 
@@ -274,8 +289,9 @@ bool Tour::playAndMirror() {
   auto* time = panelChild<QLineEdit>(PanelId::Keyframe, "timeEdit");
   if (play == nullptr || inverse == nullptr || time == nullptr) return false;
 
-  // Playback runs one frame per drawn frame. For a picture that is the same
-  // every run, playback is held right after the frame that shows time 20.
+  // Playback runs one frame per drawn frame here (fixed steps). For a picture
+  // that is the same every run, playback is held right after the frame that
+  // shows time 20.
   bool held = false;
   const QString holdAt = QString::number(kPlaybackPictureTime);
   const QMetaObject::Connection hold =
@@ -352,11 +368,8 @@ bool Tour::saveAndExport() {
 }
 
 void Tour::picture(const std::string& name) {
-  PanelSet& panels = window_->panels();
-  sink_(name, PictureOfWindows(VisibleWindows({window_.get(), panels.window(PanelId::Bone),
-                                               panels.window(PanelId::WeightControl),
-                                               panels.window(PanelId::Keyframe),
-                                               panels.window(PanelId::BoneControl)})));
+  // The panels are docked in the main window; menus and dialogs open over it.
+  sink_(name, PictureOfWindows(VisibleWindows({window_.get()})));
 }
 
 bool Tour::dragInViewport(QPoint from, QPoint to, const std::string& pictureName) {
@@ -378,10 +391,24 @@ bool Tour::dragInViewport(QPoint from, QPoint to, const std::string& pictureName
 
 void Tour::trigger(CommandId id) { window_->action(id)->trigger(); }
 
+QPoint Tour::toViewport(const D3DXVECTOR3& p) const {
+  D3DXMATRIX viewProjection;
+  D3DXMatrixMultiply(&viewProjection, &app_.camera.view, &app_.camera.projection);
+  D3DXVECTOR4 clip;
+  D3DXVec3Transform(&clip, &p, &viewProjection);
+  const QWidget& viewport = window_->viewport();
+  const ScreenPosition s = ClipToScreen(clip, viewport.width(), viewport.height());
+  return QPoint(static_cast<int>(std::lround(s.x)), static_cast<int>(std::lround(s.y)));
+}
+
 bool Tour::waitForFrames(int count) {
-  const int target = window_->viewport().framesDrawn() + count;
-  if (!QTest::qWaitFor([&] { return window_->viewport().framesDrawn() >= target; }, 5000)) {
-    return fail("the viewport stopped drawing");
+  // The viewport draws when something changed; ask for each frame.
+  for (int i = 0; i < count; ++i) {
+    const int drawn = window_->viewport().framesDrawn();
+    window_->viewport().requestFrame();
+    if (!QTest::qWaitFor([&] { return window_->viewport().framesDrawn() > drawn; }, 5000)) {
+      return fail("the viewport stopped drawing");
+    }
   }
   return true;
 }

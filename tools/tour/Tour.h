@@ -56,6 +56,8 @@ class Tour {
   bool dragInViewport(QPoint from, QPoint to, const std::string& pictureName);
   /// Runs a menu command as clicking its menu item does.
   void trigger(CommandId id);
+  /// Where the viewport shows a model-space point (with the current camera).
+  QPoint toViewport(const D3DXVECTOR3& p) const;
   bool waitForFrames(int count);
   bool fail(const std::string& why);
   template <typename T>

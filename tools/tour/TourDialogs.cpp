@@ -23,6 +23,11 @@ bool TourDialogs::askOkCancel(const std::string& text, const std::string& captio
   return true;
 }
 
+SaveChangesAnswer TourDialogs::askSaveChanges(const std::string& text, const std::string& detail) {
+  messages_.push_back("Save? " + text + " (" + detail + ")");
+  return SaveChangesAnswer::Discard;
+}
+
 OptionDialogView& TourDialogs::optionDialog() {
   if (options_ == nullptr) {
     options_ = new OptionDialog(owner_);

@@ -14,6 +14,7 @@
 #include "tools/tour/PictureCompare.h"
 #include "tools/tour/Tour.h"
 #include "ui/OpenGlFormat.h"
+#include "ui/Translations.h"
 
 namespace {
 
@@ -71,6 +72,7 @@ int main(int argc, char** argv) {
   UseViewportSurfaceFormat();
   QApplication qt(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
+  InstallTranslations(qt);
   Arguments a;
   if (!Parse(argc, argv, a)) {
     std::fprintf(stderr, "usage: posewright-tour --samples DIR --work DIR --out DIR [--reference DIR]\n");

@@ -5,6 +5,7 @@
 #include <QSlider>
 
 #include "app/Application.h"
+#include "history/ModelChange.h"
 #include "ui/panels/DialogUnits.h"
 
 namespace {
@@ -65,6 +66,9 @@ void BoneControlPanel::attach(Application* app) {
 }
 
 void BoneControlPanel::recentre() {
+  if (app_ != nullptr) {
+    app_->history.endChain();
+  }
   if (behaviour_) {
     behaviour_->selectionChanged();
     return;
@@ -84,14 +88,27 @@ void BoneControlPanel::setSliderPosition(int axis, int32_t position) {
 
 void BoneControlPanel::hidePanel() { hide(); }
 
+void BoneControlPanel::showAngles() {
+  if (app_ != nullptr) {
+    for (int k = 0; k < 3; ++k) {
+      setSliderPosition(k, kBoneSliderCentre + app_->sliderAngles[static_cast<std::size_t>(k)]);
+    }
+  }
+}
+
 void BoneControlPanel::sliderMoved(int axis, int position) {
   if (behaviour_) {
+    // Every move until OK, Reset or another bone is one step.
+    ModelEdit edit(app_->history, app_->model, "Rotate Bone", kPoseAspect, &app_->sliderAngles);
     behaviour_->sliderMoved(app_->model.skeleton, app_->selectedBoneItem, axis, position);
+    edit.commit(/*chain=*/true);
+    emit edited();
   }
 }
 
 void BoneControlPanel::okPressed() {
   if (behaviour_) {
+    app_->history.endChain();
     behaviour_->okPressed(app_->model.skeleton);
   }
 }
@@ -108,6 +125,9 @@ void BoneControlPanel::hidePressed() {
 
 void BoneControlPanel::resetPressed() {
   if (behaviour_) {
+    ModelEdit edit(app_->history, app_->model, "Reset Bone", kPoseAspect, &app_->sliderAngles);
     behaviour_->resetPressed(app_->model.skeleton, app_->selectedBoneItem);
+    edit.commit();
+    emit edited();
   }
 }

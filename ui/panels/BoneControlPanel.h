@@ -31,9 +31,15 @@ class BoneControlPanel : public QDialog, private BoneControlView {
   /// All three sliders back to the centre and the remembered slider angles to
   /// 0, so a newly selected bone starts from centred sliders.
   void recentre();
+  /// The sliders show the remembered angles again (after an undo restored them).
+  void showAngles();
 
   /// The slider for axis 0 (X), 1 (Y) or 2 (Z).
   QSlider* slider(int axis) const { return sliders_[static_cast<std::size_t>(axis)]; }
+
+ signals:
+  /// The panel turned a bone (the viewport draws again).
+  void edited();
 
  protected:
   /// Escape and the close box act as HIDE.

@@ -6,6 +6,7 @@
 #include <QTreeWidget>
 
 #include "app/Application.h"
+#include "history/ModelChange.h"
 #include "ui/panels/DialogUnits.h"
 
 namespace {
@@ -103,17 +104,24 @@ void BonePanelWidget::currentItemChanged(QTreeWidgetItem* item) {
   changedItem_ = boneTree_.handleOf(item);
   app_->selectedBoneItem = changedItem_;
   behaviour_.selectionChanged(app_->model.skeleton, changedItem_);
+  emit edited();
 }
 
 void BonePanelWidget::applyBlendingPressed() {
   if (app_ != nullptr) {
+    ModelEdit edit(app_->history, app_->model, "Apply H and R", kWeightsAspect | kBoneParametersAspect);
     behaviour_.applyBlendingPressed(app_->model, selectedItem());
+    edit.commit();
+    emit edited();
   }
 }
 
 void BonePanelWidget::applySymmetricPressed() {
   if (app_ != nullptr) {
+    ModelEdit edit(app_->history, app_->model, "Apply Symmetric Bone ID", kBoneParametersAspect);
     behaviour_.applySymmetricPressed(app_->model, selectedItem());
+    edit.commit();
+    emit edited();
   }
 }
 

@@ -45,6 +45,8 @@ class BonePanelWidget : public QDialog, private BonePanelView {
   /// while an Application is attached; the editor connects it to the Bone
   /// Control panel's recentre().
   void selectionChanged(BoneTreeItem item);
+  /// The panel changed the model or the selected bone (the viewport draws again).
+  void edited();
 
  protected:
   /// The panel has no Cancel: Escape and the close box do nothing.

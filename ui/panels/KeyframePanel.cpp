@@ -5,6 +5,8 @@
 #include <QSignalBlocker>
 
 #include "app/Application.h"
+#include "history/AnimationChange.h"
+#include "history/ModelChange.h"
 #include "ui/panels/DialogUnits.h"
 #include "ui/panels/KeyframeTimeSlider.h"
 #include "ui/panels/PanelMessageBox.h"
@@ -73,12 +75,23 @@ KeyframePanelWidget::KeyframePanelWidget(QWidget* owner)
           [this] { handle([](KeyframePanel& panel, Skeleton& skeleton) { panel.nextPressed(skeleton); }); });
   connect(play, &QPushButton::clicked, this,
           [this] { handle([](KeyframePanel& panel, Skeleton&) { panel.playPressed(); }); });
-  connect(inverse, &QPushButton::clicked, this,
-          [this] { handle([](KeyframePanel& panel, Skeleton& skeleton) { panel.inversePressed(skeleton); }); });
-  connect(add, &QPushButton::clicked, this,
-          [this] { handle([](KeyframePanel& panel, Skeleton& skeleton) { panel.addPressed(skeleton); }); });
-  connect(remove, &QPushButton::clicked, this,
-          [this] { handle([](KeyframePanel& panel, Skeleton& skeleton) { panel.removePressed(skeleton); }); });
+  connect(inverse, &QPushButton::clicked, this, [this] {
+    handle([this](KeyframePanel& panel, Skeleton& skeleton) {
+      ModelEdit edit(app_->history, app_->model, "Inverse", kPoseAspect);
+      panel.inversePressed(skeleton);
+      edit.commit();
+    });
+  });
+  connect(add, &QPushButton::clicked, this, [this] {
+    handle([this](KeyframePanel& panel, Skeleton& skeleton) {
+      recordKeys("Add Keyframe", [&] { panel.addPressed(skeleton); });
+    });
+  });
+  connect(remove, &QPushButton::clicked, this, [this] {
+    handle([this](KeyframePanel& panel, Skeleton& skeleton) {
+      recordKeys("Remove Keyframe", [&] { panel.removePressed(skeleton); });
+    });
+  });
   connect(back, &QPushButton::clicked, this,
           [this] { handle([](KeyframePanel& panel, Skeleton&) { panel.windowBackPressed(); }); });
   connect(forward, &QPushButton::clicked, this,
@@ -102,7 +115,20 @@ template <typename Action>
 void KeyframePanelWidget::handle(Action action) {
   if (behaviour_) {
     action(*behaviour_, app_->model.skeleton);
+    emit edited();
   }
+}
+
+template <typename Action>
+void KeyframePanelWidget::recordKeys(const char* name, Action action) {
+  Animation* animation = app_->animation.animations.current();
+  if (animation == nullptr) {
+    action();
+    return;
+  }
+  AnimationKeysEdit edit(app_->history, *animation, name);
+  action();
+  edit.commit();
 }
 
 void KeyframePanelWidget::setTitle(const std::string& title) {

@@ -48,6 +48,11 @@ class KeyframePanelWidget : public QDialog, private KeyframePanelView {
 
   KeyframeTimeSlider* timeSlider() const { return slider_; }
 
+ signals:
+  /// The panel acted: keyframes, playback, the pose or the time changed (the
+  /// viewport draws again).
+  void edited();
+
  protected:
   /// The panel has no Cancel: Escape does nothing.
   void reject() override {}
@@ -66,6 +71,9 @@ class KeyframePanelWidget : public QDialog, private KeyframePanelView {
   // Runs action with the behaviour and the skeleton when attached.
   template <typename Action>
   void handle(Action action);
+  // Runs action as one undoable change of the current animation's keyframes.
+  template <typename Action>
+  void recordKeys(const char* name, Action action);
 
   Application* app_ = nullptr;
   std::unique_ptr<KeyframePanel> behaviour_;

@@ -4,16 +4,16 @@
 #include <QString>
 #include <QWidget>
 
-namespace {
-QString FromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+#include "ui/Translations.h"
 
+namespace {
 QWidget* OwnerOf(QWidget* panel) {
   QWidget* owner = panel != nullptr ? panel->parentWidget() : nullptr;
   return owner != nullptr ? owner : panel;
 }
 
 int Run(QWidget* panel, std::string_view text, std::string_view caption, QMessageBox::StandardButtons buttons) {
-  QMessageBox box(QMessageBox::NoIcon, FromUtf8(caption), FromUtf8(text), buttons, OwnerOf(panel));
+  QMessageBox box(QMessageBox::NoIcon, ShownText(caption), ShownText(text), buttons, OwnerOf(panel));
   box.setDefaultButton(QMessageBox::Ok);
   return box.exec();
 }

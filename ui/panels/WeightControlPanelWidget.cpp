@@ -7,6 +7,7 @@
 #include <QSlider>
 
 #include "app/Application.h"
+#include "history/ModelChange.h"
 #include "ui/panels/DialogUnits.h"
 #include "ui/panels/PanelMessageBox.h"
 
@@ -66,8 +67,13 @@ WeightControlPanelWidget::WeightControlPanelWidget(QWidget* owner) : QDialog(own
           [this] { handle([this](SkinnedModel& model) { behaviour_.onSelect(model); }); });
   connect(choose, &QPushButton::clicked, this,
           [this] { handle([this](SkinnedModel& model) { behaviour_.onChoose(model); }); });
-  connect(apply, &QPushButton::clicked, this,
-          [this] { handle([this](SkinnedModel& model) { behaviour_.onApply(model); }); });
+  connect(apply, &QPushButton::clicked, this, [this] {
+    handle([this](SkinnedModel& model) {
+      ModelEdit edit(app_->history, model, "Apply Weights", kWeightsAspect);
+      behaviour_.onApply(model);
+      edit.commit();
+    });
+  });
   connect(hideButton, &QPushButton::clicked, this, &WeightControlPanelWidget::reject);
 
   behaviour_.onCreated();
@@ -94,6 +100,7 @@ void WeightControlPanelWidget::handle(Action action) {
   }
   action(app_->model);
   app_->weightPanelReady = behaviour_.ready();
+  emit edited();
 }
 
 void WeightControlPanelWidget::setSliderRange(int slot, int minimum, int maximum, int tickInterval) {

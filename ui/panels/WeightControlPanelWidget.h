@@ -35,6 +35,10 @@ class WeightControlPanelWidget : public QDialog, private WeightControlView {
   QSlider* weightSlider(int slot) const { return sliders_[static_cast<std::size_t>(slot)]; }
   QLineEdit* weightEdit(int slot) const { return edits_[static_cast<std::size_t>(slot)]; }
 
+ signals:
+  /// The panel acted on the model or its selection (the viewport draws again).
+  void edited();
+
  protected:
   /// Escape and the close box act as "Hide".
   void reject() override;
