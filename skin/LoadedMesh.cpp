@@ -14,10 +14,16 @@ Status PrepareLoadedMesh(const XFileDocument& doc, const std::string& path, Load
     return s;
   }
   out = LoadedMesh{};
-  out.sourceMesh = std::move(built.mesh);
-  out.materialList = std::move(built.materials);
   out.origins = std::move(built.origins);
-  out.folder = FolderOf(path);
+  ArrangeLoadedMesh(std::move(built.mesh), std::move(built.materials), FolderOf(path), out, textures);
+  return Status::Ok();
+}
+
+void ArrangeLoadedMesh(SourceMesh&& mesh, std::vector<D3DXMATERIAL>&& materials, const std::string& folder,
+                       LoadedMesh& out, TextureLoading textures) {
+  out.sourceMesh = std::move(mesh);
+  out.materialList = std::move(materials);
+  out.folder = folder;
 
   SortFacesByAttribute(out.sourceMesh.indices, out.sourceMesh.faceAttributes);
   out.attributeTable = BuildAttributeTable(out.sourceMesh.indices, out.sourceMesh.faceAttributes);
@@ -43,7 +49,6 @@ Status PrepareLoadedMesh(const XFileDocument& doc, const std::string& path, Load
     }
     out.textures.push_back(found->second);
   }
-  return Status::Ok();
 }
 
 void InstallLoadedMesh(SkinnedModel& model, LoadedMesh&& mesh) {

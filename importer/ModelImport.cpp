@@ -1,0 +1,131 @@
+#include "importer/ModelImport.h"
+
+#include "fileio/FileBytes.h"
+#include "importer/AssimpReader.h"
+#include "importer/MeshFormats.h"
+#include "importer/SceneMesh.h"
+#include "importer/SceneRig.h"
+#include "importer/XFileRig.h"
+#include "skin/MeshLoader.h"
+#include "skin/XFileParser.h"
+
+namespace {
+// The merged mesh of an Assimp scene made ready for the model; textures the
+// file embeds replace whatever a file of their name would give.
+void ArrangeSceneMesh(SceneMesh& built, const std::string& path, LoadedMesh& mesh) {
+  std::vector<std::optional<TextureImage>> embedded = std::move(built.embeddedTextures);
+  mesh = LoadedMesh{};
+  ArrangeLoadedMesh(std::move(built.mesh), std::move(built.materials), FolderOf(path), mesh);
+  for (std::size_t m = 0; m < embedded.size() && m < mesh.textures.size(); ++m) {
+    if (embedded[m]) {
+      mesh.textures[m] = std::move(embedded[m]);
+    }
+  }
+}
+}  // namespace
+
+std::string ImportNotes::droppedFacesText() const {
+  if (droppedFaces == 0) {
+    return "";
+  }
+  return std::to_string(droppedFaces) + (droppedFaces == 1 ? " face" : " faces") +
+         " with fewer than three distinct corners " + (droppedFaces == 1 ? "was" : "were") + " left out.";
+}
+
+std::vector<D3DXVECTOR3> PositionsOf(const SourceMesh& mesh) {
+  std::vector<D3DXVECTOR3> positions(mesh.vertices.size());
+  for (std::size_t v = 0; v < positions.size(); ++v) {
+    positions[v] = mesh.vertices[v].position;
+  }
+  return positions;
+}
+
+Status ImportMesh(const std::string& path, LoadedMesh& mesh, ImportNotes* notes) {
+  if (IsDirectXFile(path)) {
+    XFileDocument doc;
+    if (Status s = ReadXFile(path, doc); !s) {
+      return s;
+    }
+    return PrepareLoadedMesh(doc, path, mesh);
+  }
+  AssimpScene scene;
+  if (Status s = ReadAssimpScene(path, scene); !s) {
+    return s;
+  }
+  SceneMesh built;
+  if (Status s = BuildSceneMesh(*scene.scene, scene.unitScale, FileNameOf(path), built); !s) {
+    return s;
+  }
+  if (notes != nullptr) {
+    notes->droppedFaces = built.droppedFaces;
+  }
+  ArrangeSceneMesh(built, path, mesh);
+  return Status::Ok();
+}
+
+Status LoadAnyMesh(SkinnedModel& model, const std::string& path, ImportNotes* notes) {
+  LoadedMesh mesh;
+  if (Status s = ImportMesh(path, mesh, notes); !s) {
+    return s;
+  }
+  InstallLoadedMesh(model, std::move(mesh));
+  return Status::Ok();
+}
+
+Status ImportRiggedModel(const std::string& path, RiggedImport& out, const AnchorFitOptions& options) {
+  out = RiggedImport{};
+  ImportedRig rig;
+  if (IsDirectXFile(path)) {
+    XFileDocument doc;
+    if (Status s = ReadXFile(path, doc); !s) {
+      return s;
+    }
+    if (Status s = PrepareLoadedMesh(doc, path, out.mesh); !s) {
+      return s;
+    }
+    rig = ExtractXFileRig(doc, out.mesh.origins);
+  } else {
+    AssimpScene scene;
+    if (Status s = ReadAssimpScene(path, scene); !s) {
+      return s;
+    }
+    SceneMesh built;
+    if (Status s = BuildSceneMesh(*scene.scene, scene.unitScale, FileNameOf(path), built); !s) {
+      return s;
+    }
+    rig = ExtractSceneRig(*scene.scene, built);
+    out.notes.droppedFaces = built.droppedFaces;
+    ArrangeSceneMesh(built, path, out.mesh);
+  }
+  const std::vector<D3DXVECTOR3> positions = PositionsOf(out.mesh.sourceMesh);
+  if (Status s = BuildRigSkeleton(rig, positions, FileNameOf(path), out.rig); !s) {
+    return s;
+  }
+  GenerateAnchors(out.rig.skeleton, positions, out.rig.influences, options);
+  FitBlendingParameters(out.rig.skeleton, positions, out.rig.influences);
+  return Status::Ok();
+}
+
+void InstallRiggedImport(SkinnedModel& model, RiggedImport&& import, BoneTree& tree) {
+  InstallLoadedMesh(model, std::move(import.mesh));
+  BindMesh(model);
+  const std::vector<VertexInfluences>& influences = import.rig.influences;
+  for (std::size_t v = 0; v < influences.size() && v < model.skinnedMesh.vertices.size(); ++v) {
+    StoreInfluences(influences[v], model.skinnedMesh.vertices[v]);
+    StoreInfluences(influences[v], model.pointVertices[v]);
+  }
+  FillBoneTree(import.rig.skeleton, tree);
+  model.skeleton = std::move(import.rig.skeleton);
+}
+
+Status LoadRiggedModel(SkinnedModel& model, const std::string& path, BoneTree& tree, ImportNotes* notes) {
+  RiggedImport import;
+  if (Status s = ImportRiggedModel(path, import); !s) {
+    return s;
+  }
+  if (notes != nullptr) {
+    *notes = import.notes;
+  }
+  InstallRiggedImport(model, std::move(import), tree);
+  return Status::Ok();
+}
