@@ -59,8 +59,8 @@ AssimpScene::AssimpScene(AssimpScene&&) noexcept = default;
 AssimpScene& AssimpScene::operator=(AssimpScene&&) noexcept = default;
 
 unsigned AssimpImportFlags() {
-  return aiProcess_Triangulate | aiProcess_JoinIdenticalVertices | aiProcess_GenSmoothNormals |
-         aiProcess_ConvertToLeftHanded | aiProcess_ValidateDataStructure;
+  return aiProcess_Triangulate | aiProcess_JoinIdenticalVertices | aiProcess_ConvertToLeftHanded |
+         aiProcess_ValidateDataStructure;
 }
 
 Status ReadAssimpScene(const std::string& path, AssimpScene& out) {

@@ -1,6 +1,5 @@
 // Reading a mesh file with Assimp into the editor's conventions: triangles,
-// identical vertices joined, smooth normals where the file has none, and the
-// left-handed space of the editor (z mirrored, winding and texture v turned
+// identical vertices joined, and the left-handed space of the editor (z mirrored, winding and texture v turned
 // round), so a model keeps its left and right sides.
 #pragma once
 
@@ -29,7 +28,7 @@ struct AssimpScene {
   float unitScale = 1.0f;
 };
 
-/// The Assimp post-processing steps every import uses.
+/// The Assimp post-processing steps every import reads with.
 unsigned AssimpImportFlags();
 
 /// Reads the file at path. Refused ("File Format Error", detail naming the

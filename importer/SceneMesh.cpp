@@ -3,6 +3,7 @@
 #include <assimp/material.h>
 #include <assimp/scene.h>
 
+#include <array>
 #include <map>
 
 #include "fileio/FileBytes.h"
@@ -119,6 +120,28 @@ struct Walk {
   }
 };
 
+// Normals for vertices first .. end−1: at each position, the sum of the
+// (area-weighted, outward) normals of the faces around it, made unit length.
+void SmoothNormals(SourceMesh& mesh, uint32_t first, uint32_t end) {
+  auto key = [](const D3DXVECTOR3& p) { return std::array<float, 3>{p.x, p.y, p.z}; };
+  std::map<std::array<float, 3>, D3DXVECTOR3> sums;
+  for (std::size_t f = 0; f < mesh.faceCount(); ++f) {
+    const uint16_t* corners = &mesh.indices[3 * f];
+    if (corners[0] < first || corners[0] >= end) continue;
+    const D3DXVECTOR3& a = mesh.vertices[corners[0]].position;
+    const D3DXVECTOR3 ab = mesh.vertices[corners[1]].position - a;
+    const D3DXVECTOR3 ac = mesh.vertices[corners[2]].position - a;
+    D3DXVECTOR3 n;
+    D3DXVec3Cross(&n, &ab, &ac);
+    for (int k = 0; k < 3; ++k) sums[key(mesh.vertices[corners[k]].position)] += n;
+  }
+  for (uint32_t v = first; v < end; ++v) {
+    MeshVertex& vertex = mesh.vertices[v];
+    const auto sum = sums.find(key(vertex.position));
+    if (sum != sums.end()) D3DXVec3Normalize(&vertex.normal, &sum->second);
+  }
+}
+
 bool IsTriangle(const aiFace& face, const aiMesh& mesh) {
   if (face.mNumIndices != 3) {
     return false;
@@ -234,5 +257,10 @@ Status BuildSceneMesh(const aiScene& scene, float unitScale, const std::string& 
     }
   }
   out.instances = std::move(walk.instances);
+  for (const SceneMeshInstance& instance : out.instances) {
+    if (scene.mMeshes[instance.mesh]->mNormals == nullptr) {
+      SmoothNormals(merged, instance.firstVertex, instance.firstVertex + scene.mMeshes[instance.mesh]->mNumVertices);
+    }
+  }
   return Status::Ok();
 }

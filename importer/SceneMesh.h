@@ -1,6 +1,8 @@
 // The editor's one mesh from the meshes of an Assimp scene: every mesh of
 // every node, its vertices moved by the node's transform and those above it
-// (mirroring transforms turn the winding round), merged in node order.
+// (mirroring transforms turn the winding round), merged in node order. A mesh
+// without normals gets smooth ones: at each position the area-weighted mean
+// of the normals of the faces around it.
 #pragma once
 
 #include <cstdint>
