@@ -19,6 +19,8 @@ Status Refuse(const std::string& fileName, const std::string& reason) {
 void Configure(Assimp::Importer& importer) {
   // FBX pivots would come as extra nodes between the bones.
   importer.SetPropertyBool(AI_CONFIG_IMPORT_FBX_PRESERVE_PIVOTS, false);
+  // A skin's joint that moves no vertex is still a bone (a rig's root often is).
+  importer.SetPropertyBool(AI_CONFIG_IMPORT_REMOVE_EMPTY_BONES, false);
 }
 
 // FBX states its unit as centimetres per file unit.

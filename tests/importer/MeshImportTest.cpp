@@ -82,7 +82,7 @@ TEST(MeshImport, TheLeftSideStaysLeftAndTheFrontFacesTheCamera) {
 // Every kept model opens with unit normals (made where the file has none)
 // that face the side its faces' corners run clockwise from.
 TEST(MeshImport, KeptModelsOpenWithNormalsMatchingTheirWinding) {
-  for (const char* name : {"bent_tube.glb", "two_roots.dae", "hand.fbx", "many_influences.gltf", "no_normals.glb",
+  for (const char* name : {"bent_tube.glb", "two_roots.dae", "hand.fbx", "many_influences.dae", "no_normals.glb",
                            "quads.obj"}) {
     SCOPED_TRACE(name);
     const LoadedMesh mesh = Import(KeptRig(name));

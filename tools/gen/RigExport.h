@@ -11,8 +11,7 @@
 /// Writes model at path in an Assimp export format ("glb2", "gltf2",
 /// "collada", "fbx"): mirrored to Assimp's right-handed space (z negated, the
 /// faces turned round, texture v from the bottom), the joints as nodes under
-/// an "Armature" node, the mesh in a "Body" node with one bone per joint that
-/// moves a vertex.
+/// an "Armature" node, the mesh in a "Body" node with one bone per joint. FBX files get centimetres, as their unit scale states.
 Status ExportRigModel(const RigModel& model, const std::string& format, const std::string& path);
 
 /// Writes folder/NAME.obj and folder/NAME.mtl (and the texture as a PNG
@@ -20,6 +19,6 @@ Status ExportRigModel(const RigModel& model, const std::string& format, const st
 Status WriteObjModel(const RigModel& model, const std::string& folder);
 
 /// The rigged models the tests keep: bent_tube.glb, two_roots.dae, hand.fbx,
-/// many_influences.gltf (with its .bin), no_normals.glb and quads.obj (with
+/// many_influences.dae, no_normals.glb and quads.obj (with
 /// quads.mtl and quads.png), written into folder (created when missing).
 Status WriteTestRigFiles(const std::string& folder);
