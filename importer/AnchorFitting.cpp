@@ -85,8 +85,14 @@ BoneAnchor FitPrismAnchor(const BoneFrame& frame, const std::vector<D3DXVECTOR3>
   for (std::size_t k = 0; k < reach.size(); ++k) {
     halfWidth = std::min(halfWidth, reach[k] - (shape.cu * cosines[k] + shape.cv * sines[k]));
   }
+  float farthest = 0.0f;
+  for (const auto& [u, v] : shape.ring) {
+    farthest = std::max(farthest, std::hypot(u - shape.cu, v - shape.cv));
+  }
   shape.s0 = sMin - margin;
   shape.s1 = sMax + margin;
-  shape.capLength = 0.25f * std::max(halfWidth, margin);
+  // Every cap face slopes by at least a tenth, so none stands parallel to Z
+  // when the bone lies across it.
+  shape.capLength = std::max({0.25f * halfWidth, 0.1f * farthest, margin});
   return MakeRingAnchor(frame, shape);
 }

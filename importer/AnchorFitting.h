@@ -17,6 +17,7 @@ BoneAnchor FitCapsuleAnchor(const BoneFrame& frame, const std::vector<D3DXVECTOR
 /// axis that holds every point as tightly as `sides` planes around the axis
 /// can: each side plane touches the outermost point in its direction and is
 /// then moved margin outwards; the rings sit margin beyond the points' extreme
-/// axial positions and the cap apexes a quarter of the cross-section's
-/// smallest half-width beyond them. points must not be empty; margin > 0.
+/// axial positions and the cap apexes beyond them by a quarter of the
+/// cross-section's smallest half-width, or a tenth of its largest, whichever
+/// is more. points must not be empty; margin > 0.
 BoneAnchor FitPrismAnchor(const BoneFrame& frame, const std::vector<D3DXVECTOR3>& points, int sides, float margin);
