@@ -40,13 +40,18 @@ std::vector<D3DXVECTOR3> PositionsOf(const SourceMesh& mesh) {
   return positions;
 }
 
-Status ImportMesh(const std::string& path, LoadedMesh& mesh, ImportNotes* notes) {
+Status ReadModelFile(const std::string& path, ModelFile& out) {
+  out = ModelFile{};
   if (IsDirectXFile(path)) {
     XFileDocument doc;
     if (Status s = ReadXFile(path, doc); !s) {
       return s;
     }
-    return PrepareLoadedMesh(doc, path, mesh);
+    if (Status s = PrepareLoadedMesh(doc, path, out.mesh); !s) {
+      return s;
+    }
+    out.rig = ExtractXFileRig(doc, out.mesh.origins);
+    return Status::Ok();
   }
   AssimpScene scene;
   if (Status s = ReadAssimpScene(path, scene); !s) {
@@ -56,10 +61,21 @@ Status ImportMesh(const std::string& path, LoadedMesh& mesh, ImportNotes* notes)
   if (Status s = BuildSceneMesh(*scene.scene, scene.unitScale, FileNameOf(path), built); !s) {
     return s;
   }
-  if (notes != nullptr) {
-    notes->droppedFaces = built.droppedFaces;
+  out.rig = ExtractSceneRig(*scene.scene, built);
+  out.notes.droppedFaces = built.droppedFaces;
+  ArrangeSceneMesh(built, path, out.mesh);
+  return Status::Ok();
+}
+
+Status ImportMesh(const std::string& path, LoadedMesh& mesh, ImportNotes* notes) {
+  ModelFile file;
+  if (Status s = ReadModelFile(path, file); !s) {
+    return s;
   }
-  ArrangeSceneMesh(built, path, mesh);
+  mesh = std::move(file.mesh);
+  if (notes != nullptr) {
+    *notes = file.notes;
+  }
   return Status::Ok();
 }
 
@@ -74,31 +90,14 @@ Status LoadAnyMesh(SkinnedModel& model, const std::string& path, ImportNotes* no
 
 Status ImportRiggedModel(const std::string& path, RiggedImport& out, const AnchorFitOptions& options) {
   out = RiggedImport{};
-  ImportedRig rig;
-  if (IsDirectXFile(path)) {
-    XFileDocument doc;
-    if (Status s = ReadXFile(path, doc); !s) {
-      return s;
-    }
-    if (Status s = PrepareLoadedMesh(doc, path, out.mesh); !s) {
-      return s;
-    }
-    rig = ExtractXFileRig(doc, out.mesh.origins);
-  } else {
-    AssimpScene scene;
-    if (Status s = ReadAssimpScene(path, scene); !s) {
-      return s;
-    }
-    SceneMesh built;
-    if (Status s = BuildSceneMesh(*scene.scene, scene.unitScale, FileNameOf(path), built); !s) {
-      return s;
-    }
-    rig = ExtractSceneRig(*scene.scene, built);
-    out.notes.droppedFaces = built.droppedFaces;
-    ArrangeSceneMesh(built, path, out.mesh);
+  ModelFile file;
+  if (Status s = ReadModelFile(path, file); !s) {
+    return s;
   }
+  out.mesh = std::move(file.mesh);
+  out.notes = file.notes;
   const std::vector<D3DXVECTOR3> positions = PositionsOf(out.mesh.sourceMesh);
-  if (Status s = BuildRigSkeleton(rig, positions, FileNameOf(path), out.rig); !s) {
+  if (Status s = BuildRigSkeleton(file.rig, positions, FileNameOf(path), out.rig); !s) {
     return s;
   }
   GenerateAnchors(out.rig.skeleton, positions, out.rig.influences, options);

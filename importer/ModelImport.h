@@ -23,6 +23,18 @@ struct ImportNotes {
   std::string droppedFacesText() const;
 };
 
+/// A model file as read: its mesh made ready for the model, and its joints
+/// and skin weights as the file gives them (no joints without a skeleton).
+struct ModelFile {
+  LoadedMesh mesh;
+  ImportedRig rig;
+  ImportNotes notes;
+};
+
+/// Reads a model file of any format (a .x file through the editor's own
+/// reader). Refused with "File Format Error" and the file and reason.
+Status ReadModelFile(const std::string& path, ModelFile& out);
+
 /// Reads a mesh file of any format into mesh, as LoadMesh would read a .x
 /// file: merged, faces sorted by material, textures from files beside it or
 /// embedded in it. Refused with "File Format Error" and the file and reason.
