@@ -4,6 +4,7 @@
 
 #include "anim/AnimationCommands.h"
 #include "export/SkinnedMeshXExport.h"
+#include "importer/MeshFormats.h"
 #include "skin/BlendWeights.h"
 #include "skin/BlendingParametersFile.h"
 #include "skin/BoneInformationFile.h"
@@ -61,7 +62,7 @@ class BusyScope {
 
 namespace file_dialogs {
 FileDialogRequest OpenMesh() {
-  return Open({kDirectX}, "x");
+  return Open({kDirectX, {"All meshes", MeshFilePatterns()}}, "x");
 }
 FileDialogRequest OpenBoneData() {
   FileDialogRequest r = Open({{"BoneData(*.dat)", "*.dat"}});
@@ -87,7 +88,7 @@ FileDialogRequest SaveAnimation() {
   return Save({kAnimationKeyframes}, "anm");
 }
 FileDialogRequest SaveBoneData() {
-  return Save({{"Bone Infomation(*.bnf)", "*.bnf"}}, "bnf");
+  return Save({{"Bone Infomation(*.bnf)", "*.bnf"}, {"BoneData(*.dat)", "*.dat"}}, "bnf");
 }
 }  // namespace file_dialogs
 
@@ -112,6 +113,9 @@ void Commands::handleCommand(int32_t id) {
       break;
     case CommandId::OpenSkinnedMesh:
       openSkinnedMesh();
+      break;
+    case CommandId::OpenRiggedModel:
+      openRiggedModel();
       break;
     case CommandId::OpenBlendingParameters:
       openBlendingParameters();
@@ -225,12 +229,14 @@ void Commands::newModel() {
 void Commands::openMesh() {
   if (const std::optional<FileChoice> mesh = shell_.chooseFile(file_dialogs::OpenMesh())) {
     Status loaded;
+    ImportNotes notes;
     {
       BusyScope busy(shell_);
-      loaded = LoadMesh(app_.model, mesh->path);
+      loaded = LoadAnyMesh(app_.model, mesh->path, &notes);
     }
     report(loaded);
     if (loaded) {
+      reportImportNotes(notes);
       shell_.modelChanged();
     }
   }
@@ -340,6 +346,10 @@ void Commands::saveBlendingParameters() {
 
 void Commands::saveBoneData() {
   if (const std::optional<FileChoice> choice = shell_.chooseFile(file_dialogs::SaveBoneData())) {
+    if (choice->filter == kBoneDataFileFilter) {
+      saveBoneDataFile(choice->path);
+      return;
+    }
     report(WriteBoneInformation(app_.model.skeleton, choice->path));
   }
 }

@@ -32,7 +32,8 @@ std::vector<MenuEntry> BuildLayout() {
       Submenu(
           "File",
           {Item("New", C::New), Separator(),
-           Submenu("Open Data", {Item("Mesh", C::OpenMesh), Item("SkinnedMesh", C::OpenSkinnedMesh),
+           Submenu("Open Data", {Item("Mesh", C::OpenMesh), Item("Rigged Model", C::OpenRiggedModel),
+                                 Item("SkinnedMesh", C::OpenSkinnedMesh),
                                  Item("Blending Parameters", C::OpenBlendingParameters),
                                  Item("Animation", C::OpenAnimation)}),
            Submenu("Save Data", {Item("SkinnedMesh", C::SaveSkinnedMesh),

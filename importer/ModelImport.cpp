@@ -1,5 +1,7 @@
 #include "importer/ModelImport.h"
 
+#include <algorithm>
+
 #include "fileio/FileBytes.h"
 #include "importer/AssimpReader.h"
 #include "importer/MeshFormats.h"
@@ -127,4 +129,41 @@ Status LoadRiggedModel(SkinnedModel& model, const std::string& path, BoneTree& t
   }
   InstallRiggedImport(model, std::move(import), tree);
   return Status::Ok();
+}
+
+VertexInfluences InfluencesOf(const SkinVertex& vertex) {
+  const float weights[4] = {vertex.blendWeights[0], vertex.blendWeights[1], vertex.blendWeights[2],
+                            vertex.lastWeight()};
+  std::vector<std::pair<uint32_t, float>> bones;
+  for (int s = 0; s < 4; ++s) {
+    const uint32_t bone = vertex.boneIndex(s);
+    if (bone == 0 || !(weights[s] > 0.0f)) continue;
+    auto same = std::find_if(bones.begin(), bones.end(), [&](const auto& b) { return b.first == bone; });
+    if (same != bones.end()) {
+      same->second += weights[s];
+    } else {
+      bones.emplace_back(bone, weights[s]);
+    }
+  }
+  std::sort(bones.begin(), bones.end());
+  return StrongestInfluences(bones);
+}
+
+Skeleton SkeletonForBoneData(const SkinnedModel& model) {
+  Skeleton skeleton = model.skeleton;
+  bool complete = skeleton.anchors.size() == skeleton.bones.size();
+  for (std::size_t b = 1; complete && b < skeleton.anchors.size(); ++b) {
+    complete = skeleton.anchors[b].faceCount() >= 4;
+  }
+  if (complete || model.skinnedMesh.vertices.empty()) {
+    return skeleton;
+  }
+  std::vector<D3DXVECTOR3> positions;
+  std::vector<VertexInfluences> influences;
+  for (const SkinVertex& v : model.skinnedMesh.vertices) {
+    positions.push_back(v.position);
+    influences.push_back(InfluencesOf(v));
+  }
+  GenerateAnchors(skeleton, positions, influences);
+  return skeleton;
 }

@@ -67,5 +67,15 @@ Status LoadRiggedModel(SkinnedModel& model, const std::string& path, BoneTree& t
 /// Installs an import: what LoadRiggedModel does after reading.
 void InstallRiggedImport(SkinnedModel& model, RiggedImport&& import, BoneTree& tree);
 
+/// The skeleton as a bone data file should carry it: the model's own when
+/// every bone from 1 on has an anchor; otherwise (a skeleton from a .skm,
+/// which keeps no anchors) a copy with anchors generated from the bound
+/// mesh's current weights.
+Skeleton SkeletonForBoneData(const SkinnedModel& model);
+
+/// The influences a bound vertex carries: its slots with a bone other than the
+/// root and a weight above 0, the heaviest first.
+VertexInfluences InfluencesOf(const SkinVertex& vertex);
+
 /// The positions of a mesh's vertices.
 std::vector<D3DXVECTOR3> PositionsOf(const SourceMesh& mesh);

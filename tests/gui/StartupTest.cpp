@@ -33,7 +33,7 @@ TEST_F(StartupTest, WindowMenuAndPanelsAreWhereTheyBelong) {
   EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
 
   EXPECT_EQ(Describe(window->menuBar()->actions()).toStdString(),
-            "File[New,-,Open Data[Mesh,SkinnedMesh,Blending Parameters,Animation],"
+            "File[New,-,Open Data[Mesh,Rigged Model,SkinnedMesh,Blending Parameters,Animation],"
             "Save Data[SkinnedMesh,Blending Parameters,Animation,Bone Data],-,Exit],"
             "Edit[Weight,Rotate,Animation[Name,-,Previous,Next,-,Add,Remove]],"
             "View[Grid[XZ*,YZ*,XY*],Rendering[Wireframe,Solid,Point*]]");
