@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "ImportTestSupport.h"
+#include "fileio/PngWriter.h"
 #include "importer/MeshFormats.h"
 #include "importer/SceneMesh.h"
 #include "tools/gen/RigModels.h"
@@ -77,6 +78,47 @@ TEST(MeshImport, TheLeftSideStaysLeftAndTheFrontFacesTheCamera) {
   // The face's corners run clockwise seen from the side its normals face.
   const D3DXVECTOR3 geometric = FaceNormal(m, 0);
   EXPECT_GT(D3DXVec3Dot(&geometric, &m.vertices[0].normal), 0.0f);
+}
+
+// The triangle again, with texture coordinates and a material whose base
+// colour texture is a PNG inside the file.
+std::string TexturedTriangleGltf(const std::string& png) {
+  const float positions[9] = {-1, 1, 0, 1, 1, 0, 0, 1.5f, 0.5f};
+  const float uvs[6] = {0, 1, 1, 1, 0.5f, 0};
+  const uint16_t indices[4] = {0, 1, 2, 0};
+  std::string buffer(reinterpret_cast<const char*>(positions), sizeof positions);
+  buffer.append(reinterpret_cast<const char*>(uvs), sizeof uvs);
+  buffer.append(reinterpret_cast<const char*>(indices), sizeof indices);
+  return R"({"asset":{"version":"2.0"},"scene":0,"scenes":[{"nodes":[0]}],"nodes":[{"mesh":0}],
+"meshes":[{"primitives":[{"attributes":{"POSITION":0,"TEXCOORD_0":1},"indices":2,"material":0}]}],
+"materials":[{"pbrMetallicRoughness":{"baseColorFactor":[0.5,0.25,1,1],"baseColorTexture":{"index":0}},
+"emissiveFactor":[0.1,0.2,0.3]}],
+"textures":[{"source":0}],"images":[{"uri":"data:image/png;base64,)" +
+         Base64(png) + R"("}],
+"buffers":[{"byteLength":68,"uri":"data:application/octet-stream;base64,)" +
+         Base64(buffer) + R"("}],
+"bufferViews":[{"buffer":0,"byteOffset":0,"byteLength":36},{"buffer":0,"byteOffset":36,"byteLength":24},
+{"buffer":0,"byteOffset":60,"byteLength":6}],
+"accessors":[{"bufferView":0,"componentType":5126,"count":3,"type":"VEC3","min":[-1,1,0],"max":[1,1.5,0.5]},
+{"bufferView":1,"componentType":5126,"count":3,"type":"VEC2"},
+{"bufferView":2,"componentType":5123,"count":3,"type":"SCALAR"}]})";
+}
+
+TEST(MeshImport, MaterialsKeepTheirColoursAndEmbeddedTextures) {
+  std::vector<uint8_t> rgba;
+  for (int p = 0; p < 6; ++p) rgba.insert(rgba.end(), {static_cast<uint8_t>(40 * p), 200, 10, 255});
+  ScratchFolder folder("embedded");
+  const LoadedMesh mesh = Import(folder.write("textured.gltf", TexturedTriangleGltf(EncodePng(3, 2, rgba))));
+  ASSERT_EQ(mesh.materialList.size(), 1u);
+  const D3DMATERIAL8& m = mesh.materialList[0].MatD3D;
+  EXPECT_EQ(m.Diffuse, (D3DCOLORVALUE{0.5f, 0.25f, 1.0f, 1.0f}));
+  EXPECT_EQ(m.Emissive, (D3DCOLORVALUE{0.1f, 0.2f, 0.3f, 1.0f}));
+  EXPECT_FALSE(mesh.materialList[0].textureFilename.empty());
+  ASSERT_TRUE(mesh.textures[0].has_value());
+  EXPECT_EQ(mesh.textures[0]->width, 3);
+  EXPECT_EQ(mesh.textures[0]->height, 2);
+  EXPECT_EQ(mesh.textures[0]->rgba[4], 40);  // the second pixel of the top row
+  EXPECT_EQ(mesh.materials[0].Ambient.r, 0.5f);  // drawing copies as for .x files
 }
 
 // Every kept model opens with unit normals (made where the file has none)

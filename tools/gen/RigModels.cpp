@@ -272,6 +272,30 @@ RigModel TexturedQuadBox() {
   return m;
 }
 
+RigModel RigModelOf(const SkinnedModel& model, const std::string& name) {
+  RigModel m;
+  m.name = name;
+  for (const Bone& bone : model.skeleton.bones) {
+    const bool root = m.joints.empty();
+    m.joints.push_back({bone.name, root ? -1 : bone.parentId, bone.begin});
+  }
+  for (const SkinVertex& v : model.skinnedMesh.vertices) {
+    m.vertices.push_back(MeshVertex{v.position, v.normal, v.u, v.v});
+    const float weights[4] = {v.blendWeights[0], v.blendWeights[1], v.blendWeights[2], v.lastWeight()};
+    std::vector<std::pair<uint32_t, float>> w;
+    // Bone 0 marks an empty slot (its weight is what rounding leaves over).
+    for (int s = 0; s < 4; ++s) {
+      if (weights[s] > 0.0f && v.boneIndex(s) != 0) w.push_back({v.boneIndex(s), weights[s]});
+    }
+    m.weights.push_back(std::move(w));
+  }
+  const std::vector<uint16_t>& indices = model.skinnedMesh.indices;
+  for (std::size_t f = 0; f + 2 < indices.size(); f += 3) {
+    m.faces.push_back({indices[f], indices[f + 1], indices[f + 2]});
+  }
+  return m;
+}
+
 std::vector<RigModel> AllTestRigs() {
   return {BentTubeRig(), TwoRootRig(), LeafHeavyHandRig(), ManyInfluencesRig(), NoNormalsRig(), TexturedQuadBox()};
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "math/Vector3.h"
+#include "skin/SkinnedModel.h"
 #include "skin/SourceMesh.h"
 
 struct RigModelJoint {
@@ -56,6 +57,10 @@ RigModel NoNormalsRig();
 
 /// A box of quads with texture coordinates and a textured material, no skeleton.
 RigModel TexturedQuadBox();
+
+/// A bound model as a rig model: its triangles, a joint at every bone's begin
+/// (the root too), and each vertex's slots that name a bone as its weights.
+RigModel RigModelOf(const SkinnedModel& model, const std::string& name);
 
 /// Every test rig above, in that order.
 std::vector<RigModel> AllTestRigs();
