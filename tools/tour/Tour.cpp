@@ -43,11 +43,12 @@ constexpr int kArmLowered = 250;
 constexpr int kArmRaised = 120;
 // The playback frame the tour stops at for its picture.
 constexpr int kPlaybackPictureTime = 20;
-// The rigged hand's bones and the Bone Control X position that bends the
-// index finger's first joint.
+// The rigged hand's bones and the Bone Control Y position that bends the
+// index finger sideways at its first joint (its own Y axis points into the
+// screen).
 constexpr int kHandBones = 17;
 constexpr int kIndexFinger = 5;
-constexpr int kFingerBent = 240;
+constexpr int kFingerBent = 220;
 
 void SendMouse(QWidget* w, QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons buttons) {
   QMouseEvent event(type, QPointF(p), QPointF(w->mapToGlobal(p)), button, buttons, Qt::NoModifier);
@@ -364,14 +365,15 @@ bool Tour::ownCharacter() {
   }
   // Its bones pose like any other: bend the index finger with Bone Control.
   auto* tree = panelChild<QTreeWidget>(PanelId::Bone, "boneTree");
-  auto* x = panelChild<QSlider>(PanelId::BoneControl, "sliderX");
-  if (tree == nullptr || x == nullptr) return false;
+  auto* y = panelChild<QSlider>(PanelId::BoneControl, "sliderY");
+  if (tree == nullptr || y == nullptr) return false;
   const QString label = QString::fromStdString(BoneTreeLabel("Index1", kIndexFinger));
   const QList<QTreeWidgetItem*> found = tree->findItems(label, Qt::MatchExactly | Qt::MatchRecursive);
   if (found.size() != 1) return fail("no \"" + label.toStdString() + "\" in the bone tree");
   tree->scrollToItem(found.front());
   QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(found.front()).center());
-  x->setValue(kFingerBent);
+  y->setValue(kFingerBent);
+  if (app_.sliderAngles[1] != kFingerBent - 180) return fail("the Y slider does not turn the finger");
   QTest::keyClick(window_.get(), Qt::Key_F3);
   if (!waitForFrames(2)) return false;
   picture("13-own-character");
