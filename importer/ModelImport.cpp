@@ -9,11 +9,14 @@
 #include "importer/SceneRig.h"
 #include "importer/XFileRig.h"
 #include "skin/MeshLoader.h"
+#include "skin/TextureLoader.h"
 #include "skin/XFileParser.h"
 
 namespace {
 // The merged mesh of an Assimp scene made ready for the model; textures the
-// file embeds replace whatever a file of their name would give.
+// file embeds replace whatever a file of their name would give, and a texture
+// named by a path that does not exist here (made on another machine) is
+// looked for by its file name beside the model.
 void ArrangeSceneMesh(SceneMesh& built, const std::string& path, LoadedMesh& mesh) {
   std::vector<std::optional<TextureImage>> embedded = std::move(built.embeddedTextures);
   mesh = LoadedMesh{};
@@ -21,6 +24,8 @@ void ArrangeSceneMesh(SceneMesh& built, const std::string& path, LoadedMesh& mes
   for (std::size_t m = 0; m < embedded.size() && m < mesh.textures.size(); ++m) {
     if (embedded[m]) {
       mesh.textures[m] = std::move(embedded[m]);
+    } else if (!mesh.textures[m] && !mesh.materialList[m].textureFilename.empty()) {
+      mesh.textures[m] = LoadTextureImage(ResolveRelative(mesh.folder, FileNameOf(mesh.materialList[m].textureFilename)));
     }
   }
 }

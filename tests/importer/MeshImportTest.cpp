@@ -175,6 +175,18 @@ TEST(MeshImport, ObjQuadsAreSplitAndTheirTextureIsFoundBesideTheFile) {
   }
 }
 
+// A texture named by a path from another machine is found beside the model.
+TEST(MeshImport, TexturesWithForeignPathsAreFoundBesideTheModel) {
+  ScratchFolder folder("foreigntexture");
+  fs::copy_file(KeptRig("quads.png"), folder.file("quads.png"));
+  fs::copy_file(KeptRig("quads.obj"), folder.file("quads.obj"));
+  folder.write("quads.mtl", "newmtl quads_material\nKd 1 1 1\nmap_Kd C:\\Users\\artist\\maps\\quads.png\n");
+  const LoadedMesh mesh = Import(folder.file("quads.obj"));
+  ASSERT_EQ(mesh.textures.size(), 1u);
+  ASSERT_TRUE(mesh.textures[0].has_value());
+  EXPECT_EQ(mesh.textures[0]->width, 16);
+}
+
 TEST(MeshImport, FacesWithFewerThanThreeDistinctCornersAreLeftOutAndCounted) {
   ScratchFolder folder("degenerate");
   const std::string path = folder.write("degenerate.obj",
