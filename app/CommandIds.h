@@ -8,6 +8,7 @@ enum class CommandId : int32_t {
   New = 40029,
   OpenMesh = 40008,
   OpenSkinnedMesh = 40027,
+  OpenRiggedModel = 40044,
   OpenBlendingParameters = 40015,
   OpenAnimation = 40021,
   SaveSkinnedMesh = 40010,

@@ -9,6 +9,7 @@
 #include "history/AnimationChange.h"
 #include "history/DataKeys.h"
 #include "history/ModelChange.h"
+#include "importer/MeshFormats.h"
 #include "skin/BlendWeights.h"
 #include "skin/BlendingParametersFile.h"
 #include "skin/BoneInformationFile.h"
@@ -55,22 +56,11 @@ const FileFilter kSkinnedMesh{"SkinnedMesh(*.skm)", "*.skm"};
 const FileFilter kBoneParameters{"Bone Parameters(*.prm)", "*.prm"};
 const FileFilter kAnimationKeyframes{"Animation Keyframes(*.anm)", "*.anm"};
 
-// Shows the busy indicator for as long as it lives.
-class BusyScope {
- public:
-  explicit BusyScope(ShellView& shell) : shell_(shell) { shell_.setBusy(true); }
-  ~BusyScope() { shell_.setBusy(false); }
-  BusyScope(const BusyScope&) = delete;
-  BusyScope& operator=(const BusyScope&) = delete;
-
- private:
-  ShellView& shell_;
-};
 }  // namespace
 
 namespace file_dialogs {
 FileDialogRequest OpenMesh() {
-  return Open({kDirectX}, "x");
+  return Open({kDirectX, {"All meshes", MeshFilePatterns()}}, "x");
 }
 FileDialogRequest OpenBoneData() {
   FileDialogRequest r = Open({{"BoneData(*.dat)", "*.dat"}});
@@ -100,7 +90,7 @@ FileDialogRequest SaveAnimation() {
   return Save({kAnimationKeyframes}, "anm");
 }
 FileDialogRequest SaveBoneData() {
-  return Save({{"Bone Infomation(*.bnf)", "*.bnf"}}, "bnf");
+  return Save({{"Bone Infomation(*.bnf)", "*.bnf"}, {"BoneData(*.dat)", "*.dat"}}, "bnf");
 }
 }  // namespace file_dialogs
 
@@ -125,6 +115,9 @@ void Commands::handleCommand(int32_t id) {
       break;
     case CommandId::OpenSkinnedMesh:
       openSkinnedMesh();
+      break;
+    case CommandId::OpenRiggedModel:
+      openRiggedModel();
       break;
     case CommandId::OpenBlendingParameters:
       openBlendingParameters();
@@ -264,9 +257,10 @@ void Commands::openMesh() {
       return;
     }
     Status loaded;
+    ImportNotes notes;
     {
       BusyScope busy(shell_);
-      loaded = LoadMesh(app_.model, mesh->path);
+      loaded = LoadAnyMesh(app_.model, mesh->path, &notes);
     }
     report(loaded);
     if (loaded) {
@@ -279,6 +273,7 @@ void Commands::openMesh() {
       app_.modelPath = mesh->path;
       app_.modelFileType = 0;
       startNewHistory();
+      reportImportNotes(notes);
       shell_.modelChanged();
     }
   }
@@ -458,6 +453,10 @@ void Commands::saveBlendingParameters() {
 
 void Commands::saveBoneData() {
   if (const std::optional<FileChoice> choice = shell_.chooseFile(file_dialogs::SaveBoneData())) {
+    if (choice->filter == kBoneDataFileFilter) {
+      saveBoneDataFile(choice->path);
+      return;
+    }
     report(WriteBoneInformation(app_.model.skeleton, choice->path));
   }
 }

@@ -8,12 +8,14 @@
 #include "app/CommandIds.h"
 #include "app/ShellView.h"
 #include "fileio/Status.h"
+#include "importer/ModelImport.h"
 
 /// The dialog settings of every file command.
 namespace file_dialogs {
 FileDialogRequest OpenMesh();
 FileDialogRequest OpenBoneData();
 FileDialogRequest OpenSkinnedMesh();
+FileDialogRequest OpenRiggedModel();
 FileDialogRequest OpenBlendingParameters();
 FileDialogRequest OpenAnimation();
 FileDialogRequest SaveSkinnedMesh();
@@ -32,6 +34,13 @@ inline constexpr int kGltfFilter = 4;
 /// glTF; extension (".glb" or ".gltf") is added to a path without either.
 Status WriteGltfOfModel(const Application& app, std::string path, const char* extension);
 
+/// Application::modelFileType of a model opened with File > Open Data >
+/// Rigged Model.
+inline constexpr int kRiggedModelFileType = -1;
+
+/// Filter number of the bone data type in the Save Bone Data dialog.
+inline constexpr int kBoneDataFileFilter = 2;
+
 class Commands {
  public:
   Commands(Application& app, ShellView& shell) : app_(app), shell_(shell) {}
@@ -45,6 +54,9 @@ class Commands {
   void newModel();
   void openMesh();
   void openSkinnedMesh();
+  /// File > Open Data > Rigged Model: a model of any format with its own
+  /// skeleton and weights, anchors generated (ImportCommands.cpp).
+  void openRiggedModel();
   void openBlendingParameters();
   void openAnimation();
   void saveSkinnedMesh();
@@ -66,6 +78,11 @@ class Commands {
  private:
   /// Shows a failed status as "Error" with its reason; does nothing on success.
   void report(const Status& status);
+  /// Shows what an import changed (faces left out) as a notice.
+  void reportImportNotes(const ImportNotes& notes);
+  /// Save Bone Data as a bone data file, with anchors generated from the
+  /// current weights for a skeleton that has none (ImportCommands.cpp).
+  void saveBoneDataFile(const std::string& path);
   /// Selects the root's tree entry (none when there are no bones).
   void selectRootItem();
   /// Drops the skeleton, empties the bone tree and shows only the clear

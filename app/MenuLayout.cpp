@@ -45,6 +45,7 @@ std::vector<MenuEntry> BuildLayout() {
   return {
       Submenu("&File", {Item("New", C::New, StandardKey::New), Separator(),
                         Submenu("Open Data", {Item("Mesh", C::OpenMesh, StandardKey::Open),
+                                              Item("Rigged Model", C::OpenRiggedModel),
                                               Item("SkinnedMesh", C::OpenSkinnedMesh),
                                               Item("Blending Parameters", C::OpenBlendingParameters),
                                               Item("Animation", C::OpenAnimation)}),

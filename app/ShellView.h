@@ -109,3 +109,15 @@ class ShellView {
   /// indicator shows while it runs.
   virtual void setBusy(bool busy) = 0;
 };
+
+// Shows the busy indicator for as long as it lives.
+class BusyScope {
+ public:
+  explicit BusyScope(ShellView& shell) : shell_(shell) { shell_.setBusy(true); }
+  ~BusyScope() { shell_.setBusy(false); }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  ShellView& shell_;
+};

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "app/Commands.h"
+#include "importer/MeshFormats.h"
 
 namespace {
 std::string ExtensionOf(const std::string& path) {
@@ -14,6 +15,11 @@ std::string ExtensionOf(const std::string& path) {
   return e;
 }
 }  // namespace
+
+bool IsRiggedModelFile(const std::string& path) {
+  const std::string e = ExtensionOf(path);
+  return e == ".glb" || e == ".gltf" || e == ".fbx" || e == ".dae";
+}
 
 StartupPlan PlanStartupFiles(const std::vector<std::string>& paths) {
   StartupPlan plan;
@@ -33,7 +39,7 @@ StartupPlan PlanStartupFiles(const std::vector<std::string>& paths) {
     const std::string extension = ExtensionOf(path);
     if (extension == ".skm") {
       take(mesh.empty() ? model : mesh, path, "model");
-    } else if (extension == ".x") {
+    } else if (extension == ".x" || IsMeshFile(path)) {
       take(model.empty() ? mesh : model, path, "model");
     } else if (extension == ".dat") {
       take(bones, path, "bone data file");
@@ -48,6 +54,8 @@ StartupPlan PlanStartupFiles(const std::vector<std::string>& paths) {
   if (!model.empty()) {
     plan.steps.push_back({CommandId::OpenSkinnedMesh, {FileChoice{model, kSkinnedMeshFilter}}});
     if (!bones.empty()) plan.refused.push_back(bones + ": a SkinnedMesh file holds its bones");
+  } else if (!mesh.empty() && bones.empty() && IsRiggedModelFile(mesh)) {
+    plan.steps.push_back({CommandId::OpenRiggedModel, {FileChoice{mesh, 1}}});
   } else if (!mesh.empty()) {
     StartupStep open{CommandId::OpenMesh, {FileChoice{mesh, 1}}};
     if (!bones.empty()) open.answers.push_back(FileChoice{bones, 1});

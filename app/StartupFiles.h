@@ -2,8 +2,11 @@
 // open them and the file dialogs' answers for each. The forms are
 //   posewright MODEL.skm [PARAMS.prm] [ANIM.anm...]
 //   posewright MESH.x [BONES.dat] [PARAMS.prm] [ANIM.anm...]
-// in any order; a mesh without bone data opens as File > Open Data > Mesh
-// does, whose bone data dialog then asks for them.
+//   posewright RIGGED.glb [PARAMS.prm] [ANIM.anm...]
+// in any order, where a mesh is a .x or any format Assimp reads. A rigged
+// model's format (glTF, FBX, Collada) alone opens as File > Open Data >
+// Rigged Model; any other mesh without bone data opens as File > Open Data >
+// Mesh does, whose bone data dialog then asks for them.
 #pragma once
 
 #include <string>
@@ -29,5 +32,8 @@ struct StartupPlan {
 /// The message shown when files of the command line are not opened (the
 /// refused list is its detail).
 inline constexpr const char* kStartupFilesRefused = "Some files were not opened.";
+
+/// True for the formats that usually carry a skeleton (glTF, FBX, Collada).
+bool IsRiggedModelFile(const std::string& path);
 
 StartupPlan PlanStartupFiles(const std::vector<std::string>& paths);

@@ -1,5 +1,6 @@
-// posewright-cli bind: a .x mesh and a bone data file become a weighted
-// SkinnedMesh file, with the blending parameters of a .prm file if given.
+// posewright-cli bind: a mesh (any format) and a bone data file become a
+// weighted SkinnedMesh file, with the blending parameters of a .prm file if
+// given; with --rig a rigged model brings its own skeleton (RigBind.h).
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -7,6 +8,8 @@
 
 #include "cli/Command.h"
 #include "fileio/FileBytes.h"
+#include "cli/RigBind.h"
+#include "importer/ModelImport.h"
 #include "skeleton/RecordingBoneTree.h"
 #include "skin/BlendWeights.h"
 #include "skin/BlendingParametersFile.h"
@@ -16,7 +19,9 @@
 #include "skin/SkinnedModel.h"
 
 namespace {
-constexpr const char* kUsage = "bind MESH.x BONES.dat [--prm FILE.prm] -o OUT.skm   bind, weight and save a mesh";
+constexpr const char* kUsage =
+    "bind MESH BONES.dat [--prm FILE.prm] -o OUT.skm   bind, weight and save a mesh\n"
+    "  bind MODEL --rig [--auto-weights] [--prm FILE.prm] -o OUT.skm   the same with a rigged model's own bones";
 
 struct BindArguments {
   std::string mesh;
@@ -51,13 +56,14 @@ int Fail(const Status& status) {
 }
 
 int RunBind(const std::vector<std::string>& args) {
+  if (IsRigBind(args)) return RunRigBind(args);
   BindArguments a;
   if (!ParseArguments(args, a)) {
     std::fprintf(stderr, "usage: posewright-cli %s\n", kUsage);
     return 2;
   }
   SkinnedModel model;
-  if (Status s = LoadMesh(model, a.mesh); !s) return Fail(s);
+  if (Status s = LoadAnyMesh(model, a.mesh); !s) return Fail(s);
   RecordingBoneTree tree;
   if (Status s = LoadBoneData(model, a.bones, tree); !s) return Fail(s);
   if (!a.parameters.empty()) {

@@ -61,5 +61,5 @@ int RunInfo(const std::vector<std::string>& args) {
 }
 
 const CommandRegistration kInfo(CliCommand{
-    "info", "info FILE [--json]          summary of a .x, .skm, .dat or .prm file", RunInfo});
+    "info", "info FILE [--json]          summary of a .x, .skm, .dat, .prm or any mesh file", RunInfo});
 }  // namespace

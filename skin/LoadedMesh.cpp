@@ -12,10 +12,16 @@ Status PrepareLoadedMesh(const XFileDocument& doc, const std::string& path, Load
     return s;
   }
   out = LoadedMesh{};
-  out.sourceMesh = std::move(built.mesh);
-  out.materialList = std::move(built.materials);
   out.origins = std::move(built.origins);
-  out.folder = FolderOf(path);
+  ArrangeLoadedMesh(std::move(built.mesh), std::move(built.materials), FolderOf(path), out, textures, loadTexture);
+  return Status::Ok();
+}
+
+void ArrangeLoadedMesh(SourceMesh&& mesh, std::vector<D3DXMATERIAL>&& materials, const std::string& folder,
+                       LoadedMesh& out, TextureLoading textures, const TextureLoader& loadTexture) {
+  out.sourceMesh = std::move(mesh);
+  out.materialList = std::move(materials);
+  out.folder = folder;
 
   SortFacesByAttribute(out.sourceMesh.indices, out.sourceMesh.faceAttributes);
   out.attributeTable = BuildAttributeTable(out.sourceMesh.indices, out.sourceMesh.faceAttributes);
@@ -33,7 +39,6 @@ Status PrepareLoadedMesh(const XFileDocument& doc, const std::string& path, Load
     out.textures.push_back(
         m.textureFilename.empty() ? nullptr : cache.get(ResolveRelative(out.folder, m.textureFilename)));
   }
-  return Status::Ok();
 }
 
 void InstallLoadedMesh(SkinnedModel& model, LoadedMesh&& mesh) {

@@ -46,6 +46,15 @@ Status PrepareLoadedMesh(const XFileDocument& doc, const std::string& path, Load
                          TextureLoading textures = TextureLoading::Load,
                          const TextureLoader& loadTexture = LoadTextureImage);
 
+/// The part of PrepareLoadedMesh after the merge, for a mesh from any source:
+/// takes mesh and materials into out (origins are left as they are), sorts the
+/// faces by material, builds the attribute table, the adjacency and the drawing
+/// copies of the materials, and (unless skipped) decodes the textures, whose
+/// names resolve against folder.
+void ArrangeLoadedMesh(SourceMesh&& mesh, std::vector<D3DXMATERIAL>&& materials, const std::string& folder,
+                       LoadedMesh& out, TextureLoading textures = TextureLoading::Load,
+                       const TextureLoader& loadTexture = LoadTextureImage);
+
 /// Replaces the model's mesh half with mesh: source mesh, materials, textures,
 /// attribute table, adjacency, texture names (one per material, as written in
 /// the file); mesh loaded is set. A previous bound mesh, its point buffer and

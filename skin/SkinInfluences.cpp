@@ -63,21 +63,7 @@ std::vector<VertexInfluences> ComputeVertexInfluences(const XFileDocument& doc,
         bones.emplace_back(entries[i].bone, entries[i].weight);
       }
     }
-    std::stable_sort(bones.begin(), bones.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
-    VertexInfluences& out = perFileVertex[vertex];
-    out.count = static_cast<int>(std::min<std::size_t>(bones.size(), 4));
-    float sum = 0.0f;
-    for (int s = 0; s < out.count; ++s) {
-      sum += bones[static_cast<std::size_t>(s)].second;
-    }
-    if (!(sum > 0.0f) || !std::isfinite(sum)) {
-      out = VertexInfluences{};
-      continue;
-    }
-    for (int s = 0; s < out.count; ++s) {
-      out.bones[s] = static_cast<uint8_t>(bones[static_cast<std::size_t>(s)].first);
-      out.weights[s] = bones[static_cast<std::size_t>(s)].second / sum;
-    }
+    perFileVertex[vertex] = StrongestInfluences(bones);
   }
 
   std::vector<VertexInfluences> result(origins.size());
@@ -85,6 +71,24 @@ std::vector<VertexInfluences> ComputeVertexInfluences(const XFileDocument& doc,
     result[v] = perFileVertex[meshBase[origins[v].mesh] + origins[v].vertex];
   }
   return result;
+}
+
+VertexInfluences StrongestInfluences(std::vector<std::pair<uint32_t, float>>& bones) {
+  std::stable_sort(bones.begin(), bones.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
+  VertexInfluences out;
+  out.count = static_cast<int>(std::min<std::size_t>(bones.size(), 4));
+  float sum = 0.0f;
+  for (int s = 0; s < out.count; ++s) {
+    sum += bones[static_cast<std::size_t>(s)].second;
+  }
+  if (!(sum > 0.0f) || !std::isfinite(sum)) {
+    return VertexInfluences{};
+  }
+  for (int s = 0; s < out.count; ++s) {
+    out.bones[s] = static_cast<uint8_t>(bones[static_cast<std::size_t>(s)].first);
+    out.weights[s] = bones[static_cast<std::size_t>(s)].second / sum;
+  }
+  return out;
 }
 
 void StoreInfluences(const VertexInfluences& influences, SkinVertex& vertex) {

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "skin/SkinVertex.h"
@@ -41,6 +42,12 @@ struct VertexInfluences {
 /// are dropped. A vertex no SkinWeights names gets no influence.
 std::vector<VertexInfluences> ComputeVertexInfluences(const XFileDocument& doc,
                                                       const std::vector<XVertexOrigin>& origins);
+
+/// The four heaviest of a vertex's bones (distinct bone numbers, at most 255,
+/// with positive weights, in increasing bone order; reordered by the call),
+/// heaviest first with ties in bone order, their weights divided by their sum.
+/// No influence when that sum is not a positive finite number.
+VertexInfluences StrongestInfluences(std::vector<std::pair<uint32_t, float>>& bones);
 
 /// Stores influences in a vertex: bone index slots, and the weights of slots
 /// 0 … 2 (slot 3's weight is implied as 1 − their sum).

@@ -27,7 +27,7 @@ fi
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-args=(--samples "$root/samples" --work "$scratch/files")
+args=(--samples "$root/samples" --rigged "$root/tests/data/rigs/hand.fbx" --work "$scratch/files")
 if [ "$check" = 1 ]; then
   out=${out:-$scratch/pictures}
   args+=(--out "$out" --reference "$root/docs/screenshots")

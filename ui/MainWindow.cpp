@@ -210,6 +210,8 @@ void MainWindow::fillRecentFiles() {
     connect(entry, &QAction::triggered, this, [this, file] {
       if (file.type == 0) {
         runWithFiles(CommandId::OpenMesh, {FileChoice{file.path.toStdString(), 1}});
+      } else if (file.type == kRiggedModelFileType) {
+        runWithFiles(CommandId::OpenRiggedModel, {FileChoice{file.path.toStdString(), 1}});
       } else {
         runWithFiles(CommandId::OpenSkinnedMesh, {FileChoice{file.path.toStdString(), file.type}});
       }

@@ -12,7 +12,8 @@ inline constexpr int kRecentFileCount = 8;
 
 struct RecentFile {
   QString path;
-  /// As Application::modelFileType: 0 a mesh, otherwise the SkinnedMesh type.
+  /// As Application::modelFileType: 0 a mesh, kRiggedModelFileType a rigged
+  /// model, otherwise the SkinnedMesh type.
   int type = 0;
   friend bool operator==(const RecentFile&, const RecentFile&) = default;
 };

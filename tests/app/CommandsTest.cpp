@@ -7,6 +7,7 @@
 #include "ScriptedShell.h"
 #include "app/Commands.h"
 #include "fileio/FileBytes.h"
+#include "importer/MeshFormats.h"
 #include "skeleton/RecordingBoneTree.h"
 #include "skin/SkinnedMeshFile.h"
 #include "support/BoxBoneData.h"
@@ -575,7 +576,8 @@ TEST(FileDialogSettings, MatchTheCommandTable) {
     EXPECT_EQ(r.mustExist, mustExist);
     EXPECT_EQ(r.askOverwrite, askOverwrite);
   };
-  check(file_dialogs::OpenMesh(), K::Open, {{"Direct3D(*.x)", "*.x"}}, 1, "x", true, false);
+  check(file_dialogs::OpenMesh(), K::Open, {{"Direct3D(*.x)", "*.x"}, {"All meshes", MeshFilePatterns()}}, 1, "x",
+        true, false);
   check(file_dialogs::OpenBoneData(), K::Open, {{"BoneData(*.dat)", "*.dat"}}, 1, "", false, false);
   check(file_dialogs::OpenSkinnedMesh(), K::Open, {{"SkinnedMesh(*.skm)", "*.skm"}, {"Direct3D(*.x)", "*.x"}},
         1, "skm", true, false);
@@ -593,7 +595,8 @@ TEST(FileDialogSettings, MatchTheCommandTable) {
         true);
   check(file_dialogs::SaveAnimation(), K::Save, {{"Animation Keyframes(*.anm)", "*.anm"}}, 1, "anm", false,
         true);
-  check(file_dialogs::SaveBoneData(), K::Save, {{"Bone Infomation(*.bnf)", "*.bnf"}}, 1, "bnf", false, true);
+  check(file_dialogs::SaveBoneData(), K::Save, {{"Bone Infomation(*.bnf)", "*.bnf"}, {"BoneData(*.dat)", "*.dat"}},
+        1, "bnf", false, true);
 }
 
 }  // namespace

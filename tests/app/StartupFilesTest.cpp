@@ -20,6 +20,7 @@ TEST(StartupFiles, EachFormOpensWithItsCommands) {
   const std::string mesh = std::to_string(static_cast<int>(CommandId::OpenMesh));
   const std::string prm = std::to_string(static_cast<int>(CommandId::OpenBlendingParameters));
   const std::string anm = std::to_string(static_cast<int>(CommandId::OpenAnimation));
+  const std::string rig = std::to_string(static_cast<int>(CommandId::OpenRiggedModel));
   struct Case {
     std::vector<std::string> args;
     std::vector<std::string> expected;
@@ -33,6 +34,9 @@ TEST(StartupFiles, EachFormOpensWithItsCommands) {
       {{"c.skm", "walk.anm"}, {skm + ": c.skm(1)", anm + ": walk.anm(1)"}},
       {{"c.skm", "d.skm", "b.dat", "notes.txt"}, {skm + ": c.skm(1)", "!d.skm", "!notes.txt", "!b.dat"}},
       {{"b.dat", "p.prm", "walk.anm"}, {anm + ": walk.anm(1)", "!b.dat", "!p.prm"}},
+      {{"hand.GLB", "walk.anm"}, {rig + ": hand.GLB(1)", anm + ": walk.anm(1)"}},
+      {{"hand.fbx", "b.dat"}, {mesh + ": hand.fbx(1) b.dat(1)"}},
+      {{"statue.obj"}, {mesh + ": statue.obj(1)"}},
       {{}, {}},
   };
   for (const Case& c : cases) {

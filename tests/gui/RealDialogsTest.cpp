@@ -10,6 +10,7 @@
 #include "ModalDriver.h"
 #include "app/Commands.h"
 #include "export/ExportOptions.h"
+#include "importer/MeshFormats.h"
 #include "skeleton/RecordingBoneTree.h"
 #include "skin/SkinnedMeshFile.h"
 #include "ui/FileDialogs.h"
@@ -29,7 +30,8 @@ TEST_F(RealDialogsTest, OpenSaveAndNewThroughTheQtDialogs) {
   driver.then(ModalDriver::ChooseFile(QString::fromStdString(Path("cube.dat"))));
   Trigger(CommandId::OpenMesh);
   ASSERT_TRUE(driver.done());
-  EXPECT_EQ(openFilters, QStringList{"Direct3D(*.x)"});
+  EXPECT_EQ(openFilters,
+            (QStringList{"Direct3D(*.x)", "All meshes (" + QString::fromStdString(MeshFilePatterns()) + ")"}));
   ASSERT_TRUE(app.canDraw());
   ASSERT_TRUE(WaitForFrame());
 

@@ -33,7 +33,7 @@ TEST_F(StartupTest, WindowMenuAndPanelsAreWhereTheyBelong) {
   EXPECT_TRUE(window->screen()->availableGeometry().contains(window->frameGeometry()));
 
   EXPECT_EQ(Describe(window->menuBar()->actions()).toStdString(),
-            "&File[New,-,Open Data[Mesh,SkinnedMesh,Blending Parameters,Animation],"
+            "&File[New,-,Open Data[Mesh,Rigged Model,SkinnedMesh,Blending Parameters,Animation],"
             "Save Data[SkinnedMesh,Blending Parameters,Animation,Bone Data],Recent Files[],-,Exit],"
             "&Edit[Undo,Redo,-,Weight,Rotate,Animation[Name,-,Previous,Next,-,Add,Remove]],"
             "&View[Grid[XZ*,YZ*,XY*],Rendering[Wireframe,Solid,Point*],"

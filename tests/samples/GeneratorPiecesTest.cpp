@@ -7,12 +7,12 @@
 
 #include "PngDecode.h"
 #include "skeleton/Skeleton.h"
-#include "tools/gen/BoneFrame.h"
+#include "importer/BoneFrame.h"
 #include "tools/gen/LineEnd.h"
 #include "tools/gen/MeshBuilder.h"
 #include "tools/gen/PngWriter.h"
 #include "tools/gen/Prng.h"
-#include "tools/gen/Quantize.h"
+#include "importer/Quantize.h"
 
 namespace {
 std::string Printed(float v) {

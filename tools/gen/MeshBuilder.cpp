@@ -6,7 +6,7 @@
 #include <cstring>
 #include <map>
 
-#include "tools/gen/Quantize.h"
+#include "importer/Quantize.h"
 
 namespace {
 constexpr float kPi = 3.14159265358979323846f;

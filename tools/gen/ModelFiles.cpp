@@ -5,7 +5,7 @@
 #include "anim/AnimationFile.h"
 #include "fileio/FileBytes.h"
 #include "skin/BlendingParametersFile.h"
-#include "tools/gen/BoneDataWriter.h"
+#include "importer/BoneDataWriter.h"
 #include "tools/gen/MakeFolder.h"
 #include "tools/gen/XBinaryWriter.h"
 #include "tools/gen/XTextWriter.h"

@@ -4,10 +4,10 @@
 #include <cmath>
 
 #include "tools/gen/AnchorHalfSpaces.h"
-#include "tools/gen/BoneFrame.h"
-#include "tools/gen/ConvexAnchor.h"
+#include "importer/BoneFrame.h"
+#include "importer/ConvexAnchor.h"
 #include "tools/gen/Prng.h"
-#include "tools/gen/Quantize.h"
+#include "importer/Quantize.h"
 
 namespace {
 constexpr float kPi = 3.14159265358979323846f;

@@ -1,7 +1,7 @@
 #include "tools/gen/PoseGoals.h"
 
-#include "tools/gen/BoneFrame.h"
-#include "tools/gen/Quantize.h"
+#include "importer/BoneFrame.h"
+#include "importer/Quantize.h"
 
 std::vector<D3DXQUATERNION> SolvePose(const Skeleton& skeleton, const std::vector<BoneGoal>& goals) {
   const std::size_t n = skeleton.bones.size();

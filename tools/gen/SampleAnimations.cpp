@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "tools/gen/BoneFrame.h"
+#include "importer/BoneFrame.h"
 #include "tools/gen/PoseGoals.h"
 #include "tools/gen/SampleCharacter.h"
 

@@ -6,7 +6,7 @@
 #include "fileio/FileBytes.h"
 #include "skin/BlendingParametersFile.h"
 #include "tools/gen/AnchorHalfSpaces.h"
-#include "tools/gen/BoneDataWriter.h"
+#include "importer/BoneDataWriter.h"
 #include "tools/gen/MakeFolder.h"
 #include "tools/gen/PngWriter.h"
 #include "tools/gen/SampleAnimations.h"

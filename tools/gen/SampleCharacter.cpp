@@ -3,11 +3,11 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "tools/gen/AnchorFitting.h"
-#include "tools/gen/BoneFrame.h"
+#include "importer/AnchorFitting.h"
+#include "importer/BoneFrame.h"
 #include "tools/gen/ClothesTexture.h"
 #include "tools/gen/HumanoidMesh.h"
-#include "tools/gen/Quantize.h"
+#include "importer/Quantize.h"
 
 namespace {
 struct BoneRow {

@@ -1,6 +1,7 @@
 // posewright-samplegen: writes the sample assets or a parameterised test model.
 //
 //   posewright-samplegen samples OUTDIR
+//   posewright-samplegen rigs OUTDIR
 //   posewright-samplegen model [--vertices N] [--bones B] [--anchor-faces F]
 //       [--keys K] [--binary] [--crlf | --lf] [--variant V[,V...]]
 //       [--name NAME] [--seed S] OUTDIR
@@ -10,11 +11,13 @@
 #include <vector>
 
 #include "tools/gen/ModelFiles.h"
+#include "tools/gen/RigExport.h"
 #include "tools/gen/SampleAssets.h"
 
 namespace {
 const char* kUsage =
     "usage: posewright-samplegen samples OUTDIR\n"
+    "       posewright-samplegen rigs OUTDIR\n"
     "       posewright-samplegen model [--vertices N] [--bones B] [--anchor-faces F] [--keys K]\n"
     "                                  [--binary] [--crlf | --lf] [--variant V[,V...]]\n"
     "                                  [--name NAME] [--seed S] OUTDIR\n"
@@ -114,6 +117,16 @@ int main(int argc, char** argv) {
       return Fail("samples needs exactly one output folder");
     }
     if (Status s = WriteSampleAssets(args[0]); !s) {
+      std::fprintf(stderr, "posewright-samplegen: %s\n", s.describe().c_str());
+      return 1;
+    }
+    return 0;
+  }
+  if (command == "rigs") {
+    if (args.size() != 1) {
+      return Fail("rigs needs exactly one output folder");
+    }
+    if (Status s = WriteTestRigFiles(args[0]); !s) {
       std::fprintf(stderr, "posewright-samplegen: %s\n", s.describe().c_str());
       return 1;
     }

@@ -44,6 +44,12 @@ constexpr int kArmLowered = 250;
 constexpr int kArmRaised = 120;
 // The playback frame the tour stops at for its picture.
 constexpr int kPlaybackPictureTime = 20;
+// The rigged hand's bones and the Bone Control Y position that bends the
+// index finger sideways at its first joint (its own Y axis points into the
+// screen).
+constexpr int kHandBones = 17;
+constexpr int kIndexFinger = 5;
+constexpr int kFingerBent = 220;
 
 void SendMouse(QWidget* w, QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons buttons) {
   QMouseEvent event(type, QPointF(p), QPointF(w->mapToGlobal(p)), button, buttons, Qt::NoModifier);
@@ -70,7 +76,8 @@ Tour::~Tour() = default;
 
 bool Tour::run() {
   const bool played = start() && openFromMenu() && selectAllAndZoom() && pickBone() && turnBone() &&
-                      selectAndWeight() && recordKeyframes() && playAndMirror() && saveAndExport();
+                      selectAndWeight() && recordKeyframes() && playAndMirror() && saveAndExport() &&
+                      ownCharacter();
   if (!played) {
     return false;
   }
@@ -364,6 +371,39 @@ bool Tour::saveAndExport() {
     std::printf("tour: wrote %s (%zu bytes)\n", path.c_str(), bytes->size());
   }
   if (ReadFileBytes(x)->rfind("xof 0303txt", 0) != 0) return fail("the export is not a text .x file");
+  return true;
+}
+
+bool Tour::ownCharacter() {
+  // File > Open Data > Rigged Model: the mesh, its bones and weights at once.
+  dialogs_.pick(folders_.riggedModel);
+  trigger(CommandId::OpenRiggedModel);
+  if (!app_.canDraw() || app_.model.skeleton.boneCount() != kHandBones) {
+    return fail("File > Open Data > Rigged Model did not open " + folders_.riggedModel);
+  }
+  // Its bones pose like any other: bend the index finger with Bone Control.
+  auto* tree = panelChild<QTreeWidget>(PanelId::Bone, "boneTree");
+  auto* y = panelChild<QSlider>(PanelId::BoneControl, "sliderY");
+  if (tree == nullptr || y == nullptr) return false;
+  const QString label = QString::fromStdString(BoneTreeLabel("Index1", kIndexFinger));
+  const QList<QTreeWidgetItem*> found = tree->findItems(label, Qt::MatchExactly | Qt::MatchRecursive);
+  if (found.size() != 1) return fail("no \"" + label.toStdString() + "\" in the bone tree");
+  tree->scrollToItem(found.front());
+  QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(found.front()).center());
+  y->setValue(kFingerBent);
+  if (app_.sliderAngles[1] != kFingerBent - 180) return fail("the Y slider does not turn the finger");
+  QTest::keyClick(window_.get(), Qt::Key_F3);
+  if (!waitForFrames(2)) return false;
+  picture("13-own-character");
+
+  // Save Data > Bone Data, type BoneData(*.dat): the generated anchors for reuse.
+  const std::string dat = workPath("hand.dat");
+  std::filesystem::remove(dat);
+  dialogs_.pick(dat, 2);
+  trigger(CommandId::SaveBoneData);
+  const auto bytes = ReadFileBytes(dat);
+  if (!bytes || bytes->rfind("numBones: 17", 0) != 0) return fail("Save Data > Bone Data wrote no bone data file");
+  std::printf("tour: wrote %s (%zu bytes)\n", dat.c_str(), bytes->size());
   return true;
 }
 

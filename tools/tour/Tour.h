@@ -23,6 +23,8 @@ class QWidget;
 struct TourFolders {
   /// Where the sample character is read from.
   std::string samples;
+  /// The rigged model the "your own character" step opens.
+  std::string riggedModel;
   /// Where the tour saves and exports its files.
   std::string work;
 };
@@ -49,6 +51,7 @@ class Tour {
   bool recordKeyframes();
   bool playAndMirror();
   bool saveAndExport();
+  bool ownCharacter();
 
   void picture(const std::string& name);
   /// A left-button drag in the viewport and the move after it; with a name,

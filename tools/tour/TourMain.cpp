@@ -2,7 +2,7 @@
 // picture of the editor's windows at every step; with --reference, compares
 // each picture with the committed one of the same name.
 //
-// Usage: posewright-tour --samples DIR --work DIR --out DIR [--reference DIR]
+// Usage: posewright-tour --samples DIR --rigged FILE --work DIR --out DIR [--reference DIR]
 // Needs an X display (the script tools/screenshots.sh starts a virtual one).
 #include <QApplication>
 #include <QDir>
@@ -29,6 +29,8 @@ bool Parse(int argc, char** argv, Arguments& a) {
     const char* value = argv[i + 1];
     if (std::strcmp(argv[i], "--samples") == 0) {
       a.folders.samples = value;
+    } else if (std::strcmp(argv[i], "--rigged") == 0) {
+      a.folders.riggedModel = value;
     } else if (std::strcmp(argv[i], "--work") == 0) {
       a.folders.work = value;
     } else if (std::strcmp(argv[i], "--out") == 0) {
@@ -39,7 +41,8 @@ bool Parse(int argc, char** argv, Arguments& a) {
       return false;
     }
   }
-  return argc % 2 == 1 && !a.folders.samples.empty() && !a.folders.work.empty() && !a.out.isEmpty();
+  return argc % 2 == 1 && !a.folders.samples.empty() && !a.folders.riggedModel.empty() && !a.folders.work.empty() &&
+         !a.out.isEmpty();
 }
 
 // Compares picture with the reference of the same name; prints the outcome.
@@ -75,7 +78,7 @@ int main(int argc, char** argv) {
   InstallTranslations(qt);
   Arguments a;
   if (!Parse(argc, argv, a)) {
-    std::fprintf(stderr, "usage: posewright-tour --samples DIR --work DIR --out DIR [--reference DIR]\n");
+    std::fprintf(stderr, "usage: posewright-tour --samples DIR --rigged FILE --work DIR --out DIR [--reference DIR]\n");
     return 2;
   }
   QDir().mkpath(a.out);

@@ -1,4 +1,4 @@
-#include "tools/gen/Quantize.h"
+#include "importer/Quantize.h"
 
 #include <cstdio>
 #include <cstdlib>

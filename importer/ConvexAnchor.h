@@ -5,8 +5,34 @@
 // bounds of the vertices.
 #pragma once
 
+#include <utility>
+#include <vector>
+
+#include "importer/BoneFrame.h"
 #include "skeleton/BoneAnchor.h"
-#include "tools/gen/BoneFrame.h"
+
+/// Angle of ring corner k of n around an axis, from u towards v. The
+/// quarter-step offset keeps every side's outward direction away from ±u, the
+/// one direction across the axis that is perpendicular to Z: no face around
+/// the axis is then parallel to Z.
+float RingAngle(int k, int n);
+
+/// A prism with pointed caps around the frame's axis: the convex polygon
+/// `ring` (offsets along u and v, counter-clockwise from u towards v) at axial
+/// positions s0 < s1, and a cap apex capLength beyond each ring at (cu, cv),
+/// which must lie inside the polygon. Faces: 4·ring.size(), plus 2 for each of
+/// the first `splitQuads` side quads (split into four triangles about their
+/// centre).
+struct RingShape {
+  std::vector<std::pair<float, float>> ring;
+  float s0 = 0.0f;
+  float s1 = 1.0f;
+  float cu = 0.0f;
+  float cv = 0.0f;
+  float capLength = 0.05f;
+  int splitQuads = 0;
+};
+BoneAnchor MakeRingAnchor(const BoneFrame& frame, const RingShape& shape);
 
 /// An elliptic prism with pointed caps ("capsule"): two rings of `sides`
 /// vertices at axial positions s0 < s1, with semi-axes a (along u) and b (along

@@ -1,4 +1,4 @@
-#include "tools/gen/BoneFrame.h"
+#include "importer/BoneFrame.h"
 
 #include <cmath>
 

@@ -1,21 +1,13 @@
-#include "tools/gen/ConvexAnchor.h"
+#include "importer/ConvexAnchor.h"
 
 #include <algorithm>
 #include <cmath>
 #include <utility>
 
-#include "tools/gen/Quantize.h"
+#include "importer/Quantize.h"
 
 namespace {
 constexpr float kTwoPi = 6.28318530717958647692f;
-
-// Angle of corner k of n around an axis, from u towards v. The quarter-step
-// offset keeps every side's outward direction away from ±u, the one direction
-// across the axis that is perpendicular to Z: no face around the axis is then
-// parallel to Z.
-float RingAngle(int k, int n) {
-  return kTwoPi * (static_cast<float>(k) + 0.25f) / static_cast<float>(n);
-}
 
 int32_t AddVertex(BoneAnchor& anchor, const D3DXVECTOR3& p) {
   anchor.vertices.push_back(Quantize6(p));
@@ -34,6 +26,10 @@ Vec3d Cross(const Vec3d& a, const Vec3d& b) {
 }
 double Dot(const Vec3d& a, const Vec3d& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 }  // namespace
+
+float RingAngle(int k, int n) {
+  return kTwoPi * (static_cast<float>(k) + 0.25f) / static_cast<float>(n);
+}
 
 void FinishAnchor(BoneAnchor& anchor, const D3DXVECTOR3& interior) {
   anchor.faceNormals.clear();
@@ -62,17 +58,27 @@ void FinishAnchor(BoneAnchor& anchor, const D3DXVECTOR3& interior) {
 }
 
 BoneAnchor MakeCapsuleAnchor(const BoneFrame& frame, const CapsuleShape& shape) {
-  BoneAnchor anchor;
-  const int n = shape.sides;
   // The ring offsets are computed once and added to both ring centres, so the
   // two vertices of a side edge differ only along the axis.
-  std::vector<std::pair<float, float>> ring;
-  for (int k = 0; k < n; ++k) {
-    const float angle = RingAngle(k, n);
-    ring.emplace_back(shape.cu + shape.a * std::cos(angle), shape.cv + shape.b * std::sin(angle));
+  RingShape ring;
+  for (int k = 0; k < shape.sides; ++k) {
+    const float angle = RingAngle(k, shape.sides);
+    ring.ring.emplace_back(shape.cu + shape.a * std::cos(angle), shape.cv + shape.b * std::sin(angle));
   }
+  ring.s0 = shape.s0;
+  ring.s1 = shape.s1;
+  ring.cu = shape.cu;
+  ring.cv = shape.cv;
+  ring.capLength = shape.capLength;
+  ring.splitQuads = shape.splitQuads;
+  return MakeRingAnchor(frame, ring);
+}
+
+BoneAnchor MakeRingAnchor(const BoneFrame& frame, const RingShape& shape) {
+  BoneAnchor anchor;
+  const int n = static_cast<int>(shape.ring.size());
   for (float s : {shape.s0, shape.s1}) {
-    for (const auto& [ru, rv] : ring) {
+    for (const auto& [ru, rv] : shape.ring) {
       AddVertex(anchor, frame.at(s, ru, rv));
     }
   }

@@ -1,0 +1,97 @@
+#include "importer/AssimpReader.h"
+
+#include <assimp/config.h>
+#include <assimp/postprocess.h>
+#include <assimp/scene.h>
+
+#include <assimp/Importer.hpp>
+#include <cstdio>
+
+#include "fileio/FileBytes.h"
+#include "importer/MeshFormats.h"
+#include "skin/XFileHeader.h"
+
+namespace {
+Status Refuse(const std::string& fileName, const std::string& reason) {
+  return Status::Error(kXFileErrorMessage, fileName + ": " + reason);
+}
+
+void Configure(Assimp::Importer& importer) {
+  // FBX pivots would come as extra nodes between the bones.
+  importer.SetPropertyBool(AI_CONFIG_IMPORT_FBX_PRESERVE_PIVOTS, false);
+  // A skin's joint that moves no vertex is still a bone (a rig's root often is).
+  importer.SetPropertyBool(AI_CONFIG_IMPORT_REMOVE_EMPTY_BONES, false);
+}
+
+// FBX states its unit as centimetres per file unit.
+float UnitScaleOf(const aiScene& scene) {
+  if (scene.mMetaData == nullptr) {
+    return 1.0f;
+  }
+  double factor = 0.0;
+  float single = 0.0f;
+  if (scene.mMetaData->Get("UnitScaleFactor", factor) && factor > 0.0 && factor < 1e6) {
+    return static_cast<float>(factor / 100.0);
+  }
+  if (scene.mMetaData->Get("UnitScaleFactor", single) && single > 0.0f && single < 1e6f) {
+    return single / 100.0f;
+  }
+  return 1.0f;
+}
+
+Status Finish(const aiScene* scene, const Assimp::Importer& importer, const std::string& fileName,
+              AssimpScene& out) {
+  if (scene == nullptr) {
+    const std::string why = importer.GetErrorString();
+    return Refuse(fileName,
+                  "the file cannot be read as a mesh (" + (why.empty() ? "unknown reason" : why) + ")");
+  }
+  if (scene->mNumMeshes == 0 || scene->mRootNode == nullptr) {
+    return Refuse(fileName, "the file holds no mesh");
+  }
+  out.scene = scene;
+  out.unitScale = UnitScaleOf(*scene);
+  return Status::Ok();
+}
+}  // namespace
+
+AssimpScene::AssimpScene() = default;
+AssimpScene::~AssimpScene() = default;
+AssimpScene::AssimpScene(AssimpScene&&) noexcept = default;
+AssimpScene& AssimpScene::operator=(AssimpScene&&) noexcept = default;
+
+unsigned AssimpImportFlags() {
+  return aiProcess_Triangulate | aiProcess_JoinIdenticalVertices | aiProcess_ConvertToLeftHanded |
+         aiProcess_ValidateDataStructure;
+}
+
+Status ReadAssimpScene(const std::string& path, AssimpScene& out) {
+  const std::string fileName = FileNameOf(path);
+  if (!IsMeshFile(path) || IsDirectXFile(path)) {
+    const std::string ext = LowerExtension(path);
+    return Refuse(fileName, ext.empty() ? "the file name has no extension that names a mesh format"
+                                        : "'" + ext + "' is not a mesh format Posewright opens");
+  }
+  out = AssimpScene{};
+  out.importer = std::make_unique<Assimp::Importer>();
+  Configure(*out.importer);
+  if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+    std::fclose(f);
+  } else {
+    return Refuse(fileName, "the file cannot be opened");
+  }
+  return Finish(out.importer->ReadFile(path, AssimpImportFlags()), *out.importer, fileName, out);
+}
+
+Status ReadAssimpSceneFromMemory(std::string_view bytes, const std::string& hint, const std::string& fileName,
+                                 AssimpScene& out) {
+  out = AssimpScene{};
+  out.importer = std::make_unique<Assimp::Importer>();
+  Configure(*out.importer);
+  if (bytes.empty()) {
+    return Refuse(fileName, "the file is empty");
+  }
+  return Finish(
+      out.importer->ReadFileFromMemory(bytes.data(), bytes.size(), AssimpImportFlags(), hint.c_str()),
+      *out.importer, fileName, out);
+}

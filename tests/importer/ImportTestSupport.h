@@ -1,0 +1,76 @@
+// Where the import tests find their models, and small helpers they share.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "fileio/FileBytes.h"
+#include "importer/ModelImport.h"
+#include "samples/TempFolder.h"
+#include "support/TestData.h"
+
+namespace import_test {
+namespace fs = std::filesystem;
+
+/// The rigged test models kept with the sources (posewright-samplegen rigs).
+inline std::string KeptRig(const std::string& name) { return SharedTestDataDir() + "/rigs/" + name; }
+
+/// The folder of the public rigged models made in a 3D suite:
+/// $POSEWRIGHT_PUBLIC_RIGS, else ../shared/testdata/rigs beside the sources.
+inline std::string PublicRigFolder() {
+  if (const char* env = std::getenv("POSEWRIGHT_PUBLIC_RIGS"); env != nullptr && fs::is_directory(env)) {
+    return env;
+  }
+  return (fs::path(POSEWRIGHT_SOURCE_DIR) / ".." / "shared" / "testdata" / "rigs").string();
+}
+
+/// The public rigged models present (glb, fbx and dae of each).
+inline std::vector<std::string> PublicRigs() {
+  std::vector<std::string> files;
+  for (const char* name : {"tube", "hand"}) {
+    for (const char* ext : {".glb", ".fbx", ".dae"}) {
+      const std::string path = PublicRigFolder() + "/" + name + ext;
+      if (fs::exists(path)) files.push_back(path);
+    }
+  }
+  return files;
+}
+
+/// A temporary folder that exists while the object lives.
+class ScratchFolder : public TempFolder {
+ public:
+  explicit ScratchFolder(const std::string& tag) : TempFolder(tag) { fs::create_directories(path()); }
+  std::string write(const std::string& name, const std::string& bytes) const {
+    EXPECT_TRUE(WriteFileAtomically(file(name), bytes));
+    return file(name);
+  }
+};
+
+inline float Distance(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
+  const D3DXVECTOR3 d = a - b;
+  return D3DXVec3Length(&d);
+}
+}  // namespace import_test
+
+namespace import_test {
+/// Standard base64 with padding.
+inline std::string Base64(const std::string& bytes) {
+  static const char* digits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string out;
+  for (std::size_t i = 0; i < bytes.size(); i += 3) {
+    const std::size_t n = std::min<std::size_t>(3, bytes.size() - i);
+    uint32_t block = 0;
+    for (std::size_t k = 0; k < 3; ++k) {
+      block = (block << 8) | (k < n ? static_cast<uint8_t>(bytes[i + k]) : 0u);
+    }
+    for (std::size_t k = 0; k < 4; ++k) {
+      out += k <= n ? digits[(block >> (18 - 6 * k)) & 63] : '=';
+    }
+  }
+  return out;
+}
+}  // namespace import_test
