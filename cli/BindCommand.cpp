@@ -6,12 +6,12 @@
 
 #include "cli/Command.h"
 #include "skeleton/RecordingBoneTree.h"
-#include "skin/BlendWeights.h"
-#include "skin/BlendingParametersFile.h"
-#include "skin/LoadBoneData.h"
-#include "skin/MeshLoader.h"
-#include "skin/SkinnedMeshFile.h"
-#include "skin/SkinnedModel.h"
+#include "weights/BlendWeights.h"
+#include "skeleton/BlendingParametersFile.h"
+#include "model/LoadBoneData.h"
+#include "model/MeshLoader.h"
+#include "model/SkinnedMeshFile.h"
+#include "model/SkinnedModel.h"
 
 namespace {
 constexpr const char* kUsage = "bind MESH.x BONES.dat [--prm FILE.prm] -o OUT.skm   bind, weight and save a mesh";

@@ -10,9 +10,9 @@
 #include "export/ExportOptions.h"
 #include "export/SkinnedMeshXWriter.h"
 #include "skeleton/RecordingBoneTree.h"
-#include "skin/SkinnedMeshFile.h"
-#include "skin/SkinnedModel.h"
-#include "skin/TextureLoader.h"
+#include "model/SkinnedMeshFile.h"
+#include "model/SkinnedModel.h"
+#include "image/TextureLoader.h"
 
 namespace {
 constexpr const char* kUsage = "export MODEL.skm [--anim FILE.anm] [--fps N] [--all-frames] -o OUT.x";

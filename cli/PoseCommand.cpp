@@ -8,15 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "anim/AnimationCommands.h"
+#include "editor/AnimationCommands.h"
 #include "anim/AnimationFile.h"
 #include "anim/PlayToTime.h"
 #include "anim/PosedVertices.h"
 #include "cli/Command.h"
 #include "fileio/FileBytes.h"
 #include "skeleton/RecordingBoneTree.h"
-#include "skin/SkinnedMeshFile.h"
-#include "skin/SkinnedModel.h"
+#include "model/SkinnedMeshFile.h"
+#include "model/SkinnedModel.h"
 
 namespace {
 

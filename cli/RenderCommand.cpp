@@ -6,14 +6,14 @@
 
 #include "anim/AnimationFile.h"
 #include "anim/PlayToTime.h"
-#include "app/Camera.h"
+#include "render/Camera.h"
 #include "cli/Command.h"
-#include "fileio/PngWriter.h"
+#include "image/PngWriter.h"
 #include "gl/OffscreenViewport.h"
 #include "skeleton/RecordingBoneTree.h"
-#include "skin/SkinnedMeshFile.h"
-#include "skin/SkinnedModel.h"
-#include "skin/TextureLoader.h"
+#include "model/SkinnedMeshFile.h"
+#include "model/SkinnedModel.h"
+#include "image/TextureLoader.h"
 
 namespace {
 constexpr const char* kUsage =

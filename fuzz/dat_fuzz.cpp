@@ -8,8 +8,8 @@
 
 #include "skeleton/BoneDataReader.h"
 #include "skeleton/RecordingBoneTree.h"
-#include "skin/AnchorContainment.h"
-#include "skin/BlendWeights.h"
+#include "weights/AnchorContainment.h"
+#include "weights/BlendWeights.h"
 
 namespace {
 // Anchors up to this size get the (quadratic) cross-check.

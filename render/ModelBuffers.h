@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "render/GraphicsDevice.h"
-#include "skin/SkinnedModel.h"
+#include "model/SkinnedModel.h"
 
 class ModelBuffers {
  public:

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QIcon>
 
-#include "app/Application.h"
+#include "editor/Application.h"
 #include "ui/MainWindow.h"
 #include "ui/OpenGlFormat.h"
 

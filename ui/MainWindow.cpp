@@ -10,8 +10,8 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "app/Application.h"
-#include "app/Commands.h"
+#include "editor/Application.h"
+#include "editor/Commands.h"
 #include "ui/PanelSet.h"
 #include "ui/QtDialogs.h"
 #include "ui/QtShellView.h"

@@ -7,8 +7,8 @@
 #include <map>
 #include <memory>
 
-#include "app/CommandIds.h"
-#include "app/MenuLayout.h"
+#include "editor/CommandIds.h"
+#include "editor/MenuLayout.h"
 
 struct Application;
 class Commands;

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "app/ShellView.h"
+#include "editor/ShellView.h"
 
 class QWidget;
 struct Application;

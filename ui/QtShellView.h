@@ -2,8 +2,8 @@
 // the DialogService, check marks on the menu items, the panels, the viewport.
 #pragma once
 
-#include "app/ShellView.h"
-#include "export/ExportView.h"
+#include "editor/ShellView.h"
+#include "editor/panels/ExportView.h"
 
 class DialogService;
 class MainWindow;

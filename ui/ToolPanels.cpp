@@ -1,11 +1,11 @@
 // The editor's four tool panels behind the PanelSet the main window uses.
 #include <QObject>
 
-#include "app/Application.h"
+#include "editor/Application.h"
 #include "ui/PanelSet.h"
 #include "ui/panels/BoneControlPanel.h"
-#include "ui/panels/BonePanel.h"
-#include "ui/panels/KeyframePanel.h"
+#include "ui/panels/BonePanelWidget.h"
+#include "ui/panels/KeyframePanelWidget.h"
 #include "ui/panels/WeightControlPanelWidget.h"
 
 namespace {

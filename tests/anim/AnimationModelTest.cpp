@@ -2,7 +2,7 @@
 
 #include "anim/AnimationList.h"
 #include "anim/KeyPose.h"
-#include "AnimationTestSupport.h"
+#include "support/AnimationTestSupport.h"
 
 TEST(Animation, InsertKeepsAscendingOrderAndMakesTheNewKeyCurrent) {
   Animation a;

@@ -4,6 +4,6 @@
 #include <optional>
 #include <string>
 
-#include "skin/TextureImage.h"
+#include "image/TextureImage.h"
 
 std::optional<TextureImage> DecodePng(const std::string& bytes);

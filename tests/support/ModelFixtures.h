@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "math/D3DXMath.h"
-#include "skin/SkinnedModel.h"
+#include "model/SkinnedModel.h"
 
 namespace fixtures {
 

@@ -2,8 +2,8 @@
 // floats, compressed text and binary over many small blocks) must read the same.
 #include <gtest/gtest.h>
 
-#include "skin/MeshLoader.h"
-#include "skin/XFileParser.h"
+#include "model/MeshLoader.h"
+#include "xfile/XFileParser.h"
 #include "xfile/XBinaryBuilder.h"
 #include "xfile/XFileTestSupport.h"
 

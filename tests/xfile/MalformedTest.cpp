@@ -2,8 +2,8 @@
 // expected there.
 #include <gtest/gtest.h>
 
-#include "skin/XFileParser.h"
-#include "skin/MeshLoader.h"
+#include "xfile/XFileParser.h"
+#include "model/MeshLoader.h"
 #include "xfile/XBinaryBuilder.h"
 #include "xfile/XFileTestSupport.h"
 

@@ -4,9 +4,9 @@
 
 #include <cmath>
 
-#include "skin/MeshLoader.h"
-#include "skin/XFileMeshBuilder.h"
-#include "skin/XFileParser.h"
+#include "model/MeshLoader.h"
+#include "xfile/XFileMeshBuilder.h"
+#include "xfile/XFileParser.h"
 #include "support/MathMatchers.h"
 #include "xfile/XFileTestSupport.h"
 

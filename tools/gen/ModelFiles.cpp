@@ -4,7 +4,7 @@
 
 #include "anim/AnimationFile.h"
 #include "fileio/FileBytes.h"
-#include "skin/BlendingParametersFile.h"
+#include "skeleton/BlendingParametersFile.h"
 #include "tools/gen/BoneDataWriter.h"
 #include "tools/gen/MakeFolder.h"
 #include "tools/gen/XBinaryWriter.h"

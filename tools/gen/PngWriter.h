@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "skin/TextureImage.h"
+#include "image/TextureImage.h"
 
 /// The PNG bytes, or nothing when the image is empty or libpng fails.
 std::optional<std::string> EncodePng(const TextureImage& image);

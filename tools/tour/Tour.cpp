@@ -16,7 +16,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "app/CommandIds.h"
+#include "editor/CommandIds.h"
 #include "fileio/FileBytes.h"
 #include "skeleton/BoneTree.h"
 #include "tools/tour/WindowPicture.h"

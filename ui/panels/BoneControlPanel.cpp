@@ -4,7 +4,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 
-#include "app/Application.h"
+#include "editor/Application.h"
 #include "ui/panels/DialogUnits.h"
 
 namespace {

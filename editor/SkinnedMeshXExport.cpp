@@ -1,0 +1,31 @@
+#include "editor/SkinnedMeshXExport.h"
+
+#include "export/ExportOptions.h"
+#include "export/SkinnedMeshXContent.h"
+#include "export/SkinnedMeshXWriter.h"
+
+namespace {
+void ShowFailure(ExportView& view, const Status& status) {
+  view.showMessage(status.message, std::string(kExportCaption), status.detail);
+}
+}  // namespace
+
+bool ExportSkinnedMeshX(ExportView& view, uint32_t& rememberedFramesPerSecond, const std::string& fileName,
+                        const SkinnedModel& model, const Animation* animation) {
+  // Nothing to export: say so before asking for options.
+  if (Status possible = CheckSkinnedMeshXExport(ExportOptions{}, model, nullptr); !possible) {
+    ShowFailure(view, possible);
+    return false;
+  }
+  const std::optional<ExportOptions> options =
+      ExportOptionsFromDialogResult(RunOptionDialog(view.optionDialog(), rememberedFramesPerSecond));
+  if (!options) {
+    view.showMessage(std::string(kExportCancelledMessage), std::string(kExportCaption), {});
+    return false;
+  }
+  if (Status written = WriteSkinnedMeshX(fileName, *options, model, animation); !written) {
+    ShowFailure(view, written);
+    return false;
+  }
+  return true;
+}
