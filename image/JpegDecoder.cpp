@@ -5,7 +5,7 @@
 
 #include <jpeglib.h>
 
-#include "image/ImageDecoders.h"
+#include "image/JpegDecoder.h"
 
 namespace {
 struct ErrorManager {

@@ -10,7 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "image/ImageDecoders.h"
+#include "image/BmpDecoder.h"
+#include "image/TgaDecoder.h"
 #include "image/TextureLoader.h"
 #include "support/TestData.h"
 

@@ -1,0 +1,12 @@
+// JPEG decoding. Returns an RGBA8 image with row 0 the image's top row, or nothing
+// when the bytes are not a complete image of the format or the image is
+// larger than a texture may be (IsAcceptableTextureSize).
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "image/TextureImage.h"
+
+/// JPEG through libjpeg (grey or colour; CMYK is refused).
+std::optional<TextureImage> DecodeJpeg(std::string_view bytes);
