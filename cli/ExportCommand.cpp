@@ -7,7 +7,7 @@
 
 #include "anim/AnimationFile.h"
 #include "cli/Command.h"
-#include "export/ExportOptions.h"
+#include "editor/panels/ExportOptionDialog.h"
 #include "export/SkinnedMeshXWriter.h"
 #include "skeleton/RecordingBoneTree.h"
 #include "model/SkinnedMeshFile.h"

@@ -1,6 +1,6 @@
 #include "editor/SkinnedMeshXExport.h"
 
-#include "export/ExportOptions.h"
+#include "editor/panels/ExportOptionDialog.h"
 #include "export/SkinnedMeshXContent.h"
 #include "export/SkinnedMeshXWriter.h"
 

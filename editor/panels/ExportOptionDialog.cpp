@@ -1,8 +1,6 @@
-#include "export/ExportOptions.h"
+#include "editor/panels/ExportOptionDialog.h"
 
 #include <string>
-
-#include "editor/panels/ExportView.h"
 
 uint32_t ParseUnsignedDecimal(std::string_view text) {
   std::size_t begin = 0;

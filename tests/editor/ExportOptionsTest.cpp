@@ -7,7 +7,7 @@
 
 #include "support/ExportTestModels.h"
 #include "support/TempFile.h"
-#include "export/ExportOptions.h"
+#include "editor/panels/ExportOptionDialog.h"
 #include "editor/panels/ExportView.h"
 #include "editor/SkinnedMeshXExport.h"
 #include "export/SkinnedMeshXWriter.h"

@@ -9,7 +9,7 @@
 #include "EditorFixture.h"
 #include "ModalDriver.h"
 #include "editor/Commands.h"
-#include "export/ExportOptions.h"
+#include "editor/panels/ExportOptionDialog.h"
 #include "skeleton/RecordingBoneTree.h"
 #include "model/SkinnedMeshFile.h"
 #include "ui/FileDialogs.h"
