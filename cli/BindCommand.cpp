@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "cli/Command.h"
-#include "skeleton/RecordingBoneTree.h"
 #include "weights/BlendWeights.h"
 #include "skeleton/BlendingParametersFile.h"
 #include "model/LoadBoneData.h"
@@ -56,8 +55,7 @@ int RunBind(const std::vector<std::string>& args) {
   }
   SkinnedModel model;
   if (Status s = LoadMesh(model, a.mesh); !s) return Fail(s);
-  RecordingBoneTree tree;
-  if (Status s = LoadBoneData(model, a.bones, tree); !s) return Fail(s);
+  if (Status s = LoadBoneData(model, a.bones); !s) return Fail(s);
   if (!a.parameters.empty()) {
     if (Status s = ReadBlendingParameters(model.skeleton, a.parameters); !s) return Fail(s);
   }

@@ -9,7 +9,6 @@
 #include "cli/Command.h"
 #include "editor/panels/ExportOptionDialog.h"
 #include "export/SkinnedMeshXWriter.h"
-#include "skeleton/RecordingBoneTree.h"
 #include "model/SkinnedMeshFile.h"
 #include "model/SkinnedModel.h"
 #include "image/TextureLoader.h"
@@ -85,8 +84,7 @@ int RunExport(const std::vector<std::string>& args) {
   // Textures are decoded as the editor decodes them: the export names a
   // material's texture only when its image loads.
   SkinnedModel model;
-  RecordingBoneTree tree;  // no bone list without a window
-  if (Status read = ReadSkinnedMesh(model, parsed->model, tree, LoadTextureImage); !read) {
+  if (Status read = ReadSkinnedMesh(model, parsed->model, LoadTextureImage); !read) {
     return Fail(read);
   }
   std::optional<Animation> animation;

@@ -14,7 +14,6 @@
 #include "anim/PosedVertices.h"
 #include "cli/Command.h"
 #include "fileio/FileBytes.h"
-#include "skeleton/RecordingBoneTree.h"
 #include "model/SkinnedMeshFile.h"
 #include "model/SkinnedModel.h"
 
@@ -64,8 +63,7 @@ int RunPose(const std::vector<std::string>& args) {
   if (!time) return Usage("--time needs a whole number of frames, not " + timeText);
 
   SkinnedModel model;
-  RecordingBoneTree tree;  // no bone list without a window; the entries are simply kept
-  if (Status s = ReadSkinnedMesh(model, modelPath, tree); !s) return Fail(s.describe());
+  if (Status s = ReadSkinnedMesh(model, modelPath); !s) return Fail(s.describe());
 
   // Read as File > Open Data > Animation does: for the skeleton's bone count,
   // keeping whatever came before a stop.

@@ -10,7 +10,6 @@
 #include "cli/Command.h"
 #include "image/PngWriter.h"
 #include "gl/OffscreenViewport.h"
-#include "skeleton/RecordingBoneTree.h"
 #include "model/SkinnedMeshFile.h"
 #include "model/SkinnedModel.h"
 #include "image/TextureLoader.h"
@@ -103,8 +102,7 @@ int Run(const std::vector<std::string>& argv) {
     return Usage(problem);
   }
   SkinnedModel model;
-  RecordingBoneTree tree;
-  if (Status read = ReadSkinnedMesh(model, args.model, tree, LoadTextureImage); !read) {
+  if (Status read = ReadSkinnedMesh(model, args.model, LoadTextureImage); !read) {
     return Fail(args.model, read);
   }
   // Texture names resolve against the model's folder; say which ones were not
@@ -143,7 +141,7 @@ int Run(const std::vector<std::string>& argv) {
   FrameOptions options;
   options.vertexMode = args.points;
   // As after opening the file in the editor: the root is the selected bone.
-  options.selectedBoneItem = model.skeleton.treeItems.empty() ? 0 : model.skeleton.treeItems[0];
+  options.selectedBone = 0;
 
   std::string why;
   auto viewport = OffscreenViewport::Create(OffscreenViewport::kEditorWidth, OffscreenViewport::kEditorHeight, &why);

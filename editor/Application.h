@@ -10,6 +10,7 @@
 #include "anim/AnimationState.h"
 #include "render/Camera.h"
 #include "editor/MouseStateMachine.h"
+#include "editor/panels/BoneItemMap.h"
 #include "render/RectangleSelection.h"
 #include "export/ExportOptions.h"
 #include "render/GraphicsDevice.h"
@@ -30,6 +31,9 @@ struct Application {
   bool vertexMode = false;
   /// The Bone panel's selected entry, read again every frame.
   BoneTreeItem selectedBoneItem = 0;
+  /// The Bone panel's entry of each bone of model.skeleton; refilled with the
+  /// bone list (FillBoneTree), emptied with it.
+  BoneItemMap boneItems;
   /// The orbit camera and its light.
   Camera camera;
   /// Mesh, skeleton, weights and vertex selection.

@@ -98,7 +98,7 @@ void Commands::report(const Status& status) {
 }
 
 void Commands::selectRootItem() {
-  const std::vector<BoneTreeItem>& items = app_.model.skeleton.treeItems;
+  const BoneItemMap& items = app_.boneItems;
   shell_.selectBoneItem(items.empty() ? 0 : items.front());
 }
 
@@ -213,10 +213,11 @@ void Commands::newModel() {
   if (!shell_.askOkCancel(kEraseQuestion, kAttention)) {
     return;
   }
-  if (!app_.model.skeleton.treeItems.empty()) {
+  if (!app_.boneItems.empty()) {
     shell_.boneTree().clear();
   }
   app_.model = SkinnedModel{};
+  app_.boneItems.clear();
   ClearAnimationsCommand(app_.animation);
   shell_.modelChanged();
   shell_.clearViewport();
@@ -239,8 +240,9 @@ void Commands::openMesh() {
     Status status;
     {
       BusyScope busy(shell_);
-      status = LoadBoneData(app_.model, bones->path, shell_.boneTree());
+      status = LoadBoneData(app_.model, bones->path);
       if (status) {
+        FillBoneTree(app_.model.skeleton, shell_.boneTree(), app_.boneItems);
         ComputeBlendWeights(app_.model);
       }
     }
@@ -275,6 +277,7 @@ void Commands::openSkinnedMesh() {
     // entries must then leave the tree too.
     if (!app_.model.bonesLoaded()) {
       shell_.boneTree().clear();
+      app_.boneItems.clear();
     }
     shell_.modelChanged();
     return;
@@ -282,7 +285,10 @@ void Commands::openSkinnedMesh() {
   Status status;
   {
     BusyScope busy(shell_);
-    status = ReadSkinnedMesh(app_.model, choice->path, shell_.boneTree(), LoadTextureImage);
+    status = ReadSkinnedMesh(app_.model, choice->path, LoadTextureImage);
+    if (status) {
+      FillBoneTree(app_.model.skeleton, shell_.boneTree(), app_.boneItems, RootLabel::Named);
+    }
   }
   if (!status) {
     report(status);
@@ -290,7 +296,7 @@ void Commands::openSkinnedMesh() {
   }
   refreshCamera(app_.camera, 0.0f, 0.0f, 0.0f);
   selectRootItem();
-  for (BoneTreeItem item : app_.model.skeleton.treeItems) {
+  for (BoneTreeItem item : app_.boneItems) {
     shell_.expandBoneItem(item);
   }
   shell_.modelChanged();

@@ -27,7 +27,8 @@ bool FrameLoop::frame(uint32_t nowMs) {
     shell_.keyframePanel().playbackFrame(app_.model.skeleton);
   }
   renderer_.setFillMode(app_.fillMode);
-  renderer_.drawScene(app_.model, app_.camera, app_.selectedBoneItem, app_.vertexMode, app_.selectionRequest);
+  const int32_t selectedBone = BoneIndexOfItem(app_.model.skeleton, app_.boneItems, app_.selectedBoneItem);
+  renderer_.drawScene(app_.model, app_.camera, selectedBone, app_.vertexMode, app_.selectionRequest);
   OverlayOptions overlays;
   overlays.gridXZ = app_.gridXZ;
   overlays.gridXY = app_.gridXY;

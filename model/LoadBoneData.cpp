@@ -5,12 +5,12 @@
 #include "skeleton/BoneDataReader.h"
 #include "model/MeshLoader.h"
 
-Status LoadBoneData(SkinnedModel& model, const std::string& path, BoneTree& tree) {
+Status LoadBoneData(SkinnedModel& model, const std::string& path) {
   const bool hasMesh = !model.sourceMesh.vertices.empty() || !model.skinnedMesh.vertices.empty();
   if (!model.meshLoaded || !hasMesh) {
     return Status::Error(kNoMeshLoaded, "load a .x mesh before its bone data (" + path + ")");
   }
-  BoneDataResult result = ReadBoneData(path, tree);
+  BoneDataResult result = ReadBoneData(path);
   if (!result.status) {
     return result.status;
   }

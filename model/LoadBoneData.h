@@ -4,7 +4,6 @@
 #include <string>
 
 #include "fileio/Status.h"
-#include "skeleton/BoneTree.h"
 #include "model/SkinnedModel.h"
 
 /// The message for a bone data load without a mesh to bind it to.
@@ -14,10 +13,10 @@ inline constexpr const char* kNoMeshLoaded = "Mesh has not been loaded yet.";
 ///
 /// Refused with kNoMeshLoaded when the model has no mesh, and with "File Format
 /// Error" (detail: file, line, reason) when the file cannot be read or parsed;
-/// a refused load leaves the model and tree exactly as they were (in
-/// particular a freshly loaded mesh stays unbound). On success the mesh is
-/// bound (BindMesh: converted to skinned vertices if it was not yet, point copy
-/// refreshed, nothing selected), the tree is refilled and the skeleton
-/// replaced, with bonesLoaded set. The weights are not computed here; the
-/// caller runs ComputeBlendWeights next.
-Status LoadBoneData(SkinnedModel& model, const std::string& path, BoneTree& tree);
+/// a refused load leaves the model exactly as it was (in particular a freshly
+/// loaded mesh stays unbound). On success the mesh is bound (BindMesh:
+/// converted to skinned vertices if it was not yet, point copy refreshed,
+/// nothing selected) and the skeleton replaced, with bonesLoaded set. The
+/// weights are not computed here; the caller runs ComputeBlendWeights next
+/// (and refills the bone list, FillBoneTree).
+Status LoadBoneData(SkinnedModel& model, const std::string& path);

@@ -13,7 +13,6 @@
 #include <string_view>
 
 #include "fileio/Status.h"
-#include "skeleton/BoneTree.h"
 #include "skeleton/Skeleton.h"
 #include "image/TextureImage.h"
 #include "image/TextureLoader.h"
@@ -60,14 +59,7 @@ Status ParseSkinnedMesh(std::string_view text, const std::string& fileName, cons
 /// list, both with ambient r, g, b 0.5), textures (decoded by loadTexture, by
 /// default the PNG/JPEG/BMP/TGA decoders), attribute table, point
 /// vertices, skeleton with default blending parameters (R 1.0, H 0.35) and no
-/// anchors, and an empty selection; sets mesh and bones loaded. The bone tree
-/// is emptied and gets one entry per bone, children under their parents, each
-/// labelled BoneTreeLabel(name, index) — the root too ("Root ( 0 ) ").
-/// On any failure the model and the tree are untouched.
-Status ReadSkinnedMesh(SkinnedModel& model, const std::string& path, BoneTree& tree,
-                       const TextureLoader& loadTexture = LoadTextureImage);
-
-/// The same without a bone list widget (command-line tools): the bones get
-/// entries in a tree kept only for the call, so treeItems still tell them apart.
+/// anchors, and an empty selection; sets mesh and bones loaded. On any
+/// failure the model is untouched.
 Status ReadSkinnedMesh(SkinnedModel& model, const std::string& path,
                        const TextureLoader& loadTexture = LoadTextureImage);

@@ -8,7 +8,6 @@
 #include "fileio/FileBytes.h"
 #include "fileio/KeyedLineReader.h"
 #include "skeleton/BoneDataReader.h"
-#include "skeleton/RecordingBoneTree.h"
 #include "model/SkinnedMeshFile.h"
 #include "model/SkinnedModel.h"
 
@@ -275,8 +274,7 @@ Status ParseSkinnedMesh(std::string_view text, const std::string& fileName, cons
   return Status::Ok();
 }
 
-Status ReadSkinnedMesh(SkinnedModel& model, const std::string& path, BoneTree& tree,
-                       const TextureLoader& loadTexture) {
+Status ReadSkinnedMesh(SkinnedModel& model, const std::string& path, const TextureLoader& loadTexture) {
   const std::optional<std::string> bytes = ReadFileBytes(path);
   if (!bytes) {
     return Status::Error("Cannot read the file", path);
@@ -285,17 +283,6 @@ Status ReadSkinnedMesh(SkinnedModel& model, const std::string& path, BoneTree& t
   if (Status parsed = ParseSkinnedMesh(*bytes, FileNameOf(path), FolderOf(path), loadTexture, fresh); !parsed) {
     return parsed;
   }
-  tree.clear();
-  Skeleton& s = fresh.skeleton;
-  for (std::size_t i = 0; i < s.bones.size(); ++i) {
-    const BoneTreeItem parent = i == 0 ? 0 : s.treeItems[static_cast<std::size_t>(s.bones[i].parentId)];
-    s.treeItems[i] = tree.append(parent, BoneTreeLabel(s.bones[i].name, static_cast<int32_t>(i)));
-  }
   model = std::move(fresh);
   return Status::Ok();
-}
-
-Status ReadSkinnedMesh(SkinnedModel& model, const std::string& path, const TextureLoader& loadTexture) {
-  RecordingBoneTree tree;
-  return ReadSkinnedMesh(model, path, tree, loadTexture);
 }

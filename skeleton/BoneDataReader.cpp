@@ -177,16 +177,12 @@ BoneDataResult ParseBoneData(std::string_view text, const std::string& fileName)
   return BoneDataParser(text, fileName).run();
 }
 
-BoneDataResult ReadBoneData(const std::string& path, BoneTree& tree) {
+BoneDataResult ReadBoneData(const std::string& path) {
   const std::optional<std::string> bytes = ReadFileBytes(path);
   if (!bytes) {
     BoneDataResult result;
     result.status = Status::Error(kBoneDataFormatError, path + ": the file cannot be read");
     return result;
   }
-  BoneDataResult result = ParseBoneData(*bytes, FileNameOf(path));
-  if (result.status) {
-    FillBoneTree(result.skeleton, tree);
-  }
-  return result;
+  return ParseBoneData(*bytes, FileNameOf(path));
 }

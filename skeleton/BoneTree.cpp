@@ -4,17 +4,17 @@ std::string BoneTreeLabel(const std::string& name, int32_t index) {
   return name + " ( " + std::to_string(index) + " ) ";
 }
 
-void FillBoneTree(Skeleton& skeleton, BoneTree& tree) {
+void FillBoneTree(const Skeleton& skeleton, BoneTree& tree, BoneItemMap& items, RootLabel rootLabel) {
   tree.clear();
   const std::size_t n = skeleton.bones.size();
-  skeleton.treeItems.assign(n, 0);
+  items.assign(n, 0);
   for (std::size_t i = 0; i < n; ++i) {
+    const Bone& bone = skeleton.bones[i];
     if (i == 0) {
-      skeleton.treeItems[0] = tree.append(0, "Root");
+      items[0] = tree.append(0, rootLabel == RootLabel::Root ? std::string("Root") : BoneTreeLabel(bone.name, 0));
       continue;
     }
-    const Bone& bone = skeleton.bones[i];
-    const BoneTreeItem parent = skeleton.treeItems[static_cast<std::size_t>(bone.parentId)];
-    skeleton.treeItems[i] = tree.append(parent, BoneTreeLabel(bone.name, static_cast<int32_t>(i)));
+    const BoneTreeItem parent = items[static_cast<std::size_t>(bone.parentId)];
+    items[i] = tree.append(parent, BoneTreeLabel(bone.name, static_cast<int32_t>(i)));
   }
 }

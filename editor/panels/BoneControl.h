@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "editor/panels/BoneControlView.h"
+#include "editor/panels/BoneItemMap.h"
 #include "skeleton/Skeleton.h"
 
 /// Slider positions run from 0 to 360; position p stands for p − 180 degrees.
@@ -25,14 +26,16 @@ class BoneControl {
 
   /// Slider axis (0 = X, 1 = Y, 2 = Z) now stands at position: turns the bone
   /// selected by selectedItem about its own axis by the change in angle since
-  /// the slider last acted, after its existing pose.
-  void sliderMoved(Skeleton& skeleton, BoneTreeItem selectedItem, int axis, int32_t position);
+  /// the slider last acted, after its existing pose (items: the bone list's
+  /// entries, BoneIndexOfItem).
+  void sliderMoved(Skeleton& skeleton, const BoneItemMap& items, BoneTreeItem selectedItem, int axis,
+                   int32_t position);
   /// OK: sliders back to the centre; the bone keeps its pose.
   void okPressed(const Skeleton& skeleton);
   /// HIDE: hides the panel; slider angles stay.
   void hidePressed(const Skeleton& skeleton);
   /// Reset: the selected bone returns to its rest pose; sliders stay.
-  void resetPressed(Skeleton& skeleton, BoneTreeItem selectedItem);
+  void resetPressed(Skeleton& skeleton, const BoneItemMap& items, BoneTreeItem selectedItem);
   /// The bone selection changed: sliders back to the centre.
   void selectionChanged();
 

@@ -33,13 +33,13 @@ float ParseBonePanelReal(std::string_view text) {
 
 int32_t ParseBonePanelInt(std::string_view text) { return ParseKeyedInt(NumberPart(text)); }
 
-void BonePanel::selectionChanged(const Skeleton& skeleton, BoneTreeItem item) {
-  showParameters(skeleton, item);
+void BonePanel::selectionChanged(const Skeleton& skeleton, const BoneItemMap& items, BoneTreeItem item) {
+  showParameters(skeleton, items, item);
   view_.recentreBoneControl();
 }
 
-void BonePanel::showParameters(const Skeleton& skeleton, BoneTreeItem item) {
-  const int32_t i = BoneIndexOfItem(skeleton, item);
+void BonePanel::showParameters(const Skeleton& skeleton, const BoneItemMap& items, BoneTreeItem item) {
+  const int32_t i = BoneIndexOfItem(skeleton, items, item);
   const auto k = static_cast<std::size_t>(i);
   if (k < skeleton.bones.size() && k < skeleton.blendParams.size()) {
     const BlendingParams& params = skeleton.blendParams[k];
@@ -49,7 +49,7 @@ void BonePanel::showParameters(const Skeleton& skeleton, BoneTreeItem item) {
   }
 }
 
-void BonePanel::applyBlendingPressed(SkinnedModel& model, BoneTreeItem selected) {
+void BonePanel::applyBlendingPressed(SkinnedModel& model, const BoneItemMap& items, BoneTreeItem selected) {
   if (!model.bonesLoaded()) {
     return;
   }
@@ -61,15 +61,15 @@ void BonePanel::applyBlendingPressed(SkinnedModel& model, BoneTreeItem selected)
   if (h == 0.0f) {
     h = kZeroHReplacement;
   }
-  if (SetBlendingParams(model.skeleton, selected, r, h) >= 0) {
+  if (SetBlendingParams(model.skeleton, items, selected, r, h) >= 0) {
     RecomputeSelectedWeights(model);
   }
 }
 
-void BonePanel::applySymmetricPressed(SkinnedModel& model, BoneTreeItem selected) {
+void BonePanel::applySymmetricPressed(SkinnedModel& model, const BoneItemMap& items, BoneTreeItem selected) {
   if (!model.bonesLoaded()) {
     return;
   }
   // SetSymmetricBone takes an index outside the skeleton as the root.
-  SetSymmetricBone(model.skeleton, selected, ParseBonePanelInt(view_.symmetricText()));
+  SetSymmetricBone(model.skeleton, items, selected, ParseBonePanelInt(view_.symmetricText()));
 }

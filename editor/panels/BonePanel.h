@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "editor/panels/BoneItemMap.h"
 #include "skeleton/Skeleton.h"
 #include "editor/panels/BonePanelView.h"
 
@@ -31,27 +32,27 @@ class BonePanel {
   /// view must outlive the panel.
   explicit BonePanel(BonePanelView& view) : view_(view) {}
 
-  /// The tree's selection became item: its bone's H and R ("%.4f") and
+  /// The tree's selection became item (an entry of items): its bone's H and R ("%.4f") and
   /// Symmetric Bone ID ("%d") go into the edits (item 0 or an unknown item
   /// stands for the last bone; nothing is shown without bones), then the Bone
   /// Control sliders are re-centred.
-  void selectionChanged(const Skeleton& skeleton, BoneTreeItem item);
+  void selectionChanged(const Skeleton& skeleton, const BoneItemMap& items, BoneTreeItem item);
 
   /// Shows the H, R and Symmetric Bone ID of item's bone as selectionChanged
   /// does, without touching Bone Control: for when the values changed under
   /// an unchanged selection (a parameter file was read).
-  void showParameters(const Skeleton& skeleton, BoneTreeItem item);
+  void showParameters(const Skeleton& skeleton, const BoneItemMap& items, BoneTreeItem item);
 
   /// "Apply" for H and R: stores the edits' R and H for the bone of selected
   /// (a 0 typed for R stands for 1.0, for H 0.25; negative values are kept)
   /// and recomputes the weights of the selected vertices. Ignored while no
   /// skeleton is loaded.
-  void applyBlendingPressed(SkinnedModel& model, BoneTreeItem selected);
+  void applyBlendingPressed(SkinnedModel& model, const BoneItemMap& items, BoneTreeItem selected);
 
   /// "Apply" for the Symmetric Bone ID: pairs the bone of selected with the
   /// bone the edit names, the root when that is not a bone index. Ignored
   /// while no skeleton is loaded.
-  void applySymmetricPressed(SkinnedModel& model, BoneTreeItem selected);
+  void applySymmetricPressed(SkinnedModel& model, const BoneItemMap& items, BoneTreeItem selected);
 
  private:
   BonePanelView& view_;

@@ -1,10 +1,10 @@
 #include "editor/panels/BoneParameters.h"
 
-int32_t SetBlendingParams(Skeleton& skeleton, BoneTreeItem item, float R, float H) {
+int32_t SetBlendingParams(Skeleton& skeleton, const BoneItemMap& items, BoneTreeItem item, float R, float H) {
   if (skeleton.bones.empty()) {
     return -1;
   }
-  const int32_t i = BoneIndexOfItem(skeleton, item);
+  const int32_t i = BoneIndexOfItem(skeleton, items, item);
   if (static_cast<std::size_t>(i) >= skeleton.blendParams.size()) {
     return -1;
   }
@@ -12,7 +12,7 @@ int32_t SetBlendingParams(Skeleton& skeleton, BoneTreeItem item, float R, float 
   return i;
 }
 
-int32_t SetSymmetricBone(Skeleton& skeleton, BoneTreeItem item, int32_t s) {
+int32_t SetSymmetricBone(Skeleton& skeleton, const BoneItemMap& items, BoneTreeItem item, int32_t s) {
   const int32_t count = skeleton.boneCount();
   if (count == 0) {
     return -1;
@@ -20,7 +20,7 @@ int32_t SetSymmetricBone(Skeleton& skeleton, BoneTreeItem item, int32_t s) {
   if (s < 0 || s >= count) {
     s = 0;
   }
-  const int32_t i = BoneIndexOfItem(skeleton, item);
+  const int32_t i = BoneIndexOfItem(skeleton, items, item);
   skeleton.bones[static_cast<std::size_t>(i)].symmetricId = s;
   skeleton.bones[static_cast<std::size_t>(s)].symmetricId = i;
   return i;

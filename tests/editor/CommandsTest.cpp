@@ -6,7 +6,6 @@
 #include "ScriptedShell.h"
 #include "editor/Commands.h"
 #include "fileio/FileBytes.h"
-#include "skeleton/RecordingBoneTree.h"
 #include "model/SkinnedMeshFile.h"
 #include "support/BoxBoneData.h"
 #include "support/TestData.h"
@@ -77,7 +76,7 @@ TEST_F(CommandsTest, OpenMeshBindsWeightsAndSelectsTheRoot) {
     EXPECT_EQ(v.boneIndex(0), v.position.y > 0 ? 1 : 2) << v.position.y;
   }
   EXPECT_EQ(shell.tree.entries().size(), 3u);
-  EXPECT_EQ(shell.selected, app.model.skeleton.treeItems[0]);
+  EXPECT_EQ(shell.selected, app.boneItems[0]);
   EXPECT_NE(shell.selected, 0u);
   // The camera was refreshed from its start values, not moved.
   EXPECT_FLOAT_EQ(app.camera.distance, 8.0f);
@@ -123,6 +122,16 @@ TEST_F(CommandsTest, OpenMeshReportsBadFilesWithTheirReason) {
   EXPECT_TRUE(app.model.meshLoaded);
   EXPECT_FALSE(app.model.bonesLoaded());
   EXPECT_FALSE(app.canDraw());
+
+  // After a good load, a refused bone file leaves the bone list as it was.
+  OpenCube();
+  const int clears = shell.tree.clearCount();
+  shell.answerFile(Path("cube.x"));
+  shell.answerFile(Path("broken.dat"));
+  commands.handleCommand(CommandId::OpenMesh);
+  EXPECT_EQ(shell.tree.entries().size(), 3u);
+  EXPECT_EQ(shell.tree.clearCount(), clears);
+  EXPECT_EQ(app.boneItems.size(), 3u);
 }
 
 TEST_F(CommandsTest, NewAsksThenClearsTheModelButKeepsCounterCameraAndViewFlags) {
@@ -270,8 +279,7 @@ TEST_F(CommandsTest, SaveSkinnedMeshWritesTheChosenFileOrSaysWhy) {
   commands.handleCommand(CommandId::SaveSkinnedMesh);
   EXPECT_TRUE(shell.messages.empty());
   SkinnedModel back;
-  RecordingBoneTree scratchTree;
-  ASSERT_TRUE(ReadSkinnedMesh(back, Path("cube.skm"), scratchTree));
+  ASSERT_TRUE(ReadSkinnedMesh(back, Path("cube.skm")));
   EXPECT_EQ(back.vertexCount(), app.model.vertexCount());
 
   shell.answerFile(Path("missing/cube.skm"), kSkinnedMeshFilter);
@@ -322,8 +330,8 @@ TEST_F(CommandsTest, OpenSkinnedMeshRebuildsTreeSelectsRootAndExpandsEveryBone) 
   EXPECT_EQ(shell.tree.clearCount(), clearsBefore + 1);
   ASSERT_EQ(shell.tree.entries().size(), 3u);
   EXPECT_EQ(shell.tree.entries()[1].label, "Upper ( 1 ) ");
-  EXPECT_EQ(shell.selected, app.model.skeleton.treeItems[0]);
-  EXPECT_EQ(shell.expanded, app.model.skeleton.treeItems);
+  EXPECT_EQ(shell.selected, app.boneItems[0]);
+  EXPECT_EQ(shell.expanded, app.boneItems);
 
   // A broken file changes neither the model nor the tree.
   Write("broken.skm", "garbage\n");

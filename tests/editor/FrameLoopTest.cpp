@@ -4,6 +4,7 @@
 #include "editor/FrameLoop.h"
 #include "editor/MouseInput.h"
 #include "render/RecordingDevice.h"
+#include "render/SceneColors.h"
 #include "support/ModelFixtures.h"
 
 namespace {
@@ -12,6 +13,7 @@ void LoadQuads(Application& app) {
   fixtures::AddQuad(app.model, {-1, -1, 0}, {-1, 1, 0}, {1, 1, 0}, {1, -1, 0}, 0, 0);
   fixtures::AddQuad(app.model, {2, -1, 0}, {2, 1, 0}, {3, 1, 0}, {3, -1, 0}, 1, 0);
   fixtures::Finish(app.model, {fixtures::Material(1, 0, 0)}, fixtures::ChainSkeleton(2));
+  app.boneItems = fixtures::ChainItems(2);
   refreshCamera(app.camera, 0, 0, 0);
 }
 
@@ -57,6 +59,19 @@ TEST_F(FrameLoopTest, DrawsAtMostOneFramePerSixteenMilliseconds) {
   EXPECT_EQ(loop.msUntilNextFrame(1015), 1u);
   EXPECT_TRUE(loop.frame(1016));
   EXPECT_EQ(Clears(), 2);
+}
+
+TEST_F(FrameLoopTest, UnknownTreeItemPutsTheRingOnTheLastBone) {
+  LoadQuads(app);
+  shell.selected = 12345;
+  ASSERT_TRUE(loop.frame(1000));
+  std::vector<RecordedDraw> outlines;
+  for (const RecordedDraw& d : device.draws) {
+    if (d.stream == resources.boneShape.vertexBuffer) outlines.push_back(d);
+  }
+  ASSERT_EQ(outlines.size(), 2u);
+  EXPECT_EQ(outlines[0].diffuse(), kBoneColor);
+  EXPECT_EQ(outlines[1].diffuse(), kSelectedBoneColor);
 }
 
 TEST_F(FrameLoopTest, PlaybackShowsTheFrameTimeBeforeTheIncrement) {

@@ -42,7 +42,7 @@ TEST(ReferenceImage, TubeFrameMatchesTheCommittedPicture) {
   refreshCamera(camera, 0.4f, 0.6f, 0.0f);
   FrameOptions options;
   options.vertexMode = true;
-  options.selectedBoneItem = 101;
+  options.selectedBone = 1;
   options.overlays.gridXZ = true;
   options.overlays.dragRectVisible = true;
   options.overlays.dragStart = {120, 90};

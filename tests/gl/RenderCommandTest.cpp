@@ -12,7 +12,6 @@
 #include "anim/AnimationFile.h"
 #include "fileio/FileBytes.h"
 #include "gl/OffscreenHost.h"
-#include "skeleton/RecordingBoneTree.h"
 #include "model/SkinnedMeshFile.h"
 #include "support/MathMatchers.h"
 #include "support/ModelFixtures.h"
@@ -93,8 +92,7 @@ TEST_F(RenderCommand, NamesATextureItCouldNotFindBesideTheModel) {
   EXPECT_EQ(errors(), "") << "the model names no texture";
 
   SkinnedModel model;
-  RecordingBoneTree tree;
-  ASSERT_TRUE(ReadSkinnedMesh(model, path("model.skm"), tree));
+  ASSERT_TRUE(ReadSkinnedMesh(model, path("model.skm")));
   model.materialList[0].textureFilename = "cloth.png";
   ASSERT_TRUE(WriteSkinnedMesh(model, path("textured.skm")));
   EXPECT_EQ(run(path("textured.skm") + " -o " + path("textured.png")), 0) << "drawn without the texture";

@@ -9,7 +9,6 @@
 #include "render/RectangleSelection.h"
 #include "gl/OffscreenViewport.h"
 #include "ReferencePicture.h"
-#include "skeleton/RecordingBoneTree.h"
 #include "weights/BlendWeights.h"
 #include "skeleton/BlendingParametersFile.h"
 #include "model/LoadBoneData.h"
@@ -25,9 +24,8 @@ TEST(SampleFrame, WalkingCharacterMatchesTheCommittedPicture) {
     GTEST_SKIP() << "no offscreen OpenGL: " << why;
   }
   SkinnedModel model;
-  RecordingBoneTree tree;
   ASSERT_TRUE(LoadMesh(model, kSamples + "character.x"));
-  ASSERT_TRUE(LoadBoneData(model, kSamples + "character.dat", tree));
+  ASSERT_TRUE(LoadBoneData(model, kSamples + "character.dat"));
   ASSERT_TRUE(ReadBlendingParameters(model.skeleton, kSamples + "character.prm"));
   ComputeBlendWeights(model, 1);
   Animation walk;
@@ -42,7 +40,7 @@ TEST(SampleFrame, WalkingCharacterMatchesTheCommittedPicture) {
   model.selection.reset(model.vertexCount());
   refreshCamera(camera, 0.2f, -0.6f, -5.0f);
   FrameOptions options;
-  options.selectedBoneItem = model.skeleton.treeItems[5];
+  options.selectedBone = 5;
   options.overlays.gridXZ = true;
   viewport->drawFrame(model, camera, options);
   ExpectMatchesReference("sample_walk", viewport->width(), viewport->height(), viewport->readPixels());

@@ -109,7 +109,7 @@ TEST_F(ScenePixels, SelectedBoneDrawsOverTheMesh) {
   model_.skeleton.bones[1].poseRotation = AxisAngle(1, 0, 0, 1.5707964f);
   refreshCamera(camera_, 0, 0.5f, 0);
   FrameOptions options;
-  options.selectedBoneItem = 101;
+  options.selectedBone = 1;
   frame(options);
   // The middle of bone 1's spike: its rest point (0, 0, 1.5) carried by bone 1.
   const auto [x, y] = pixelOf(fixtures::BoundVertex({0, 0, 1.5f}, 1));

@@ -12,7 +12,6 @@
 #include "export/SkinnedMeshXWriter.h"
 #include "fileio/FileBytes.h"
 #include "support/TempFolder.h"
-#include "skeleton/RecordingBoneTree.h"
 #include "weights/BlendWeights.h"
 #include "model/LoadBoneData.h"
 #include "model/MeshLoader.h"
@@ -107,15 +106,14 @@ TEST(InteropExport, CommandLineExportOfAGeneratedModelLoadsInAssimpAndOurImport)
   ASSERT_TRUE(GenerateModelFiles(options, folder.path().string(), nullptr, &files));
   // Bound and weighted as the editor's Open Mesh command does, then saved.
   SkinnedModel bound;
-  RecordingBoneTree tree;
   ASSERT_TRUE(LoadMesh(bound, files.x));
-  ASSERT_TRUE(LoadBoneData(bound, files.boneData, tree));  // binds the mesh first
+  ASSERT_TRUE(LoadBoneData(bound, files.boneData));  // binds the mesh first
   ComputeBlendWeights(bound);
   const std::string skm = folder.file("gen.skm");
   ASSERT_TRUE(WriteSkinnedMesh(bound, skm));
   // What the command reads: the model and animation files as stored.
   SkinnedModel model;
-  ASSERT_TRUE(ReadSkinnedMesh(model, skm, tree, LoadTextureImage));
+  ASSERT_TRUE(ReadSkinnedMesh(model, skm, LoadTextureImage));
   Animation stored;
   stored.boneCount = model.skeleton.boneCount();
   ASSERT_TRUE(ReadAnimationFile(stored, files.animation));

@@ -9,7 +9,6 @@
 
 #include "SkmTestModel.h"
 #include "fileio/FileBytes.h"
-#include "skeleton/RecordingBoneTree.h"
 #include "support/TestData.h"
 #include "model/SkinnedMeshFile.h"
 
@@ -251,7 +250,7 @@ TEST(ReadSkinnedMesh, BadContentIsRefusedWithItsLine) {
   }
 }
 
-TEST(ReadSkinnedMesh, FailureLeavesModelAndBoneListUntouched) {
+TEST(ReadSkinnedMesh, FailureLeavesTheModelUntouched) {
   const std::filesystem::path dir =
       std::filesystem::temp_directory_path() / ("posewright_skm_read_" + std::to_string(getpid()));
   std::filesystem::create_directories(dir);
@@ -262,34 +261,21 @@ TEST(ReadSkinnedMesh, FailureLeavesModelAndBoneListUntouched) {
   lines[39] = "2\t2\t1";
   ASSERT_TRUE(WriteFileAtomically(bad, JoinCrLf(lines)));
 
-  RecordingBoneTree tree;
-  tree.append(0, "previous model's root");
   SkinnedModel model = SmallBoundModel();
   model.selection.selected[2] = 1;
   RebuildPointList(model.selection);
   const std::string before = Format(model);
-  EXPECT_FALSE(ReadSkinnedMesh(model, bad, tree));
-  EXPECT_FALSE(ReadSkinnedMesh(model, (dir / "absent.skm").string(), tree));
+  EXPECT_FALSE(ReadSkinnedMesh(model, bad));
+  EXPECT_FALSE(ReadSkinnedMesh(model, (dir / "absent.skm").string()));
   EXPECT_EQ(Format(model), before);
   EXPECT_EQ(model.selection.selectedCount(), 1u);
-  EXPECT_EQ(tree.entries().size(), 1u);
-  EXPECT_EQ(tree.clearCount(), 0);
 
-  ASSERT_TRUE(ReadSkinnedMesh(model, good, tree));
+  ASSERT_TRUE(ReadSkinnedMesh(model, good));
   EXPECT_EQ(model.selection.selectedCount(), 0u);
   EXPECT_EQ(model.meshFolder, dir.string());
-  ASSERT_EQ(tree.entries().size(), 3u);
-  const auto& items = model.skeleton.treeItems;
-  EXPECT_EQ(tree.entry(items[0]).label, "Root ( 0 ) ");
-  EXPECT_EQ(tree.entry(items[0]).parent, 0u);
-  EXPECT_EQ(tree.entry(items[1]).label, "Left ( 1 ) ");
-  EXPECT_EQ(tree.entry(items[1]).parent, items[0]);
-  EXPECT_EQ(tree.entry(items[2]).label, "Hand ( 2 ) ");
-  EXPECT_EQ(tree.entry(items[2]).parent, items[1]);
-  EXPECT_EQ(BoneIndexOfItem(model.skeleton, items[2]), 2);
-  SkinnedModel headless;
-  ASSERT_TRUE(ReadSkinnedMesh(headless, good));
-  EXPECT_EQ(BoneIndexOfItem(headless.skeleton, headless.skeleton.treeItems[1]), 1);
+  ASSERT_EQ(model.skeleton.boneCount(), 3);
+  EXPECT_EQ(model.skeleton.bones[2].name, "Hand");
+  EXPECT_EQ(model.skeleton.bones[2].parentId, 1);
   std::filesystem::remove_all(dir);
 }
 

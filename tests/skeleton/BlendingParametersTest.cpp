@@ -5,7 +5,6 @@
 #include "skeleton/BoneDataReader.h"
 #include "skeleton/BlendingParametersFile.h"
 #include "skeleton/BoneInformationFile.h"
-#include "editor/panels/BoneParameters.h"
 
 namespace {
 // Root (0)
@@ -15,9 +14,6 @@ namespace {
 Skeleton FiveBones() {
   BoneDataResult r = ParseBoneData(BoneDataWithParents({0, 1, 0, 0}), "five.dat");
   EXPECT_TRUE(r.status.ok) << r.status.describe();
-  for (std::size_t i = 0; i < r.skeleton.bones.size(); ++i) {
-    r.skeleton.treeItems[i] = 100 + i;
-  }
   return std::move(r.skeleton);
 }
 
@@ -120,37 +116,5 @@ TEST(BoneInformationFile, WritesParentsAndJointsByteForByte) {
             "2 1 -1.5000 0.0001 1234.5679\r\n"
             "3 0 0.0000 1.0000 0.0000\r\n"
             "4 0 0.0000 1.0000 0.0000\r\n");
-}
-
-TEST(BoneParameters, SetBlendingParamsFindsTheBoneOfTheItem) {
-  Skeleton s = FiveBones();
-  EXPECT_EQ(SetBlendingParams(s, 102, 0.5f, 0.25f), 2);
-  EXPECT_EQ(s.blendParams[2].R, 0.5f);
-  EXPECT_EQ(s.blendParams[2].H, 0.25f);
-  // An item of no bone means the last bone.
-  EXPECT_EQ(SetBlendingParams(s, 0, 3.0f, -1.0f), 4);
-  EXPECT_EQ(s.blendParams[4].H, -1.0f);
-  Skeleton empty;
-  EXPECT_EQ(SetBlendingParams(empty, 0, 1.0f, 1.0f), -1);
-}
-
-TEST(BoneParameters, SetSymmetricBonePairsBothWays) {
-  Skeleton s = FiveBones();
-  EXPECT_EQ(SetSymmetricBone(s, 101, 3), 1);
-  EXPECT_EQ(s.bones[1].symmetricId, 3);
-  EXPECT_EQ(s.bones[3].symmetricId, 1);
-  // Re-pairing bone 1 with 4 leaves bone 3 pointing at 1.
-  SetSymmetricBone(s, 101, 4);
-  EXPECT_EQ(s.bones[1].symmetricId, 4);
-  EXPECT_EQ(s.bones[4].symmetricId, 1);
-  EXPECT_EQ(s.bones[3].symmetricId, 1);
-  // Out of range pairs with the root.
-  SetSymmetricBone(s, 102, 99);
-  EXPECT_EQ(s.bones[2].symmetricId, 0);
-  EXPECT_EQ(s.bones[0].symmetricId, 2);
-  SetSymmetricBone(s, 103, 3);
-  EXPECT_EQ(s.bones[3].symmetricId, 3);
-  Skeleton empty;
-  EXPECT_EQ(SetSymmetricBone(empty, 0, 0), -1);
 }
 }  // namespace

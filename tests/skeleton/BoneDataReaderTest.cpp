@@ -6,7 +6,6 @@
 
 #include "support/BoneDataText.h"
 #include "skeleton/BoneDataReader.h"
-#include "skeleton/RecordingBoneTree.h"
 
 namespace {
 BoneDataResult Parse(const std::string& text) {
@@ -72,50 +71,32 @@ TEST(ReadBoneData, DocumentedExampleGivesRootAndArm) {
   D3DXMATRIX identity;
   D3DXMatrixIdentity(&identity);
   for (const D3DXMATRIX& m : s.skinMatrices) EXPECT_EQ(m, identity);
-  EXPECT_EQ(s.treeItems, (std::vector<BoneTreeItem>{0, 0}));
 }
 
-TEST(ReadBoneData, TreeIsFilledFromTheFileAndNestedByParent) {
-  // Root
-  // ├─ B1 ( 1 )
-  // │  ├─ B2 ( 2 )
-  // │  └─ Arm ( 3 )
-  // └─ B4 ( 4 )
-  const std::string path = (std::filesystem::temp_directory_path() / "posewright_tree_test.dat").string();
+TEST(ReadBoneData, ReadsTheFileAtPath) {
+  const std::string path = (std::filesystem::temp_directory_path() / "posewright_read_bone_data_test.dat").string();
   {
     std::string text = BoneDataWithParents({0, 1, 1, 0});
     const std::size_t at = text.find("Name: B3");
     text.replace(at, 8, "Name: Arm");
     std::ofstream(path, std::ios::binary) << text;
   }
-  RecordingBoneTree tree;
-  tree.append(0, "left over");
-  const BoneDataResult r = ReadBoneData(path, tree);
+  const BoneDataResult r = ReadBoneData(path);
   std::remove(path.c_str());
   ASSERT_TRUE(r.status.ok) << r.status.describe();
   const Skeleton& s = r.skeleton;
-  ASSERT_EQ(tree.entries().size(), 5u);
-  EXPECT_EQ(tree.clearCount(), 1);
-  EXPECT_EQ(tree.entry(s.treeItems[0]).label, "Root");
-  EXPECT_EQ(tree.entry(s.treeItems[0]).parent, 0u);
-  EXPECT_EQ(tree.entry(s.treeItems[3]).label, "Arm ( 3 ) ");
-  EXPECT_EQ(tree.entry(s.treeItems[3]).parent, s.treeItems[1]);
-  EXPECT_EQ(tree.entry(s.treeItems[2]).parent, s.treeItems[1]);
-  EXPECT_EQ(tree.entry(s.treeItems[1]).parent, s.treeItems[0]);
-  EXPECT_EQ(tree.entry(s.treeItems[4]).label, "B4 ( 4 ) ");
-  EXPECT_EQ(tree.entry(s.treeItems[4]).parent, s.treeItems[0]);
-  EXPECT_EQ(BoneIndexOfItem(s, s.treeItems[3]), 3);
+  ASSERT_EQ(s.boneCount(), 5);
+  EXPECT_EQ(s.bones[3].name, "Arm");
+  EXPECT_EQ(s.bones[3].parentId, 1);
+  EXPECT_EQ(s.bones[4].parentId, 0);
+  EXPECT_TRUE(s.bonesLoaded);
 }
 
-TEST(ReadBoneData, RefusedOrMissingFileLeavesTheTreeAlone) {
-  RecordingBoneTree tree;
-  tree.append(0, "kept");
-  const BoneDataResult missing = ReadBoneData("/nonexistent/posewright/none.dat", tree);
+TEST(ReadBoneData, MissingFileIsRefused) {
+  const BoneDataResult missing = ReadBoneData("/nonexistent/posewright/none.dat");
   EXPECT_FALSE(missing.status.ok);
   EXPECT_EQ(missing.status.message, "File Format Error");
   EXPECT_NE(missing.status.detail.find("none.dat"), std::string::npos);
-  EXPECT_EQ(tree.entries().size(), 1u);
-  EXPECT_EQ(tree.clearCount(), 0);
 }
 
 TEST(ReadBoneData, LenientWhereTheFormatIsLenient) {

@@ -189,16 +189,6 @@ TEST(MirrorPose, PartnerOutOfRangeMirrorsInPlace) {
   ExpectNear(s.bones[1].orientation, D3DXQUATERNION(o.x, -o.y, -o.z, o.w));
 }
 
-TEST(BoneIndexOfItem, MatchesFirstEntryOrFallsBackToLastBone) {
-  Skeleton s = MakeArm();
-  s.treeItems = {11, 22, 33, 44};
-  EXPECT_EQ(BoneIndexOfItem(s, 11), 0);
-  EXPECT_EQ(BoneIndexOfItem(s, 33), 2);
-  EXPECT_EQ(BoneIndexOfItem(s, 0), 3);
-  EXPECT_EQ(BoneIndexOfItem(s, 999), 3);
-  EXPECT_EQ(BoneIndexOfItem(Skeleton{}, 11), 0);
-}
-
 TEST(ResetBonePose, RestoresRestOrientation) {
   Skeleton s = MakeArm();
   SetBonePose(s.bones[2], AxisAngle(1, 0, 0, 1.0f));

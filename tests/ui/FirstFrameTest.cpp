@@ -4,7 +4,6 @@
 #include "EditorFixture.h"
 // clang-format on
 
-#include "skeleton/RecordingBoneTree.h"
 #include "weights/BlendWeights.h"
 #include "model/LoadBoneData.h"
 #include "model/MeshLoader.h"
@@ -16,14 +15,13 @@ using FirstFrameTest = EditorFixture;
 // with the root selected, on a back buffer of the given size.
 QImage OffscreenPicture(const std::string& mesh, const std::string& bones, QSize size) {
   SkinnedModel model;
-  RecordingBoneTree tree;
   EXPECT_TRUE(LoadMesh(model, mesh));
-  EXPECT_TRUE(LoadBoneData(model, bones, tree));
+  EXPECT_TRUE(LoadBoneData(model, bones));
   ComputeBlendWeights(model);
   Camera camera;
   refreshCamera(camera, 0, 0, 0);
   FrameOptions options;
-  options.selectedBoneItem = model.skeleton.treeItems.at(0);
+  options.selectedBone = 0;
   std::string why;
   std::unique_ptr<OffscreenViewport> offscreen = OffscreenViewport::Create(size.width(), size.height(), &why);
   if (!offscreen) {

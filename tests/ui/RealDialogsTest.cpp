@@ -10,7 +10,6 @@
 #include "ModalDriver.h"
 #include "editor/Commands.h"
 #include "editor/panels/ExportOptionDialog.h"
-#include "skeleton/RecordingBoneTree.h"
 #include "model/SkinnedMeshFile.h"
 #include "ui/FileDialogs.h"
 
@@ -49,8 +48,7 @@ TEST_F(RealDialogsTest, OpenSaveAndNewThroughTheQtDialogs) {
   ASSERT_TRUE(driver.done());
   EXPECT_EQ(preselected, "Direct3D SkinnedMesh(*.x)");
   SkinnedModel saved;
-  RecordingBoneTree scratchTree;
-  EXPECT_TRUE(ReadSkinnedMesh(saved, Path("saved.skm"), scratchTree));
+  EXPECT_TRUE(ReadSkinnedMesh(saved, Path("saved.skm")));
 
   // New: the question box, answered with OK.
   QString question;

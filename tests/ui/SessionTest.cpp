@@ -6,7 +6,6 @@
 #include "EditorFixture.h"
 #include "ModalDriver.h"
 #include "render/VertexProcessor.h"
-#include "skeleton/RecordingBoneTree.h"
 #include "model/SkinnedMeshFile.h"
 #include "ui/PanelSet.h"
 
@@ -94,8 +93,7 @@ TEST_F(SessionTest, OpenViewSelectSaveExportAndStartAgain) {
   dialogs.answerFile(Path("cube.skm"), 1);
   Trigger(CommandId::SaveSkinnedMesh);
   SkinnedModel saved;
-  RecordingBoneTree scratchTree;
-  ASSERT_TRUE(ReadSkinnedMesh(saved, Path("cube.skm"), scratchTree));
+  ASSERT_TRUE(ReadSkinnedMesh(saved, Path("cube.skm")));
   EXPECT_EQ(saved.vertexCount(), app.model.vertexCount());
 
   // Export .x through the real Option dialog: 4800, all frames.
@@ -166,7 +164,7 @@ namespace {
 TEST_F(SessionTest, ReadingParametersShowsTheSelectedBonesNewValues) {
   Start();
   OpenCube();
-  window->panels().selectBoneItem(app.model.skeleton.treeItems[1]);
+  window->panels().selectBoneItem(app.boneItems[1]);
   auto* hEdit = window->panels().window(PanelId::Bone)->findChild<QLineEdit*>(QStringLiteral("hEdit"));
   auto* rEdit = window->panels().window(PanelId::Bone)->findChild<QLineEdit*>(QStringLiteral("rEdit"));
   ASSERT_NE(hEdit, nullptr);
@@ -177,7 +175,7 @@ TEST_F(SessionTest, ReadingParametersShowsTheSelectedBonesNewValues) {
   dialogs.answerFile(Path("cube.prm"));
   Trigger(CommandId::OpenBlendingParameters);
   ASSERT_TRUE(dialogs.messages.empty()) << dialogs.messages.back();
-  EXPECT_EQ(window->panels().selectedBoneItem(), app.model.skeleton.treeItems[1]);
+  EXPECT_EQ(window->panels().selectedBoneItem(), app.boneItems[1]);
   EXPECT_EQ(hEdit->text(), QStringLiteral("0.1250"));
   EXPECT_EQ(rEdit->text(), QStringLiteral("2.5000"));
 }

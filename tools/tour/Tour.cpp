@@ -181,7 +181,7 @@ bool Tour::pickBone() {
   QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(found.front()).center());
   if (tree->currentItem() != found.front()) return fail("clicking the bone did not select it");
   if (!waitForFrames(2)) return false;
-  if (app_.selectedBoneItem != app_.model.skeleton.treeItems[kLeftUpperArm]) {
+  if (app_.selectedBoneItem != app_.boneItems[kLeftUpperArm]) {
     return fail("the viewport does not follow the bone tree's selection");
   }
   picture("06-pick-bone");

@@ -86,7 +86,7 @@ void BoneControlPanel::hidePanel() { hide(); }
 
 void BoneControlPanel::sliderMoved(int axis, int position) {
   if (behaviour_) {
-    behaviour_->sliderMoved(app_->model.skeleton, app_->selectedBoneItem, axis, position);
+    behaviour_->sliderMoved(app_->model.skeleton, app_->boneItems, app_->selectedBoneItem, axis, position);
   }
 }
 
@@ -104,6 +104,6 @@ void BoneControlPanel::hidePressed() {
 
 void BoneControlPanel::resetPressed() {
   if (behaviour_) {
-    behaviour_->resetPressed(app_->model.skeleton, app_->selectedBoneItem);
+    behaviour_->resetPressed(app_->model.skeleton, app_->boneItems, app_->selectedBoneItem);
   }
 }

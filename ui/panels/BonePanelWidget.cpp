@@ -92,7 +92,7 @@ void BonePanelWidget::expandItem(BoneTreeItem item) {
 
 void BonePanelWidget::refreshParameters() {
   if (app_ != nullptr && tree_->currentItem() != nullptr) {
-    behaviour_.showParameters(app_->model.skeleton, selectedItem());
+    behaviour_.showParameters(app_->model.skeleton, app_->boneItems, selectedItem());
   }
 }
 
@@ -102,18 +102,18 @@ void BonePanelWidget::currentItemChanged(QTreeWidgetItem* item) {
   }
   changedItem_ = boneTree_.handleOf(item);
   app_->selectedBoneItem = changedItem_;
-  behaviour_.selectionChanged(app_->model.skeleton, changedItem_);
+  behaviour_.selectionChanged(app_->model.skeleton, app_->boneItems, changedItem_);
 }
 
 void BonePanelWidget::applyBlendingPressed() {
   if (app_ != nullptr) {
-    behaviour_.applyBlendingPressed(app_->model, selectedItem());
+    behaviour_.applyBlendingPressed(app_->model, app_->boneItems, selectedItem());
   }
 }
 
 void BonePanelWidget::applySymmetricPressed() {
   if (app_ != nullptr) {
-    behaviour_.applySymmetricPressed(app_->model, selectedItem());
+    behaviour_.applySymmetricPressed(app_->model, app_->boneItems, selectedItem());
   }
 }
 

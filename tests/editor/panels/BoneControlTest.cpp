@@ -32,7 +32,6 @@ Skeleton MakeSkeleton() {
     s.bones.push_back(b);
   }
   s.resizePerBoneArrays();
-  s.treeItems = {100, 200};
   s.bonesLoaded = true;
   return s;
 }
@@ -48,8 +47,10 @@ struct BoneControlFixture : ::testing::Test {
   std::array<int32_t, 3> sliderAngles{0, 0, 0};
   BoneControl control{sliderAngles, view};
   Skeleton skeleton = MakeSkeleton();
+  /// The bone list entries of the root and the arm.
+  BoneItemMap items = {100, 200};
   Bone& Arm() { return skeleton.bones[1]; }
-  void Move(int axis, int position) { control.sliderMoved(skeleton, 200, axis, position); }
+  void Move(int axis, int position) { control.sliderMoved(skeleton, items, 200, axis, position); }
 };
 }  // namespace
 
@@ -91,7 +92,7 @@ TEST_F(BoneControlFixture, OkRecentresSoTheNextMoveAccumulates) {
 
 TEST_F(BoneControlFixture, ResetKeepsTheSliderAngles) {
   Move(2, 270);
-  control.resetPressed(skeleton, 200);
+  control.resetPressed(skeleton, items, 200);
   EXPECT_EQ(Arm().poseRotation, D3DXQUATERNION());
   EXPECT_EQ(control.sliderAngles()[2], 90);
   Move(2, 180);
@@ -103,10 +104,10 @@ TEST_F(BoneControlFixture, SelectionChangeRecentresAndUnknownItemsMeanTheLastBon
   control.selectionChanged();
   EXPECT_EQ(control.sliderAngles(), (std::array<int32_t, 3>{0, 0, 0}));
   EXPECT_EQ(view.positions[1], 180);
-  control.sliderMoved(skeleton, 100, 1, 190);  // the root
+  control.sliderMoved(skeleton, items, 100, 1, 190);  // the root
   EXPECT_NE(skeleton.bones[0].poseRotation, D3DXQUATERNION());
   ResetBonePose(Arm());
-  control.sliderMoved(skeleton, 0, 1, 200);  // nothing selected: the last bone
+  control.sliderMoved(skeleton, items, 0, 1, 200);  // nothing selected: the last bone
   ExpectNear(Arm().poseRotation, OwnTurn(Arm(), {0, 1, 0}, 10.0f * 3.1415927f / 180.0f));
 }
 
@@ -116,13 +117,13 @@ TEST_F(BoneControlFixture, EverythingIsIgnoredWithoutASkeleton) {
   control.okPressed(skeleton);
   control.hidePressed(skeleton);
   SetBonePose(Arm(), AxisAngle(1, 0, 0, 0.2f));
-  control.resetPressed(skeleton, 200);
+  control.resetPressed(skeleton, items, 200);
   ExpectNear(Arm().poseRotation, AxisAngle(1, 0, 0, 0.2f));
   EXPECT_EQ(control.sliderAngles()[0], 0);
   EXPECT_TRUE(view.positions.empty());
   EXPECT_FALSE(view.hidden);
   Skeleton empty;
-  control.sliderMoved(empty, 0, 0, 300);  // no bones at all
+  control.sliderMoved(empty, {}, 0, 0, 300);  // no bones at all
   skeleton.bonesLoaded = true;
   control.hidePressed(skeleton);
   EXPECT_TRUE(view.hidden);

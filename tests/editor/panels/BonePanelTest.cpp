@@ -27,6 +27,9 @@ class FakeBonePanelView : public BonePanelView {
 
 BoneTreeItem ItemOf(int bone) { return static_cast<BoneTreeItem>(100 + bone); }
 
+// The bone list entries of model's bones: ItemOf(i) for bone i.
+BoneItemMap Items(const SkinnedModel& model) { return fixtures::ChainItems(model.skeleton.boneCount()); }
+
 // A chain of `bones` bones along +Z (tree items 100 + i) and two vertices
 // between bones 1 and 2, both bound to them with weights 0.9 / 0.1; vertex 0
 // is selected.
@@ -54,7 +57,7 @@ TEST(BonePanelSelection, ShowsTheBonesParametersAndPartnerAndRecentres) {
   FakeBonePanelView view;
   BonePanel panel(view);
 
-  panel.selectionChanged(model.skeleton, ItemOf(4));
+  panel.selectionChanged(model.skeleton, Items(model), ItemOf(4));
   EXPECT_EQ(view.h, "0.3500");
   EXPECT_EQ(view.r, "1.2346");
   EXPECT_EQ(view.symmetric, "5");
@@ -62,7 +65,7 @@ TEST(BonePanelSelection, ShowsTheBonesParametersAndPartnerAndRecentres) {
 
   // No entry of the tree (nothing selected, or a stale entry): the last bone.
   model.skeleton.blendParams[5] = BlendingParams{-2.0f, 7.0f};
-  panel.selectionChanged(model.skeleton, 0);
+  panel.selectionChanged(model.skeleton, Items(model), 0);
   EXPECT_EQ(view.h, "7.0000");
   EXPECT_EQ(view.r, "-2.0000");
   EXPECT_EQ(view.symmetric, "5");
@@ -73,7 +76,7 @@ TEST(BonePanelSelection, WithoutBonesOnlyRecentres) {
   FakeBonePanelView view;
   view.h = "typed";
   BonePanel panel(view);
-  panel.selectionChanged(Skeleton{}, ItemOf(0));
+  panel.selectionChanged(Skeleton{}, {}, ItemOf(0));
   EXPECT_EQ(view.h, "typed");
   EXPECT_EQ(view.recentres, 1);
 }
@@ -85,28 +88,28 @@ TEST(BonePanelApply, ZeroOrEmptyReachesTakeTheirReplacements) {
 
   view.r = "";
   view.h = "0";
-  panel.applyBlendingPressed(model, ItemOf(2));
+  panel.applyBlendingPressed(model, Items(model), ItemOf(2));
   EXPECT_EQ(model.skeleton.blendParams[2].R, 1.0f);
   EXPECT_EQ(model.skeleton.blendParams[2].H, 0.25f);
 
   // Leading white space is skipped, trailing text ignored, negatives kept.
   view.r = "  2.5abc";
   view.h = "-0.5";
-  panel.applyBlendingPressed(model, ItemOf(1));
+  panel.applyBlendingPressed(model, Items(model), ItemOf(1));
   EXPECT_EQ(model.skeleton.blendParams[1].R, 2.5f);
   EXPECT_EQ(model.skeleton.blendParams[1].H, -0.5f);
 
   // Only the first 31 characters count; "-0" is a zero.
   view.r = std::string(31, ' ') + "5";
   view.h = "-0";
-  panel.applyBlendingPressed(model, ItemOf(1));
+  panel.applyBlendingPressed(model, Items(model), ItemOf(1));
   EXPECT_EQ(model.skeleton.blendParams[1].R, 1.0f);
   EXPECT_EQ(model.skeleton.blendParams[1].H, 0.25f);
 
   // A number beyond the float range is held as the largest float, never as infinity.
   view.r = "1e39";
   view.h = "-1e300";
-  panel.applyBlendingPressed(model, ItemOf(1));
+  panel.applyBlendingPressed(model, Items(model), ItemOf(1));
   EXPECT_EQ(model.skeleton.blendParams[1].R, FLT_MAX);
   EXPECT_EQ(model.skeleton.blendParams[1].H, -FLT_MAX);
 }
@@ -117,7 +120,7 @@ TEST(BonePanelApply, RecomputesOnlyTheSelectedVertices) {
   BonePanel panel(view);
   view.r = "3";
   view.h = "0.5";
-  panel.applyBlendingPressed(model, ItemOf(2));
+  panel.applyBlendingPressed(model, Items(model), ItemOf(2));
 
   const Skeleton& s = model.skeleton;
   const SkinVertex& v0 = model.skinnedMesh.vertices[0];
@@ -141,8 +144,8 @@ TEST(BonePanelApply, BothButtonsIgnoredWithoutSkeleton) {
   view.r = "3";
   view.h = "3";
   view.symmetric = "1";
-  panel.applyBlendingPressed(model, ItemOf(2));
-  panel.applySymmetricPressed(model, ItemOf(2));
+  panel.applyBlendingPressed(model, Items(model), ItemOf(2));
+  panel.applySymmetricPressed(model, Items(model), ItemOf(2));
   EXPECT_EQ(model.skeleton.blendParams[2].R, 1.0f);
   EXPECT_EQ(model.skeleton.blendParams[2].H, 0.35f);
   EXPECT_EQ(model.skeleton.bones[2].symmetricId, 2);
@@ -155,23 +158,23 @@ TEST(BonePanelApply, SymmetricIdPairsBothBonesAndTakesOutOfRangeAsRoot) {
   BonePanel panel(view);
 
   view.symmetric = "7";
-  panel.applySymmetricPressed(model, ItemOf(2));
+  panel.applySymmetricPressed(model, Items(model), ItemOf(2));
   EXPECT_EQ(model.skeleton.bones[2].symmetricId, 7);
   EXPECT_EQ(model.skeleton.bones[7].symmetricId, 2);
 
   view.symmetric = "99";
-  panel.applySymmetricPressed(model, ItemOf(3));
+  panel.applySymmetricPressed(model, Items(model), ItemOf(3));
   EXPECT_EQ(model.skeleton.bones[3].symmetricId, 0);
   EXPECT_EQ(model.skeleton.bones[0].symmetricId, 3);
 
   view.symmetric = "-4";
-  panel.applySymmetricPressed(model, ItemOf(5));
+  panel.applySymmetricPressed(model, Items(model), ItemOf(5));
   EXPECT_EQ(model.skeleton.bones[5].symmetricId, 0);
   EXPECT_EQ(model.skeleton.bones[0].symmetricId, 5);
 
   // A number too large for 32 bits is out of range too, not wrapped into it.
   view.symmetric = "4294967302";
-  panel.applySymmetricPressed(model, ItemOf(6));
+  panel.applySymmetricPressed(model, Items(model), ItemOf(6));
   EXPECT_EQ(model.skeleton.bones[6].symmetricId, 0);
   // The previous partners keep their values.
   EXPECT_EQ(model.skeleton.bones[7].symmetricId, 2);

@@ -25,7 +25,7 @@ class BoneControlPanelTest : public ::testing::Test {
   void SetUp() override {
     app.model = guitest::FigureModel();
     for (std::size_t i = 0; i < app.model.skeleton.bones.size(); ++i) {
-      app.model.skeleton.treeItems[i] = 500 + i;
+      app.boneItems.push_back(500 + i);
     }
     app.selectedBoneItem = 500 + 4;  // LeftArm
     panel.attach(&app);

@@ -20,7 +20,7 @@ class BonePanelWidgetTest : public ::testing::Test {
  protected:
   void SetUp() override {
     app.model = guitest::FigureModel();
-    FillBoneTree(app.model.skeleton, bonePanel.boneTree());
+    FillBoneTree(app.model.skeleton, bonePanel.boneTree(), app.boneItems);
     QObject::connect(&bonePanel, &BonePanelWidget::selectionChanged, &boneControl, &BoneControlPanel::recentre);
     bonePanel.attach(&app);
     boneControl.attach(&app);
@@ -61,14 +61,14 @@ TEST_F(BonePanelWidgetTest, SelectingABoneShowsItsValuesAndRecentresBoneControl)
   ASSERT_EQ(app.sliderAngles[0], 70);
   QSignalSpy spy(&bonePanel, &BonePanelWidget::selectionChanged);
 
-  bonePanel.selectItem(skeleton().treeItems[4]);
-  EXPECT_EQ(bonePanel.selectedItem(), skeleton().treeItems[4]);
-  EXPECT_EQ(app.selectedBoneItem, skeleton().treeItems[4]);
+  bonePanel.selectItem(app.boneItems[4]);
+  EXPECT_EQ(bonePanel.selectedItem(), app.boneItems[4]);
+  EXPECT_EQ(app.selectedBoneItem, app.boneItems[4]);
   EXPECT_EQ(edit("hEdit")->text(), QStringLiteral("0.1235"));
   EXPECT_EQ(edit("rEdit")->text(), QStringLiteral("1.5000"));
   EXPECT_EQ(edit("symmetricEdit")->text(), QStringLiteral("5"));
   ASSERT_EQ(spy.count(), 1);
-  EXPECT_EQ(spy.at(0).at(0).value<BoneTreeItem>(), skeleton().treeItems[4]);
+  EXPECT_EQ(spy.at(0).at(0).value<BoneTreeItem>(), app.boneItems[4]);
   EXPECT_EQ(boneControl.slider(0)->value(), 180);
   EXPECT_EQ(app.sliderAngles[0], 0);
 
@@ -78,7 +78,7 @@ TEST_F(BonePanelWidgetTest, SelectingABoneShowsItsValuesAndRecentresBoneControl)
   tree()->expandAll();
   const QRect rootRect = tree()->visualItemRect(root);
   QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {}, rootRect.center());
-  EXPECT_EQ(bonePanel.selectedItem(), skeleton().treeItems[0]);
+  EXPECT_EQ(bonePanel.selectedItem(), app.boneItems[0]);
   EXPECT_EQ(edit("hEdit")->text(), QStringLiteral("0.3500"));
   EXPECT_EQ(edit("symmetricEdit")->text(), QStringLiteral("0"));
 }
@@ -87,7 +87,7 @@ TEST_F(BonePanelWidgetTest, ApplyStoresRAndHWithTheirZeroReplacementsAndRecomput
   app.model.selection.selected[0] = 1;  // a vertex bound to Hips
   RebuildPointList(app.model.selection);
   app.model.skinnedMesh.vertices[0].blendWeights[0] = 0.5f;
-  bonePanel.selectItem(skeleton().treeItems[1]);
+  bonePanel.selectItem(app.boneItems[1]);
   type("rEdit", QString());
   type("hEdit", QStringLiteral("0"));
   click("applyBlendingButton");
@@ -106,14 +106,14 @@ TEST_F(BonePanelWidgetTest, ApplyStoresRAndHWithTheirZeroReplacementsAndRecomput
 }
 
 TEST_F(BonePanelWidgetTest, SymmetricApplyPairsBonesOrFallsBackToTheRoot) {
-  bonePanel.selectItem(skeleton().treeItems[2]);
+  bonePanel.selectItem(app.boneItems[2]);
   type("symmetricEdit", QStringLiteral("7"));
   click("applySymmetricButton");
   EXPECT_EQ(skeleton().bones[2].symmetricId, 7);
   EXPECT_EQ(skeleton().bones[7].symmetricId, 2);
   EXPECT_EQ(skeleton().bones[6].symmetricId, 7);  // its old partner keeps the value
 
-  bonePanel.selectItem(skeleton().treeItems[3]);
+  bonePanel.selectItem(app.boneItems[3]);
   type("symmetricEdit", QStringLiteral("99"));
   click("applySymmetricButton");
   EXPECT_EQ(skeleton().bones[3].symmetricId, 0);
@@ -121,7 +121,7 @@ TEST_F(BonePanelWidgetTest, SymmetricApplyPairsBonesOrFallsBackToTheRoot) {
 }
 
 TEST_F(BonePanelWidgetTest, IgnoresInputWithoutSkeletonOrApplication) {
-  bonePanel.selectItem(skeleton().treeItems[2]);
+  bonePanel.selectItem(app.boneItems[2]);
   skeleton().bonesLoaded = false;
   type("rEdit", QStringLiteral("3"));
   type("symmetricEdit", QStringLiteral("4"));
@@ -133,7 +133,7 @@ TEST_F(BonePanelWidgetTest, IgnoresInputWithoutSkeletonOrApplication) {
   skeleton().bonesLoaded = true;
   bonePanel.attach(nullptr);
   QSignalSpy spy(&bonePanel, &BonePanelWidget::selectionChanged);
-  bonePanel.selectItem(skeleton().treeItems[5]);
+  bonePanel.selectItem(app.boneItems[5]);
   click("applyBlendingButton");
   EXPECT_EQ(spy.count(), 0);
   EXPECT_EQ(edit("rEdit")->text(), QStringLiteral("3"));
@@ -141,17 +141,17 @@ TEST_F(BonePanelWidgetTest, IgnoresInputWithoutSkeletonOrApplication) {
 }
 
 TEST_F(BonePanelWidgetTest, RefillingTheTreeNeverReusesAHandle) {
-  const std::vector<BoneTreeItem> before = skeleton().treeItems;
-  FillBoneTree(skeleton(), bonePanel.boneTree());
+  const std::vector<BoneTreeItem> before = app.boneItems;
+  FillBoneTree(skeleton(), bonePanel.boneTree(), app.boneItems);
   for (BoneTreeItem old : before) {
-    EXPECT_EQ(std::count(skeleton().treeItems.begin(), skeleton().treeItems.end(), old), 0);
+    EXPECT_EQ(std::count(app.boneItems.begin(), app.boneItems.end(), old), 0);
   }
   // A stale handle selects nothing.
   bonePanel.selectItem(before[3]);
   EXPECT_EQ(bonePanel.selectedItem(), 0u);
-  bonePanel.selectItem(skeleton().treeItems[3]);
-  EXPECT_EQ(bonePanel.selectedItem(), skeleton().treeItems[3]);
-  bonePanel.expandItem(skeleton().treeItems[2]);
+  bonePanel.selectItem(app.boneItems[3]);
+  EXPECT_EQ(bonePanel.selectedItem(), app.boneItems[3]);
+  bonePanel.expandItem(app.boneItems[2]);
   EXPECT_TRUE(tree()->currentItem()->parent()->isExpanded());
 }
 

@@ -12,7 +12,7 @@
 #include "editor/AnimationCommands.h"
 #include "anim/KeyPose.h"
 #include "editor/Application.h"
-#include "skeleton/RecordingBoneTree.h"
+#include "skeleton/BoneTree.h"
 #include "weights/BlendWeights.h"
 #include "skeleton/BlendingParametersFile.h"
 #include "model/LoadBoneData.h"
@@ -62,14 +62,14 @@ class PanelLayoutTest : public ::testing::Test {
     // fills it.
     const std::string samples = std::string(POSEWRIGHT_SOURCE_DIR) + "/samples/";
     SkinnedModel sample;
-    RecordingBoneTree scratchTree;
     ASSERT_TRUE(LoadMesh(sample, samples + "character.x").ok);
-    ASSERT_TRUE(LoadBoneData(sample, samples + "character.dat", scratchTree).ok);
+    ASSERT_TRUE(LoadBoneData(sample, samples + "character.dat").ok);
     ComputeBlendWeights(sample);
     const std::string path = QDir::temp().filePath(QStringLiteral("posewright-panels-character.skm")).toStdString();
     ASSERT_TRUE(WriteSkinnedMesh(sample, path).ok);
-    const Status read = ReadSkinnedMesh(app.model, path, bonePanel.boneTree());
+    const Status read = ReadSkinnedMesh(app.model, path);
     ASSERT_TRUE(read.ok) << read.message << " " << read.detail;
+    FillBoneTree(app.model.skeleton, bonePanel.boneTree(), app.boneItems, RootLabel::Named);
     QDir().remove(QString::fromStdString(path));
     ASSERT_TRUE(ReadBlendingParameters(app.model.skeleton, samples + "character.prm").ok);
     QObject::connect(&bonePanel, &BonePanelWidget::selectionChanged, &boneControl, &BoneControlPanel::recentre);
@@ -88,7 +88,7 @@ class PanelLayoutTest : public ::testing::Test {
 
 TEST_F(PanelLayoutTest, BonePanel) {
   bonePanel.show();
-  bonePanel.selectItem(app.model.skeleton.treeItems[5]);
+  bonePanel.selectItem(app.boneItems[5]);
   bonePanel.findChild<QTreeWidget*>(QStringLiteral("boneTree"))->expandAll();
   EXPECT_EQ(bonePanel.size(), DialogUnits(bonePanel.font()).size(140, 246));
   ExpectTidy(bonePanel);

@@ -76,16 +76,16 @@ std::string Sample(const char* name) { return std::string(POSEWRIGHT_SOURCE_DIR)
 TEST_F(PanelSessionTest, BindPoseRecordPlayMirrorSaveAndReopen) {
   // Bind the sample character with its tuned blending parameters.
   ASSERT_TRUE(LoadMesh(app.model, Sample("character.x")).ok);
-  const Status loaded =
-      LoadBoneData(app.model, Sample("character.dat"), bonePanel.boneTree());
+  const Status loaded = LoadBoneData(app.model, Sample("character.dat"));
   ASSERT_TRUE(loaded.ok) << loaded.message << " " << loaded.detail;
+  FillBoneTree(app.model.skeleton, bonePanel.boneTree(), app.boneItems);
   ASSERT_TRUE(ReadBlendingParameters(app.model.skeleton, Sample("character.prm")).ok);
   ComputeBlendWeights(app.model);
   weightPanel.onSkeletonLoaded();
   EXPECT_TRUE(weightPanel.isVisible());
   EXPECT_EQ(weightPanel.boneIndexBox(0)->count(), 13);
   bonePanel.show();
-  bonePanel.selectItem(app.model.skeleton.treeItems[0]);
+  bonePanel.selectItem(app.boneItems[0]);
 
   // Record the rest pose at 0, then pose the left upper arm (5) and forearm
   // (6) and record at 20 and 40.
