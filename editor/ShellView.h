@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "skeleton/BoneTree.h"
+#include "editor/panels/BoneTree.h"
 
 class ExportView;
 class KeyframePanel;

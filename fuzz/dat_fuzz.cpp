@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "skeleton/BoneDataReader.h"
-#include "skeleton/RecordingBoneTree.h"
+#include "support/RecordingBoneTree.h"
 #include "weights/AnchorContainment.h"
 #include "weights/BlendWeights.h"
 

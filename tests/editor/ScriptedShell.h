@@ -14,7 +14,7 @@
 #include "editor/Application.h"
 #include "editor/ShellView.h"
 #include "editor/panels/ExportView.h"
-#include "skeleton/RecordingBoneTree.h"
+#include "support/RecordingBoneTree.h"
 
 struct ShownMessage {
   std::string text;

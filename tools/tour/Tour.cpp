@@ -18,7 +18,7 @@
 
 #include "editor/CommandIds.h"
 #include "fileio/FileBytes.h"
-#include "skeleton/BoneTree.h"
+#include "editor/panels/BoneTree.h"
 #include "tools/tour/WindowPicture.h"
 #include "ui/MainWindow.h"
 #include "ui/OptionDialog.h"

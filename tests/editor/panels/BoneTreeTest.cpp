@@ -1,10 +1,10 @@
 // Filling the bone list from a skeleton: labels, nesting and the bone-item map.
 #include <gtest/gtest.h>
 
-#include "skeleton/BoneTree.h"
+#include "editor/panels/BoneTree.h"
 #include "skeleton/BoneDataReader.h"
 #include "support/BoneDataText.h"
-#include "skeleton/RecordingBoneTree.h"
+#include "support/RecordingBoneTree.h"
 
 namespace {
 TEST(FillBoneTree, EntriesAreNestedByParentAndMappedToTheirBones) {

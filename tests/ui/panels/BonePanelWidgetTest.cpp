@@ -11,7 +11,7 @@
 
 #include "editor/Application.h"
 #include "PanelTestSupport.h"
-#include "skeleton/BoneTree.h"
+#include "editor/panels/BoneTree.h"
 #include "ui/panels/BoneControlPanel.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include "editor/AnimationCommands.h"
 #include "anim/KeyPose.h"
 #include "editor/Application.h"
-#include "skeleton/BoneTree.h"
+#include "editor/panels/BoneTree.h"
 #include "weights/BlendWeights.h"
 #include "skeleton/BlendingParametersFile.h"
 #include "model/LoadBoneData.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "skeleton/BoneTree.h"
+#include "editor/panels/BoneTree.h"
 
 class RecordingBoneTree : public BoneTree {
  public:

@@ -1,4 +1,4 @@
-#include "skeleton/BoneTree.h"
+#include "editor/panels/BoneTree.h"
 
 std::string BoneTreeLabel(const std::string& name, int32_t index) {
   return name + " ( " + std::to_string(index) + " ) ";
