@@ -1,5 +1,5 @@
-// A bone tree held in memory: for the command-line tools, which have no
-// widget, and for tests, which check the entries it records.
+// A bone tree held in memory, for tests and fuzz targets: it records the
+// entries it is given so they can be checked.
 #pragma once
 
 #include <string>
