@@ -16,7 +16,7 @@ using namespace exporttest;
 
 namespace {
 // Plays one user: what the dialog showed, then OK or cancel with the given entry.
-class ScriptedOptionDialog : public OptionDialogView {
+class OneUserOptionDialog : public OptionDialogView {
  public:
   bool confirm = true;
   std::string entry;
@@ -44,7 +44,7 @@ struct Message {
 
 class ScriptedExportView : public ExportView {
  public:
-  ScriptedOptionDialog dialog;
+  OneUserOptionDialog dialog;
   std::vector<Message> messages;
 
   OptionDialogView& optionDialog() override { return dialog; }
@@ -65,7 +65,7 @@ TEST(ExportOptions, UnsignedDecimalParseReadsAnythingElseAsZero) {
 }
 
 TEST(ExportOptions, DialogProposesTheRememberedValueWithTheBoxClearAndRemembersEachConfirmation) {
-  ScriptedOptionDialog dialog;
+  OneUserOptionDialog dialog;
   uint32_t remembered = kDefaultFramesPerSecond;
   dialog.entry = "4800";
   EXPECT_EQ(RunOptionDialog(dialog, remembered), 4800);
@@ -102,7 +102,7 @@ TEST(ExportOptions, ResultRuleKeepsTheSignForEveryUnsignedValue) {
   EXPECT_TRUE(all.writeAllFrames);
 
   // The largest entry with the box clear stays one key per keyframe.
-  ScriptedOptionDialog dialog;
+  OneUserOptionDialog dialog;
   uint32_t remembered = 60;
   dialog.entry = "4294967295";
   const ExportOptions big = *ExportOptionsFromDialogResult(RunOptionDialog(dialog, remembered));

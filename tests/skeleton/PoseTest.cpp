@@ -6,7 +6,6 @@
 #include "support/MathMatchers.h"
 
 namespace {
-constexpr float kHalfPi = std::numbers::pi_v<float> / 2.0f;
 
 Bone MakeBone(const char* name, int parent, D3DXVECTOR3 begin, D3DXVECTOR3 end,
               D3DXQUATERNION rest = {}) {

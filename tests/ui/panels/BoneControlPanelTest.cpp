@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr float kHalfPi = 1.5707963f;
 
 QPushButton* Button(const BoneControlPanel& panel, const char* name) {
   return panel.findChild<QPushButton*>(QString::fromLatin1(name));
