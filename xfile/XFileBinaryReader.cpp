@@ -17,8 +17,8 @@ bool XFileBinaryReader::rawToken(uint16_t& code, std::string_view& text) {
   p_ += 2;
   text = {};
   switch (code) {
-    case kName:
-    case kString: {
+    case kXTokenName:
+    case kXTokenString: {
       if (left() < 4) {
         return fail("a name or string length is cut short by the end of the file");
       }
@@ -29,31 +29,33 @@ bool XFileBinaryReader::rawToken(uint16_t& code, std::string_view& text) {
       }
       text = {p_, length};
       p_ += length;
-      if (code == kString && left() >= 2 && p_[1] == 0 && (p_[0] == kSemicolon || p_[0] == kComma)) {
+      if (code == kXTokenString && left() >= 2 && p_[1] == 0 &&
+          (p_[0] == kXTokenSemicolon || p_[0] == kXTokenComma)) {
         p_ += 2;  // the string's terminator
       }
       return true;
     }
-    case kInteger:
+    case kXTokenInteger:
       return takeFixed(4, "an integer", text);
-    case kGuid:
+    case kXTokenGuid:
       return takeFixed(16, "a GUID", text);
-    case kIntegerList:
-    case kFloatList: {
+    case kXTokenIntegerList:
+    case kXTokenFloatList: {
       if (left() < 4) {
         return fail("a list count is cut short by the end of the file");
       }
       const uint32_t count = loadU32(p_);
       p_ += 4;
-      const std::size_t size = code == kIntegerList ? 4 : floatSize_;
+      const std::size_t size = code == kXTokenIntegerList ? 4 : floatSize_;
       if (count > left() / size) {
         return fail("a list of " + std::to_string(count) + " values does not fit the bytes left");
       }
-      (code == kIntegerList ? intsLeft_ : floatsLeft_) = count;
+      (code == kXTokenIntegerList ? intsLeft_ : floatsLeft_) = count;
       return true;
     }
     default:
-      if ((code >= 10 && code <= 20) || code == kTemplate || (code >= 40 && code <= 52)) {
+      if ((code >= kXTokenOpenBrace && code <= kXTokenSemicolon) || code == kXTokenTemplate ||
+          (code >= kXTokenWord && code <= kXTokenArray)) {
         return true;
       }
       return fail("unknown token code " + std::to_string(code));
@@ -76,28 +78,28 @@ XToken XFileBinaryReader::next() {
       return {XTokenKind::Error, {}};
     }
     switch (code) {
-      case kName:
+      case kXTokenName:
         return {XTokenKind::Name, text};
-      case kString:
+      case kXTokenString:
         return {XTokenKind::String, text};
-      case kGuid:
+      case kXTokenGuid:
         return {XTokenKind::Guid, text};
-      case kInteger:
+      case kXTokenInteger:
         return {XTokenKind::Number, {}};
-      case kIntegerList:
-      case kFloatList:
+      case kXTokenIntegerList:
+      case kXTokenFloatList:
         if (intsLeft_ > 0 || floatsLeft_ > 0) {
           return {XTokenKind::Number, {}};
         }
         continue;  // an empty list carries nothing
-      case kOpenBrace:
+      case kXTokenOpenBrace:
         return {XTokenKind::OpenBrace, {}};
-      case kCloseBrace:
+      case kXTokenCloseBrace:
         return {XTokenKind::CloseBrace, {}};
-      case kComma:
-      case kSemicolon:
+      case kXTokenComma:
+      case kXTokenSemicolon:
         continue;
-      case kTemplate:
+      case kXTokenTemplate:
         return {XTokenKind::Template, {}};
       default:
         return {XTokenKind::Other, {}};
@@ -142,11 +144,11 @@ bool XFileBinaryReader::readUInt(uint32_t& value, const char* what) {
     if (!rawToken(code, text)) {
       return false;
     }
-    if (code == kInteger) {
+    if (code == kXTokenInteger) {
       value = loadU32(text.data());
       return true;
     }
-    if (code == kIntegerList || code == kComma || code == kSemicolon) {
+    if (code == kXTokenIntegerList || code == kXTokenComma || code == kXTokenSemicolon) {
       continue;
     }
     return failExpected(what, code);
@@ -184,11 +186,12 @@ bool XFileBinaryReader::readFloat(float& value, const char* what) {
     if (!rawToken(code, text)) {
       return false;
     }
-    if (code == kInteger) {
+    if (code == kXTokenInteger) {
       value = static_cast<float>(loadU32(text.data()));
       return true;
     }
-    if (code == kFloatList || code == kIntegerList || code == kComma || code == kSemicolon) {
+    if (code == kXTokenFloatList || code == kXTokenIntegerList || code == kXTokenComma ||
+        code == kXTokenSemicolon) {
       continue;
     }
     return failExpected(what, code);
@@ -210,11 +213,11 @@ bool XFileBinaryReader::readString(std::string& value, const char* what) {
     if (!rawToken(code, text)) {
       return false;
     }
-    if (code == kString || code == kName) {
+    if (code == kXTokenString || code == kXTokenName) {
       value.assign(text);
       return true;
     }
-    if (code != kComma && code != kSemicolon) {
+    if (code != kXTokenComma && code != kXTokenSemicolon) {
       return failExpected(what, code);
     }
   }
@@ -231,15 +234,15 @@ bool XFileBinaryReader::skipBody() {
     if (!rawToken(code, text)) {
       return false;
     }
-    if (code == kIntegerList) {
+    if (code == kXTokenIntegerList) {
       p_ += std::size_t{intsLeft_} * 4;
       intsLeft_ = 0;
-    } else if (code == kFloatList) {
+    } else if (code == kXTokenFloatList) {
       p_ += std::size_t{floatsLeft_} * floatSize_;
       floatsLeft_ = 0;
-    } else if (code == kOpenBrace) {
+    } else if (code == kXTokenOpenBrace) {
       ++depth;
-    } else if (code == kCloseBrace && --depth == 0) {
+    } else if (code == kXTokenCloseBrace && --depth == 0) {
       return true;
     }
   }
@@ -263,22 +266,22 @@ bool XFileBinaryReader::fail(const std::string& what) {
 bool XFileBinaryReader::failExpected(const char* what, uint16_t code) {
   const char* found = "a structure token";
   switch (code) {
-    case kName:
+    case kXTokenName:
       found = "a name";
       break;
-    case kString:
+    case kXTokenString:
       found = "a string";
       break;
-    case kGuid:
+    case kXTokenGuid:
       found = "a GUID";
       break;
-    case kFloatList:
+    case kXTokenFloatList:
       found = "a float list";
       break;
-    case kOpenBrace:
+    case kXTokenOpenBrace:
       found = "'{'";
       break;
-    case kCloseBrace:
+    case kXTokenCloseBrace:
       found = "'}'";
       break;
     default:

@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 
+#include "xfile/XBinaryToken.h"
 #include "xfile/XFileToken.h"
 
 class XFileBinaryReader {
@@ -49,20 +50,6 @@ class XFileBinaryReader {
   bool fail(const std::string& what);
 
  private:
-  enum Code : uint16_t {
-    kName = 1,
-    kString = 2,
-    kInteger = 3,
-    kGuid = 5,
-    kIntegerList = 6,
-    kFloatList = 7,
-    kOpenBrace = 10,
-    kCloseBrace = 11,
-    kComma = 19,
-    kSemicolon = 20,
-    kTemplate = 31,
-  };
-
   /// Reads the next raw token code and its payload; false with error() set
   /// when it is unknown or cut short. Lists set the pending-value counters.
   bool rawToken(uint16_t& code, std::string_view& text);
