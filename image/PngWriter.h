@@ -1,5 +1,5 @@
-// PNG encoding of 8-bit pictures, for pictures the program writes (rendered
-// views, thumbnails).
+// PNG encoding of 8-bit RGBA pictures (top row first): rendered views and the
+// generated sample texture.
 #pragma once
 
 #include <cstdint>
@@ -8,10 +8,26 @@
 
 #include "fileio/Status.h"
 
-/// The PNG file bytes of a width × height RGBA picture (top row first), stored
-/// as RGB (alpha dropped) or RGBA. Empty when the size does not match the pixels.
-std::string EncodePng(int width, int height, const std::vector<uint8_t>& rgba, bool keepAlpha = false);
+/// Which channels the file stores.
+enum class PngChannels {
+  Rgb,                 ///< alpha dropped
+  Rgba,                ///< alpha kept
+  RgbaWhenTranslucent  ///< alpha kept only when some pixel is not fully opaque
+};
+
+/// How the rows are packed.
+enum class PngCompression {
+  Default,    ///< libpng's adaptive row filters and zlib's default level: quick
+  Unfiltered  ///< unfiltered rows at zlib level 9, as the committed sample texture is written
+};
+
+/// The PNG file bytes of a width × height RGBA picture; empty when the size
+/// does not match the pixels or libpng fails. The bytes depend only on the
+/// pixels, the settings and the libpng/zlib build.
+std::string EncodePng(int width, int height, const std::vector<uint8_t>& rgba,
+                      PngChannels channels = PngChannels::Rgb,
+                      PngCompression compression = PngCompression::Default);
 
 /// EncodePng written to path atomically.
 Status WritePng(const std::string& path, int width, int height, const std::vector<uint8_t>& rgba,
-                bool keepAlpha = false);
+                PngChannels channels = PngChannels::Rgb);
