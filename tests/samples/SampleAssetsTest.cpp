@@ -9,12 +9,12 @@
 #include <set>
 
 #include "HullChecks.h"
-#include "PngDecode.h"
 #include "support/TempFolder.h"
 #include "XScan.h"
 #include "anim/AnimationFile.h"
 #include "fileio/FileBytes.h"
 #include "fileio/KeyedLineReader.h"
+#include "image/PngDecoder.h"
 #include "skeleton/BoneDataReader.h"
 #include "skeleton/Skeleton.h"
 #include "weights/AnchorContainment.h"
