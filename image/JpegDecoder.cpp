@@ -5,7 +5,7 @@
 
 #include <jpeglib.h>
 
-#include "image/JpegDecoder.h"
+#include "image/ImageDecoders.h"
 
 namespace {
 struct ErrorManager {

@@ -1,7 +1,7 @@
 // PNG decoding through libpng's simplified reading interface.
 #include <png.h>
 
-#include "image/PngDecoder.h"
+#include "image/ImageDecoders.h"
 
 std::optional<TextureImage> DecodePng(std::string_view bytes) {
   png_image image{};

@@ -1,10 +1,7 @@
 #include "image/TextureLoader.h"
 
 #include "fileio/FileBytes.h"
-#include "image/BmpDecoder.h"
-#include "image/JpegDecoder.h"
-#include "image/PngDecoder.h"
-#include "image/TgaDecoder.h"
+#include "image/ImageDecoders.h"
 
 std::optional<TextureImage> DecodeTextureImage(std::string_view bytes) {
   if (bytes.substr(0, 8) == std::string_view("\x89PNG\r\n\x1a\n", 8)) {

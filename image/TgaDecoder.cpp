@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "image/TgaDecoder.h"
+#include "image/ImageDecoders.h"
 
 namespace {
 uint32_t U16(const unsigned char* p) { return static_cast<uint32_t>(p[0] | (p[1] << 8)); }

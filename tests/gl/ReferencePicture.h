@@ -11,7 +11,7 @@
 
 #include "fileio/FileBytes.h"
 #include "image/PngWriter.h"
-#include "image/PngDecoder.h"
+#include "image/ImageDecoders.h"
 
 /// Checks an RGBA frame against reference/<name>.png: at most one pixel in 500
 /// may differ by more than 2 in a channel (edges may move by a pixel between

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "image/PngDecoder.h"
+#include "image/ImageDecoders.h"
 #include "image/PngWriter.h"
 
 namespace {

@@ -10,8 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "image/BmpDecoder.h"
-#include "image/TgaDecoder.h"
+#include "image/ImageDecoders.h"
 #include "image/TextureLoader.h"
 #include "support/TestData.h"
 

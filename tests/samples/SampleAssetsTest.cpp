@@ -14,7 +14,7 @@
 #include "anim/AnimationFile.h"
 #include "fileio/FileBytes.h"
 #include "fileio/KeyedLineReader.h"
-#include "image/PngDecoder.h"
+#include "image/ImageDecoders.h"
 #include "skeleton/BoneDataReader.h"
 #include "skeleton/Skeleton.h"
 #include "weights/AnchorContainment.h"
