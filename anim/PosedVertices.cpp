@@ -1,7 +1,7 @@
 #include "anim/PosedVertices.h"
 
 #include "fileio/TextWriter.h"
-#include "skin/SkinPosition.h"
+#include "mesh/SkinPosition.h"
 
 std::string FormatPosedVertices(SkinnedModel& model) {
   ComputePose(model.skeleton);

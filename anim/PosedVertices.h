@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "skin/SkinnedModel.h"
+#include "model/SkinnedModel.h"
 
 /// Runs ComputePose on the model's skeleton and returns one line per vertex of
 /// the bound mesh, in vertex order: its skinned position as "%.6f %.6f %.6f"

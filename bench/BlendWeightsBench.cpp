@@ -9,10 +9,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "skin/AnchorContainment.h"
-#include "skin/BlendWeights.h"
-#include "skin/InfluenceWeight.h"
-#include "skin/MeshLoader.h"
+#include "weights/AnchorContainment.h"
+#include "weights/BlendWeights.h"
+#include "weights/InfluenceWeight.h"
+#include "model/MeshLoader.h"
 #include "tools/gen/ParamModel.h"
 
 namespace {

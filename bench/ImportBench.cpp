@@ -16,10 +16,9 @@
 #include "importer/AssimpReader.h"
 #include "importer/ModelImport.h"
 #include "importer/WeightAgreement.h"
-#include "skeleton/RecordingBoneTree.h"
-#include "skin/BlendWeights.h"
-#include "skin/LoadBoneData.h"
-#include "skin/MeshLoader.h"
+#include "weights/BlendWeights.h"
+#include "model/LoadBoneData.h"
+#include "model/MeshLoader.h"
 #include "tools/gen/ModelFiles.h"
 #include "tools/gen/RigExport.h"
 
@@ -41,10 +40,9 @@ struct RiggedInput {
     options.anchorFaces = 48;
     ModelFiles files;
     SkinnedModel model;
-    RecordingBoneTree tree;
     Status s = GenerateModelFiles(options, folder.string(), nullptr, &files);
     if (s) s = LoadMesh(model, files.x);
-    if (s) s = LoadBoneData(model, files.boneData, tree);
+    if (s) s = LoadBoneData(model, files.boneData);
     if (s) {
       ComputeBlendWeights(model);
       file = (folder / "rigged.glb").string();
@@ -56,7 +54,7 @@ struct RiggedInput {
     if (s) {
       SkinnedModel installed;
       RiggedImport copy = import;
-      InstallRiggedImport(installed, std::move(copy), tree);
+      InstallRiggedImport(installed, std::move(copy));
       agreement = MeasureWeightAgreement(installed, import.rig.influences);
     }
   }

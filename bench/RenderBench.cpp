@@ -16,12 +16,12 @@
 #include <cmath>
 #include <ctime>
 
-#include "app/Camera.h"
-#include "app/RectangleSelection.h"
+#include "render/Camera.h"
+#include "render/RectangleSelection.h"
 #include "render/RecordingDevice.h"
 #include "render/SceneRenderer.h"
 #include "render/VertexProcessor.h"
-#include "skin/SkinnedModel.h"
+#include "model/SkinnedModel.h"
 #ifdef POSEWRIGHT_HAVE_GL
 #include "gl/GlProgram.h"
 #include "gl/OffscreenViewport.h"

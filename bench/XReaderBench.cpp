@@ -11,8 +11,8 @@
 #include <filesystem>
 #include <string>
 
-#include "skin/MeshLoader.h"
-#include "skin/XFileParser.h"
+#include "model/MeshLoader.h"
+#include "xfile/XFileParser.h"
 #include "tools/gen/ModelFiles.h"
 
 namespace {

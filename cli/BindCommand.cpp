@@ -10,13 +10,12 @@
 #include "fileio/FileBytes.h"
 #include "cli/RigBind.h"
 #include "importer/ModelImport.h"
-#include "skeleton/RecordingBoneTree.h"
-#include "skin/BlendWeights.h"
-#include "skin/BlendingParametersFile.h"
-#include "skin/LoadBoneData.h"
-#include "skin/MeshLoader.h"
-#include "skin/SkinnedMeshFile.h"
-#include "skin/SkinnedModel.h"
+#include "weights/BlendWeights.h"
+#include "skeleton/BlendingParametersFile.h"
+#include "model/LoadBoneData.h"
+#include "model/MeshLoader.h"
+#include "model/SkinnedMeshFile.h"
+#include "model/SkinnedModel.h"
 
 namespace {
 constexpr const char* kUsage =
@@ -64,8 +63,7 @@ int RunBind(const std::vector<std::string>& args) {
   }
   SkinnedModel model;
   if (Status s = LoadAnyMesh(model, a.mesh); !s) return Fail(s);
-  RecordingBoneTree tree;
-  if (Status s = LoadBoneData(model, a.bones, tree); !s) return Fail(s);
+  if (Status s = LoadBoneData(model, a.bones); !s) return Fail(s);
   if (!a.parameters.empty()) {
     // As File > Open Data > Blending Parameters: the lines before a bad one stay
     // applied and the bind goes on; only a file that cannot be read stops it.

@@ -6,7 +6,7 @@
 #include "cli/JsonWriter.h"
 #include "fileio/FileBytes.h"
 #include "skeleton/BoneDataReader.h"
-#include "skin/BlendingParametersFile.h"
+#include "skeleton/BlendingParametersFile.h"
 
 namespace {
 int DescribeBlendingParameters(const std::string& path, bool json) {

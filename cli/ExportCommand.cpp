@@ -9,11 +9,10 @@
 #include "cli/Command.h"
 #include "cli/TextureReport.h"
 #include "cli/GltfExportCommand.h"
-#include "export/ExportOptions.h"
 #include "export/SkinnedMeshXWriter.h"
-#include "skeleton/RecordingBoneTree.h"
-#include "skin/SkinnedMeshFile.h"
-#include "skin/SkinnedModel.h"
+#include "model/SkinnedMeshFile.h"
+#include "model/SkinnedModel.h"
+#include "editor/panels/ExportOptionDialog.h"
 
 namespace {
 constexpr const char* kUsage =
@@ -92,9 +91,8 @@ int RunExport(const std::vector<std::string>& args) {
   // Textures are decoded as the editor decodes them: the export names a
   // material's texture only when its image loads, and says so when it does not.
   SkinnedModel model;
-  RecordingBoneTree tree;  // no bone list without a window
   TextureReport textures;
-  if (Status read = ReadSkinnedMesh(model, parsed->model, tree, textures.loader()); !read) {
+  if (Status read = ReadSkinnedMesh(model, parsed->model, textures.loader()); !read) {
     return Fail(read);
   }
   textures.warn("export", parsed->model, model, "exported without it");

@@ -7,10 +7,9 @@
 #include "anim/AnimationFile.h"
 #include "fileio/FileBytes.h"
 #include "gltf/GltfExport.h"
-#include "skeleton/RecordingBoneTree.h"
-#include "skin/SkinnedMeshFile.h"
-#include "skin/SkinnedModel.h"
-#include "skin/TextureLoader.h"
+#include "model/SkinnedMeshFile.h"
+#include "model/SkinnedModel.h"
+#include "image/TextureLoader.h"
 
 namespace {
 constexpr const char* kUsage = "export MODEL.skm [--anim FILE.anm]... [--all-frames] -o OUT.glb|OUT.gltf";
@@ -81,8 +80,7 @@ int RunGltfExport(const std::vector<std::string>& args) {
   const std::optional<GltfArguments> parsed = Parse(args, status);
   if (!parsed) return status;
   SkinnedModel model;
-  RecordingBoneTree tree;
-  if (Status read = ReadSkinnedMesh(model, parsed->model, tree, LoadTextureImage); !read) return Fail(read);
+  if (Status read = ReadSkinnedMesh(model, parsed->model, LoadTextureImage); !read) return Fail(read);
   std::deque<Animation> animations;  // stable addresses for the named list
   std::vector<gltf::NamedAnimation> named;
   for (const std::string& path : parsed->animations) {

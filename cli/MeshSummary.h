@@ -3,7 +3,7 @@
 #pragma once
 
 #include "cli/JsonWriter.h"
-#include "skin/LoadedMesh.h"
+#include "model/LoadedMesh.h"
 
 /// "materials", "materialList", "attributes" and "textures" members.
 void WriteMeshMaterialsJson(JsonWriter& j, const LoadedMesh& mesh);

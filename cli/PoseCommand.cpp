@@ -8,15 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "anim/AnimationCommands.h"
+#include "editor/AnimationCommands.h"
+#include "anim/AnimationFile.h"
 #include "anim/PlayToTime.h"
 #include "anim/PosedVertices.h"
 #include "cli/AnimationInput.h"
 #include "cli/Command.h"
 #include "fileio/FileBytes.h"
-#include "skeleton/RecordingBoneTree.h"
-#include "skin/SkinnedMeshFile.h"
-#include "skin/SkinnedModel.h"
+#include "model/SkinnedMeshFile.h"
+#include "model/SkinnedModel.h"
 
 namespace {
 
@@ -64,8 +64,7 @@ int RunPose(const std::vector<std::string>& args) {
   if (!time) return Usage("--time needs a whole number of frames, not " + timeText);
 
   SkinnedModel model;
-  RecordingBoneTree tree;  // no bone list without a window; the entries are simply kept
-  if (Status s = ReadSkinnedMesh(model, modelPath, tree); !s) return Fail(s.describe());
+  if (Status s = ReadSkinnedMesh(model, modelPath); !s) return Fail(s.describe());
 
   Animation animation;
   animation.boneCount = model.skeleton.boneCount();

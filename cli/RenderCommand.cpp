@@ -5,15 +5,14 @@
 #include <string>
 
 #include "anim/PlayToTime.h"
-#include "app/Camera.h"
+#include "render/Camera.h"
 #include "cli/AnimationInput.h"
 #include "cli/Command.h"
 #include "cli/TextureReport.h"
-#include "fileio/PngWriter.h"
+#include "image/PngWriter.h"
 #include "gl/OffscreenViewport.h"
-#include "skeleton/RecordingBoneTree.h"
-#include "skin/SkinnedMeshFile.h"
-#include "skin/SkinnedModel.h"
+#include "model/SkinnedMeshFile.h"
+#include "model/SkinnedModel.h"
 
 namespace {
 constexpr const char* kUsage =
@@ -103,9 +102,8 @@ int Run(const std::vector<std::string>& argv) {
     return Usage(problem);
   }
   SkinnedModel model;
-  RecordingBoneTree tree;
   TextureReport textures;
-  if (Status read = ReadSkinnedMesh(model, args.model, tree, textures.loader()); !read) {
+  if (Status read = ReadSkinnedMesh(model, args.model, textures.loader()); !read) {
     return Fail(args.model, read);
   }
   // Texture names resolve against the model's folder; say which ones were not
@@ -133,7 +131,7 @@ int Run(const std::vector<std::string>& argv) {
   FrameOptions options;
   options.vertexMode = args.points;
   // As after opening the file in the editor: the root is the selected bone.
-  options.selectedBoneItem = model.skeleton.treeItems.empty() ? 0 : model.skeleton.treeItems[0];
+  options.selectedBone = 0;
 
   std::string why;
   auto viewport = OffscreenViewport::Create(OffscreenViewport::kEditorWidth, OffscreenViewport::kEditorHeight, &why);

@@ -4,10 +4,9 @@
 #include <cstdio>
 
 #include "cli/RigReport.h"
-#include "skeleton/RecordingBoneTree.h"
-#include "skin/BlendWeights.h"
-#include "skin/BlendingParametersFile.h"
-#include "skin/SkinnedMeshFile.h"
+#include "weights/BlendWeights.h"
+#include "skeleton/BlendingParametersFile.h"
+#include "model/SkinnedMeshFile.h"
 
 namespace {
 constexpr const char* kRigUsage = "bind MODEL --rig [--auto-weights] [--prm FILE.prm] -o OUT.skm";
@@ -46,8 +45,7 @@ int RunRigBind(const std::vector<std::string>& args) {
   if (Status s = ImportRiggedModel(model, import); !s) return Fail(s);
   PrintImportWarnings("bind", import);
   SkinnedModel installed;
-  RecordingBoneTree tree;
-  InstallRiggedImport(installed, std::move(import), tree);
+  InstallRiggedImport(installed, std::move(import));
   if (!parameters.empty()) {
     if (Status s = ReadBlendingParameters(installed.skeleton, parameters); !s) return Fail(s);
   }

@@ -7,8 +7,7 @@
 #include "cli/Command.h"
 #include "cli/RigReport.h"
 #include "importer/BoneDataWriter.h"
-#include "skeleton/RecordingBoneTree.h"
-#include "skin/BlendingParametersFile.h"
+#include "skeleton/BlendingParametersFile.h"
 
 namespace {
 constexpr const char* kUsage = "rig MODEL -o OUT.dat [--prm OUT.prm]   bone data of a rigged model (any format)";
@@ -42,8 +41,7 @@ int RunRig(const std::vector<std::string>& args) {
   const std::vector<VertexInfluences> fileInfluences = import.rig.influences;
   const bool rootAdded = import.rig.rootAdded;
   SkinnedModel installed;
-  RecordingBoneTree tree;
-  InstallRiggedImport(installed, std::move(import), tree);
+  InstallRiggedImport(installed, std::move(import));
   std::printf("%s: %d bones%s, anchors for %zu vertices\n", output.c_str(), installed.skeleton.boneCount(),
               rootAdded ? " (a root bone added)" : "", installed.vertexCount());
   PrintAnchorReport(installed, fileInfluences);

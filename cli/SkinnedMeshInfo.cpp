@@ -5,8 +5,8 @@
 
 #include "cli/InfoFormat.h"
 #include "cli/JsonWriter.h"
-#include "skin/SkinnedMeshFile.h"
-#include "skin/SkinnedModel.h"
+#include "model/SkinnedMeshFile.h"
+#include "model/SkinnedModel.h"
 
 namespace {
 std::size_t VerticesWithoutBones(const SkinnedModel& model) {

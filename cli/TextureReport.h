@@ -6,8 +6,8 @@
 #include <map>
 #include <string>
 
-#include "skin/SkinnedModel.h"
-#include "skin/TextureLoader.h"
+#include "model/SkinnedModel.h"
+#include "image/TextureLoader.h"
 
 class TextureReport {
  public:

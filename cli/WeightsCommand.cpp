@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "cli/Command.h"
-#include "skin/SkinnedMeshFile.h"
-#include "skin/SkinnedModel.h"
+#include "model/SkinnedMeshFile.h"
+#include "model/SkinnedModel.h"
 #include "weighttools/MirrorWeights.h"
 #include "weighttools/SmoothWeights.h"
 #include "weighttools/WeightCleanup.h"

@@ -6,9 +6,9 @@
 #include "cli/InfoFormat.h"
 #include "cli/JsonWriter.h"
 #include "cli/MeshSummary.h"
-#include "skin/LoadedMesh.h"
-#include "skin/SkinInfluences.h"
-#include "skin/XFileParser.h"
+#include "model/LoadedMesh.h"
+#include "xfile/SkinInfluences.h"
+#include "xfile/XFileParser.h"
 
 namespace {
 const char* EncodingName(XFileEncoding e) {

@@ -8,7 +8,7 @@
 #include <span>
 #include <vector>
 
-#include "skin/Material.h"
+#include "mesh/Material.h"
 
 /// Adjacency and point-representative value for "no face" / "not yet set".
 inline constexpr uint32_t kNoFace = 0xFFFFFFFFu;

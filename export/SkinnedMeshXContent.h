@@ -11,7 +11,7 @@
 #include "anim/Animation.h"
 #include "export/ExportOptions.h"
 #include "fileio/Status.h"
-#include "skin/SkinnedModel.h"
+#include "model/SkinnedModel.h"
 
 /// One vertex a bone moves, with its weight.
 struct XSkinInfluence {

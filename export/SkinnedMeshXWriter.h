@@ -9,7 +9,7 @@
 #include "anim/Animation.h"
 #include "export/ExportOptions.h"
 #include "fileio/Status.h"
-#include "skin/SkinnedModel.h"
+#include "model/SkinnedModel.h"
 
 /// The file text, lines ending in CR LF, numbers as printf's "%.6f", "%u" and
 /// "%d": the header line and template block, the mesh "thisMesh" (vertices,

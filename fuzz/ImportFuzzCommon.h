@@ -20,7 +20,7 @@
 #include "importer/SceneMesh.h"
 #include "importer/SceneRig.h"
 #include "skeleton/BoneDataReader.h"
-#include "skin/MeshLimits.h"
+#include "mesh/MeshLimits.h"
 
 namespace import_fuzz {
 inline void Check(bool condition) {

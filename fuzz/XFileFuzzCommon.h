@@ -6,10 +6,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "skin/LoadedMesh.h"
-#include "skin/MeshLoader.h"
-#include "skin/SkinInfluences.h"
-#include "skin/XFileParser.h"
+#include "model/LoadedMesh.h"
+#include "model/MeshLoader.h"
+#include "xfile/SkinInfluences.h"
+#include "xfile/XFileParser.h"
 
 /// Parses file and runs the whole load on success; returns whether it parsed.
 inline bool LoadXFileForFuzzing(const std::string& file) {

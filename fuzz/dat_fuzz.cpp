@@ -7,9 +7,9 @@
 #include <string_view>
 
 #include "skeleton/BoneDataReader.h"
-#include "skeleton/RecordingBoneTree.h"
-#include "skin/AnchorContainment.h"
-#include "skin/BlendWeights.h"
+#include "support/RecordingBoneTree.h"
+#include "weights/AnchorContainment.h"
+#include "weights/BlendWeights.h"
 
 namespace {
 // Anchors up to this size get the (quadratic) cross-check.
@@ -51,7 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   BoneDataResult result = ParseBoneData(text, "fuzz.dat");
   if (!result.status) return 0;
   RecordingBoneTree tree;
-  FillBoneTree(result.skeleton, tree);
+  BoneItemMap items;
+  FillBoneTree(result.skeleton, tree, items);
   if (tree.entries().size() != result.skeleton.bones.size()) std::abort();
   CheckAnchors(result.skeleton);
   CheckWeights(result.skeleton);

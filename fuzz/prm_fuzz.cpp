@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "skin/BlendingParametersFile.h"
+#include "skeleton/BlendingParametersFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Skeleton skeleton;

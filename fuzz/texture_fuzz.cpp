@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "skin/TextureLoader.h"
+#include "image/TextureLoader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const auto image = DecodeTextureImage(std::string_view(reinterpret_cast<const char*>(data), size));

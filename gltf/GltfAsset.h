@@ -17,7 +17,7 @@
 
 #include "gltf/GltfExportOptions.h"
 #include "gltf/GltfMaterials.h"
-#include "skin/SkinnedModel.h"
+#include "model/SkinnedModel.h"
 
 namespace gltf {
 

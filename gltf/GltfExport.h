@@ -10,7 +10,7 @@
 #include "fileio/Status.h"
 #include "gltf/GltfContainer.h"
 #include "gltf/GltfExportOptions.h"
-#include "skin/SkinnedModel.h"
+#include "model/SkinnedModel.h"
 
 namespace gltf {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "fileio/FileBytes.h"
-#include "fileio/PngWriter.h"
+#include "image/PngWriter.h"
 
 namespace gltf {
 namespace {
@@ -66,7 +66,7 @@ std::optional<ImageFile> TextureImageFile(const SkinnedModel& model, uint32_t m)
   bool translucent = false;
   for (std::size_t i = 3; i < decoded.rgba.size(); i += 4)
     translucent = translucent || decoded.rgba[i] != 255;
-  image.bytes = EncodePng(decoded.width, decoded.height, decoded.rgba, translucent);
+  image.bytes = EncodePng(decoded.width, decoded.height, decoded.rgba, translucent ? PngChannels::Rgba : PngChannels::Rgb);
   if (image.bytes.empty()) return std::nullopt;
   image.mimeType = "image/png";
   image.extension = "png";

@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "skin/Material.h"
-#include "skin/SkinnedModel.h"
+#include "mesh/Material.h"
+#include "model/SkinnedModel.h"
 
 namespace gltf {
 

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "skin/SkinVertex.h"
+#include "mesh/SkinVertex.h"
 
 namespace gltf {
 

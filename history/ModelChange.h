@@ -14,7 +14,7 @@
 
 #include "history/History.h"
 #include "math/Quaternion.h"
-#include "skin/SkinnedModel.h"
+#include "model/SkinnedModel.h"
 
 /// What a ModelEdit watches (bits).
 enum ModelAspect : unsigned {

@@ -9,9 +9,9 @@
 #include "importer/BoneFrame.h"
 #include "importer/ConvexAnchor.h"
 #include "importer/Quantize.h"
-#include "skin/AnchorBoxGrid.h"
-#include "skin/AnchorContainment.h"
-#include "skin/InfluenceWeight.h"
+#include "weights/AnchorBoxGrid.h"
+#include "weights/AnchorContainment.h"
+#include "weights/InfluenceWeight.h"
 
 namespace {
 // Refits before giving up on a vertex in no anchor or in more than four.

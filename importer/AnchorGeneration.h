@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "skeleton/Skeleton.h"
-#include "skin/SkinInfluences.h"
+#include "xfile/SkinInfluences.h"
 
 struct AnchorFitOptions {
   /// Sides of every prism (4·sides faces).

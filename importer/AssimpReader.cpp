@@ -9,7 +9,7 @@
 
 #include "fileio/FileBytes.h"
 #include "importer/MeshFormats.h"
-#include "skin/XFileHeader.h"
+#include "xfile/XFileHeader.h"
 
 namespace {
 Status Refuse(const std::string& fileName, const std::string& reason) {

@@ -8,9 +8,9 @@
 #include "importer/SceneMesh.h"
 #include "importer/SceneRig.h"
 #include "importer/XFileRig.h"
-#include "skin/MeshLoader.h"
-#include "skin/TextureLoader.h"
-#include "skin/XFileParser.h"
+#include "model/MeshLoader.h"
+#include "image/TextureLoader.h"
+#include "xfile/XFileParser.h"
 
 namespace {
 // The merged mesh of an Assimp scene made ready for the model; textures the
@@ -112,7 +112,7 @@ Status ImportRiggedModel(const std::string& path, RiggedImport& out, const Ancho
   return Status::Ok();
 }
 
-void InstallRiggedImport(SkinnedModel& model, RiggedImport&& import, BoneTree& tree) {
+void InstallRiggedImport(SkinnedModel& model, RiggedImport&& import) {
   InstallLoadedMesh(model, std::move(import.mesh));
   BindMesh(model);
   const std::vector<VertexInfluences>& influences = import.rig.influences;
@@ -120,11 +120,10 @@ void InstallRiggedImport(SkinnedModel& model, RiggedImport&& import, BoneTree& t
     StoreInfluences(influences[v], model.skinnedMesh.vertices[v]);
     StoreInfluences(influences[v], model.pointVertices[v]);
   }
-  FillBoneTree(import.rig.skeleton, tree);
   model.skeleton = std::move(import.rig.skeleton);
 }
 
-Status LoadRiggedModel(SkinnedModel& model, const std::string& path, BoneTree& tree, ImportNotes* notes) {
+Status LoadRiggedModel(SkinnedModel& model, const std::string& path, ImportNotes* notes) {
   RiggedImport import;
   if (Status s = ImportRiggedModel(path, import); !s) {
     return s;
@@ -132,7 +131,7 @@ Status LoadRiggedModel(SkinnedModel& model, const std::string& path, BoneTree& t
   if (notes != nullptr) {
     *notes = import.notes;
   }
-  InstallRiggedImport(model, std::move(import), tree);
+  InstallRiggedImport(model, std::move(import));
   return Status::Ok();
 }
 

@@ -10,9 +10,8 @@
 #include "fileio/Status.h"
 #include "importer/AnchorGeneration.h"
 #include "importer/RigSkeleton.h"
-#include "skeleton/BoneTree.h"
-#include "skin/LoadedMesh.h"
-#include "skin/SkinnedModel.h"
+#include "model/LoadedMesh.h"
+#include "model/SkinnedModel.h"
 
 /// What an import changed on the way, for the user.
 struct ImportNotes {
@@ -58,14 +57,13 @@ struct RiggedImport {
 /// whose armature does not deform its mesh or has too many bones.
 Status ImportRiggedModel(const std::string& path, RiggedImport& out, const AnchorFitOptions& options = {});
 
-/// Opens a rigged model into the editor's model: mesh, skeleton (tree
-/// refilled) and the file's own weights, bound and ready to pose, nothing
-/// selected. On failure the model and tree stay exactly as they were.
-Status LoadRiggedModel(SkinnedModel& model, const std::string& path, BoneTree& tree,
-                       ImportNotes* notes = nullptr);
+/// Opens a rigged model into the editor's model: mesh, skeleton and the
+/// file's own weights, bound and ready to pose, nothing selected. On failure
+/// the model stays exactly as it was.
+Status LoadRiggedModel(SkinnedModel& model, const std::string& path, ImportNotes* notes = nullptr);
 
 /// Installs an import: what LoadRiggedModel does after reading.
-void InstallRiggedImport(SkinnedModel& model, RiggedImport&& import, BoneTree& tree);
+void InstallRiggedImport(SkinnedModel& model, RiggedImport&& import);
 
 /// The skeleton as a bone data file should carry it: the model's own when
 /// every bone from 1 on has an anchor; otherwise (a skeleton from a .skm,

@@ -6,7 +6,7 @@
 #include "importer/BoneFrame.h"
 #include "importer/Quantize.h"
 #include "skeleton/BoneDataReader.h"
-#include "skin/XFileHeader.h"
+#include "xfile/XFileHeader.h"
 
 namespace {
 D3DXVECTOR3 Row(const D3DXMATRIX& m, int r) {

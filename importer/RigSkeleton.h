@@ -17,7 +17,7 @@
 #include "fileio/Status.h"
 #include "importer/ImportedRig.h"
 #include "skeleton/Skeleton.h"
-#include "skin/SkinInfluences.h"
+#include "xfile/SkinInfluences.h"
 
 struct RigSkeleton {
   /// Bones with rest geometry and rotations, default blending parameters,

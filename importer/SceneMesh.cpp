@@ -7,10 +7,10 @@
 #include <map>
 
 #include "fileio/FileBytes.h"
-#include "skin/MeshLimits.h"
-#include "skin/TextureLoader.h"
-#include "skin/XFileHeader.h"
-#include "skin/XFileMeshBuilder.h"
+#include "mesh/MeshLimits.h"
+#include "image/TextureLoader.h"
+#include "xfile/XFileHeader.h"
+#include "xfile/XFileMeshBuilder.h"
 
 namespace {
 std::string Thousands(std::size_t n) {

@@ -12,9 +12,9 @@
 
 #include "fileio/Status.h"
 #include "math/Matrix.h"
-#include "skin/Material.h"
-#include "skin/SourceMesh.h"
-#include "skin/TextureImage.h"
+#include "mesh/Material.h"
+#include "mesh/SourceMesh.h"
+#include "image/TextureImage.h"
 
 struct aiNode;
 struct aiScene;

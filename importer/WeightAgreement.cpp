@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "skin/BlendWeights.h"
+#include "weights/BlendWeights.h"
 
 namespace {
 // Weights closer than this count as a tie.

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "importer/AnchorGeneration.h"
-#include "skin/SkinnedModel.h"
+#include "model/SkinnedModel.h"
 
 struct WeightAgreement {
   /// Vertices the file gives a weight.

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "importer/ImportedRig.h"
-#include "skin/XFileDocument.h"
-#include "skin/XFileMeshBuilder.h"
+#include "xfile/XFileDocument.h"
+#include "xfile/XFileMeshBuilder.h"
 
 /// The rig of doc, vertices numbered as the built mesh numbers them (origins
 /// from XBuiltMesh). Empty when no SkinWeights names a frame of the file.

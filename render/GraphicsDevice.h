@@ -10,8 +10,8 @@
 #include <span>
 
 #include "math/Vector4.h"
-#include "skin/SkinVertex.h"
-#include "skin/TextureImage.h"
+#include "mesh/SkinVertex.h"
+#include "image/TextureImage.h"
 
 /// A vertex or index buffer owned by a device; 0 is "none".
 using BufferId = uint32_t;

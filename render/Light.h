@@ -3,7 +3,7 @@
 #pragma once
 
 #include "math/Vector3.h"
-#include "skin/Material.h"
+#include "mesh/Material.h"
 
 struct DirectionalLight {
   D3DCOLORVALUE diffuse{1.0f, 1.0f, 1.0f, 0.0f};

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "render/GraphicsDevice.h"
-#include "skin/SkinnedModel.h"
+#include "model/SkinnedModel.h"
 
 class ModelBuffers {
  public:

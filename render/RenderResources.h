@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "render/GraphicsDevice.h"
-#include "skin/Material.h"
-#include "skin/SourceMesh.h"
+#include "mesh/Material.h"
+#include "mesh/SourceMesh.h"
 
 /// A figure drawn as a line list.
 struct LineFigure {

@@ -1,7 +1,7 @@
 #include "render/RingMarker.h"
 
-#include "skin/LoadedMesh.h"
-#include "skin/XFileParser.h"
+#include "model/LoadedMesh.h"
+#include "xfile/XFileParser.h"
 
 Status LoadRingGizmo(std::string_view xText, RingGizmo& out) {
   const std::string name = "ring.x";

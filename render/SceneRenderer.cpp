@@ -54,8 +54,8 @@ void SceneRenderer::setFillMode(FillMode mode) {
   device_.setFillMode(mode);
 }
 
-void SceneRenderer::drawScene(SkinnedModel& model, const Camera& camera, BoneTreeItem selectedBoneItem,
-                              bool vertexMode, RectSelectionRequest& request) {
+void SceneRenderer::drawScene(SkinnedModel& model, const Camera& camera, int32_t selectedBone, bool vertexMode,
+                              RectSelectionRequest& request) {
   Skeleton& skeleton = model.skeleton;
   ComputePose(skeleton);
 
@@ -95,7 +95,7 @@ void SceneRenderer::drawScene(SkinnedModel& model, const Camera& camera, BoneTre
   if (vertexMode) {
     drawPoints(model);
   }
-  drawBones(skeleton, selectedBoneItem);
+  drawBones(skeleton, selectedBone);
 }
 
 void SceneRenderer::drawMesh(const SkinnedModel& model, const Camera& camera) {
@@ -134,8 +134,7 @@ void SceneRenderer::drawPoints(const SkinnedModel& model) {
   device_.drawIndexedPrimitive(PrimitiveType::PointList, 0, n, n - unselected, unselected);
 }
 
-void SceneRenderer::drawBones(const Skeleton& skeleton, BoneTreeItem selectedBoneItem) {
-  const int32_t selected = BoneIndexOfItem(skeleton, selectedBoneItem);
+void SceneRenderer::drawBones(const Skeleton& skeleton, int32_t selectedBone) {
   device_.setDepthTest(false);
   const std::size_t count = std::min(skeleton.bones.size(), skeleton.skinMatrices.size());
   for (std::size_t i = 0; i < count; ++i) {
@@ -149,7 +148,7 @@ void SceneRenderer::drawBones(const Skeleton& skeleton, BoneTreeItem selectedBon
     D3DXMatrixTranslation(&translation, bone.begin.x, bone.begin.y, bone.begin.z);
     D3DXMatrixMultiply(&placed, &rotation, &translation);
     D3DXMatrixMultiply(&placed, &placed, &skeleton.skinMatrices[i]);
-    const bool isSelected = static_cast<int32_t>(i) == selected;
+    const bool isSelected = static_cast<int32_t>(i) == selectedBone;
     if (isSelected) {
       drawRing(placed);
     }
@@ -252,7 +251,7 @@ void SceneRenderer::drawFrame(SkinnedModel& model, const Camera& camera, const F
   }
   beginFrame();
   setFillMode(options.fillMode);
-  drawScene(model, camera, options.selectedBoneItem, options.vertexMode, request);
+  drawScene(model, camera, options.selectedBone, options.vertexMode, request);
   drawOverlays(options.overlays);
   endFrame();
 }

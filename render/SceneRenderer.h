@@ -6,14 +6,14 @@
 // entry 0.
 #pragma once
 
-#include "app/Camera.h"
-#include "app/ClientPoint.h"
-#include "app/RectangleSelection.h"
+#include "render/Camera.h"
+#include "render/ClientPoint.h"
+#include "render/RectangleSelection.h"
 #include "render/GraphicsDevice.h"
 #include "render/ModelBuffers.h"
 #include "render/RegisterFile.h"
 #include "render/RenderResources.h"
-#include "skin/SkinnedModel.h"
+#include "model/SkinnedModel.h"
 
 /// The view flags the overlay passes read.
 struct OverlayOptions {
@@ -30,8 +30,8 @@ struct FrameOptions {
   /// 1 point, 2 wireframe, 3 solid; the mesh is drawn only as wireframe or solid.
   FillMode fillMode = FillMode::Solid;
   bool vertexMode = false;
-  /// The bone list's selected entry; the last bone when it names none.
-  BoneTreeItem selectedBoneItem = 0;
+  /// The selected bone, drawn in its own colour with the ring marker at it.
+  int32_t selectedBone = 0;
   OverlayOptions overlays;
 };
 
@@ -46,7 +46,7 @@ class SceneRenderer {
   void setFillMode(FillMode mode);
   /// The model passes: pose, constants, mesh, a pending rectangle selection
   /// (carried out and cleared), points in vertex mode, bones and the ring.
-  void drawScene(SkinnedModel& model, const Camera& camera, BoneTreeItem selectedBoneItem, bool vertexMode,
+  void drawScene(SkinnedModel& model, const Camera& camera, int32_t selectedBone, bool vertexMode,
                  RectSelectionRequest& request);
   /// Wireframe, clipping off, the grids (XZ, XY, YZ), the axes, the rubber band.
   void drawOverlays(const OverlayOptions& options);
@@ -68,7 +68,7 @@ class SceneRenderer {
   void setWorld(const D3DXMATRIX& world);
   void drawMesh(const SkinnedModel& model, const Camera& camera);
   void drawPoints(const SkinnedModel& model);
-  void drawBones(const Skeleton& skeleton, BoneTreeItem selectedBoneItem);
+  void drawBones(const Skeleton& skeleton, int32_t selectedBone);
   void drawLines(const LineFigure& figure, const D3DXMATRIX& world);
   void drawBoneOutline(const D3DXMATRIX& world);
   void drawRing(const D3DXMATRIX& world);

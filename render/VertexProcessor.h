@@ -17,7 +17,7 @@
 
 #include "math/Vector4.h"
 #include "render/RegisterFile.h"
-#include "skin/SkinVertex.h"
+#include "mesh/SkinVertex.h"
 
 struct ProcessedVertex {
   /// Clip-space position; visible depth is 0 <= z <= w.

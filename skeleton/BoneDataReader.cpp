@@ -177,7 +177,7 @@ BoneDataResult ParseBoneData(std::string_view text, const std::string& fileName)
   return BoneDataParser(text, fileName).run();
 }
 
-BoneDataResult ReadBoneData(const std::string& path, BoneTree& tree) {
+BoneDataResult ReadBoneData(const std::string& path) {
   std::string why;
   const std::optional<std::string> bytes = ReadFileBytes(path, kMaxBoneDataFileBytes, &why);
   if (!bytes) {
@@ -185,9 +185,5 @@ BoneDataResult ReadBoneData(const std::string& path, BoneTree& tree) {
     result.status = Status::Error(kBoneDataFormatError, path + ": the file cannot be read (" + why + ")");
     return result;
   }
-  BoneDataResult result = ParseBoneData(*bytes, FileNameOf(path));
-  if (result.status) {
-    FillBoneTree(result.skeleton, tree);
-  }
-  return result;
+  return ParseBoneData(*bytes, FileNameOf(path));
 }

@@ -6,7 +6,6 @@
 #include <string_view>
 
 #include "fileio/Status.h"
-#include "skeleton/BoneTree.h"
 #include "skeleton/Skeleton.h"
 
 /// The message every refused bone data file is reported with.
@@ -29,7 +28,7 @@ struct BoneDataResult {
 /// Parses the text of a bone data file into a new skeleton: bone names, parents,
 /// rest points and rotations (with their inverses), anchors, identity skin
 /// matrices, symmetricId = own index, blending parameters R 1.0 / H 0.35 (the
-/// root H 1.0). Tree items stay 0. fileName only labels the error detail.
+/// root H 1.0). fileName only labels the error detail.
 ///
 /// Refused: a wrong or missing key, a bone count outside 1..256, a parent index
 /// outside 0..i−1, a vertex count below 0 or a face count below 4, a count larger
@@ -39,7 +38,6 @@ struct BoneDataResult {
 BoneDataResult ParseBoneData(std::string_view text, const std::string& fileName);
 
 /// Reads and parses the file at path (a regular file of at most
-/// kMaxBoneDataFileBytes). On success empties tree and fills it with
-/// the new skeleton's bones (FillBoneTree); on failure tree is left untouched. A
-/// file that cannot be read is refused like an empty one.
-BoneDataResult ReadBoneData(const std::string& path, BoneTree& tree);
+/// kMaxBoneDataFileBytes). A file that cannot be read is refused like an
+/// empty one.
+BoneDataResult ReadBoneData(const std::string& path);

@@ -10,7 +10,6 @@ void Skeleton::resizePerBoneArrays() {
   jointPositions.resize(n);
   jointRotations.resize(n);
   skinMatrices.resize(n, identity);
-  treeItems.resize(n, 0);
   blendParams.resize(n);
 }
 
@@ -68,23 +67,6 @@ void MirrorPose(Skeleton& skeleton) {
     const int32_t source = (s >= 0 && s < n) ? s : i;
     SetBoneOrientation(bone, mirrored[static_cast<std::size_t>(source)]);
   }
-}
-
-int32_t BoneIndexOfItem(const Skeleton& skeleton, BoneTreeItem item) {
-  const int32_t n = skeleton.boneCount();
-  if (n == 0) {
-    return 0;
-  }
-  const std::size_t known = skeleton.treeItems.size();
-  int32_t i = 0;
-  while (i < n - 1) {
-    const std::size_t k = static_cast<std::size_t>(i);
-    if (k < known && skeleton.treeItems[k] == item) {
-      break;
-    }
-    ++i;
-  }
-  return i;
 }
 
 D3DXMATRIX BoneDisplayTransform(const Skeleton& skeleton, int32_t b) {

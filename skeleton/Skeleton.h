@@ -11,9 +11,6 @@
 #include "skeleton/Bone.h"
 #include "skeleton/BoneAnchor.h"
 
-/// Opaque identity of a bone's entry in the bone list widget; 0 means "none".
-using BoneTreeItem = std::uintptr_t;
-
 struct Skeleton {
   std::vector<Bone> bones;
   /// One per bone; the root's is empty.
@@ -24,8 +21,6 @@ struct Skeleton {
   std::vector<D3DXQUATERNION> jointRotations;
   /// Maps a rest-pose model-space point to its posed position (ComputePose output).
   std::vector<D3DXMATRIX> skinMatrices;
-  /// The bone list entry of each bone.
-  std::vector<BoneTreeItem> treeItems;
   /// R and H of each bone.
   std::vector<BlendingParams> blendParams;
   /// False until a bone data read succeeds.
@@ -33,8 +28,8 @@ struct Skeleton {
 
   int32_t boneCount() const { return static_cast<int32_t>(bones.size()); }
 
-  /// Sizes every per-bone array to the bone count: identity skin matrices,
-  /// empty tree items and default blending parameters for new entries.
+  /// Sizes every per-bone array to the bone count: identity skin matrices
+  /// and default blending parameters for new entries.
   void resizePerBoneArrays();
 
   /// Releases everything: no bones, bonesLoaded false.
@@ -54,10 +49,6 @@ void ComputePose(Skeleton& skeleton);
 /// partner's mirrored orientation (read before any bone changes). A partner index
 /// outside the skeleton mirrors the bone in place.
 void MirrorPose(Skeleton& skeleton);
-
-/// The index of the first bone whose tree entry equals item, or the last bone
-/// when none does. Returns 0 for an empty skeleton.
-int32_t BoneIndexOfItem(const Skeleton& skeleton, BoneTreeItem item);
 
 /// World matrix of bone b's figure: Scaling(L) × RotationQuaternion(restRotation)
 /// × Translation(begin) × skinMatrices[b], with L = |end − begin|.

@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "app/ShellView.h"
-#include "export/ExportView.h"
+#include "editor/ShellView.h"
+#include "editor/panels/ExportView.h"
 
 class DialogService {
  public:

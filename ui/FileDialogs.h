@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <optional>
 
-#include "app/ShellView.h"
+#include "editor/ShellView.h"
 
 class QWidget;
 

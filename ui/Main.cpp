@@ -6,7 +6,7 @@
 #include <QSettings>
 #include <QTimer>
 
-#include "app/Application.h"
+#include "editor/Application.h"
 #include "ui/MainWindow.h"
 #include "ui/OpenGlFormat.h"
 #include "ui/Translations.h"

@@ -8,10 +8,10 @@
 #include <QSettings>
 #include <QShortcut>
 
-#include "app/Application.h"
-#include "app/Commands.h"
-#include "app/StartupFiles.h"
-#include "app/UnsavedWork.h"
+#include "editor/Application.h"
+#include "editor/Commands.h"
+#include "editor/StartupFiles.h"
+#include "editor/UnsavedWork.h"
 #include "ui/PanelDock.h"
 #include "ui/PanelSet.h"
 #include "ui/QtDialogs.h"

@@ -11,9 +11,9 @@
 #include <memory>
 #include <vector>
 
-#include "app/CommandIds.h"
-#include "app/MenuLayout.h"
-#include "app/ShellView.h"
+#include "editor/CommandIds.h"
+#include "editor/MenuLayout.h"
+#include "editor/ShellView.h"
 
 struct Application;
 class Commands;

@@ -5,7 +5,7 @@
 
 #include <QDialog>
 
-#include "export/ExportView.h"
+#include "editor/panels/ExportView.h"
 
 class QCheckBox;
 class QLineEdit;

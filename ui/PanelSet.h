@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/ShellView.h"
+#include "editor/ShellView.h"
 
 class QWidget;
 struct Application;

@@ -5,8 +5,8 @@
 #include <deque>
 #include <vector>
 
-#include "app/ShellView.h"
-#include "export/ExportView.h"
+#include "editor/ShellView.h"
+#include "editor/panels/ExportView.h"
 
 class DialogService;
 class MainWindow;

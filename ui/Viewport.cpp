@@ -9,10 +9,10 @@
 #include <QOpenGLContext>
 #include <algorithm>
 
-#include "app/Application.h"
-#include "app/Camera.h"
-#include "app/FrameLoop.h"
-#include "app/MouseInput.h"
+#include "editor/Application.h"
+#include "render/Camera.h"
+#include "editor/FrameLoop.h"
+#include "editor/MouseInput.h"
 #include "render/RingMarker.h"
 #include "resources/EmbeddedResources.h"
 

@@ -12,7 +12,7 @@
 #include <QTimer>
 #include <memory>
 
-#include "app/FramePacer.h"
+#include "editor/FramePacer.h"
 #include "render/RenderResources.h"
 
 struct Application;

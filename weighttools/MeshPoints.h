@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "math/Vector3.h"
-#include "skin/SkinVertex.h"
+#include "mesh/SkinVertex.h"
 
 /// No point lies at a position.
 inline constexpr uint32_t kNoPoint = 0xFFFFFFFFu;

@@ -7,7 +7,7 @@
 #include <span>
 #include <vector>
 
-#include "skin/SkinVertex.h"
+#include "mesh/SkinVertex.h"
 
 /// No vertex lies at the mirror position.
 inline constexpr uint32_t kNoMirrorVertex = 0xFFFFFFFFu;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "skin/SkinnedModel.h"
+#include "model/SkinnedModel.h"
 
 bool VertexWeights::sameBits(const VertexWeights& other) const {
   return boneIndices == other.boneIndices &&

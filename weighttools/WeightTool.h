@@ -15,7 +15,7 @@
 
 #include "fileio/Status.h"
 #include "skeleton/Skeleton.h"
-#include "skin/SkinVertex.h"
+#include "mesh/SkinVertex.h"
 
 struct SkinnedModel;
 

@@ -6,7 +6,7 @@
 
 #include "anim/AnimationFile.h"
 #include "fileio/FileBytes.h"
-#include "AnimationTestSupport.h"
+#include "support/AnimationTestSupport.h"
 
 namespace {
 const std::string kGolden = std::string(POSEWRIGHT_SOURCE_DIR) + "/tests/anim/data/TwoBoneQuarterTurn.anm";

@@ -6,7 +6,7 @@
 #include "anim/AnimationList.h"
 #include "anim/AnimationFile.h"
 #include "anim/KeyPose.h"
-#include "AnimationTestSupport.h"
+#include "support/AnimationTestSupport.h"
 
 TEST(Animation, InsertKeepsAscendingOrderAndMakesTheNewKeyCurrent) {
   Animation a;

@@ -2,7 +2,7 @@
 
 #include "anim/PlayToTime.h"
 #include "anim/PosedVertices.h"
-#include "AnimationTestSupport.h"
+#include "support/AnimationTestSupport.h"
 
 namespace {
 Animation TwoKeys() {

@@ -2,7 +2,7 @@
 
 #include "anim/AnimationState.h"
 #include "anim/KeyPose.h"
-#include "AnimationTestSupport.h"
+#include "support/AnimationTestSupport.h"
 
 namespace {
 constexpr float kQuarter = 1.5707964f;

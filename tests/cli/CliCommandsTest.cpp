@@ -11,9 +11,9 @@
 
 #include "anim/AnimationFile.h"
 #include "fileio/FileBytes.h"
-#include "fileio/PngWriter.h"
-#include "samples/TempFolder.h"
-#include "skin/SkinnedMeshFile.h"
+#include "image/PngWriter.h"
+#include "support/TempFolder.h"
+#include "model/SkinnedMeshFile.h"
 #include "support/CliRun.h"
 #include "support/ModelFixtures.h"
 

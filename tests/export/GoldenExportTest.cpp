@@ -5,7 +5,7 @@
 
 #include "export/SkinnedMeshXWriter.h"
 #include "export/XTemplates.h"
-#include "ExportTestModels.h"
+#include "support/ExportTestModels.h"
 #include "support/WorkedExampleX.h"
 
 using namespace exporttest;

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <string>
 
-#include "ExportTestModels.h"
-#include "bonedata/TempFile.h"
+#include "support/ExportTestModels.h"
+#include "support/TempFile.h"
 #include "export/SkinnedMeshXWriter.h"
 #include "export/XTemplates.h"
 

@@ -10,14 +10,13 @@
 
 #include "anim/AnimationFile.h"
 #include "fileio/FileBytes.h"
-#include "samples/TempFolder.h"
+#include "support/TempFolder.h"
 #include "skeleton/BoneDataReader.h"
-#include "skeleton/RecordingBoneTree.h"
-#include "skin/BlendingParametersFile.h"
-#include "skin/SkinnedMeshFile.h"
-#include "skin/SkinnedModel.h"
-#include "skin/TextureLoader.h"
-#include "skin/XFileParser.h"
+#include "skeleton/BlendingParametersFile.h"
+#include "model/SkinnedMeshFile.h"
+#include "model/SkinnedModel.h"
+#include "image/TextureLoader.h"
+#include "xfile/XFileParser.h"
 
 namespace {
 struct Reader {
@@ -46,8 +45,7 @@ TEST(ReaderLimits, EachReaderRefusesFifosAndFilesBeyondItsBound) {
        }},
       {".dat", 64u << 20,
        [](const std::string& p) {
-         RecordingBoneTree tree;
-         return Detail(ReadBoneData(p, tree).status);
+         return Detail(ReadBoneData(p).status);
        }},
       {".prm", 1u << 20,
        [](const std::string& p) {

@@ -9,7 +9,7 @@
 
 #include "fileio/FileBytes.h"
 #include "gltf/GltfExport.h"
-#include "samples/TempFolder.h"
+#include "support/TempFolder.h"
 #include "support/SyntheticSkinnedModel.h"
 
 namespace {

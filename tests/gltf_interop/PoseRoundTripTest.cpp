@@ -24,8 +24,7 @@
 #include "anim/PosedVertices.h"
 #include "export/SkinnedMeshXContent.h"
 #include "fileio/FileBytes.h"
-#include "skeleton/RecordingBoneTree.h"
-#include "skin/SkinnedMeshFile.h"
+#include "model/SkinnedMeshFile.h"
 #include "support/GltfReference.h"
 
 namespace {
@@ -113,8 +112,7 @@ std::vector<Vec3> PoseCommand(const gltfinterop::ExportCase& c, const std::strin
 // What the pose command computes, with every keyframe rotation normalised.
 std::vector<Vec3> UnitKeyPose(const gltfinterop::ExportCase& c, const std::string& anm, int frame) {
   SkinnedModel model;
-  RecordingBoneTree tree;
-  EXPECT_TRUE(ReadSkinnedMesh(model, c.skm, tree));
+  EXPECT_TRUE(ReadSkinnedMesh(model, c.skm));
   Animation read, unit;
   read.boneCount = unit.boneCount = model.skeleton.boneCount();
   EXPECT_TRUE(ReadAnimationFile(read, anm));
@@ -137,8 +135,7 @@ double ExpectSamePose(const gltfinterop::ExportCase& c, const std::string& file,
                       const std::string& anm, int frame, Reference reference, double tolerance = 1e-4) {
   SCOPED_TRACE(file + ", animation " + std::to_string(animation) + ", frame " + std::to_string(frame));
   SkinnedModel model;
-  RecordingBoneTree tree;
-  EXPECT_TRUE(ReadSkinnedMesh(model, c.skm, tree));
+  EXPECT_TRUE(ReadSkinnedMesh(model, c.skm));
   const std::vector<Vec3> editor =
       reference == Reference::PoseCommand ? PoseCommand(c, anm, frame) : UnitKeyPose(c, anm, frame);
   EXPECT_EQ(editor.size(), model.vertexCount());

@@ -9,9 +9,9 @@
 #include "history/DataKeys.h"
 #include "history/ModelChange.h"
 #include "history/UnsavedData.h"
-#include "skin/BlendWeights.h"
-#include "skin/BoneParameters.h"
-#include "skin/WeightEditing.h"
+#include "weights/BlendWeights.h"
+#include "editor/panels/BoneParameters.h"
+#include "weights/WeightEditing.h"
 #include "support/MathMatchers.h"
 #include "support/SyntheticSkinnedModel.h"
 
@@ -67,9 +67,10 @@ struct HistoryTest : ::testing::Test {
   AnimationList animations;
   std::array<int32_t, 3> angles{};
   History history;
+  BoneItemMap items;
 
   void SetUp() override {
-    for (std::size_t b = 0; b < model.skeleton.treeItems.size(); ++b) model.skeleton.treeItems[b] = 100 + b;
+    for (int32_t b = 0; b < model.skeleton.boneCount(); ++b) items.push_back(100 + b);
   }
 
   State Capture() const {
@@ -112,7 +113,7 @@ TEST_F(HistoryTest, UndoAndRedoRestoreEveryStateExactly) {
         SelectEvery(31, random.below(31));
         ModelEdit edit(history, model, "Apply H and R", kWeightsAspect | kBoneParametersAspect);
         const int32_t b = 1 + static_cast<int32_t>(random.below(31));
-        SetBlendingParams(model.skeleton, model.skeleton.treeItems[b], random.uniform(0.5f, 2),
+        SetBlendingParams(model.skeleton, items, items[b], random.uniform(0.5f, 2),
                           random.uniform(0.1f, 1));
         RecomputeSelectedWeights(model);
         edit.commit();
@@ -254,7 +255,7 @@ TEST_F(HistoryTest, ModifiedFollowsTheSavedStateThroughUndoAndRedo) {
   };
   auto hr = [&] {
     ModelEdit edit(history, model, "Apply H and R", kBoneParametersAspect);
-    SetBlendingParams(model.skeleton, model.skeleton.treeItems[4], 3.0f, 0.5f);
+    SetBlendingParams(model.skeleton, items, items[4], 3.0f, 0.5f);
     edit.commit();
   };
   EXPECT_FALSE(ModelModified(history));

@@ -6,10 +6,10 @@
 #include "fileio/FileBytes.h"
 #include "importer/ModelImport.h"
 #include "importer/WeightAgreement.h"
-#include "samples/TempFolder.h"
+#include "support/TempFolder.h"
 #include "skeleton/BoneDataReader.h"
-#include "skin/BlendingParametersFile.h"
-#include "skin/SkinnedMeshFile.h"
+#include "skeleton/BlendingParametersFile.h"
+#include "model/SkinnedMeshFile.h"
 #include "support/TestData.h"
 
 namespace {

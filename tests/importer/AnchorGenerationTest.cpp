@@ -6,7 +6,7 @@
 #include "importer/AnchorFitting.h"
 #include "importer/AnchorGeneration.h"
 #include "importer/Quantize.h"
-#include "skin/AnchorContainment.h"
+#include "weights/AnchorContainment.h"
 
 namespace {
 using namespace import_test;

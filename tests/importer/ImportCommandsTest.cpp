@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "ImportTestSupport.h"
-#include "app/Commands.h"
-#include "app/ScriptedShell.h"
+#include "editor/Commands.h"
+#include "editor/ScriptedShell.h"
 #include "importer/BoneDataWriter.h"
 #include "importer/WeightAgreement.h"
 #include "skeleton/BoneDataReader.h"
-#include "skin/SkinnedMeshFile.h"
+#include "model/SkinnedMeshFile.h"
 
 namespace {
 using namespace import_test;
@@ -36,7 +36,7 @@ TEST_F(ImportCommandsTest, OpenRiggedModelBindsTheFilesSkeletonAndWeights) {
   EXPECT_EQ(app.model.skeleton.boneCount(), 5);
   EXPECT_EQ(shell.tree.entries().size(), 5u);
   EXPECT_EQ(shell.tree.entries()[1].label, BoneTreeLabel("LeftThigh", 1));
-  EXPECT_EQ(shell.selected, app.model.skeleton.treeItems[0]);
+  EXPECT_EQ(shell.selected, app.boneItems[0]);
   EXPECT_EQ(shell.expanded.size(), 5u);
   EXPECT_GT(shell.modelChanges, 0);
   EXPECT_EQ(shell.busyDepth, 0);

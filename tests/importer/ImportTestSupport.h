@@ -10,7 +10,7 @@
 
 #include "fileio/FileBytes.h"
 #include "importer/ModelImport.h"
-#include "samples/TempFolder.h"
+#include "support/TempFolder.h"
 #include "support/TestData.h"
 
 namespace import_test {

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "ImportTestSupport.h"
-#include "fileio/PngWriter.h"
+#include "image/PngWriter.h"
 #include "importer/MeshFormats.h"
 #include "importer/SceneMesh.h"
 #include "tools/gen/RigModels.h"

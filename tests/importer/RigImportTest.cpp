@@ -9,7 +9,6 @@
 #include "importer/BoneDataWriter.h"
 #include "importer/WeightAgreement.h"
 #include "skeleton/BoneDataReader.h"
-#include "skeleton/RecordingBoneTree.h"
 #include "tools/gen/RigExport.h"
 
 namespace {
@@ -29,8 +28,7 @@ std::unique_ptr<Imported> ImportRig(const std::string& path) {
   if (!s) return nullptr;
   out->fileInfluences = out->import.rig.influences;
   RiggedImport copy = out->import;
-  RecordingBoneTree tree;
-  InstallRiggedImport(out->model, std::move(copy), tree);
+  InstallRiggedImport(out->model, std::move(copy));
   return out;
 }
 
@@ -332,15 +330,12 @@ TEST(RigImport, ArmaturesThatCannotBeUsedAreRefusedAndTheModelStaysAsItWas) {
   }
 
   SkinnedModel model;
-  RecordingBoneTree tree;
-  ASSERT_TRUE(LoadRiggedModel(model, KeptRig("bent_tube.glb"), tree));
-  const std::size_t entries = tree.entries().size();
+  ASSERT_TRUE(LoadRiggedModel(model, KeptRig("bent_tube.glb")));
   const std::vector<SkinVertex> vertices = model.skinnedMesh.vertices;
   for (const std::string& bad : {KeptRig("quads.obj"), KeptRig("missing.glb")}) {
-    const Status s = LoadRiggedModel(model, bad, tree);
+    const Status s = LoadRiggedModel(model, bad);
     EXPECT_FALSE(s);
     EXPECT_EQ(s.detail.rfind(FileNameOf(bad) + ": ", 0), 0u) << s.detail;
-    EXPECT_EQ(tree.entries().size(), entries);
     EXPECT_EQ(model.skeleton.boneCount(), 4);
     EXPECT_EQ(model.skinnedMesh.vertices.size(), vertices.size());
   }

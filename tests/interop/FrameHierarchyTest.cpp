@@ -12,11 +12,10 @@
 #include "AssimpAgreement.h"
 #include "anim/AnimationFile.h"
 #include "export/SkinnedMeshXWriter.h"
-#include "skeleton/RecordingBoneTree.h"
-#include "skin/BlendWeights.h"
-#include "skin/BlendingParametersFile.h"
-#include "skin/LoadBoneData.h"
-#include "skin/MeshLoader.h"
+#include "weights/BlendWeights.h"
+#include "skeleton/BlendingParametersFile.h"
+#include "model/LoadBoneData.h"
+#include "model/MeshLoader.h"
 
 using namespace interop;
 
@@ -40,9 +39,8 @@ std::map<std::string, std::string> FramesAssimpSees(const aiNode& node, const st
 
 TEST(FrameHierarchy, AssimpSeesEveryFrameOfTheSampleWithTheMeshInsideTheRootFrame) {
   SkinnedModel model;
-  RecordingBoneTree tree;
   ASSERT_TRUE(LoadMesh(model, kSamples + "character.x"));
-  ASSERT_TRUE(LoadBoneData(model, kSamples + "character.dat", tree));
+  ASSERT_TRUE(LoadBoneData(model, kSamples + "character.dat"));
   ASSERT_TRUE(ReadBlendingParameters(model.skeleton, kSamples + "character.prm"));
   ComputeBlendWeights(model);
   Animation walk;

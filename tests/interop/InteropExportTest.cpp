@@ -8,16 +8,15 @@
 #include "AssimpAgreement.h"
 #include "OwnReader.h"
 #include "anim/AnimationFile.h"
-#include "export/ExportTestModels.h"
+#include "support/ExportTestModels.h"
 #include "export/SkinnedMeshXWriter.h"
 #include "fileio/FileBytes.h"
-#include "samples/TempFolder.h"
-#include "skeleton/RecordingBoneTree.h"
-#include "skin/BlendWeights.h"
-#include "skin/LoadBoneData.h"
-#include "skin/MeshLoader.h"
-#include "skin/SkinnedMeshFile.h"
-#include "skin/TextureLoader.h"
+#include "support/TempFolder.h"
+#include "weights/BlendWeights.h"
+#include "model/LoadBoneData.h"
+#include "model/MeshLoader.h"
+#include "model/SkinnedMeshFile.h"
+#include "image/TextureLoader.h"
 #include "support/SyntheticSkinnedModel.h"
 #include "tools/gen/ModelFiles.h"
 
@@ -107,15 +106,14 @@ TEST(InteropExport, CommandLineExportOfAGeneratedModelLoadsInAssimpAndOurImport)
   ASSERT_TRUE(GenerateModelFiles(options, folder.path().string(), nullptr, &files));
   // Bound and weighted as the editor's Open Mesh command does, then saved.
   SkinnedModel bound;
-  RecordingBoneTree tree;
   ASSERT_TRUE(LoadMesh(bound, files.x));
-  ASSERT_TRUE(LoadBoneData(bound, files.boneData, tree));  // binds the mesh first
+  ASSERT_TRUE(LoadBoneData(bound, files.boneData));  // binds the mesh first
   ComputeBlendWeights(bound);
   const std::string skm = folder.file("gen.skm");
   ASSERT_TRUE(WriteSkinnedMesh(bound, skm));
   // What the command reads: the model and animation files as stored.
   SkinnedModel model;
-  ASSERT_TRUE(ReadSkinnedMesh(model, skm, tree, LoadTextureImage));
+  ASSERT_TRUE(ReadSkinnedMesh(model, skm, LoadTextureImage));
   Animation stored;
   stored.boneCount = model.skeleton.boneCount();
   ASSERT_TRUE(ReadAnimationFile(stored, files.animation));

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "export/SkinnedMeshXContent.h"
-#include "skin/SkinMeshImport.h"
+#include "model/SkinMeshImport.h"
 
 namespace interop {
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "OwnReader.h"
-#include "export/ExportTestModels.h"
+#include "support/ExportTestModels.h"
 #include "export/SkinnedMeshXWriter.h"
 #include "support/SyntheticSkinnedModel.h"
 

@@ -10,15 +10,14 @@
 #include "anim/Animation.h"
 #include "anim/AnimationFile.h"
 #include "export/SkinnedMeshXWriter.h"
-#include "skeleton/RecordingBoneTree.h"
-#include "skin/BlendWeights.h"
-#include "skin/BlendingParametersFile.h"
-#include "skin/BoneInformationFile.h"
-#include "skin/LoadBoneData.h"
-#include "skin/MeshLoader.h"
-#include "skin/SkinnedMeshFile.h"
-#include "skin/WeightControlRules.h"
-#include "skin/WeightEditing.h"
+#include "weights/BlendWeights.h"
+#include "skeleton/BlendingParametersFile.h"
+#include "skeleton/BoneInformationFile.h"
+#include "model/LoadBoneData.h"
+#include "model/MeshLoader.h"
+#include "model/SkinnedMeshFile.h"
+#include "editor/panels/WeightControlRules.h"
+#include "weights/WeightEditing.h"
 
 namespace {
 constexpr const char* kCommaLocale = "de_DE.UTF-8";
@@ -35,9 +34,8 @@ struct SessionFiles {
 SessionFiles RunSession() {
   SessionFiles out;
   SkinnedModel model;
-  RecordingBoneTree tree;
   EXPECT_TRUE(LoadMesh(model, Sample("character.x")).ok);
-  EXPECT_TRUE(LoadBoneData(model, Sample("character.dat"), tree).ok);
+  EXPECT_TRUE(LoadBoneData(model, Sample("character.dat")).ok);
   const Status prm = ReadBlendingParameters(model.skeleton, Sample("character.prm"));
   EXPECT_TRUE(prm.ok) << prm.message << " " << prm.detail;
   ComputeBlendWeights(model, 1);

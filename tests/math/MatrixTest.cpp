@@ -6,7 +6,6 @@
 #include "support/MathMatchers.h"
 
 namespace {
-constexpr float kHalfPi = std::numbers::pi_v<float> / 2.0f;
 
 TEST(Matrix, LayoutIsRowMajorWithTranslationInFourthRow) {
   D3DXMATRIX t;

@@ -6,7 +6,6 @@
 #include "support/MathMatchers.h"
 
 namespace {
-constexpr float kHalfPi = std::numbers::pi_v<float> / 2.0f;
 
 TEST(Quaternion, MultiplyByIdentityOnEitherSideIsExact) {
   const D3DXQUATERNION q(0.1f, -0.2f, 0.3f, 0.9f);

@@ -121,6 +121,7 @@ TEST(SceneRenderer, WireframeDrawsAllFacesOnceAndPointModeSkipsTheMesh) {
   Scene s;
   FrameOptions options;
   options.fillMode = FillMode::Wireframe;
+  options.selectedBone = 1;  // the ring comes with the last bone, after the first outline
   std::vector<RecordedDraw> draws = s.frame(options);
   EXPECT_EQ(draws[0].type, PrimitiveType::TriangleList);
   EXPECT_EQ(draws[0].primitiveCount, 4u);
@@ -140,7 +141,7 @@ TEST(SceneRenderer, BonesGetOutlinesAndTheSelectedOneTheRing) {
   Scene s;
   s.model.skeleton.bones[1].poseRotation = AxisAngle(0, 1, 0, 0.7f);
   FrameOptions options;
-  options.selectedBoneItem = 100;  // bone 0
+  options.selectedBone = 0;
   const std::vector<RecordedDraw> draws = s.frame(options);
   std::vector<RecordedDraw> rings;
   std::vector<RecordedDraw> outlines;
@@ -174,24 +175,11 @@ TEST(SceneRenderer, BonesGetOutlinesAndTheSelectedOneTheRing) {
   }
 }
 
-TEST(SceneRenderer, UnknownTreeItemPutsTheRingOnTheLastBone) {
-  Scene s;
-  FrameOptions options;
-  options.selectedBoneItem = 12345;
-  std::vector<RecordedDraw> outlines;
-  for (const RecordedDraw& d : s.frame(options)) {
-    if (d.stream == s.resources.boneShape.vertexBuffer) outlines.push_back(d);
-  }
-  ASSERT_EQ(outlines.size(), 2u);
-  EXPECT_EQ(outlines[0].diffuse(), kBoneColor);
-  EXPECT_EQ(outlines[1].diffuse(), kSelectedBoneColor);
-}
-
 TEST(SceneRenderer, ZeroLengthBoneStillCarriesTheRing) {
   Scene s;
   s.model.skeleton.bones[1].end = s.model.skeleton.bones[1].begin;
   FrameOptions options;
-  options.selectedBoneItem = 101;
+  options.selectedBone = 1;
   int rings = 0;
   for (const RecordedDraw& d : s.frame(options)) {
     if (d.stream == s.resources.boneShape.vertexBuffer && d.diffuse() == kSelectedBoneColor) {

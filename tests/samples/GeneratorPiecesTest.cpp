@@ -1,16 +1,14 @@
 // The generators' building blocks: number rounding, line ends, rotations,
-// PNG encoding, mirroring and the random sequence.
+// mirroring and the random sequence.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdio>
 
-#include "PngDecode.h"
 #include "skeleton/Skeleton.h"
 #include "importer/BoneFrame.h"
 #include "tools/gen/LineEnd.h"
 #include "tools/gen/MeshBuilder.h"
-#include "tools/gen/PngWriter.h"
 #include "tools/gen/Prng.h"
 #include "importer/Quantize.h"
 
@@ -70,29 +68,6 @@ TEST(BoneFrame, FrameIsOrthonormalWithUAcrossZ) {
       EXPECT_NEAR(f.u.z, 0.0f, 1e-6f);
     }
   }
-}
-
-TEST(PngWriter, RoundTripsOpaqueAndTranslucentImages) {
-  for (uint8_t alpha : {uint8_t{255}, uint8_t{100}}) {
-    TextureImage image;
-    image.width = 5;
-    image.height = 3;
-    for (int i = 0; i < 15; ++i) {
-      image.rgba.insert(image.rgba.end(), {uint8_t(i * 17), uint8_t(255 - i), uint8_t(i * 3), i == 7 ? alpha : uint8_t{255}});
-    }
-    const std::optional<std::string> png = EncodePng(image);
-    ASSERT_TRUE(png);
-    const std::optional<TextureImage> back = DecodePng(*png);
-    ASSERT_TRUE(back);
-    EXPECT_EQ(back->width, 5);
-    EXPECT_EQ(back->height, 3);
-    EXPECT_EQ(back->rgba, image.rgba);
-  }
-  EXPECT_FALSE(EncodePng(TextureImage{}));
-  TextureImage wrongSize;
-  wrongSize.width = wrongSize.height = 2;
-  wrongSize.rgba.resize(3);
-  EXPECT_FALSE(EncodePng(wrongSize));
 }
 
 TEST(MeshBuilder, MirroredPartsKeepFacingOutwards) {

@@ -5,12 +5,12 @@
 #include <cmath>
 
 #include "HullChecks.h"
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 #include "XScan.h"
 #include "anim/AnimationFile.h"
 #include "fileio/FileBytes.h"
 #include "skeleton/BoneDataReader.h"
-#include "skin/AnchorContainment.h"
+#include "weights/AnchorContainment.h"
 #include "tools/gen/ModelFiles.h"
 
 namespace {

@@ -9,16 +9,16 @@
 #include <set>
 
 #include "HullChecks.h"
-#include "PngDecode.h"
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 #include "XScan.h"
 #include "anim/AnimationFile.h"
 #include "fileio/FileBytes.h"
 #include "fileio/KeyedLineReader.h"
+#include "image/ImageDecoders.h"
 #include "skeleton/BoneDataReader.h"
 #include "skeleton/Skeleton.h"
-#include "skin/AnchorContainment.h"
-#include "skin/BlendingParametersFile.h"
+#include "weights/AnchorContainment.h"
+#include "skeleton/BlendingParametersFile.h"
 #include "tools/gen/SampleAssets.h"
 #include "tools/gen/SampleCharacter.h"
 

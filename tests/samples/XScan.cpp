@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "xfile/XBinaryToken.h"
+
 namespace {
 struct Token {
   enum Kind { Word, Number, String, Open, Close } kind;
@@ -66,23 +68,26 @@ bool BinaryTokens(const std::string& s, std::vector<Token>& out) {
       return false;
     }
     switch (code) {
-      case 1:
-      case 2: {
+      case kXTokenName:
+      case kXTokenString: {
         if (!u32(n) || i + n > s.size()) return false;
-        out.push_back({code == 1 ? Token::Word : Token::String, s.substr(i, n)});
+        out.push_back({code == kXTokenName ? Token::Word : Token::String, s.substr(i, n)});
         i += n;
         uint32_t terminator = 0;
-        if (code == 2 && (!u16(terminator) || (terminator != 20 && terminator != 19))) return false;
+        if (code == kXTokenString &&
+            (!u16(terminator) || (terminator != kXTokenSemicolon && terminator != kXTokenComma))) {
+          return false;
+        }
         break;
       }
-      case 6:
-      case 7: {
+      case kXTokenIntegerList:
+      case kXTokenFloatList: {
         if (!u32(n) || i + 4ull * n > s.size()) return false;
         for (uint32_t k = 0; k < n; ++k) {
           uint32_t bits = 0;
           u32(bits);
           float v = 0.0f;
-          if (code == 7) {
+          if (code == kXTokenFloatList) {
             std::memcpy(&v, &bits, 4);
           } else {
             v = static_cast<float>(bits);
@@ -91,10 +96,10 @@ bool BinaryTokens(const std::string& s, std::vector<Token>& out) {
         }
         break;
       }
-      case 10:
+      case kXTokenOpenBrace:
         out.push_back({Token::Open, "{"});
         break;
-      case 11:
+      case kXTokenCloseBrace:
         out.push_back({Token::Close, "}"});
         break;
       default:

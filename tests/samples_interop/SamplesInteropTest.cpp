@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "samples/TempFolder.h"
+#include "support/TempFolder.h"
 #include "tools/gen/ModelFiles.h"
 #include "tools/gen/SampleAssets.h"
 #include "tools/gen/SampleCharacter.h"

@@ -6,7 +6,6 @@
 #include "support/MathMatchers.h"
 
 namespace {
-constexpr float kHalfPi = std::numbers::pi_v<float> / 2.0f;
 
 Bone MakeBone(const char* name, int parent, D3DXVECTOR3 begin, D3DXVECTOR3 end,
               D3DXQUATERNION rest = {}) {
@@ -187,16 +186,6 @@ TEST(MirrorPose, PartnerOutOfRangeMirrorsInPlace) {
   const D3DXQUATERNION o = s.bones[1].orientation;
   MirrorPose(s);
   ExpectNear(s.bones[1].orientation, D3DXQUATERNION(o.x, -o.y, -o.z, o.w));
-}
-
-TEST(BoneIndexOfItem, MatchesFirstEntryOrFallsBackToLastBone) {
-  Skeleton s = MakeArm();
-  s.treeItems = {11, 22, 33, 44};
-  EXPECT_EQ(BoneIndexOfItem(s, 11), 0);
-  EXPECT_EQ(BoneIndexOfItem(s, 33), 2);
-  EXPECT_EQ(BoneIndexOfItem(s, 0), 3);
-  EXPECT_EQ(BoneIndexOfItem(s, 999), 3);
-  EXPECT_EQ(BoneIndexOfItem(Skeleton{}, 11), 0);
 }
 
 TEST(ResetBonePose, RestoresRestOrientation) {

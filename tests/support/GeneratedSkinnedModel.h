@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "skin/BlendWeights.h"
-#include "skin/MeshLoader.h"
+#include "weights/BlendWeights.h"
+#include "model/MeshLoader.h"
 #include "tools/gen/ParamModel.h"
 
 /// The model of options: its mesh bound (polygons split into fans), its

@@ -3,7 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <numbers>
+
 #include "math/D3DXMath.h"
+
+/// A quarter turn in radians.
+inline constexpr float kHalfPi = std::numbers::pi_v<float> / 2.0f;
 
 inline void ExpectNear(const D3DXVECTOR3& a, const D3DXVECTOR3& b, float tol = 1e-5f) {
   EXPECT_NEAR(a.x, b.x, tol);

@@ -10,13 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "editor/panels/BoneItemMap.h"
 #include "math/D3DXMath.h"
-#include "skin/SkinnedModel.h"
+#include "model/SkinnedModel.h"
 
 namespace fixtures {
 
 /// count bones; bone i runs from (0, 0, i) to (0, 0, i + 1), parent i − 1,
-/// identity rest rotation and pose, tree item 100 + i; marked loaded.
+/// identity rest rotation and pose; marked loaded.
 inline Skeleton ChainSkeleton(int count) {
   Skeleton s;
   for (int i = 0; i < count; ++i) {
@@ -30,11 +31,17 @@ inline Skeleton ChainSkeleton(int count) {
     s.bones.push_back(b);
   }
   s.resizePerBoneArrays();
-  for (int i = 0; i < count; ++i) {
-    s.treeItems[static_cast<std::size_t>(i)] = static_cast<BoneTreeItem>(100 + i);
-  }
   s.bonesLoaded = true;
   return s;
+}
+
+/// The bone list entries of a ChainSkeleton(count): 100 + i for bone i.
+inline BoneItemMap ChainItems(int count) {
+  BoneItemMap items;
+  for (int i = 0; i < count; ++i) {
+    items.push_back(static_cast<BoneTreeItem>(100 + i));
+  }
+  return items;
 }
 
 /// A vertex at p bound fully to one bone, with the given normal.

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "anim/Animation.h"
-#include "skin/SkinnedModel.h"
+#include "model/SkinnedModel.h"
 
 namespace synthetic {
 

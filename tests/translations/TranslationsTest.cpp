@@ -6,8 +6,8 @@
 #include <QCoreApplication>
 #include <cstring>
 
-#include "export/SkinnedMeshXExport.h"
-#include "skin/WeightControlRules.h"
+#include "editor/SkinnedMeshXExport.h"
+#include "editor/panels/WeightControlRules.h"
 #include "ui/Translations.h"
 
 namespace {

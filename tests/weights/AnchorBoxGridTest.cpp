@@ -5,7 +5,7 @@
 #include <limits>
 #include <random>
 
-#include "skin/AnchorBoxGrid.h"
+#include "weights/AnchorBoxGrid.h"
 
 namespace {
 bool InBox(const D3DXVECTOR3& p, const AnchorBox& b) {

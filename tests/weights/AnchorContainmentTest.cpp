@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "WeightFixtures.h"
-#include "skin/AnchorContainment.h"
+#include "weights/AnchorContainment.h"
 
 namespace {
 bool BothSay(const D3DXVECTOR3& p, const BoneAnchor& anchor) {

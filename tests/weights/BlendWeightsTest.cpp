@@ -6,9 +6,9 @@
 
 #include "ReferenceWeights.h"
 #include "WeightFixtures.h"
-#include "skin/AnchorContainment.h"
-#include "skin/BlendWeights.h"
-#include "skin/InfluenceWeight.h"
+#include "weights/AnchorContainment.h"
+#include "weights/BlendWeights.h"
+#include "weights/InfluenceWeight.h"
 
 namespace {
 const D3DXVECTOR3 kUnitLo(-1, -1, -1);

@@ -7,8 +7,8 @@
 #include <cstring>
 
 #include "ReferenceWeights.h"
-#include "skin/BlendWeights.h"
-#include "skin/MeshLoader.h"
+#include "weights/BlendWeights.h"
+#include "model/MeshLoader.h"
 #include "tools/gen/ParamModel.h"
 
 namespace {

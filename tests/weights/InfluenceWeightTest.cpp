@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "skin/InfluenceWeight.h"
+#include "weights/InfluenceWeight.h"
 
 namespace {
 Bone Segment(const D3DXVECTOR3& begin, const D3DXVECTOR3& end) {

@@ -4,7 +4,7 @@
 #include <random>
 #include <vector>
 
-#include "skin/SkinnedModel.h"
+#include "model/SkinnedModel.h"
 
 /// A closed box [lo, hi] as 12 triangles with outward normals; its border box
 /// is the box itself. A point is inside it exactly when it is inside the box.

@@ -6,11 +6,10 @@
 #include <string>
 
 #include "WeightToolFixtures.h"
-#include "skeleton/RecordingBoneTree.h"
-#include "skin/BlendWeights.h"
-#include "skin/BlendingParametersFile.h"
-#include "skin/LoadBoneData.h"
-#include "skin/MeshLoader.h"
+#include "weights/BlendWeights.h"
+#include "skeleton/BlendingParametersFile.h"
+#include "model/LoadBoneData.h"
+#include "model/MeshLoader.h"
 #include "support/GeneratedSkinnedModel.h"
 #include "weighttools/MeshPoints.h"
 #include "weighttools/MirrorVertices.h"
@@ -27,9 +26,8 @@ const std::string kSamples = std::string(POSEWRIGHT_SOURCE_DIR) + "/samples/";
 // weights do: the mirror cannot give one vertex two sets of weights).
 SkinnedModel SampleCharacter(bool scrambled) {
   SkinnedModel m;
-  RecordingBoneTree tree;
   EXPECT_TRUE(LoadMesh(m, kSamples + "character.x"));
-  EXPECT_TRUE(LoadBoneData(m, kSamples + "character.dat", tree));
+  EXPECT_TRUE(LoadBoneData(m, kSamples + "character.dat"));
   EXPECT_TRUE(ReadBlendingParameters(m.skeleton, kSamples + "character.prm"));
   ComputeBlendWeights(m);
   if (scrambled) {

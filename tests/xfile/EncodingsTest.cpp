@@ -2,8 +2,8 @@
 // floats, compressed text and binary over many small blocks) must read the same.
 #include <gtest/gtest.h>
 
-#include "skin/MeshLoader.h"
-#include "skin/XFileParser.h"
+#include "model/MeshLoader.h"
+#include "xfile/XFileParser.h"
 #include "xfile/XBinaryBuilder.h"
 #include "xfile/XFileTestSupport.h"
 
@@ -31,7 +31,8 @@ AnimationSet Walk { Animation { AnimationKey { 4; 1; 0; 16; 1,0,0,0, 0,1,0,0, 0,
 std::string Binary(int floatBits) {
   XBinaryBuilder b(floatBits);
   const auto identity = {1.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0, 0.0, 0.0, 0.0, 1.0};
-  b.token(31).name("Unused").open().guid().token(41).name("x").token(20).close();
+  b.token(kXTokenTemplate).name("Unused").open().guid();
+  b.token(kXTokenDword).name("x").token(kXTokenSemicolon).close();
   b.object("Material", "Red").floats({1, 0, 0, 1, 10, 0.5, 0.5, 0.5, 0, 0, 0});
   b.object("TextureFilename").str("red.bmp").close().close();
   b.object("Frame", "Root");

@@ -2,8 +2,8 @@
 // expected there.
 #include <gtest/gtest.h>
 
-#include "skin/XFileParser.h"
-#include "skin/MeshLoader.h"
+#include "xfile/XFileParser.h"
+#include "model/MeshLoader.h"
 #include "xfile/XBinaryBuilder.h"
 #include "xfile/XFileTestSupport.h"
 
@@ -98,7 +98,7 @@ TEST(Malformed, BinaryErrorsNameTheByteOffset) {
     XBinaryBuilder b;
     b.object("Unknown");
     const std::size_t at = b.size();
-    b.token(7).u32(1000);  // a float list longer than the file, in an object that is skipped
+    b.token(kXTokenFloatList).u32(1000);  // a float list longer than the file, in an object that is skipped
     ExpectRefused(ParseXFile(b.bytes(), "bad.x", doc), "byte " + std::to_string(at) + ":",
                   "list of 1000 values does not fit");
   }
@@ -132,7 +132,7 @@ TEST(Malformed, BinaryErrorsNameTheByteOffset) {
   }
   {
     XBinaryBuilder b;
-    b.name("Frame").token(1).u32(50).raw("short");
+    b.name("Frame").token(kXTokenName).u32(50).raw("short");
     ExpectRefused(ParseXFile(b.bytes(), "bad.x", doc), "byte 27:", "name or string of 50 bytes");
   }
 }

@@ -4,10 +4,10 @@
 
 #include <cmath>
 
-#include "fileio/PngWriter.h"
-#include "skin/MeshLoader.h"
-#include "skin/XFileMeshBuilder.h"
-#include "skin/XFileParser.h"
+#include "image/PngWriter.h"
+#include "model/MeshLoader.h"
+#include "xfile/XFileMeshBuilder.h"
+#include "xfile/XFileParser.h"
 #include "support/MathMatchers.h"
 #include "xfile/XFileTestSupport.h"
 

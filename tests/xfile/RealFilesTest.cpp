@@ -2,9 +2,9 @@
 // off the files by hand (and, for the binary ones, from a token dump).
 #include <gtest/gtest.h>
 
-#include "skin/MeshLoader.h"
-#include "skin/SkinInfluences.h"
-#include "skin/XFileParser.h"
+#include "model/MeshLoader.h"
+#include "xfile/SkinInfluences.h"
+#include "xfile/XFileParser.h"
 #include "support/MathMatchers.h"
 #include "xfile/XFileTestSupport.h"
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <random>
 
-#include "skin/XFileParser.h"
+#include "xfile/XFileParser.h"
 #include "xfile/XFileTestSupport.h"
 
 namespace {

@@ -9,6 +9,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "xfile/XBinaryToken.h"
+
 class XBinaryBuilder {
  public:
   explicit XBinaryBuilder(int floatBits = 32) : doubles_(floatBits == 64) {
@@ -20,28 +22,28 @@ class XBinaryBuilder {
     return *this;
   }
   XBinaryBuilder& name(const std::string& s) {
-    token(1).u32(static_cast<uint32_t>(s.size()));
+    token(kXTokenName).u32(static_cast<uint32_t>(s.size()));
     bytes_ += s;
     return *this;
   }
   XBinaryBuilder& str(const std::string& s) {
-    token(2).u32(static_cast<uint32_t>(s.size()));
+    token(kXTokenString).u32(static_cast<uint32_t>(s.size()));
     bytes_ += s;
-    return token(20);
+    return token(kXTokenSemicolon);
   }
-  XBinaryBuilder& integer(uint32_t v) { return token(3).u32(v); }
+  XBinaryBuilder& integer(uint32_t v) { return token(kXTokenInteger).u32(v); }
   XBinaryBuilder& guid() {
-    token(5);
+    token(kXTokenGuid);
     bytes_.append(16, '\x11');
     return *this;
   }
   XBinaryBuilder& ints(std::initializer_list<uint32_t> values) {
-    token(6).u32(static_cast<uint32_t>(values.size()));
+    token(kXTokenIntegerList).u32(static_cast<uint32_t>(values.size()));
     for (uint32_t v : values) u32(v);
     return *this;
   }
   XBinaryBuilder& floats(std::initializer_list<double> values) {
-    token(7).u32(static_cast<uint32_t>(values.size()));
+    token(kXTokenFloatList).u32(static_cast<uint32_t>(values.size()));
     for (double v : values) {
       if (doubles_) {
         bytes_.append(reinterpret_cast<const char*>(&v), 8);
@@ -52,8 +54,8 @@ class XBinaryBuilder {
     }
     return *this;
   }
-  XBinaryBuilder& open() { return token(10); }
-  XBinaryBuilder& close() { return token(11); }
+  XBinaryBuilder& open() { return token(kXTokenOpenBrace); }
+  XBinaryBuilder& close() { return token(kXTokenCloseBrace); }
   /// An object header: type name, optional object name, '{'.
   XBinaryBuilder& object(const std::string& type, const std::string& objectName = "") {
     name(type);

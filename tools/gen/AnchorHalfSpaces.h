@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "skeleton/Skeleton.h"
-#include "skin/SourceMesh.h"
+#include "mesh/SourceMesh.h"
 
 /// True when p is inside the anchor's box and no farther than tolerance in
 /// front of any face plane (through the face's first vertex, along its normal).

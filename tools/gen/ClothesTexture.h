@@ -3,6 +3,6 @@
 // and dark shoes in the bottom rows.
 #pragma once
 
-#include "skin/TextureImage.h"
+#include "image/TextureImage.h"
 
 TextureImage MakeClothesTexture();

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "skin/Material.h"
-#include "skin/SourceMesh.h"
+#include "mesh/Material.h"
+#include "mesh/SourceMesh.h"
 
 /// A material with the name its .x data object carries.
 struct NamedMaterial {

@@ -4,8 +4,8 @@
 
 #include "anim/AnimationFile.h"
 #include "fileio/FileBytes.h"
-#include "skin/BlendingParametersFile.h"
 #include "importer/BoneDataWriter.h"
+#include "skeleton/BlendingParametersFile.h"
 #include "tools/gen/MakeFolder.h"
 #include "tools/gen/XBinaryWriter.h"
 #include "tools/gen/XTextWriter.h"

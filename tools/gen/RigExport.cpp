@@ -11,7 +11,7 @@
 #include "fileio/FileBytes.h"
 #include "fileio/TextWriter.h"
 #include "tools/gen/MakeFolder.h"
-#include "tools/gen/PngWriter.h"
+#include "image/PngWriter.h"
 
 namespace {
 // The editor's left-handed space to Assimp's right-handed one: z negated.
@@ -166,9 +166,9 @@ Status WriteTexture(const RigModel& model, const std::string& folder) {
                                            static_cast<uint8_t>(dark ? 40 : 200 - top), 255});
     }
   }
-  const std::optional<std::string> png = EncodePng(image);
-  if (!png) return Status::Error("Cannot write the texture", model.texture);
-  return WriteFileAtomically(folder + "/" + model.texture, *png);
+  const std::string png = EncodePng(image.width, image.height, image.rgba, PngChannels::Rgba);
+  if (png.empty()) return Status::Error("Cannot write the texture", model.texture);
+  return WriteFileAtomically(folder + "/" + model.texture, png);
 }
 }  // namespace
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "math/Vector3.h"
-#include "skin/SkinnedModel.h"
-#include "skin/SourceMesh.h"
+#include "model/SkinnedModel.h"
+#include "mesh/SourceMesh.h"
 
 struct RigModelJoint {
   std::string name;

@@ -4,11 +4,11 @@
 
 #include "anim/AnimationFile.h"
 #include "fileio/FileBytes.h"
-#include "skin/BlendingParametersFile.h"
+#include "image/PngWriter.h"
+#include "skeleton/BlendingParametersFile.h"
 #include "tools/gen/AnchorHalfSpaces.h"
 #include "importer/BoneDataWriter.h"
 #include "tools/gen/MakeFolder.h"
-#include "tools/gen/PngWriter.h"
 #include "tools/gen/SampleAnimations.h"
 #include "tools/gen/SampleCharacter.h"
 #include "tools/gen/XTextWriter.h"
@@ -22,8 +22,10 @@ Status WriteSampleAssets(const std::string& folder) {
                            "vertex " + std::to_string(i) + " lies in " + std::to_string(counts[i]) + " anchors");
     }
   }
-  const std::optional<std::string> png = EncodePng(character.texture);
-  if (!png) {
+  const TextureImage& texture = character.texture;
+  const std::string png =
+      EncodePng(texture.width, texture.height, texture.rgba, PngChannels::RgbaWhenTranslucent, PngCompression::Unfiltered);
+  if (png.empty()) {
     return Status::Error("Cannot encode the clothes texture");
   }
   if (Status s = MakeFolder(folder); !s) {
@@ -31,7 +33,7 @@ Status WriteSampleAssets(const std::string& folder) {
   }
   const std::pair<const char*, std::string> outputs[] = {
       {kSampleMeshFile, FormatMeshXText(character.mesh)},
-      {kClothesTextureFile, *png},
+      {kClothesTextureFile, png},
       {kSampleBoneDataFile, FormatBoneData(character.skeleton)},
       {kSampleBlendingFile, FormatBlendingParameters(character.skeleton)},
       {kSampleWaveFile, FormatAnimationFile(MakeWaveAnimation(character.skeleton))},

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "skeleton/Skeleton.h"
-#include "skin/TextureImage.h"
+#include "image/TextureImage.h"
 #include "tools/gen/GenMesh.h"
 
 /// Bone indices of the sample character.

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <vector>
 
+#include "xfile/XBinaryToken.h"
+
 namespace {
 class TokenStream {
  public:

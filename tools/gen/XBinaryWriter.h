@@ -9,19 +9,5 @@
 
 #include "tools/gen/GenMesh.h"
 
-/// Binary token codes.
-enum XBinaryToken : uint16_t {
-  kXTokenName = 1,
-  kXTokenString = 2,
-  kXTokenInteger = 3,
-  kXTokenGuid = 5,
-  kXTokenIntegerList = 6,
-  kXTokenFloatList = 7,
-  kXTokenOpenBrace = 10,
-  kXTokenCloseBrace = 11,
-  kXTokenComma = 19,
-  kXTokenSemicolon = 20,
-};
-
 /// The file bytes.
 std::string FormatMeshXBinary(const GenMesh& mesh);

@@ -16,10 +16,10 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "app/CommandIds.h"
+#include "editor/CommandIds.h"
 #include "fileio/FileBytes.h"
+#include "editor/panels/BoneTree.h"
 #include "render/VertexProcessor.h"
-#include "skeleton/BoneTree.h"
 #include "tools/tour/WindowPicture.h"
 #include "ui/MainWindow.h"
 #include "ui/OptionDialog.h"
@@ -199,7 +199,7 @@ bool Tour::pickBone() {
   QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(found.front()).center());
   if (tree->currentItem() != found.front()) return fail("clicking the bone did not select it");
   if (!waitForFrames(2)) return false;
-  if (app_.selectedBoneItem != app_.model.skeleton.treeItems[kLeftUpperArm]) {
+  if (app_.selectedBoneItem != app_.boneItems[kLeftUpperArm]) {
     return fail("the viewport does not follow the bone tree's selection");
   }
   picture("06-pick-bone");

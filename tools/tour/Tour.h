@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "app/Application.h"
-#include "app/CommandIds.h"
-#include "app/ShellView.h"
+#include "editor/Application.h"
+#include "editor/CommandIds.h"
+#include "editor/ShellView.h"
 #include "tools/tour/TourDialogs.h"
 
 class MainWindow;

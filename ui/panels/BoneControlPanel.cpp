@@ -4,7 +4,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 
-#include "app/Application.h"
+#include "editor/Application.h"
 #include "history/ModelChange.h"
 #include "ui/panels/DialogUnits.h"
 
@@ -100,7 +100,7 @@ void BoneControlPanel::sliderMoved(int axis, int position) {
   if (behaviour_) {
     // Every move until OK, Reset or another bone is one step.
     ModelEdit edit(app_->history, app_->model, "Rotate Bone", kPoseAspect, &app_->sliderAngles);
-    behaviour_->sliderMoved(app_->model.skeleton, app_->selectedBoneItem, axis, position);
+    behaviour_->sliderMoved(app_->model.skeleton, app_->boneItems, app_->selectedBoneItem, axis, position);
     edit.commit(/*chain=*/true);
     emit edited();
   }
@@ -126,7 +126,7 @@ void BoneControlPanel::hidePressed() {
 void BoneControlPanel::resetPressed() {
   if (behaviour_) {
     ModelEdit edit(app_->history, app_->model, "Reset Bone", kPoseAspect, &app_->sliderAngles);
-    behaviour_->resetPressed(app_->model.skeleton, app_->selectedBoneItem);
+    behaviour_->resetPressed(app_->model.skeleton, app_->boneItems, app_->selectedBoneItem);
     edit.commit();
     emit edited();
   }

@@ -10,8 +10,8 @@
 #include <array>
 #include <memory>
 
-#include "skeleton/BoneControl.h"
-#include "skeleton/BoneControlView.h"
+#include "editor/panels/BoneControl.h"
+#include "editor/panels/BoneControlView.h"
 
 struct Application;
 class QPushButton;

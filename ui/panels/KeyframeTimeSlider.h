@@ -6,7 +6,7 @@
 #include <QSlider>
 #include <vector>
 
-#include "anim/KeyframePanelView.h"
+#include "editor/panels/KeyframePanelView.h"
 
 class KeyframeTimeSlider : public QSlider {
   Q_OBJECT

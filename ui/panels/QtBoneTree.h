@@ -5,7 +5,7 @@
 
 #include <unordered_map>
 
-#include "skeleton/BoneTree.h"
+#include "editor/panels/BoneTree.h"
 
 class QTreeWidget;
 class QTreeWidgetItem;

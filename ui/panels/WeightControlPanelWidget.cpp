@@ -6,7 +6,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 
-#include "app/Application.h"
+#include "editor/Application.h"
 #include "history/ModelChange.h"
 #include "ui/panels/DialogUnits.h"
 #include "ui/panels/PanelMessageBox.h"

@@ -7,8 +7,8 @@
 #include <QDialog>
 #include <array>
 
-#include "skin/WeightControlPanel.h"
-#include "skin/WeightControlView.h"
+#include "editor/panels/WeightControlPanel.h"
+#include "editor/panels/WeightControlView.h"
 
 struct Application;
 class QComboBox;

@@ -10,12 +10,11 @@
 #include <string>
 
 #include "fileio/FileBytes.h"
-#include "skeleton/RecordingBoneTree.h"
-#include "skin/BlendWeights.h"
-#include "skin/BlendingParametersFile.h"
-#include "skin/LoadBoneData.h"
-#include "skin/MeshLoader.h"
-#include "skin/SkinnedMeshFile.h"
+#include "weights/BlendWeights.h"
+#include "skeleton/BlendingParametersFile.h"
+#include "model/LoadBoneData.h"
+#include "model/MeshLoader.h"
+#include "model/SkinnedMeshFile.h"
 #include "weighttools/MirrorVertices.h"
 #include "weighttools/MirrorWeights.h"
 
@@ -33,9 +32,8 @@ struct WeightsCommandTest : ::testing::Test {
   void SetUp() override {
     fs::create_directories(folder);
     SkinnedModel m;
-    RecordingBoneTree tree;
     ASSERT_TRUE(LoadMesh(m, kSamples + "character.x"));
-    ASSERT_TRUE(LoadBoneData(m, kSamples + "character.dat", tree));
+    ASSERT_TRUE(LoadBoneData(m, kSamples + "character.dat"));
     ASSERT_TRUE(ReadBlendingParameters(m.skeleton, kSamples + "character.prm"));
     ComputeBlendWeights(m);
     ASSERT_TRUE(WriteSkinnedMesh(m, Path("character.skm")));

@@ -1,0 +1,20 @@
+#include "model/LoadBoneData.h"
+
+#include <utility>
+
+#include "skeleton/BoneDataReader.h"
+#include "model/MeshLoader.h"
+
+Status LoadBoneData(SkinnedModel& model, const std::string& path) {
+  const bool hasMesh = !model.sourceMesh.vertices.empty() || !model.skinnedMesh.vertices.empty();
+  if (!model.meshLoaded || !hasMesh) {
+    return Status::Error(kNoMeshLoaded, "load a .x mesh before its bone data (" + path + ")");
+  }
+  BoneDataResult result = ReadBoneData(path);
+  if (!result.status) {
+    return result.status;
+  }
+  BindMesh(model);
+  model.skeleton = std::move(result.skeleton);
+  return Status::Ok();
+}

@@ -1,9 +1,0 @@
-// Decodes PNG bytes to RGBA through libpng's simplified reader, for tests.
-#pragma once
-
-#include <optional>
-#include <string>
-
-#include "skin/TextureImage.h"
-
-std::optional<TextureImage> DecodePng(const std::string& bytes);
