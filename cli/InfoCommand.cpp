@@ -1,9 +1,9 @@
 // posewright-cli info FILE [--json]: a summary of a file, by its extension.
-#include <cctype>
 #include <cstdio>
 
 #include "cli/Command.h"
 #include "cli/InfoFormat.h"
+#include "fileio/FileBytes.h"
 
 std::vector<InfoFormat>& InfoFormats() {
   static std::vector<InfoFormat> formats;
@@ -11,19 +11,6 @@ std::vector<InfoFormat>& InfoFormats() {
 }
 
 namespace {
-std::string LowerExtension(const std::string& path) {
-  const std::size_t slash = path.find_last_of("/\\");
-  const std::size_t dot = path.find_last_of('.');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
-    return "";
-  }
-  std::string ext = path.substr(dot);
-  for (char& c : ext) {
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  }
-  return ext;
-}
-
 int RunInfo(const std::vector<std::string>& args) {
   std::string file;
   bool json = false;

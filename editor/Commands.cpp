@@ -244,6 +244,14 @@ void Commands::newModel() {
   shell_.clearViewport();
 }
 
+bool Commands::settleUnsavedModel() {
+  if (SettleUnsavedWork(app_, shell_, DroppedData::Model)) {
+    return true;
+  }
+  shell_.repaintPanel(PanelId::Bone);
+  return false;
+}
+
 void Commands::releaseSkeleton() {
   app_.model.skeleton.clear();
   shell_.boneTree().clear();
@@ -254,8 +262,7 @@ void Commands::releaseSkeleton() {
 
 void Commands::openMesh() {
   if (const std::optional<FileChoice> mesh = shell_.chooseFile(file_dialogs::OpenMesh())) {
-    if (!SettleUnsavedWork(app_, shell_, DroppedData::Model)) {
-      shell_.repaintPanel(PanelId::Bone);
+    if (!settleUnsavedModel()) {
       return;
     }
     Status loaded;
@@ -281,8 +288,7 @@ void Commands::openMesh() {
   }
   // The bone data dialog follows even when the mesh dialog was cancelled.
   if (const std::optional<FileChoice> bones = shell_.chooseFile(file_dialogs::OpenBoneData())) {
-    if (!SettleUnsavedWork(app_, shell_, DroppedData::Model)) {
-      shell_.repaintPanel(PanelId::Bone);
+    if (!settleUnsavedModel()) {
       return;
     }
     Status status;
@@ -312,8 +318,7 @@ void Commands::openSkinnedMesh() {
     shell_.repaintPanel(PanelId::Bone);
     return;
   }
-  if (!SettleUnsavedWork(app_, shell_, DroppedData::Model)) {
-    shell_.repaintPanel(PanelId::Bone);
+  if (!settleUnsavedModel()) {
     return;
   }
   if (choice->filter == kDirectXFilter) {

@@ -89,6 +89,9 @@ class Commands {
   /// colour: without a skeleton nothing is drawn, and the last picture showed
   /// a model that is gone.
   void releaseSkeleton();
+  /// Asks what happens to an unsaved model about to be replaced: true when it
+  /// may go; false (the Bone panel repainted) when the user cancelled.
+  bool settleUnsavedModel();
   /// The .x export of the model with the current animation.
   void exportDirectX(const std::string& path);
   /// The glTF export of the model with every animation of the list, named as

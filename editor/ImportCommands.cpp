@@ -31,8 +31,7 @@ void Commands::openRiggedModel() {
     shell_.repaintPanel(PanelId::Bone);
     return;
   }
-  if (!SettleUnsavedWork(app_, shell_, DroppedData::Model)) {
-    shell_.repaintPanel(PanelId::Bone);
+  if (!settleUnsavedModel()) {
     return;
   }
   ImportNotes notes;

@@ -1,23 +1,11 @@
 #include "editor/StartupFiles.h"
 
-#include <algorithm>
-#include <cctype>
-#include <filesystem>
 
 #include "editor/Commands.h"
 #include "importer/MeshFormats.h"
 
-namespace {
-std::string ExtensionOf(const std::string& path) {
-  std::string e = std::filesystem::path(path).extension().string();
-  std::transform(e.begin(), e.end(), e.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return e;
-}
-}  // namespace
-
 bool IsRiggedModelFile(const std::string& path) {
-  const std::string e = ExtensionOf(path);
+  const std::string e = LowerExtension(path);
   return e == ".glb" || e == ".gltf" || e == ".fbx" || e == ".dae";
 }
 
@@ -36,7 +24,7 @@ StartupPlan PlanStartupFiles(const std::vector<std::string>& paths) {
     }
   };
   for (const std::string& path : paths) {
-    const std::string extension = ExtensionOf(path);
+    const std::string extension = LowerExtension(path);
     if (extension == ".skm") {
       take(mesh.empty() ? model : mesh, path, "model");
     } else if (extension == ".x" || IsMeshFile(path)) {

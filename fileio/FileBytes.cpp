@@ -1,5 +1,7 @@
 #include "fileio/FileBytes.h"
 
+#include <cctype>
+
 #include <fcntl.h>
 #include <limits.h>
 #include <sys/stat.h>
@@ -158,4 +160,17 @@ std::string ResolveRelative(const std::string& folder, const std::string& name) 
     return n;
   }
   return folder == "/" ? "/" + n : folder + "/" + n;
+}
+
+std::string LowerExtension(const std::string& path) {
+  const std::size_t slash = path.find_last_of("/\\");
+  const std::size_t dot = path.find_last_of('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
+    return "";
+  }
+  std::string ext = path.substr(dot);
+  for (char& c : ext) {
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  return ext;
 }

@@ -36,6 +36,9 @@ std::string FolderOf(const std::string& path);
 /// The last component of a path (after the last '/' or '\\').
 std::string FileNameOf(const std::string& path);
 
+/// The extension of path in lower case with its dot (".glb"); "" without one.
+std::string LowerExtension(const std::string& path);
+
 /// name resolved against folder: unchanged when name is absolute or folder is
 /// empty. Backslashes in name are read as folder separators.
 std::string ResolveRelative(const std::string& folder, const std::string& name);

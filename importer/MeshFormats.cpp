@@ -2,20 +2,8 @@
 
 #include <algorithm>
 #include <assimp/Importer.hpp>
-#include <cctype>
 
-std::string LowerExtension(const std::string& path) {
-  const std::size_t slash = path.find_last_of("/\\");
-  const std::size_t dot = path.find_last_of('.');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
-    return "";
-  }
-  std::string ext = path.substr(dot);
-  for (char& c : ext) {
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  }
-  return ext;
-}
+#include "fileio/FileBytes.h"
 
 bool IsDirectXFile(const std::string& path) {
   return LowerExtension(path) == ".x";

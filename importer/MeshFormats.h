@@ -5,8 +5,7 @@
 #include <string>
 #include <vector>
 
-/// The extension of path in lower case with its dot (".glb"); "" without one.
-std::string LowerExtension(const std::string& path);
+#include "fileio/FileBytes.h"
 
 /// True for a DirectX .x file, which the editor's own reader reads.
 bool IsDirectXFile(const std::string& path);

@@ -1,6 +1,7 @@
 // The editor: one Application, the main window with its panels, and Qt's
 // event loop. Files named on the command line open at once:
-//   posewright [MODEL.skm | MESH.x [BONES.dat]] [PARAMS.prm] [ANIM.anm...]
+//   posewright [MODEL.skm | MESH [BONES.dat] | RIGGED.glb] [PARAMS.prm] [ANIM.anm...]
+// (the forms are in editor/StartupFiles.h).
 #include <QApplication>
 #include <QIcon>
 #include <QSettings>

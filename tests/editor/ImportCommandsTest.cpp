@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "ImportTestSupport.h"
+#include "importer/ImportTestSupport.h"
 #include "editor/Commands.h"
-#include "editor/ScriptedShell.h"
+#include "ScriptedShell.h"
 #include "importer/BoneDataWriter.h"
 #include "importer/WeightAgreement.h"
 #include "skeleton/BoneDataReader.h"
