@@ -187,3 +187,16 @@ TEST_F(WeightPanel, ApplyWithNothingSelectedStillNormalisesTheDisplay) {
   }
 }
 }  // namespace
+
+TEST_F(WeightPanel, AveragesShowWhatTheSelectionHoldsPerBox) {
+  // Vertices 0 and 1 are selected: bone 1 weighs 0.5 on vertex 0; bone 2
+  // weighs 0.5 and bone 5 0.25 on vertex 1 (0.125 prints as 0.12).
+  panel.prepare(model);
+  view.boxSelection = {1, 2, 5, 0};
+  panel.showAverages(model);
+  EXPECT_EQ(view.averages, (std::array<std::string, 4>{"avg 0.25", "avg 0.25", "avg 0.12", ""}))
+      << "box 0 names no bone";
+  model.selection.reset(model.vertexCount());
+  panel.showAverages(model);
+  EXPECT_EQ(view.averages, (std::array<std::string, 4>{"", "", "", ""})) << "nothing selected";
+}
