@@ -13,11 +13,16 @@
 namespace {
 const std::string kSamples = std::string(POSEWRIGHT_SOURCE_DIR) + "/samples/";
 
-const CommandId kWeightTools[] = {CommandId::WeightsNormalise, CommandId::WeightsMirrorLeftToRight,
-                                  CommandId::WeightsMirrorRightToLeft, CommandId::WeightsSmooth,
-                                  CommandId::WeightsPrune, CommandId::WeightsLimit};
+const CommandId kWeightTools[] = {CommandId::WeightsNormalise,
+                                  CommandId::WeightsMirrorLeftToRight,
+                                  CommandId::WeightsMirrorRightToLeft,
+                                  CommandId::WeightsSmooth,
+                                  CommandId::WeightsPrune,
+                                  CommandId::WeightsLimit};
 
-std::vector<SkinVertex> Vertices(const Application& app) { return app.model.skinnedMesh.vertices; }
+std::vector<SkinVertex> Vertices(const Application& app) {
+  return app.model.skinnedMesh.vertices;
+}
 
 bool SameWeights(const std::vector<SkinVertex>& a, const std::vector<SkinVertex>& b) {
   if (a.size() != b.size()) return false;
@@ -114,8 +119,9 @@ TEST_F(WeightToolCommands, ActsOnTheSelectionOnly) {
     ASSERT_TRUE(SameWeights({after[i]}, {before[i]})) << "unselected vertex " << i;
   }
   EXPECT_FALSE(SameWeights(after, before));
-  EXPECT_EQ(shell.statuses.back().rfind("Normalised " + std::to_string((after.size() + 1) / 2) + " vertices", 0),
-            0u)
+  EXPECT_EQ(
+      shell.statuses.back().rfind("Normalised " + std::to_string((after.size() + 1) / 2) + " vertices", 0),
+      0u)
       << shell.statuses.back();
 }
 
@@ -135,7 +141,8 @@ TEST_F(WeightToolCommands, RefusedOrCancelledToolsChangeNothing) {
   // Without partners only the mirror refuses.
   OpenCharacter(false);
   for (CommandId id : kWeightTools) {
-    const bool mirror = id == CommandId::WeightsMirrorLeftToRight || id == CommandId::WeightsMirrorRightToLeft;
+    const bool mirror =
+        id == CommandId::WeightsMirrorLeftToRight || id == CommandId::WeightsMirrorRightToLeft;
     EXPECT_EQ(commands.isEnabled(id), !mirror) << static_cast<int>(id);
   }
   const std::vector<SkinVertex> before = Vertices(app);
@@ -160,7 +167,8 @@ TEST_F(WeightToolCommands, DialogsProposeTheLastConfirmedSettings) {
   commands.handleCommand(CommandId::WeightsPrune);
   ASSERT_EQ(shell.weightTool.shown.size(), 1u);
   EXPECT_EQ(shell.weightTool.shown[0].first, "Prune Weights");
-  EXPECT_FLOAT_EQ(static_cast<float>(shell.weightTool.shown[0].second[0].value), 0.01f) << "the default threshold";
+  EXPECT_FLOAT_EQ(static_cast<float>(shell.weightTool.shown[0].second[0].value), 0.01f)
+      << "the default threshold";
   shell.weightTool.entered = {{"Threshold", 0.05}};
   commands.handleCommand(CommandId::WeightsPrune);
   shell.weightTool.entered.clear();

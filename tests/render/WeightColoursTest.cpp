@@ -35,9 +35,10 @@ TEST(WeightColours, RampRunsBlueGreenRedAndClamps) {
   const struct {
     float weight;
     D3DXVECTOR4 colour;
-  } cases[] = {{0.0f, {0, 0, 1, 1}},     {0.25f, {0, 0.5f, 0.5f, 1}}, {0.5f, {0, 1, 0, 1}},
-               {0.75f, {0.5f, 0.5f, 0, 1}}, {1.0f, {1, 0, 0, 1}},      {-0.3f, {0, 0, 1, 1}},
-               {1.7f, {1, 0, 0, 1}},       {std::numeric_limits<float>::quiet_NaN(), {0, 0, 1, 1}}};
+  } cases[] = {{0.0f, {0, 0, 1, 1}}, {0.25f, {0, 0.5f, 0.5f, 1}},
+               {0.5f, {0, 1, 0, 1}}, {0.75f, {0.5f, 0.5f, 0, 1}},
+               {1.0f, {1, 0, 0, 1}}, {-0.3f, {0, 0, 1, 1}},
+               {1.7f, {1, 0, 0, 1}}, {std::numeric_limits<float>::quiet_NaN(), {0, 0, 1, 1}}};
   for (const auto& c : cases) {
     ExpectColour(WeightRampColour(c.weight), c.colour, "weight " + std::to_string(c.weight));
   }
@@ -50,16 +51,17 @@ TEST(WeightColours, TubeVerticesTakeTheirBonesWeightColour) {
     int bone;
     int ring;
     D3DXVECTOR4 colour;
-  } cases[] = {{1, 0, {1, 0, 0, 1}},   {1, 1, {0.5f, 0.5f, 0, 1}}, {1, 2, {0, 1, 0, 1}},
-               {1, 4, {0, 0, 1, 1}},   {2, 0, {0, 0, 1, 1}},       {2, 3, {0.5f, 0.5f, 0, 1}},
-               {2, 4, {1, 0, 0, 1}},   {0, 2, {0, 0, 1, 1}},       {3, 2, kUnboundWeightColour},
+  } cases[] = {{1, 0, {1, 0, 0, 1}},          {1, 1, {0.5f, 0.5f, 0, 1}}, {1, 2, {0, 1, 0, 1}},
+               {1, 4, {0, 0, 1, 1}},          {2, 0, {0, 0, 1, 1}},       {2, 3, {0.5f, 0.5f, 0, 1}},
+               {2, 4, {1, 0, 0, 1}},          {0, 2, {0, 0, 1, 1}},       {3, 2, kUnboundWeightColour},
                {255, 1, kUnboundWeightColour}};
   for (const auto& c : cases) {
     const RegisterFile registers = WeightRegisters(static_cast<float>(c.bone));
     for (int side = 0; side < tube::kSides; side += 3) {
       const SkinVertex v = tube::TubeVertex(c.ring, side);
       const ProcessedVertex weighted = ProcessVertex(v, registers, VertexColouring::BoneWeight);
-      ExpectColour(weighted.color, c.colour, "bone " + std::to_string(c.bone) + " ring " + std::to_string(c.ring));
+      ExpectColour(weighted.color, c.colour,
+                   "bone " + std::to_string(c.bone) + " ring " + std::to_string(c.ring));
       EXPECT_EQ(weighted.clip, ProcessVertex(v, registers).clip) << "placed as the lit program places it";
     }
   }

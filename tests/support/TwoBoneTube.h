@@ -14,7 +14,9 @@ inline constexpr int kRings = 5;
 inline constexpr int kSides = 8;
 inline constexpr float kRadius = 0.2f;
 
-inline float RingX(int ring) { return static_cast<float>(ring) / static_cast<float>(kRings - 1); }
+inline float RingX(int ring) {
+  return static_cast<float>(ring) / static_cast<float>(kRings - 1);
+}
 
 inline SkinVertex TubeVertex(int ring, int side) {
   const float a = 6.2831853f * static_cast<float>(side) / static_cast<float>(kSides);
@@ -42,7 +44,8 @@ inline std::vector<uint16_t> TubeIndices() {
   auto at = [](int r, int s) { return static_cast<uint16_t>(r * kSides + (s % kSides)); };
   for (int r = 0; r + 1 < kRings; ++r) {
     for (int s = 0; s < kSides; ++s) {
-      for (uint16_t i : {at(r, s), at(r + 1, s), at(r + 1, s + 1), at(r, s), at(r + 1, s + 1), at(r, s + 1)}) {
+      for (uint16_t i :
+           {at(r, s), at(r + 1, s), at(r + 1, s + 1), at(r, s), at(r + 1, s + 1), at(r, s + 1)}) {
         indices.push_back(i);
       }
     }
