@@ -409,6 +409,8 @@ bool Tour::weightView() {
     return fail("File > Open Data > Mesh did not open the sample character again");
   }
   // View > Rendering > Weights by its key, then the left upper arm picked.
+  window_->activateWindow();
+  if (!QTest::qWaitForWindowActive(window_.get())) return fail("the main window does not take the keys");
   QTest::keySequence(window_.get(), window_->action(CommandId::WeightView)->shortcut());
   if (!app_.weightView) return fail("the weight view's key does not turn it on");
   if (!clickBone("LeftUpperArm", kLeftUpperArm)) return false;
