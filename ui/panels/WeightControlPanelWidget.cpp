@@ -60,7 +60,7 @@ WeightControlPanelWidget::WeightControlPanelWidget(QWidget* owner) : QDialog(own
     auto* average = new QLabel(this);
     average->setObjectName(QStringLiteral("averageLabel%1").arg(k));
     average->setAlignment(Qt::AlignCenter);
-    PlaceInDialogUnits(average, units, x - 2, 128, kColumnWidth + 4, 8);
+    PlaceInDialogUnits(average, units, x, 128, kColumnWidth, 8);
     averages_[slot] = average;
     connect(box, &QComboBox::currentIndexChanged, this, &WeightControlPanelWidget::refreshAverages);
   }
