@@ -16,7 +16,8 @@
 
 namespace {
 constexpr const char* kUsage =
-    "render MODEL.skm [--anim FILE.anm --time T] [--view front|top|side] [--points] -o OUT.png   "
+    "render MODEL.skm [--anim FILE.anm --time T] [--view front|top|side] [--points] [--weights BONE] "
+    "-o OUT.png   "
     "the editor's picture of a model";
 
 struct RenderArgs {
@@ -26,6 +27,8 @@ struct RenderArgs {
   int32_t time = 0;
   std::string view = "front";
   bool points = false;
+  /// --weights: a bone index or name, resolved once the model is read.
+  std::string weightBone;
   std::string output;
 };
 
@@ -49,7 +52,7 @@ std::string Parse(const std::vector<std::string>& a, RenderArgs& args) {
   for (std::size_t i = 0; i < a.size(); ++i) {
     const std::string& word = a[i];
     const bool hasValue = i + 1 < a.size();
-    if (word == "--anim" || word == "--time" || word == "--view" || word == "-o") {
+    if (word == "--anim" || word == "--time" || word == "--view" || word == "--weights" || word == "-o") {
       if (!hasValue) {
         return word + " needs a value";
       }
@@ -61,6 +64,8 @@ std::string Parse(const std::vector<std::string>& a, RenderArgs& args) {
           return "--time needs a frame number (0 or more)";
         }
         args.hasTime = true;
+      } else if (word == "--weights") {
+        args.weightBone = value;
       } else if (word == "--view") {
         if (value != "front" && value != "top" && value != "side") {
           return "--view is front, top or side";
@@ -89,6 +94,17 @@ std::string Parse(const std::vector<std::string>& a, RenderArgs& args) {
     return "--time needs --anim";
   }
   return {};
+}
+
+// The bone named by text (its index or its name), or -1 when the skeleton has none such.
+int32_t FindBone(const Skeleton& skeleton, const std::string& text) {
+  for (int32_t b = 0; b < skeleton.boneCount(); ++b) {
+    if (skeleton.bones[static_cast<std::size_t>(b)].name == text) {
+      return b;
+    }
+  }
+  int32_t index = 0;
+  return ParseTime(text, index) && index < skeleton.boneCount() ? index : -1;
 }
 
 int Fail(const std::string& what, const Status& status) {
@@ -132,6 +148,14 @@ int Run(const std::vector<std::string>& argv) {
   options.vertexMode = args.points;
   // As after opening the file in the editor: the root is the selected bone.
   options.selectedBone = 0;
+  if (!args.weightBone.empty()) {
+    options.selectedBone = FindBone(model.skeleton, args.weightBone);
+    if (options.selectedBone < 0) {
+      return Usage("--weights: the model has no bone " + args.weightBone + " (bones 0.." +
+                   std::to_string(model.skeleton.boneCount() - 1) + ")");
+    }
+    options.weightView = true;
+  }
 
   std::string why;
   auto viewport = OffscreenViewport::Create(OffscreenViewport::kEditorWidth, OffscreenViewport::kEditorHeight, &why);

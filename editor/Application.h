@@ -17,6 +17,16 @@
 #include "history/History.h"
 #include "render/GraphicsDevice.h"
 #include "model/SkinnedModel.h"
+#include "weighttools/SmoothWeights.h"
+#include "weighttools/WeightCleanup.h"
+
+/// The settings of Edit > Weights > Smooth…, Prune… and Limit….
+struct WeightToolSettings {
+  int smoothIterations = 1;
+  float smoothStrength = kDefaultSmoothStrength;
+  float pruneThreshold = kDefaultPruneThreshold;
+  int limit = 4;
+};
 
 struct Application {
   /// The loop runs while true; closing the main window sets it false.
@@ -48,6 +58,11 @@ struct Application {
   MouseState mouse;
   /// A rectangle selection waiting for the next drawn frame.
   RectSelectionRequest selectionRequest;
+  /// The settings the weight tools' dialogs propose: the last ones confirmed
+  /// in this run.
+  WeightToolSettings weightToolSettings;
+  /// The mesh coloured by the selected bone's weights (View > Rendering > Weights).
+  bool weightView = false;
   /// Fill mode of the mesh pass (1 point, 2 wireframe, 3 solid).
   FillMode fillMode = FillMode::Solid;
   /// The frames-per-second value the next .x export's Option dialog proposes:

@@ -32,6 +32,13 @@ enum class CommandId : int32_t {
   // Beyond the original menu.
   Undo = 40101,
   Redo = 40102,
+  WeightsNormalise = 40103,
+  WeightsMirrorLeftToRight = 40104,
+  WeightsMirrorRightToLeft = 40105,
+  WeightsSmooth = 40106,
+  WeightsPrune = 40107,
+  WeightsLimit = 40108,
+  WeightView = 40109,
 };
 
 /// F1 .. F9; the value is the key's number.

@@ -190,6 +190,17 @@ void Commands::handleCommand(int32_t id) {
     case CommandId::Point:
       togglePointMode();
       break;
+    case CommandId::WeightView:
+      toggleWeightView();
+      break;
+    case CommandId::WeightsNormalise:
+    case CommandId::WeightsMirrorLeftToRight:
+    case CommandId::WeightsMirrorRightToLeft:
+    case CommandId::WeightsSmooth:
+    case CommandId::WeightsPrune:
+    case CommandId::WeightsLimit:
+      runWeightTool(static_cast<CommandId>(id));
+      break;
     default:
       break;
   }

@@ -45,6 +45,11 @@ class Commands {
  public:
   Commands(Application& app, ShellView& shell) : app_(app), shell_(shell) {}
 
+  /// Whether the menu item of the command can be chosen now: Undo and Redo
+  /// when there is a step, the weight tools when the model has a skeleton and
+  /// vertices (the mirror also bones with partners); any other command always.
+  bool isEnabled(CommandId id) const;
+
   /// Runs the menu command with this id; ids outside the menu do nothing.
   void handleCommand(int32_t id);
   void handleCommand(CommandId id) { handleCommand(static_cast<int32_t>(id)); }
@@ -74,6 +79,14 @@ class Commands {
   /// panels show the data as it now is.
   void undo();
   void redo();
+  /// View > Rendering > Weights: the mesh coloured by the selected bone's
+  /// weights, or lit again (WeightToolCommands.cpp).
+  void toggleWeightView();
+  /// Edit > Weights: runs the tool of id on the selected vertices (all when
+  /// none is selected) as one undoable step and says what it did; asks its
+  /// settings first (Smooth, Prune, Limit). Refuses, changing nothing, with a
+  /// message saying why (WeightToolCommands.cpp).
+  void runWeightTool(CommandId id);
 
  private:
   /// Shows a failed status as "Error" with its reason; does nothing on success.

@@ -61,7 +61,12 @@ bool FrameLoop::frame(uint32_t nowMs, bool anyTime) {
   stepPlayback(nowMs);
   renderer_.setFillMode(app_.fillMode);
   const int32_t selectedBone = BoneIndexOfItem(app_.model.skeleton, app_.boneItems, app_.selectedBoneItem);
-  renderer_.drawScene(app_.model, app_.camera, selectedBone, app_.vertexMode, app_.selectionRequest);
+  const bool selecting = app_.selectionRequest.pending;
+  renderer_.drawScene(app_.model, app_.camera, selectedBone, app_.vertexMode, app_.selectionRequest,
+                      app_.weightView);
+  if (selecting) {
+    shell_.selectionChanged();
+  }
   OverlayOptions overlays;
   overlays.gridXZ = app_.gridXZ;
   overlays.gridXY = app_.gridXY;

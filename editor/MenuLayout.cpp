@@ -18,6 +18,12 @@ MenuEntry Item(std::string text, CommandId id, StandardKey key) {
   return e;
 }
 
+MenuEntry Item(std::string text, CommandId id, bool checkable, std::string shortcut) {
+  MenuEntry e = Item(std::move(text), id, checkable);
+  e.shortcut = std::move(shortcut);
+  return e;
+}
+
 MenuEntry Separator() {
   MenuEntry e;
   e.kind = MenuEntry::Kind::Separator;
@@ -57,7 +63,13 @@ std::vector<MenuEntry> BuildLayout() {
                         Item("Exit", C::Exit, StandardKey::Quit)}),
       Submenu("&Edit",
               {Item("Undo", C::Undo, StandardKey::Undo), Item("Redo", C::Redo, StandardKey::Redo),
-               Separator(), Item("Weight", C::Weight), Item("Rotate", C::Rotate),
+               Separator(), Item("Weight", C::Weight),
+               Submenu("Weights", {Item("Normalise", C::WeightsNormalise),
+                                   Item("Mirror Left → Right", C::WeightsMirrorLeftToRight),
+                                   Item("Mirror Right → Left", C::WeightsMirrorRightToLeft), Separator(),
+                                   Item("Smooth…", C::WeightsSmooth), Item("Prune…", C::WeightsPrune),
+                                   Item("Limit…", C::WeightsLimit)}),
+               Item("Rotate", C::Rotate),
                Submenu("Animation",
                        {Item("Name", C::AnimationName), Separator(), Item("Previous", C::AnimationPrevious),
                         Item("Next", C::AnimationNext), Separator(), Item("Add", C::AnimationAdd),
@@ -65,7 +77,8 @@ std::vector<MenuEntry> BuildLayout() {
       Submenu("&View", {Submenu("Grid", {Item("XZ", C::GridXZ, true), Item("YZ", C::GridYZ, true),
                                          Item("XY", C::GridXY, true)}),
                         Submenu("Rendering", {Item("Wireframe", C::Wireframe), Item("Solid", C::Solid),
-                                              Item("Point", C::Point, true)}),
+                                              Item("Point", C::Point, true),
+                                              Item("Weights", C::WeightView, true, "Ctrl+Shift+W")}),
                         Placeholder("Panels", MenuSlot::Panels)}),
   };
 }

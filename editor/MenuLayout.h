@@ -32,6 +32,9 @@ struct MenuEntry {
   bool checkable = false;
   /// Command entries: the desktop's standard key of the command, if any.
   StandardKey key = StandardKey::None;
+  /// Command entries: a fixed key of the command in portable text
+  /// ("Ctrl+Shift+W"); empty for none.
+  std::string shortcut;
   /// Submenu entries only.
   std::vector<MenuEntry> children;
   /// Placeholder entries only.

@@ -11,6 +11,7 @@
 
 class ExportView;
 class KeyframePanel;
+class WeightToolDialogView;
 
 /// One entry of a file dialog's type list: a description such as
 /// "Direct3D(*.x)" and its pattern such as "*.x".
@@ -54,7 +55,7 @@ enum class SaveChangesAnswer { Save, Discard, Cancel };
 enum class PanelId { Bone, Keyframe, WeightControl, BoneControl };
 
 /// The menu items that carry a check mark (their command ids).
-enum class CheckItem { GridXZ = 40038, GridYZ = 40039, GridXY = 40040, Point = 40043 };
+enum class CheckItem { GridXZ = 40038, GridYZ = 40039, GridXY = 40040, Point = 40043, WeightView = 40109 };
 
 class ShellView {
  public:
@@ -85,6 +86,10 @@ class ShellView {
   /// they show of it.
   virtual void modelChanged() = 0;
 
+  /// The vertex selection changed outside the panels (a rubber band, a
+  /// command): the panels that show what it holds refresh.
+  virtual void selectionChanged() = 0;
+
   /// The Bone panel's tree of bones.
   virtual BoneTree& boneTree() = 0;
   /// The tree's selected entry; 0 for none.
@@ -100,6 +105,10 @@ class ShellView {
 
   /// The Option dialog and messages of the .x export.
   virtual ExportView& exportView() = 0;
+  /// The small dialog that asks a weight tool's settings.
+  virtual WeightToolDialogView& weightToolDialog() = 0;
+  /// Says in passing what a command did (the status bar), without asking anything.
+  virtual void showStatus(const std::string& text) = 0;
 
   /// Shows only the clear colour in the viewport until the next drawn frame.
   virtual void clearViewport() = 0;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <string>
 
 #include "resources/EmbeddedResources.h"
 
@@ -41,6 +42,13 @@ GLenum DrawMode(PrimitiveType type) {
   return GL_TRIANGLES;
 }
 
+// A shader text with name defined: the line goes right after "#version".
+std::string WithDefine(const std::string& text, const char* name) {
+  const std::size_t lineEnd = text.find('\n');
+  const std::size_t at = lineEnd == std::string::npos ? text.size() : lineEnd + 1;
+  return text.substr(0, at) + "#define " + name + "\n" + text.substr(at);
+}
+
 const void* Offset(std::size_t bytes) { return reinterpret_cast<const void*>(bytes); }
 
 // The bound vertex as the skinning program's six inputs.
@@ -62,6 +70,18 @@ void DescribeSkinVertex() {
 }
 }  // namespace
 
+bool GlDevice::buildSkinning(SkinningProgram& p, const std::string& vertexText) {
+  if (!p.program.build(vertexText, FindResourceText("skinning.frag"))) {
+    return false;
+  }
+  glUseProgram(p.program.id());
+  glUniform1i(p.program.uniform("stage0"), kStage0Unit);
+  glUniform1i(p.program.uniform("registers"), kRegisterUnit);
+  p.pixelShift = p.program.uniform("pixelShift");
+  p.textured = p.program.uniform("textured");
+  return true;
+}
+
 GlDevice::GlDevice(int width, int height) : width_(width), height_(height) {
   // A software rasterizer allocates and frees tens of megabytes per frame for
   // a large mesh; letting the allocator return that memory to the system
@@ -69,19 +89,19 @@ GlDevice::GlDevice(int width, int height) : width_(width), height_(height) {
   // of the frame time on llvmpipe). Keep freed memory for reuse instead.
   static const bool keepFreedMemory = mallopt(M_TRIM_THRESHOLD, 1 << 30) == 1;
   (void)keepFreedMemory;
-  if (!skinning_.build(FindResourceText("skinning.vert"), FindResourceText("skinning.frag"))) {
-    error_ = "skinning program: " + skinning_.error();
+  const std::string skinningText(FindResourceText("skinning.vert"));
+  if (!buildSkinning(skinning_, skinningText)) {
+    error_ = "skinning program: " + skinning_.program.error();
+    return;
+  }
+  if (!buildSkinning(weights_, WithDefine(skinningText, "WEIGHT_VIEW"))) {
+    error_ = "weight view program: " + weights_.program.error();
     return;
   }
   if (!pretransformed_.build(FindResourceText("pretransformed.vert"), FindResourceText("color.frag"))) {
     error_ = "rubber band program: " + pretransformed_.error();
     return;
   }
-  glUseProgram(skinning_.id());
-  glUniform1i(skinning_.uniform("stage0"), kStage0Unit);
-  glUniform1i(skinning_.uniform("registers"), kRegisterUnit);
-  pixelShiftLocation_ = skinning_.uniform("pixelShift");
-  texturedLocation_ = skinning_.uniform("textured");
   viewportSizeLocation_ = pretransformed_.uniform("viewportSize");
   halfPixelLocation_ = pretransformed_.uniform("halfPixel");
 
@@ -123,8 +143,8 @@ GlDevice::~GlDevice() {
   glDeleteVertexArrays(1, &skinningVao_);
   glDeleteVertexArrays(1, &stripVao_);
   glDeleteTextures(1, &registerTexture_);
-  glDeleteBuffers(1, &registerBuffer_);
-  skinning_.release();
+  skinning_.program.release();
+  weights_.program.release();
   pretransformed_.release();
 }
 
@@ -296,7 +316,15 @@ void GlDevice::setClipping(bool enabled) {
   }
 }
 
-void GlDevice::setSkinningShader() { skinningActive_ = true; }
+void GlDevice::setSkinningShader() {
+  skinningActive_ = true;
+  weightView_ = false;
+}
+
+void GlDevice::setWeightShader() {
+  skinningActive_ = true;
+  weightView_ = true;
+}
 
 void GlDevice::setVertexShaderConstant(uint32_t first, const D3DXVECTOR4* data, uint32_t count) {
   if (first >= kRegisterCount) {
@@ -337,12 +365,14 @@ void GlDevice::drawIndexedPrimitive(PrimitiveType type, uint32_t minIndex, uint3
     return;
   }
   uploadRegisters();
-  glUseProgram(skinning_.id());
+  const SkinningProgram& program = weightView_ ? weights_ : skinning_;
+  glUseProgram(program.program.id());
   const float shift = 1.0f - 2.0f * kTieBreak;
-  glUniform2f(pixelShiftLocation_, shift / static_cast<float>(width_), -shift / static_cast<float>(height_));
-  const auto t = textures_.find(texture_);
+  glUniform2f(program.pixelShift, shift / static_cast<float>(width_), -shift / static_cast<float>(height_));
+  // The weight view shows weights, not the texture.
+  const auto t = weightView_ ? textures_.end() : textures_.find(texture_);
   const bool textured = t != textures_.end();
-  glUniform1i(texturedLocation_, textured ? 1 : 0);
+  glUniform1i(program.textured, textured ? 1 : 0);
   glActiveTexture(GL_TEXTURE0 + kStage0Unit);
   glBindTexture(GL_TEXTURE_2D, textured ? t->second : 0);
   glActiveTexture(GL_TEXTURE0 + kRegisterUnit);
@@ -360,6 +390,7 @@ void GlDevice::drawIndexedPrimitive(PrimitiveType type, uint32_t minIndex, uint3
 void GlDevice::drawPreTransformedLineStrip(std::span<const PreTransformedVertex> vertices,
                                            std::span<const uint16_t> values, uint32_t lineCount) {
   skinningActive_ = false;
+  weightView_ = false;
   const std::size_t count = std::size_t{lineCount} + 1;
   if (lineCount == 0 || values.size() < count ||
       std::any_of(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(count),

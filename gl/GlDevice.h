@@ -54,6 +54,7 @@ class GlDevice final : public GraphicsDevice {
   void setDepthTest(bool enabled) override;
   void setClipping(bool enabled) override;
   void setSkinningShader() override;
+  void setWeightShader() override;
   void setVertexShaderConstant(uint32_t first, const D3DXVECTOR4* data, uint32_t count) override;
   void setStreamSource(BufferId vertices) override;
   void setIndices(BufferId indices) override;
@@ -81,10 +82,17 @@ class GlDevice final : public GraphicsDevice {
   std::string error_;
   int width_;
   int height_;
-  GlProgram skinning_;
+  // The skinning program and its weight variant, with their uniforms.
+  struct SkinningProgram {
+    GlProgram program;
+    GLint pixelShift = -1;
+    GLint textured = -1;
+  };
+  bool buildSkinning(SkinningProgram& p, const std::string& vertexText);
+
+  SkinningProgram skinning_;
+  SkinningProgram weights_;
   GlProgram pretransformed_;
-  GLint pixelShiftLocation_ = -1;
-  GLint texturedLocation_ = -1;
   GLint viewportSizeLocation_ = -1;
   GLint halfPixelLocation_ = -1;
   GLuint skinningVao_ = 0;
@@ -106,6 +114,7 @@ class GlDevice final : public GraphicsDevice {
   bool depthTest_ = true;
   bool clipping_ = true;
   bool skinningActive_ = false;
+  bool weightView_ = false;
   BufferId stream_ = 0;
   BufferId indices_ = 0;
   TextureId texture_ = 0;

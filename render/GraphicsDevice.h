@@ -80,6 +80,10 @@ class GraphicsDevice {
   virtual void setClipping(bool enabled) = 0;
   /// Following indexed draws run through the skinning program.
   virtual void setSkinningShader() = 0;
+  /// Following indexed draws run through the skinning program's weight
+  /// variant: placed alike, coloured by the weight of bone c6.x
+  /// (VertexColouring::BoneWeight), untextured.
+  virtual void setWeightShader() = 0;
   /// Writes count registers starting at first (registers beyond the file are ignored).
   virtual void setVertexShaderConstant(uint32_t first, const D3DXVECTOR4* data, uint32_t count) = 0;
   /// Vertex input of the following draws (stride 52).

@@ -111,7 +111,14 @@ void RecordingDevice::setClipping(bool enabled) {
 
 void RecordingDevice::setSkinningShader() {
   skinningShader = true;
+  weightShader = false;
   log.push_back("shader skinning");
+}
+
+void RecordingDevice::setWeightShader() {
+  skinningShader = true;
+  weightShader = true;
+  log.push_back("shader weights");
 }
 
 void RecordingDevice::setVertexShaderConstant(uint32_t first, const D3DXVECTOR4* data, uint32_t count) {
@@ -143,6 +150,7 @@ RecordedDraw RecordingDevice::snapshot() const {
   d.depthTest = depthTest;
   d.clipping = clipping;
   d.skinningShader = skinningShader;
+  d.weightShader = weightShader;
   d.registers = registers;
   return d;
 }
@@ -172,6 +180,7 @@ void RecordingDevice::drawIndexedPrimitive(PrimitiveType type, uint32_t minIndex
 void RecordingDevice::drawPreTransformedLineStrip(std::span<const PreTransformedVertex> vertices,
                                                   std::span<const uint16_t> values, uint32_t lineCount) {
   skinningShader = false;
+  weightShader = false;
   RecordedDraw d = snapshot();
   d.indexed = false;
   d.type = PrimitiveType::LineList;

@@ -26,6 +26,8 @@ struct RecordedDraw {
   bool depthTest = false;
   bool clipping = true;
   bool skinningShader = false;
+  /// The skinning program's weight variant (skinningShader is then true too).
+  bool weightShader = false;
   RegisterFile registers;
   /// Only for the line strip: its vertices and indices.
   std::vector<PreTransformedVertex> stripVertices;
@@ -61,6 +63,7 @@ class RecordingDevice final : public GraphicsDevice {
   bool depthTest = true;
   bool clipping = true;
   bool skinningShader = false;
+  bool weightShader = false;
   BufferId stream = 0;
   BufferId indices = 0;
   TextureId texture = 0;
@@ -86,6 +89,7 @@ class RecordingDevice final : public GraphicsDevice {
   void setDepthTest(bool enabled) override;
   void setClipping(bool enabled) override;
   void setSkinningShader() override;
+  void setWeightShader() override;
   void setVertexShaderConstant(uint32_t first, const D3DXVECTOR4* data, uint32_t count) override;
   void setStreamSource(BufferId vertices) override;
   void setIndices(BufferId indices) override;

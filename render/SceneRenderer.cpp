@@ -1,5 +1,6 @@
 #include "render/SceneRenderer.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "render/SceneColors.h"
@@ -55,7 +56,7 @@ void SceneRenderer::setFillMode(FillMode mode) {
 }
 
 void SceneRenderer::drawScene(SkinnedModel& model, const Camera& camera, int32_t selectedBone, bool vertexMode,
-                              RectSelectionRequest& request) {
+                              RectSelectionRequest& request, bool weightView) {
   Skeleton& skeleton = model.skeleton;
   ComputePose(skeleton);
 
@@ -84,7 +85,11 @@ void SceneRenderer::drawScene(SkinnedModel& model, const Camera& camera, int32_t
     setConstants(kRegPalette, palette.data(), Count(palette.size()));
   }
 
-  drawMesh(model, camera);
+  if (weightView) {
+    drawWeightMesh(model, selectedBone);
+  } else {
+    drawMesh(model, camera);
+  }
 
   if (request.pending) {
     selectInRect(model, registers_, device_.backBufferWidth(), device_.backBufferHeight(), request.corner1,
@@ -119,6 +124,20 @@ void SceneRenderer::drawMesh(const SkinnedModel& model, const Camera& camera) {
     device_.drawIndexedPrimitive(PrimitiveType::TriangleList, 0, vertexCount, 0,
                                  Count(model.skinnedMesh.faceCount()));
   }
+}
+
+void SceneRenderer::drawWeightMesh(const SkinnedModel& model, int32_t bone) {
+  if (fillMode_ != FillMode::Solid && fillMode_ != FillMode::Wireframe) {
+    return;
+  }
+  device_.setWeightShader();
+  const D3DXVECTOR4 weightBone(static_cast<float>(std::clamp(bone, 0, 255)), 0.0f, 0.0f, 0.0f);
+  setConstants(kRegWeightBone, &weightBone, 1);
+  device_.setTexture(0);
+  device_.drawIndexedPrimitive(PrimitiveType::TriangleList, 0, Count(model.skinnedMesh.vertices.size()), 0,
+                               Count(model.skinnedMesh.faceCount()));
+  // Everything after the mesh is drawn lit.
+  device_.setSkinningShader();
 }
 
 void SceneRenderer::drawPoints(const SkinnedModel& model) {
@@ -251,7 +270,7 @@ void SceneRenderer::drawFrame(SkinnedModel& model, const Camera& camera, const F
   }
   beginFrame();
   setFillMode(options.fillMode);
-  drawScene(model, camera, options.selectedBone, options.vertexMode, request);
+  drawScene(model, camera, options.selectedBone, options.vertexMode, request, options.weightView);
   drawOverlays(options.overlays);
   endFrame();
 }

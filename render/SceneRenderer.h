@@ -32,6 +32,9 @@ struct FrameOptions {
   bool vertexMode = false;
   /// The selected bone, drawn in its own colour with the ring marker at it.
   int32_t selectedBone = 0;
+  /// The mesh coloured by each vertex's weight of the selected bone
+  /// (render/WeightColours.h) instead of lit with its materials.
+  bool weightView = false;
   OverlayOptions overlays;
 };
 
@@ -44,10 +47,11 @@ class SceneRenderer {
   void beginFrame();
   /// Sets the device's fill mode; the mesh pass draws by the mode last set here.
   void setFillMode(FillMode mode);
-  /// The model passes: pose, constants, mesh, a pending rectangle selection
-  /// (carried out and cleared), points in vertex mode, bones and the ring.
+  /// The model passes: pose, constants, mesh (in the weight view coloured by
+  /// selectedBone's weights), a pending rectangle selection (carried out and
+  /// cleared), points in vertex mode, bones and the ring.
   void drawScene(SkinnedModel& model, const Camera& camera, int32_t selectedBone, bool vertexMode,
-                 RectSelectionRequest& request);
+                 RectSelectionRequest& request, bool weightView = false);
   /// Wireframe, clipping off, the grids (XZ, XY, YZ), the axes, the rubber band.
   void drawOverlays(const OverlayOptions& options);
   /// Ends the scene and presents; a failed present resets the device.
@@ -67,6 +71,7 @@ class SceneRenderer {
   void setColor(const D3DXVECTOR4& diffuse, const D3DXVECTOR4& ambient);
   void setWorld(const D3DXMATRIX& world);
   void drawMesh(const SkinnedModel& model, const Camera& camera);
+  void drawWeightMesh(const SkinnedModel& model, int32_t bone);
   void drawPoints(const SkinnedModel& model);
   void drawBones(const Skeleton& skeleton, int32_t selectedBone);
   void drawLines(const LineFigure& figure, const D3DXMATRIX& world);

@@ -15,6 +15,9 @@ inline constexpr uint32_t kRegConstants = 0;
 inline constexpr uint32_t kRegViewProjection = 1;
 /// c5: light direction in x, y, z (w is not read).
 inline constexpr uint32_t kRegLightDirection = 5;
+/// c6: x the bone the weight variant of the program colours the vertices by
+/// (a whole number; the lit program does not read it).
+inline constexpr uint32_t kRegWeightBone = 6;
 /// c8: diffuse colour of the object being drawn.
 inline constexpr uint32_t kRegDiffuse = 8;
 /// c9: ambient colour of the object being drawn.

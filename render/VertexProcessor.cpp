@@ -4,6 +4,8 @@
 #include <cfloat>
 #include <cmath>
 
+#include "render/WeightColours.h"
+
 namespace {
 inline float Dot4(const D3DXVECTOR4& a, const D3DXVECTOR4& b) {
   return a.x * b.x + a.y * b.y + a.z * b.z + a.w * b.w;
@@ -63,10 +65,18 @@ D3DXVECTOR4 ProcessPosition(const SkinVertex& vertex, const RegisterFile& regist
   return BlendedPosition(vertex, BlendOf(vertex, registers), registers);
 }
 
-ProcessedVertex ProcessVertex(const SkinVertex& vertex, const RegisterFile& c) {
+ProcessedVertex ProcessVertex(const SkinVertex& vertex, const RegisterFile& c, VertexColouring colouring) {
   const Blend b = BlendOf(vertex, c);
   ProcessedVertex out;
   out.clip = BlendedPosition(vertex, b, c);
+  out.pointSize = vertex.pointSize;
+  out.u = vertex.u;
+  out.v = vertex.v;
+  if (colouring == VertexColouring::BoneWeight) {
+    const uint32_t bone = static_cast<uint32_t>(std::clamp(c[kRegWeightBone].x, 0.0f, 255.0f));
+    out.color = BoneWeightColour(b.offsets, b.weights, 4 * bone);
+    return out;
+  }
 
   float nx = 0.0f;
   float ny = 0.0f;
@@ -93,9 +103,6 @@ ProcessedVertex ProcessVertex(const SkinVertex& vertex, const RegisterFile& c) {
   out.color.y = channel(diffuse.y, ambient.y);
   out.color.z = channel(diffuse.z, ambient.z);
   out.color.w = out.color.z;
-  out.pointSize = vertex.pointSize;
-  out.u = vertex.u;
-  out.v = vertex.v;
   return out;
 }
 

@@ -9,7 +9,8 @@
 // is normalised (a zero normal stays zero, so it lights nothing) and gives
 // the diffuse factor d = max(N · −c5, c0.z); the colour is min(d × c8 + c9, 1)
 // per channel, clamped to 0..1 like a vertex colour output, with alpha equal
-// to the blue output.
+// to the blue output. The weight variant replaces that colour by the weight
+// view's colour of the bone in c6.x (render/WeightColours.h).
 #pragma once
 
 #include <cstdint>
@@ -38,11 +39,16 @@ struct ScreenPosition {
   float rhw = 0.0f;
 };
 
+/// Which colour the program gives a vertex: lit by c5, c8 and c9, or the
+/// weight view's colour of bone c6.x.
+enum class VertexColouring { Lit, BoneWeight };
+
 /// The register offset (4 × byte for every byte) of each of the four slots.
 void PaletteOffsets(uint32_t boneIndices, float indexScale, uint32_t offsets[4]);
 
 /// Runs one vertex through the whole program.
-ProcessedVertex ProcessVertex(const SkinVertex& vertex, const RegisterFile& registers);
+ProcessedVertex ProcessVertex(const SkinVertex& vertex, const RegisterFile& registers,
+                              VertexColouring colouring = VertexColouring::Lit);
 
 /// Only the clip-space position of ProcessVertex (same arithmetic).
 D3DXVECTOR4 ProcessPosition(const SkinVertex& vertex, const RegisterFile& registers);

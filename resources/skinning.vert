@@ -3,6 +3,9 @@
 // Registers c0 .. c1033 come from a buffer: c0 constants, c1..c4 the
 // transposed view × projection, c5 the light direction, c8 diffuse, c9
 // ambient, c10 + 4k .. c13 + 4k the transposed skinning matrix of bone k.
+// Compiled with WEIGHT_VIEW defined it is the weight view's variant: the
+// colour is the weight of bone c6.x instead of the light's (the ramp of
+// render/WeightColours.cpp, which the CPU twin uses).
 
 layout(location = 0) in vec4 v0;  // position (w = 1)
 layout(location = 1) in vec4 v1;  // weights of slots 0..2
@@ -23,6 +26,29 @@ out vec4 vertexColor;
 out vec2 texCoord;
 
 vec4 c(int r) { return texelFetch(registers, r); }
+
+#ifdef WEIGHT_VIEW
+// Blue at 0, green at 0.5, red at 1; dark blue where no slot names the bone.
+vec4 boneWeightColour(ivec4 offsets, vec4 weights) {
+  int boneOffset = 4 * int(clamp(c(6).x, 0.0, 255.0));
+  bool bound = false;
+  float weight = 0.0;
+  for (int k = 0; k < 4; ++k) {
+    if (offsets[k] == boneOffset) {
+      bound = true;
+      weight += weights[k];
+    }
+  }
+  if (!bound) return vec4(0.0, 0.0, 0.35, 1.0);
+  float w = weight > 0.0 ? min(weight, 1.0) : 0.0;
+  if (w < 0.5) {
+    float t = 2.0 * w;
+    return vec4(0.0, t, 1.0 - t, 1.0);
+  }
+  float t = 2.0 * w - 1.0;
+  return vec4(t, 1.0 - t, 0.0, 1.0);
+}
+#endif
 
 void main() {
   vec4 c0 = c(0);
@@ -52,6 +78,9 @@ void main() {
   }
   vec3 rgb = clamp(d * c(8).rgb + c(9).rgb, 0.0, c0.x);
   vertexColor = vec4(rgb, rgb.b);
+#ifdef WEIGHT_VIEW
+  vertexColor = boneWeightColour(offsets, weights);
+#endif
   gl_PointSize = v4;
   texCoord = v5;
   // Depth 0..w becomes OpenGL's −w..w.

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "editor/ShellView.h"
+#include "editor/WeightToolDialogView.h"
 #include "editor/panels/ExportView.h"
 
 class DialogService {
@@ -24,4 +25,6 @@ class DialogService {
   virtual SaveChangesAnswer askSaveChanges(const std::string& text, const std::string& detail) = 0;
   /// The export's Option dialog.
   virtual OptionDialogView& optionDialog() = 0;
+  /// The settings dialog of the weight tools.
+  virtual WeightToolDialogView& weightToolDialog() = 0;
 };

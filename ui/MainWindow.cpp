@@ -88,6 +88,7 @@ MainWindow::MainWindow(Application& app, DialogService* dialogs, QSettings* sett
     const auto key = static_cast<FunctionKey>(i + 1);
     connect(shortcut, &QShortcut::activated, this, [this, key] {
       commands_->handleKey(key);
+      shell_->selectionChanged();
       viewport_->requestFrame();
     });
   }
@@ -107,9 +108,13 @@ void MainWindow::addEntries(QMenu* menu, const std::vector<MenuEntry>& entries) 
       case MenuEntry::Kind::Separator:
         menu->addSeparator();
         break;
-      case MenuEntry::Kind::Submenu:
-        addEntries(menu->addMenu(QString::fromStdString(e.text)), e.children);
+      case MenuEntry::Kind::Submenu: {
+        QMenu* submenu = menu->addMenu(QString::fromStdString(e.text));
+        addEntries(submenu, e.children);
+        // Items that cannot act on the model as it is now are greyed out.
+        connect(submenu, &QMenu::aboutToShow, this, [this, submenu] { updateEnabled(submenu); });
         break;
+      }
       case MenuEntry::Kind::Placeholder:
         slots_[e.slot] = menu->addMenu(QString::fromStdString(e.text));
         break;
@@ -117,14 +122,26 @@ void MainWindow::addEntries(QMenu* menu, const std::vector<MenuEntry>& entries) 
         QAction* action = menu->addAction(QString::fromStdString(e.text));
         action->setCheckable(e.checkable);
         action->setShortcuts(KeysOf(e.key));
+        if (!e.shortcut.empty()) {
+          action->setShortcut(QKeySequence(QString::fromStdString(e.shortcut), QKeySequence::PortableText));
+        }
         const CommandId id = e.id;
         connect(action, &QAction::triggered, this, [this, id] {
           commands_->handleCommand(id);
+          shell_->selectionChanged();
           viewport_->requestFrame();
         });
         actions_[id] = action;
         break;
       }
+    }
+  }
+}
+
+void MainWindow::updateEnabled(QMenu* menu) {
+  for (const auto& [id, action] : actions_) {
+    if (menu->actions().contains(action)) {
+      action->setEnabled(commands_->isEnabled(id));
     }
   }
 }

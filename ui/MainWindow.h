@@ -59,6 +59,8 @@ class MainWindow final : public QMainWindow {
  private:
   void addEntries(QMenu* menu, const std::vector<MenuEntry>& entries);
   void dockPanels();
+  // Enables the command items of menu that can act now, greys out the others.
+  void updateEnabled(QMenu* menu);
   void deviceFailed(const QString& reason);
   // The undo history or a saved state changed: the Edit menu names the
   // steps, the title shows the model and its state, the model file goes to

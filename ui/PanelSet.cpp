@@ -20,7 +20,9 @@ class ToolPanels final : public PanelSet {
         boneControl_(new BoneControlPanel(owner)) {
     // Picking another bone starts the Bone Control sliders from the centre.
     QObject::connect(bone_, &BonePanelWidget::selectionChanged, boneControl_, &BoneControlPanel::recentre);
+    // Any panel may change weights or the selection: the averages follow.
     const auto edited = [this] {
+      weight_->refreshAverages();
       if (editedHandler_) editedHandler_();
     };
     QObject::connect(bone_, &BonePanelWidget::edited, edited);
@@ -57,10 +59,13 @@ class ToolPanels final : public PanelSet {
     if (app_ != nullptr && app_->model.bonesLoaded()) {
       weight_->onSkeletonLoaded();
     }
+    weight_->refreshAverages();
     bone_->refreshParameters();
     keyframe_->refresh();
     boneControl_->showAngles();
   }
+
+  void selectionChanged() override { weight_->refreshAverages(); }
 
   BoneTree& boneTree() override { return bone_->boneTree(); }
   BoneTreeItem selectedBoneItem() override { return bone_->selectedItem(); }

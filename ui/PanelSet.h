@@ -22,6 +22,8 @@ class PanelSet {
   virtual void attach(Application* app) = 0;
   /// The model changed under the panels (see ShellView::modelChanged).
   virtual void modelChanged() = 0;
+  /// The vertex selection may have changed (see ShellView::selectionChanged).
+  virtual void selectionChanged() = 0;
   /// handler runs after every action of a panel (the viewport draws again).
   virtual void setEditedHandler(std::function<void()> handler) = 0;
 

@@ -6,6 +6,7 @@
 #include "ui/FileDialogs.h"
 #include "ui/OptionDialog.h"
 #include "ui/Translations.h"
+#include "ui/WeightToolDialog.h"
 
 std::optional<FileChoice> QtDialogs::chooseFile(const FileDialogRequest& request) {
   std::optional<FileChoice> choice = RunFileDialog(owner_, request, folder_);
@@ -52,4 +53,11 @@ OptionDialogView& QtDialogs::optionDialog() {
     optionDialog_ = new OptionDialog(owner_);  // owned by the main window
   }
   return *optionDialog_;
+}
+
+WeightToolDialogView& QtDialogs::weightToolDialog() {
+  if (weightToolDialog_ == nullptr) {
+    weightToolDialog_ = new WeightToolDialog(owner_);  // owned by the main window
+  }
+  return *weightToolDialog_;
 }

@@ -8,6 +8,7 @@
 #include "ui/DialogService.h"
 
 class OptionDialog;
+class WeightToolDialog;
 class QWidget;
 
 class QtDialogs final : public DialogService {
@@ -19,9 +20,11 @@ class QtDialogs final : public DialogService {
   bool askOkCancel(const std::string& text, const std::string& caption) override;
   SaveChangesAnswer askSaveChanges(const std::string& text, const std::string& detail) override;
   OptionDialogView& optionDialog() override;
+  WeightToolDialogView& weightToolDialog() override;
 
  private:
   QWidget* owner_;
   OptionDialog* optionDialog_ = nullptr;
+  WeightToolDialog* weightToolDialog_ = nullptr;
   QString folder_;
 };

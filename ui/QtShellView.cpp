@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QStatusBar>
 #include <QWidget>
 
 #include "ui/DialogService.h"
@@ -58,6 +59,10 @@ void QtShellView::modelChanged() {
   panels_.modelChanged();
 }
 
+void QtShellView::selectionChanged() {
+  panels_.selectionChanged();
+}
+
 BoneTree& QtShellView::boneTree() {
   return panels_.boneTree();
 }
@@ -80,6 +85,15 @@ KeyframePanel& QtShellView::keyframePanel() {
 
 OptionDialogView& QtShellView::optionDialog() {
   return dialogs_.optionDialog();
+}
+
+WeightToolDialogView& QtShellView::weightToolDialog() {
+  return dialogs_.weightToolDialog();
+}
+
+void QtShellView::showStatus(const std::string& text) {
+  // The status bar appears with its first note.
+  window_.statusBar()->showMessage(QString::fromStdString(text));
 }
 
 void QtShellView::clearViewport() {

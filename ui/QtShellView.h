@@ -26,12 +26,15 @@ class QtShellView final : public ShellView, public ExportView {
   void showPanel(PanelId panel) override;
   void repaintPanel(PanelId panel) override;
   void modelChanged() override;
+  void selectionChanged() override;
   BoneTree& boneTree() override;
   BoneTreeItem selectedBoneItem() override;
   void selectBoneItem(BoneTreeItem item) override;
   void expandBoneItem(BoneTreeItem item) override;
   KeyframePanel& keyframePanel() override;
   ExportView& exportView() override { return *this; }
+  WeightToolDialogView& weightToolDialog() override;
+  void showStatus(const std::string& text) override;
   OptionDialogView& optionDialog() override;
   void clearViewport() override;
   void requestClose() override;

@@ -1,9 +1,12 @@
 #include "editor/panels/WeightControlPanel.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <vector>
 
 #include "model/SkinnedModel.h"
 #include "editor/panels/WeightControlRules.h"
+#include "weighttools/AverageWeights.h"
 
 namespace {
 // A bone index is one byte: the boxes never list more than 256 bones.
@@ -104,4 +107,21 @@ void WeightControlPanel::onSliderMoved(SkinnedModel& model, int slot) {
 
 void WeightControlPanel::showSliderWeight(int slot) {
   view_.setWeightText(slot, FormatWeight(SliderPositionToWeight(view_.sliderPosition(slot))));
+}
+
+void WeightControlPanel::showAverages(const SkinnedModel& model) {
+  std::vector<double> averages;
+  if (model.bonesLoaded() && model.selection.selectedCount() > 0) {
+    averages = AverageBoneWeights(WeightToolInputOf(model));
+  }
+  for (int k = 0; k < kWeightSlots; ++k) {
+    const int bone = view_.boneIndexBoxSelection(k);
+    std::string text;
+    if (bone > 0 && static_cast<std::size_t>(bone) < averages.size()) {
+      char buffer[32];
+      std::snprintf(buffer, sizeof buffer, "avg %.2f", averages[static_cast<std::size_t>(bone)]);
+      text = buffer;
+    }
+    view_.setAverageText(k, text);
+  }
 }

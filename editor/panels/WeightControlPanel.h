@@ -48,6 +48,13 @@ class WeightControlPanel {
   /// does not change until "Apply".
   void onSliderMoved(SkinnedModel& model, int slot);
 
+  /// Shows under each slot the selected vertices' average weight of the bone
+  /// in its box ("avg 0.42"), so the user sees what the selection holds
+  /// before changing it; blank for box 0 (no bone), without a skeleton and
+  /// while no vertex is selected. Call it whenever the selection, the
+  /// weights or a box change.
+  void showAverages(const SkinnedModel& model);
+
   /// True once the boxes have been filled for a skeleton.
   bool ready() const { return filledBoneCount_ > 0; }
 

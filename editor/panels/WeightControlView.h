@@ -22,6 +22,9 @@ class WeightControlView {
   /// The current position of weight slider slot.
   virtual int sliderPosition(int slot) const = 0;
   virtual void setSliderPosition(int slot, int position) = 0;
+  /// The label under slot's edit that shows the selection's average weight of
+  /// the slot's bone.
+  virtual void setAverageText(int slot, const std::string& text) = 0;
   /// A modal message with an OK button, owned by the main window.
   virtual void showMessage(std::string_view text, std::string_view caption) = 0;
   virtual void showPanel() = 0;

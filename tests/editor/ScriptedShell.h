@@ -13,6 +13,7 @@
 #include "support/ScriptedKeyframeView.h"
 #include "editor/Application.h"
 #include "editor/ShellView.h"
+#include "editor/WeightToolDialogView.h"
 #include "editor/panels/ExportView.h"
 #include "support/RecordingBoneTree.h"
 
@@ -45,6 +46,24 @@ struct ScriptedOptionDialog final : OptionDialogView {
   bool meshInFrameChecked() const override { return enteredMeshInFrame; }
 };
 
+/// The weight tools' settings dialog with the user's input scripted: OK with
+/// the values entered (fields not named keep what the dialog showed), or Cancel.
+struct ScriptedWeightToolDialog final : WeightToolDialogView {
+  /// The title and fields of every dialog shown, as shown.
+  std::vector<std::pair<std::string, std::vector<WeightToolField>>> shown;
+  bool accept = true;
+  std::map<std::string, double> entered;
+
+  bool ask(const std::string& title, std::vector<WeightToolField>& fields) override {
+    shown.emplace_back(title, fields);
+    if (!accept) return false;
+    for (WeightToolField& f : fields) {
+      if (const auto it = entered.find(f.label); it != entered.end()) f.value = it->second;
+    }
+    return true;
+  }
+};
+
 class ScriptedShell final : public ShellView, public ExportView {
  public:
   explicit ScriptedShell(Application& app) : keyframe(app.animation, keyframeView) {}
@@ -64,11 +83,15 @@ class ScriptedShell final : public ShellView, public ExportView {
   BoneTreeItem selected = 0;
   std::vector<BoneTreeItem> expanded;
   int modelChanges = 0;
+  int selectionChanges = 0;
   int clears = 0;
   bool closeRequested = false;
   int busyDepth = 0;
   int busyCount = 0;
   ScriptedOptionDialog options;
+  ScriptedWeightToolDialog weightTool;
+  /// Every status note, in order.
+  std::vector<std::string> statuses;
   ScriptedKeyframeView keyframeView;
   KeyframePanel keyframe;
 
@@ -115,6 +138,7 @@ class ScriptedShell final : public ShellView, public ExportView {
   void showPanel(PanelId panel) override { shownPanels.push_back(panel); }
   void repaintPanel(PanelId panel) override { repaintedPanels.push_back(panel); }
   void modelChanged() override { ++modelChanges; }
+  void selectionChanged() override { ++selectionChanges; }
   BoneTree& boneTree() override { return tree; }
   BoneTreeItem selectedBoneItem() override { return selected; }
   void selectBoneItem(BoneTreeItem item) override { selected = item; }
@@ -122,6 +146,8 @@ class ScriptedShell final : public ShellView, public ExportView {
   KeyframePanel& keyframePanel() override { return keyframe; }
   ExportView& exportView() override { return *this; }
   OptionDialogView& optionDialog() override { return options; }
+  WeightToolDialogView& weightToolDialog() override { return weightTool; }
+  void showStatus(const std::string& text) override { statuses.push_back(text); }
   void clearViewport() override { ++clears; }
   void requestClose() override { closeRequested = true; }
   void setBusy(bool busy) override {

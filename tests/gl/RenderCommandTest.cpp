@@ -87,6 +87,22 @@ TEST_F(RenderCommand, WritesTheEditorsPictureAsPng) {
   EXPECT_NE(ReadFileBytes(path("posed.png")), ReadFileBytes(path("front.png")));
 }
 
+TEST_F(RenderCommand, DrawsTheWeightViewOfABoneGivenByIndexOrName) {
+  SkinnedModel model;
+  ASSERT_TRUE(ReadSkinnedMesh(model, path("model.skm")));
+  const std::string name = model.skeleton.bones[1].name;
+  EXPECT_EQ(run(path("model.skm") + " --weights 1 -o " + path("by-index.png")), 0) << errors();
+  EXPECT_EQ(run(path("model.skm") + " --weights " + name + " -o " + path("by-name.png")), 0) << errors();
+  EXPECT_EQ(ReadFileBytes(path("by-index.png")), ReadFileBytes(path("by-name.png")));
+  EXPECT_EQ(run(path("model.skm") + " -o " + path("lit.png")), 0);
+  EXPECT_NE(ReadFileBytes(path("by-index.png")), ReadFileBytes(path("lit.png")));
+  for (const char* bad : {"2", "-1", "Nobody", "1x"}) {
+    EXPECT_EQ(run(path("model.skm") + " --weights " + bad + " -o " + path("bad.png")), 2) << bad;
+    EXPECT_NE(errors().find("usage:"), std::string::npos) << bad;
+  }
+  EXPECT_FALSE(fs::exists(path("bad.png")));
+}
+
 TEST_F(RenderCommand, NamesATextureItCouldNotFindBesideTheModel) {
   EXPECT_EQ(run(path("model.skm") + " -o " + path("plain.png")), 0);
   EXPECT_EQ(errors(), "") << "the model names no texture";

@@ -12,6 +12,7 @@
 
 #include "ui/DialogService.h"
 #include "ui/OptionDialog.h"
+#include "ui/WeightToolDialog.h"
 
 class ScriptedDialogs final : public DialogService {
  public:
@@ -22,6 +23,7 @@ class ScriptedDialogs final : public DialogService {
   std::vector<std::string> messages;
   std::vector<std::string> details;
   std::unique_ptr<OptionDialog> options;
+  std::unique_ptr<WeightToolDialog> weightTool;
 
   void answerFile(const std::string& path, int filter = 1) { files.push_back(FileChoice{path, filter}); }
   void cancelFile() { files.push_back(std::nullopt); }
@@ -69,5 +71,11 @@ class ScriptedDialogs final : public DialogService {
       options = std::make_unique<OptionDialog>(nullptr);
     }
     return *options;
+  }
+  WeightToolDialogView& weightToolDialog() override {
+    if (!weightTool) {
+      weightTool = std::make_unique<WeightToolDialog>(nullptr);
+    }
+    return *weightTool;
   }
 };

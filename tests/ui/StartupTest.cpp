@@ -35,10 +35,12 @@ TEST_F(StartupTest, WindowMenuAndPanelsAreWhereTheyBelong) {
   EXPECT_EQ(Describe(window->menuBar()->actions()).toStdString(),
             "&File[New,-,Open Data[Mesh,Rigged Model,SkinnedMesh,Blending Parameters,Animation],"
             "Save Data[SkinnedMesh,Blending Parameters,Animation,Bone Data],Recent Files[],-,Exit],"
-            "&Edit[Undo,Redo,-,Weight,Rotate,Animation[Name,-,Previous,Next,-,Add,Remove]],"
-            "&View[Grid[XZ*,YZ*,XY*],Rendering[Wireframe,Solid,Point*],"
+            "&Edit[Undo,Redo,-,Weight,Weights[Normalise,Mirror Left → Right,Mirror Right → Left,-,Smooth…,"
+            "Prune…,Limit…],Rotate,Animation[Name,-,Previous,Next,-,Add,Remove]],"
+            "&View[Grid[XZ*,YZ*,XY*],Rendering[Wireframe,Solid,Point*,Weights*],"
             "Panels[Bone*,Weight Control*,Keyframe*,Bone Control*]]");
-  for (CommandId id : {CommandId::GridXZ, CommandId::GridYZ, CommandId::GridXY, CommandId::Point}) {
+  EXPECT_EQ(window->action(CommandId::WeightView)->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W));
+  for (CommandId id : {CommandId::GridXZ, CommandId::GridYZ, CommandId::GridXY, CommandId::Point, CommandId::WeightView}) {
     EXPECT_FALSE(window->action(id)->isChecked());
   }
 

@@ -77,7 +77,7 @@ Tour::~Tour() = default;
 bool Tour::run() {
   const bool played = start() && openFromMenu() && selectAllAndZoom() && pickBone() && turnBone() &&
                       selectAndWeight() && recordKeyframes() && playAndMirror() && saveAndExport() &&
-                      ownCharacter();
+                      ownCharacter() && weightView();
   if (!played) {
     return false;
   }
@@ -192,12 +192,7 @@ bool Tour::pickBone() {
   if (root == nullptr) return fail("the bone tree is empty");
   QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(root).center());
   QTest::keyClick(tree, Qt::Key_Asterisk);
-  const QString label = QString::fromStdString(BoneTreeLabel("LeftUpperArm", kLeftUpperArm));
-  const QList<QTreeWidgetItem*> found = tree->findItems(label, Qt::MatchExactly | Qt::MatchRecursive);
-  if (found.size() != 1) return fail("no \"" + label.toStdString() + "\" in the bone tree");
-  tree->scrollToItem(found.front());
-  QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(found.front()).center());
-  if (tree->currentItem() != found.front()) return fail("clicking the bone did not select it");
+  if (!clickBone("LeftUpperArm", kLeftUpperArm)) return false;
   if (!waitForFrames(2)) return false;
   if (app_.selectedBoneItem != app_.boneItems[kLeftUpperArm]) {
     return fail("the viewport does not follow the bone tree's selection");
@@ -382,14 +377,8 @@ bool Tour::ownCharacter() {
     return fail("File > Open Data > Rigged Model did not open " + folders_.riggedModel);
   }
   // Its bones pose like any other: bend the index finger with Bone Control.
-  auto* tree = panelChild<QTreeWidget>(PanelId::Bone, "boneTree");
   auto* y = panelChild<QSlider>(PanelId::BoneControl, "sliderY");
-  if (tree == nullptr || y == nullptr) return false;
-  const QString label = QString::fromStdString(BoneTreeLabel("Index1", kIndexFinger));
-  const QList<QTreeWidgetItem*> found = tree->findItems(label, Qt::MatchExactly | Qt::MatchRecursive);
-  if (found.size() != 1) return fail("no \"" + label.toStdString() + "\" in the bone tree");
-  tree->scrollToItem(found.front());
-  QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(found.front()).center());
+  if (y == nullptr || !clickBone("Index1", kIndexFinger)) return false;
   y->setValue(kFingerBent);
   if (app_.sliderAngles[1] != kFingerBent - 180) return fail("the Y slider does not turn the finger");
   QTest::keyClick(window_.get(), Qt::Key_F3);
@@ -404,6 +393,45 @@ bool Tour::ownCharacter() {
   const auto bytes = ReadFileBytes(dat);
   if (!bytes || bytes->rfind("numBones: 17", 0) != 0) return fail("Save Data > Bone Data wrote no bone data file");
   std::printf("tour: wrote %s (%zu bytes)\n", dat.c_str(), bytes->size());
+  return true;
+}
+
+bool Tour::weightView() {
+  // Back to the hand as it was opened, so nothing unsaved is dropped, then
+  // the sample character again.
+  while (app_.history.canUndo()) {
+    trigger(CommandId::Undo);
+  }
+  dialogs_.pick(samplePath("character.x"));
+  dialogs_.pick(samplePath("character.dat"));
+  trigger(CommandId::OpenMesh);
+  if (!app_.canDraw() || app_.model.skeleton.boneCount() == kHandBones) {
+    return fail("File > Open Data > Mesh did not open the sample character again");
+  }
+  // View > Rendering > Weights by its key, then the left upper arm picked.
+  window_->activateWindow();
+  if (!QTest::qWaitForWindowActive(window_.get())) return fail("the main window does not take the keys");
+  QTest::keySequence(window_.get(), window_->action(CommandId::WeightView)->shortcut());
+  if (!app_.weightView) return fail("the weight view's key does not turn it on");
+  if (!clickBone("LeftUpperArm", kLeftUpperArm)) return false;
+  QTest::keyClick(window_.get(), Qt::Key_F3);
+  if (!waitForFrames(2)) return false;
+  if (app_.selectedBoneItem != app_.boneItems[kLeftUpperArm]) {
+    return fail("the weight view does not follow the bone tree's selection");
+  }
+  picture("14-weight-view");
+  return true;
+}
+
+bool Tour::clickBone(const std::string& name, int index) {
+  auto* tree = panelChild<QTreeWidget>(PanelId::Bone, "boneTree");
+  if (tree == nullptr || tree->topLevelItem(0) == nullptr) return fail("the bone tree is empty");
+  const QString label = QString::fromStdString(BoneTreeLabel(name, index));
+  const QList<QTreeWidgetItem*> found = tree->findItems(label, Qt::MatchExactly | Qt::MatchRecursive);
+  if (found.size() != 1) return fail("no \"" + label.toStdString() + "\" in the bone tree");
+  tree->scrollToItem(found.front());
+  QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(found.front()).center());
+  if (tree->currentItem() != found.front()) return fail("clicking the bone did not select it");
   return true;
 }
 

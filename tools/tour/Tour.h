@@ -52,6 +52,9 @@ class Tour {
   bool playAndMirror();
   bool saveAndExport();
   bool ownCharacter();
+  bool weightView();
+  /// Clicks the bone's entry in the Bone panel's tree (opening its branches).
+  bool clickBone(const std::string& name, int index);
 
   void picture(const std::string& name);
   /// A left-button drag in the viewport and the move after it; with a name,

@@ -1,6 +1,7 @@
 #include "tools/tour/TourDialogs.h"
 
 #include "ui/OptionDialog.h"
+#include "ui/WeightToolDialog.h"
 
 void TourDialogs::pick(const std::string& path, int filter) { picks_.push_back(FileChoice{path, filter}); }
 
@@ -33,4 +34,11 @@ OptionDialogView& TourDialogs::optionDialog() {
     options_ = new OptionDialog(owner_);
   }
   return *options_;
+}
+
+WeightToolDialogView& TourDialogs::weightToolDialog() {
+  if (weightTool_ == nullptr) {
+    weightTool_ = new WeightToolDialog(owner_);
+  }
+  return *weightTool_;
 }

@@ -10,6 +10,7 @@
 #include "ui/DialogService.h"
 
 class OptionDialog;
+class WeightToolDialog;
 class QWidget;
 
 class TourDialogs final : public DialogService {
@@ -29,6 +30,7 @@ class TourDialogs final : public DialogService {
   /// Recorded; answered with Discard.
   SaveChangesAnswer askSaveChanges(const std::string& text, const std::string& detail) override;
   OptionDialogView& optionDialog() override;
+  WeightToolDialogView& weightToolDialog() override;
 
  private:
   QWidget* owner_ = nullptr;
@@ -37,4 +39,5 @@ class TourDialogs final : public DialogService {
   int unanswered_ = 0;
   // Owned by owner_.
   OptionDialog* options_ = nullptr;
+  WeightToolDialog* weightTool_ = nullptr;
 };

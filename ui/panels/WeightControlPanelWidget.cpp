@@ -1,6 +1,7 @@
 #include "ui/panels/WeightControlPanelWidget.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -54,6 +55,14 @@ WeightControlPanelWidget::WeightControlPanelWidget(QWidget* owner) : QDialog(own
     edit->setObjectName(QStringLiteral("weightEdit%1").arg(k));
     PlaceInDialogUnits(edit, units, x, 116, kColumnWidth, 12);
     edits_[slot] = edit;
+
+    // The selection's average weight of the box's bone, between the edit and the buttons.
+    auto* average = new QLabel(this);
+    average->setObjectName(QStringLiteral("averageLabel%1").arg(k));
+    average->setAlignment(Qt::AlignCenter);
+    PlaceInDialogUnits(average, units, x, 128, kColumnWidth, 8);
+    averages_[slot] = average;
+    connect(box, &QComboBox::currentIndexChanged, this, &WeightControlPanelWidget::refreshAverages);
   }
   AddDialogLabel(this, units, "0.0", 8, 26, sliders_[0]);
   AddDialogLabel(this, units, "1.0", 8, 104, sliders_[0]);
@@ -87,6 +96,12 @@ void WeightControlPanelWidget::onSkeletonLoaded() {
   handle([this](SkinnedModel& model) { behaviour_.prepare(model); });
 }
 
+void WeightControlPanelWidget::refreshAverages() {
+  if (app_ != nullptr) {
+    behaviour_.showAverages(app_->model);
+  }
+}
+
 void WeightControlPanelWidget::reject() {
   if (app_ != nullptr) {
     behaviour_.onHide();
@@ -100,6 +115,7 @@ void WeightControlPanelWidget::handle(Action action) {
   }
   action(app_->model);
   app_->weightPanelReady = behaviour_.ready();
+  behaviour_.showAverages(app_->model);
   emit edited();
 }
 
@@ -136,6 +152,10 @@ void WeightControlPanelWidget::setSliderPosition(int slot, int position) {
   QSlider* slider = weightSlider(slot);
   const QSignalBlocker quiet(slider);
   slider->setValue(position);
+}
+
+void WeightControlPanelWidget::setAverageText(int slot, const std::string& text) {
+  averageLabel(slot)->setText(QString::fromStdString(text));
 }
 
 void WeightControlPanelWidget::showMessage(std::string_view text, std::string_view caption) {

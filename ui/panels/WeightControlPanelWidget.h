@@ -12,6 +12,7 @@
 
 struct Application;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QSlider;
 
@@ -30,10 +31,13 @@ class WeightControlPanelWidget : public QDialog, private WeightControlView {
   /// the panel is shown; later, the boxes are refilled only when the bone
   /// count changed. Sets the Application's weightPanelReady.
   void onSkeletonLoaded();
+  /// The selection or the weights changed: the averages under the slots follow.
+  void refreshAverages();
 
   QComboBox* boneIndexBox(int slot) const { return boxes_[static_cast<std::size_t>(slot)]; }
   QSlider* weightSlider(int slot) const { return sliders_[static_cast<std::size_t>(slot)]; }
   QLineEdit* weightEdit(int slot) const { return edits_[static_cast<std::size_t>(slot)]; }
+  QLabel* averageLabel(int slot) const { return averages_[static_cast<std::size_t>(slot)]; }
 
  signals:
   /// The panel acted on the model or its selection (the viewport draws again).
@@ -51,6 +55,7 @@ class WeightControlPanelWidget : public QDialog, private WeightControlView {
   void setWeightText(int slot, const std::string& text) override;
   int sliderPosition(int slot) const override;
   void setSliderPosition(int slot, int position) override;
+  void setAverageText(int slot, const std::string& text) override;
   void showMessage(std::string_view text, std::string_view caption) override;
   void showPanel() override;
   void hidePanel() override;
@@ -65,4 +70,5 @@ class WeightControlPanelWidget : public QDialog, private WeightControlView {
   std::array<QComboBox*, kWeightSlots> boxes_{};
   std::array<QSlider*, kWeightSlots> sliders_{};
   std::array<QLineEdit*, kWeightSlots> edits_{};
+  std::array<QLabel*, kWeightSlots> averages_{};
 };

@@ -16,6 +16,7 @@ class FakeView : public WeightControlView {
   std::array<std::string, 4> edits;
   std::array<int, 4> sliders{};
   std::array<int, 4> sliderMax{};
+  std::array<std::string, 4> averages;
   std::vector<std::string> messages;
   int fills = 0;
   bool shown = false;
@@ -35,6 +36,9 @@ class FakeView : public WeightControlView {
   void setWeightText(int slot, const std::string& text) override { edits[static_cast<std::size_t>(slot)] = text; }
   int sliderPosition(int slot) const override { return sliders[static_cast<std::size_t>(slot)]; }
   void setSliderPosition(int slot, int p) override { sliders[static_cast<std::size_t>(slot)] = p; }
+  void setAverageText(int slot, const std::string& text) override {
+    averages[static_cast<std::size_t>(slot)] = text;
+  }
   void showMessage(std::string_view text, std::string_view caption) override {
     EXPECT_EQ(caption, "Error");
     messages.emplace_back(text);
@@ -183,3 +187,16 @@ TEST_F(WeightPanel, ApplyWithNothingSelectedStillNormalisesTheDisplay) {
   }
 }
 }  // namespace
+
+TEST_F(WeightPanel, AveragesShowWhatTheSelectionHoldsPerBox) {
+  // Vertices 0 and 1 are selected: bone 1 weighs 0.5 on vertex 0; bone 2
+  // weighs 0.5 and bone 5 0.25 on vertex 1 (0.125 prints as 0.12).
+  panel.prepare(model);
+  view.boxSelection = {1, 2, 5, 0};
+  panel.showAverages(model);
+  EXPECT_EQ(view.averages, (std::array<std::string, 4>{"avg 0.25", "avg 0.25", "avg 0.12", ""}))
+      << "box 0 names no bone";
+  model.selection.reset(model.vertexCount());
+  panel.showAverages(model);
+  EXPECT_EQ(view.averages, (std::array<std::string, 4>{"", "", "", ""})) << "nothing selected";
+}
