@@ -110,11 +110,11 @@ int Run(const std::vector<std::string>& argv) {
   // As after opening the file in the editor: the root is the selected bone.
   options.selectedBone = 0;
 
-  std::string why;
-  auto viewport =
-      OffscreenViewport::Create(OffscreenViewport::kEditorWidth, OffscreenViewport::kEditorHeight, &why);
-  if (!viewport) {
-    return cli::Failure("render", "no offscreen OpenGL: " + why);
+  std::unique_ptr<OffscreenViewport> viewport;
+  if (Status created =
+          OffscreenViewport::Create(OffscreenViewport::kEditorWidth, OffscreenViewport::kEditorHeight, viewport);
+      !created) {
+    return cli::Failure("render", created.describe());
   }
   viewport->drawFrame(model, camera, options);
   if (Status written = WritePng(args.output, viewport->width(), viewport->height(), viewport->readPixels());
