@@ -228,11 +228,11 @@ void main() { colour = vec4(0.8, 0.6, 0.4, 1.0); })";
 // Arg 0: clear and present only; 1: the whole frame, solid mesh; 2: the
 // whole frame with every vertex drawn as a point; 3: the floor (FloorPass).
 void BM_OffscreenFrame(benchmark::State& state) {
-  std::string why;
-  static std::unique_ptr<OffscreenViewport> viewport =
-      OffscreenViewport::Create(OffscreenViewport::kEditorWidth, OffscreenViewport::kEditorHeight, &why);
-  if (!viewport) {
-    state.SkipWithError(("no offscreen OpenGL: " + why).c_str());
+  static std::unique_ptr<OffscreenViewport> viewport;
+  static const Status created =
+      OffscreenViewport::Create(OffscreenViewport::kEditorWidth, OffscreenViewport::kEditorHeight, viewport);
+  if (!created) {
+    state.SkipWithError(created.describe().c_str());
     return;
   }
   SkinnedModel& model = BigModel();
@@ -248,6 +248,7 @@ void BM_OffscreenFrame(benchmark::State& state) {
   const bool floorPass = state.range(0) == 3;
   if (floorPass && !floorBuilt) {
     viewport->host().makeCurrent();
+    std::string why;
     if (!floor.build(model, camera, &why)) {
       state.SkipWithError(("the floor program: " + why).c_str());
       return;

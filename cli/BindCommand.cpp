@@ -7,20 +7,22 @@
 #include <vector>
 
 #include "cli/Command.h"
-#include "fileio/FileBytes.h"
 #include "cli/RigBind.h"
+#include "fileio/FileBytes.h"
 #include "importer/ModelImport.h"
-#include "weights/BlendWeights.h"
-#include "skeleton/BlendingParametersFile.h"
 #include "model/LoadBoneData.h"
 #include "model/MeshLoader.h"
 #include "model/SkinnedMeshFile.h"
 #include "model/SkinnedModel.h"
+#include "skeleton/BlendingParametersFile.h"
+#include "weights/BlendWeights.h"
 
 namespace {
-constexpr const char* kUsage =
-    "bind MESH BONES.dat [--prm FILE.prm] -o OUT.skm   bind, weight and save a mesh\n"
-    "  bind MODEL --rig [--auto-weights] [--prm FILE.prm] -o OUT.skm   the same with a rigged model's own bones";
+const cli::Syntax kSyntax{"bind",
+                          {"MESH", "BONES.dat"},
+                          {{"--prm", "FILE.prm", "blending parameters to apply before weighting"},
+                           {"-o", "OUT.skm", "the SkinnedMesh file to write", true}},
+                          "bind, weight and save a mesh"};
 
 struct BindArguments {
   std::string mesh;
@@ -29,38 +31,16 @@ struct BindArguments {
   std::string output;
 };
 
-bool ParseArguments(const std::vector<std::string>& args, BindArguments& out) {
-  std::vector<std::string> positional;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    if ((args[i] == "--prm" || args[i] == "-o") && i + 1 < args.size()) {
-      (args[i] == "--prm" ? out.parameters : out.output) = args[i + 1];
-      ++i;
-    } else if (!args[i].empty() && args[i][0] == '-') {
-      return false;
-    } else {
-      positional.push_back(args[i]);
-    }
-  }
-  if (positional.size() != 2 || out.output.empty()) {
-    return false;
-  }
-  out.mesh = positional[0];
-  out.bones = positional[1];
-  return true;
-}
-
 int Fail(const Status& status) {
-  std::fprintf(stderr, "posewright-cli bind: %s\n", status.describe().c_str());
-  return 1;
+  return cli::Failure("bind", status.describe());
 }
 
 int RunBind(const std::vector<std::string>& args) {
   if (IsRigBind(args)) return RunRigBind(args);
-  BindArguments a;
-  if (!ParseArguments(args, a)) {
-    std::fprintf(stderr, "usage: posewright-cli %s\n", kUsage);
-    return 2;
-  }
+  const cli::ParseResult parsed = cli::Parse(kSyntax, args);
+  if (!parsed.error.empty()) return cli::UsageError(kSyntax, parsed.error);
+  const BindArguments a{parsed.arguments.operands[0], parsed.arguments.operands[1],
+                        parsed.arguments.value("--prm").value_or(""), *parsed.arguments.value("-o")};
   SkinnedModel model;
   if (Status s = LoadAnyMesh(model, a.mesh); !s) return Fail(s);
   if (Status s = LoadBoneData(model, a.bones); !s) return Fail(s);
@@ -85,8 +65,8 @@ int RunBind(const std::vector<std::string>& args) {
               model.skinnedMesh.faceCount(), model.skeleton.boneCount());
   std::printf("vertices in no anchor: %zu\n", counts.verticesInNoAnchor);
   std::printf("vertices in more than four anchors: %zu\n", counts.verticesInMoreThanFourAnchors);
-  return 0;
+  return cli::kExitOk;
 }
 
-const CommandRegistration kRegistration{CliCommand{"bind", kUsage, RunBind}};
+const CommandRegistration kRegistration{CliCommand{"bind", {kSyntax, RigBindSyntax()}, RunBind}};
 }  // namespace

@@ -6,13 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "cli/Arguments.h"
+
 struct CliCommand {
   /// The word typed after posewright-cli, e.g. "info".
   std::string name;
-  /// One line for the command list: "info FILE [--json]   summary of a file".
-  std::string usage;
-  /// Runs the command with the arguments after its name; returns the exit status.
-  /// Errors go to stderr with a non-zero status.
+  /// The command's forms, each a line of the command list and of its --help.
+  std::vector<cli::Syntax> forms;
+  /// Runs the command with the arguments after its name; returns the exit status
+  /// (cli::kExitOk, kExitFailed or kExitUsage). Errors go to stderr.
   std::function<int(const std::vector<std::string>& args)> run;
 };
 

@@ -7,16 +7,24 @@
 
 #include "cli/AnimationInput.h"
 #include "cli/Command.h"
-#include "cli/TextureReport.h"
 #include "cli/GltfExportCommand.h"
+#include "cli/TextureReport.h"
+#include "editor/panels/ExportOptionDialog.h"
 #include "export/SkinnedMeshXWriter.h"
 #include "model/SkinnedMeshFile.h"
 #include "model/SkinnedModel.h"
-#include "editor/panels/ExportOptionDialog.h"
 
 namespace {
-constexpr const char* kUsage =
-    "export MODEL.skm [--anim FILE.anm] [--fps N] [--all-frames] [--mesh-in-frame] -o OUT.x";
+const cli::Syntax kSyntax{
+    "export",
+    {"MODEL.skm"},
+    {{"--anim", "FILE.anm",
+      "the animation to export (a glTF export takes several, each named after its file)"},
+     {"--fps", "N", "time ticks per second in the keys of a .x export (default 60)"},
+     {"--all-frames", "", "one key per editor frame instead of one per keyframe"},
+     {"--mesh-in-frame", "", "the mesh inside the root frame of a .x export"},
+     {"-o", "OUT.x", "the file to write; a .glb or .gltf name writes glTF 2.0", true}},
+    "skinned-mesh .x file from a model"};
 
 struct ExportArguments {
   std::string model;
@@ -25,58 +33,32 @@ struct ExportArguments {
   ExportOptions options;
 };
 
-int UsageError(const std::string& why) {
-  std::fprintf(stderr, "posewright-cli export: %s\nusage: posewright-cli %s\n", why.c_str(), kUsage);
-  return 2;
-}
-
 // Parses the arguments; on a mistake prints it with the usage and returns nothing.
 std::optional<ExportArguments> Parse(const std::vector<std::string>& args, int& status) {
-  ExportArguments parsed;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    const bool hasValue = i + 1 < args.size();
-    if (a == "--all-frames") {
-      parsed.options.writeAllFrames = true;
-    } else if (a == "--mesh-in-frame") {
-      parsed.options.meshInFrame = true;
-    } else if (a == "--anim" || a == "--fps" || a == "-o") {
-      if (!hasValue) {
-        status = UsageError(a + " needs a value");
-        return std::nullopt;
-      }
-      const std::string& value = args[++i];
-      if (a == "--anim") {
-        parsed.animation = value;
-      } else if (a == "-o") {
-        parsed.output = value;
-      } else {
-        parsed.options.framesPerSecond = ParseUnsignedDecimal(value);
-        if (parsed.options.framesPerSecond == 0) {
-          status = UsageError("--fps needs a whole number above 0, not '" + value + "'");
-          return std::nullopt;
-        }
-      }
-    } else if (!a.empty() && a[0] == '-') {
-      status = UsageError("unknown option " + a);
-      return std::nullopt;
-    } else if (parsed.model.empty()) {
-      parsed.model = a;
-    } else {
-      status = UsageError("more than one model file given");
+  const cli::ParseResult parsed = cli::Parse(kSyntax, args);
+  if (!parsed.error.empty()) {
+    status = cli::UsageError(kSyntax, parsed.error);
+    return std::nullopt;
+  }
+  const cli::ParsedArguments& a = parsed.arguments;
+  ExportArguments result;
+  result.model = a.operands[0];
+  result.animation = a.value("--anim").value_or("");
+  result.output = *a.value("-o");
+  result.options.writeAllFrames = a.has("--all-frames");
+  result.options.meshInFrame = a.has("--mesh-in-frame");
+  if (const std::optional<std::string> fps = a.value("--fps")) {
+    result.options.framesPerSecond = ParseUnsignedDecimal(*fps);
+    if (result.options.framesPerSecond == 0) {
+      status = cli::UsageError(kSyntax, "--fps needs a whole number above 0, not '" + *fps + "'");
       return std::nullopt;
     }
   }
-  if (parsed.model.empty() || parsed.output.empty()) {
-    status = UsageError("a model file and -o OUT.x are required");
-    return std::nullopt;
-  }
-  return parsed;
+  return result;
 }
 
 int Fail(const Status& status) {
-  std::fprintf(stderr, "posewright-cli export: %s\n", status.describe().c_str());
-  return 1;
+  return cli::Failure("export", status.describe());
 }
 
 int RunExport(const std::vector<std::string>& args) {
@@ -101,15 +83,16 @@ int RunExport(const std::vector<std::string>& args) {
     animation.emplace();
     animation->boneCount = model.skeleton.boneCount();
     if (!ReadAnimationForCommand("export", parsed->animation, *animation)) {
-      return 1;
+      return cli::kExitFailed;
     }
   }
-  if (Status written = WriteSkinnedMeshX(parsed->output, parsed->options, model, animation ? &*animation : nullptr);
+  if (Status written =
+          WriteSkinnedMeshX(parsed->output, parsed->options, model, animation ? &*animation : nullptr);
       !written) {
     return Fail(written);
   }
-  return 0;
+  return cli::kExitOk;
 }
 
-const CommandRegistration kExport({"export", std::string(kUsage) + "   skinned-mesh .x file from a model", RunExport});
+const CommandRegistration kExport({"export", {kSyntax, GltfExportSyntax()}, RunExport});
 }  // namespace

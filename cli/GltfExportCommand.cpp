@@ -7,13 +7,11 @@
 #include "anim/AnimationFile.h"
 #include "fileio/FileBytes.h"
 #include "gltf/GltfExport.h"
+#include "image/TextureLoader.h"
 #include "model/SkinnedMeshFile.h"
 #include "model/SkinnedModel.h"
-#include "image/TextureLoader.h"
 
 namespace {
-constexpr const char* kUsage = "export MODEL.skm [--anim FILE.anm]... [--all-frames] -o OUT.glb|OUT.gltf";
-
 struct GltfArguments {
   std::string model;
   std::vector<std::string> animations;
@@ -21,43 +19,22 @@ struct GltfArguments {
   gltf::ExportOptions options;
 };
 
-int UsageError(const std::string& why) {
-  std::fprintf(stderr, "posewright-cli export: %s\nusage: posewright-cli %s\n", why.c_str(), kUsage);
-  return 2;
-}
-
 int Fail(const Status& status) {
-  std::fprintf(stderr, "posewright-cli export: %s\n", status.describe().c_str());
-  return 1;
+  return cli::Failure("export", status.describe());
 }
 
 std::optional<GltfArguments> Parse(const std::vector<std::string>& args, int& status) {
-  GltfArguments parsed;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "--all-frames") {
-      parsed.options.sampleEveryFrame = true;
-    } else if (a == "--anim" || a == "-o") {
-      if (i + 1 >= args.size()) {
-        status = UsageError(a + " needs a value");
-        return std::nullopt;
-      }
-      (a == "-o" ? parsed.output : parsed.animations.emplace_back()) = args[++i];
-    } else if (!a.empty() && a[0] == '-') {
-      status = UsageError("unknown option " + a + " for a glTF export");
-      return std::nullopt;
-    } else if (parsed.model.empty()) {
-      parsed.model = a;
-    } else {
-      status = UsageError("more than one model file given");
-      return std::nullopt;
-    }
-  }
-  if (parsed.model.empty()) {
-    status = UsageError("a model file is required");
+  const cli::ParseResult parsed = cli::Parse(GltfExportSyntax(), args);
+  if (!parsed.error.empty()) {
+    status = cli::UsageError(GltfExportSyntax(), parsed.error + " for a glTF export");
     return std::nullopt;
   }
-  return parsed;
+  GltfArguments result;
+  result.model = parsed.arguments.operands[0];
+  result.animations = parsed.arguments.values("--anim");
+  result.output = *parsed.arguments.value("-o");
+  result.options.sampleEveryFrame = parsed.arguments.has("--all-frames");
+  return result;
 }
 
 // "walk.anm" → "walk".
@@ -67,6 +44,17 @@ std::string AnimationName(const std::string& path) {
   return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
 }
 }  // namespace
+
+const cli::Syntax& GltfExportSyntax() {
+  static const cli::Syntax syntax{
+      "export",
+      {"MODEL.skm"},
+      {{"--anim", "FILE.anm", "an animation to export, named after its file", false, true},
+       {"--all-frames", "", "one sample per editor frame instead of one per keyframe"},
+       {"-o", "OUT.glb|OUT.gltf", "the glTF 2.0 file to write", true}},
+      "glTF 2.0 file from a model"};
+  return syntax;
+}
 
 bool NamesGltfOutput(const std::vector<std::string>& args) {
   for (std::size_t i = 0; i + 1 < args.size(); ++i) {
@@ -93,5 +81,5 @@ int RunGltfExport(const std::vector<std::string>& args) {
   if (Status written = gltf::WriteExport(parsed->output, model, named, parsed->options); !written) {
     return Fail(written);
   }
-  return 0;
+  return cli::kExitOk;
 }

@@ -5,6 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "cli/Arguments.h"
+
+/// The glTF form of the export command.
+const cli::Syntax& GltfExportSyntax();
+
 /// True when the export arguments name a .glb or .gltf output (-o).
 bool NamesGltfOutput(const std::vector<std::string>& args);
 

@@ -11,26 +11,16 @@ std::vector<InfoFormat>& InfoFormats() {
 }
 
 namespace {
+const cli::Syntax kSyntax{"info",
+                          {"FILE"},
+                          {{"--json", "", "the summary as one JSON object"}},
+                          "summary of a .x, .skm, .dat, .prm or any mesh file"};
+
 int RunInfo(const std::vector<std::string>& args) {
-  std::string file;
-  bool json = false;
-  for (const std::string& a : args) {
-    if (a == "--json") {
-      json = true;
-    } else if (!a.empty() && a[0] == '-') {
-      std::fprintf(stderr, "posewright-cli info: unknown option '%s'\n", a.c_str());
-      return 2;
-    } else if (file.empty()) {
-      file = a;
-    } else {
-      std::fprintf(stderr, "posewright-cli info: only one FILE may be given\n");
-      return 2;
-    }
-  }
-  if (file.empty()) {
-    std::fprintf(stderr, "usage: posewright-cli info FILE [--json]\n");
-    return 2;
-  }
+  const cli::ParseResult parsed = cli::Parse(kSyntax, args);
+  if (!parsed.error.empty()) return cli::UsageError(kSyntax, parsed.error);
+  const std::string& file = parsed.arguments.operands[0];
+  const bool json = parsed.arguments.has("--json");
   const std::string ext = LowerExtension(file);
   for (const InfoFormat& format : InfoFormats()) {
     if (format.extension == ext) {
@@ -42,11 +32,8 @@ int RunInfo(const std::vector<std::string>& args) {
     known += (known.empty() ? "" : ", ") + format.extension;
   }
   // A file of no known type is refused like any other file that cannot be read.
-  std::fprintf(stderr, "posewright-cli info: %s: unsupported file type '%s' (supported: %s)\n", file.c_str(),
-               ext.c_str(), known.c_str());
-  return 1;
+  return cli::Failure("info", file + ": unsupported file type '" + ext + "' (supported: " + known + ")");
 }
 
-const CommandRegistration kInfo(CliCommand{
-    "info", "info FILE [--json]          summary of a .x, .skm, .dat, .prm or any mesh file", RunInfo});
+const CommandRegistration kInfo(CliCommand{"info", {kSyntax}, RunInfo});
 }  // namespace

@@ -16,7 +16,9 @@ static void PrintUsage(std::FILE* out) {
   std::vector<CliCommand> sorted = CliCommands();
   std::sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
   for (const CliCommand& c : sorted) {
-    std::fprintf(out, "  %s\n", c.usage.c_str());
+    for (const cli::Syntax& form : c.forms) {
+      std::fprintf(out, "  %s   %s\n", cli::UsageLine(form).c_str(), form.summary.c_str());
+    }
   }
   std::fprintf(out, "\nposewright-cli COMMAND --help shows a command's usage.\n");
 }
@@ -24,7 +26,7 @@ static void PrintUsage(std::FILE* out) {
 int main(int argc, char** argv) {
   if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
     PrintUsage(argc < 2 ? stderr : stdout);
-    return argc < 2 ? 2 : 0;
+    return argc < 2 ? cli::kExitUsage : cli::kExitOk;
   }
   // An interrupted save leaves no temporary file behind.
   InstallTemporaryFileCleanup();
@@ -35,12 +37,12 @@ int main(int argc, char** argv) {
     }
     std::vector<std::string> args(argv + 2, argv + argc);
     if (std::find(args.begin(), args.end(), "--help") != args.end()) {
-      std::printf("usage: posewright-cli %s\n", c.usage.c_str());
-      return 0;
+      std::fputs(cli::HelpText(c.forms).c_str(), stdout);
+      return cli::kExitOk;
     }
     return c.run(args);
   }
   std::fprintf(stderr, "posewright-cli: unknown command '%s'\n\n", name.c_str());
   PrintUsage(stderr);
-  return 2;
+  return cli::kExitUsage;
 }

@@ -1,7 +1,7 @@
 // posewright-cli render: the editor's picture of a model, drawn offscreen and
 // written as a PNG file, for thumbnails and for checking by eye.
 #include <cstdio>
-#include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "anim/PlayToTime.h"
@@ -15,10 +15,15 @@
 #include "model/SkinnedModel.h"
 
 namespace {
-constexpr const char* kUsage =
-    "render MODEL.skm [--anim FILE.anm --time T] [--view front|top|side] [--points] [--weights BONE] "
-    "-o OUT.png   "
-    "the editor's picture of a model";
+const cli::Syntax kSyntax{"render",
+                          {"MODEL.skm"},
+                          {{"--anim", "FILE.anm", "the animation to pose the model with"},
+                           {"--time", "T", "the playback frame of the animation to draw, 0 or more"},
+                           {"--view", "front|top|side", "the camera of the editor's View menu"},
+                           {"--points", "", "draw the vertices as points"},
+                           {"--weights", "BONE", "colour the mesh by this bone's weights (an index or a name)"},
+                           {"-o", "OUT.png", "the PNG file to write", true}},
+                          "the editor's picture of a model"};
 
 struct RenderArgs {
   std::string model;
@@ -33,62 +38,34 @@ struct RenderArgs {
 };
 
 int Usage(const std::string& why) {
-  std::fprintf(stderr, "posewright-cli render: %s\nusage: posewright-cli %s\n", why.c_str(), kUsage);
-  return 2;
-}
-
-bool ParseTime(const std::string& text, int32_t& out) {
-  char* end = nullptr;
-  const long value = std::strtol(text.c_str(), &end, 10);
-  if (text.empty() || *end != '\0' || value < 0 || value > INT32_MAX) {
-    return false;
-  }
-  out = static_cast<int32_t>(value);
-  return true;
+  return cli::UsageError(kSyntax, why);
 }
 
 // Fills args; returns an empty string or what is wrong.
 std::string Parse(const std::vector<std::string>& a, RenderArgs& args) {
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const std::string& word = a[i];
-    const bool hasValue = i + 1 < a.size();
-    if (word == "--anim" || word == "--time" || word == "--view" || word == "--weights" || word == "-o") {
-      if (!hasValue) {
-        return word + " needs a value";
-      }
-      const std::string& value = a[++i];
-      if (word == "--anim") {
-        args.animation = value;
-      } else if (word == "--time") {
-        if (!ParseTime(value, args.time)) {
-          return "--time needs a frame number (0 or more)";
-        }
-        args.hasTime = true;
-      } else if (word == "--weights") {
-        args.weightBone = value;
-      } else if (word == "--view") {
-        if (value != "front" && value != "top" && value != "side") {
-          return "--view is front, top or side";
-        }
-        args.view = value;
-      } else {
-        args.output = value;
-      }
-    } else if (word == "--points") {
-      args.points = true;
-    } else if (!word.empty() && word[0] == '-') {
-      return "unknown option " + word;
-    } else if (args.model.empty()) {
-      args.model = word;
-    } else {
-      return "more than one model given";
+  const cli::ParseResult parsed = cli::Parse(kSyntax, a);
+  if (!parsed.error.empty()) {
+    return parsed.error;
+  }
+  const cli::ParsedArguments& given = parsed.arguments;
+  args.model = given.operands[0];
+  args.output = *given.value("-o");
+  args.animation = given.value("--anim").value_or("");
+  args.points = given.has("--points");
+  args.weightBone = given.value("--weights").value_or("");
+  if (const std::optional<std::string> time = given.value("--time")) {
+    const std::optional<int32_t> frame = cli::ParseTime(*time);
+    if (!frame) {
+      return "--time needs a frame number (0 or more)";
     }
+    args.time = *frame;
+    args.hasTime = true;
   }
-  if (args.model.empty()) {
-    return "no model given";
-  }
-  if (args.output.empty()) {
-    return "no output file given (-o OUT.png)";
+  if (const std::optional<std::string> view = given.value("--view")) {
+    if (*view != "front" && *view != "top" && *view != "side") {
+      return "--view is front, top or side";
+    }
+    args.view = *view;
   }
   if (args.hasTime && args.animation.empty()) {
     return "--time needs --anim";
@@ -103,13 +80,12 @@ int32_t FindBone(const Skeleton& skeleton, const std::string& text) {
       return b;
     }
   }
-  int32_t index = 0;
-  return ParseTime(text, index) && index < skeleton.boneCount() ? index : -1;
+  const std::optional<int32_t> index = cli::ParseTime(text);
+  return index && *index < skeleton.boneCount() ? *index : -1;
 }
 
 int Fail(const std::string& what, const Status& status) {
-  std::fprintf(stderr, "posewright-cli render: %s: %s\n", what.c_str(), status.describe().c_str());
-  return 1;
+  return cli::Failure("render", what + ": " + status.describe());
 }
 
 int Run(const std::vector<std::string>& argv) {
@@ -129,7 +105,7 @@ int Run(const std::vector<std::string>& argv) {
     Animation animation;
     animation.boneCount = model.skeleton.boneCount();
     if (!ReadAnimationForCommand("render", args.animation, animation)) {
-      return 1;
+      return cli::kExitFailed;
     }
     if (Status posed = PoseAtPlaybackTime(model.skeleton, animation, args.time); !posed) {
       return Fail(args.animation, posed);
@@ -157,19 +133,19 @@ int Run(const std::vector<std::string>& argv) {
     options.weightView = true;
   }
 
-  std::string why;
-  auto viewport = OffscreenViewport::Create(OffscreenViewport::kEditorWidth, OffscreenViewport::kEditorHeight, &why);
-  if (!viewport) {
-    std::fprintf(stderr, "posewright-cli render: no offscreen OpenGL: %s\n", why.c_str());
-    return 1;
+  std::unique_ptr<OffscreenViewport> viewport;
+  if (Status created =
+          OffscreenViewport::Create(OffscreenViewport::kEditorWidth, OffscreenViewport::kEditorHeight, viewport);
+      !created) {
+    return cli::Failure("render", created.describe());
   }
   viewport->drawFrame(model, camera, options);
   if (Status written = WritePng(args.output, viewport->width(), viewport->height(), viewport->readPixels());
       !written) {
     return Fail(args.output, written);
   }
-  return 0;
+  return cli::kExitOk;
 }
 
-const CommandRegistration kRender({"render", kUsage, Run});
+const CommandRegistration kRender({"render", {kSyntax}, Run});
 }  // namespace

@@ -4,43 +4,39 @@
 #include <cstdio>
 
 #include "cli/RigReport.h"
-#include "weights/BlendWeights.h"
-#include "skeleton/BlendingParametersFile.h"
 #include "model/SkinnedMeshFile.h"
+#include "skeleton/BlendingParametersFile.h"
+#include "weights/BlendWeights.h"
 
 namespace {
-constexpr const char* kRigUsage = "bind MODEL --rig [--auto-weights] [--prm FILE.prm] -o OUT.skm";
-
 int Fail(const Status& status) {
-  std::fprintf(stderr, "posewright-cli bind: %s\n", status.describe().c_str());
-  return 1;
+  return cli::Failure("bind", status.describe());
 }
 }  // namespace
+
+const cli::Syntax& RigBindSyntax() {
+  static const cli::Syntax syntax{
+      "bind",
+      {"MODEL"},
+      {{"--rig", "", "bind a rigged model (any format) with its own bones", true},
+       {"--auto-weights", "", "weights from the generated anchors instead of the file's own"},
+       {"--prm", "FILE.prm", "blending parameters to apply before weighting"},
+       {"-o", "OUT.skm", "the SkinnedMesh file to write", true}},
+      "the same with a rigged model's own bones"};
+  return syntax;
+}
 
 bool IsRigBind(const std::vector<std::string>& args) {
   return std::find(args.begin(), args.end(), "--rig") != args.end();
 }
 
 int RunRigBind(const std::vector<std::string>& args) {
-  std::string model, output, parameters;
-  bool autoWeights = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    if ((args[i] == "-o" || args[i] == "--prm") && i + 1 < args.size()) {
-      (args[i] == "-o" ? output : parameters) = args[i + 1];
-      ++i;
-    } else if (args[i] == "--rig" || args[i] == "--auto-weights") {
-      autoWeights = autoWeights || args[i] == "--auto-weights";
-    } else if (args[i].empty() || args[i][0] == '-' || !model.empty()) {
-      std::fprintf(stderr, "usage: posewright-cli %s\n", kRigUsage);
-      return 2;
-    } else {
-      model = args[i];
-    }
-  }
-  if (model.empty() || output.empty()) {
-    std::fprintf(stderr, "usage: posewright-cli %s\n", kRigUsage);
-    return 2;
-  }
+  const cli::ParseResult parsed = cli::Parse(RigBindSyntax(), args);
+  if (!parsed.error.empty()) return cli::UsageError(RigBindSyntax(), parsed.error);
+  const std::string& model = parsed.arguments.operands[0];
+  const std::string output = *parsed.arguments.value("-o");
+  const std::string parameters = parsed.arguments.value("--prm").value_or("");
+  const bool autoWeights = parsed.arguments.has("--auto-weights");
   RiggedImport import;
   if (Status s = ImportRiggedModel(model, import); !s) return Fail(s);
   PrintImportWarnings("bind", import);
@@ -61,5 +57,5 @@ int RunRigBind(const std::vector<std::string>& args) {
   } else {
     std::printf("weights: the file's own\n");
   }
-  return 0;
+  return cli::kExitOk;
 }

@@ -5,6 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "cli/Arguments.h"
+
+/// The rigged form of the bind command.
+const cli::Syntax& RigBindSyntax();
+
 /// True when the arguments ask for the rigged form (they hold --rig).
 bool IsRigBind(const std::vector<std::string>& args);
 

@@ -10,33 +10,23 @@
 #include "skeleton/BlendingParametersFile.h"
 
 namespace {
-constexpr const char* kUsage = "rig MODEL -o OUT.dat [--prm OUT.prm]   bone data of a rigged model (any format)";
+const cli::Syntax kSyntax{"rig",
+                          {"MODEL"},
+                          {{"-o", "OUT.dat", "the bone data file to write", true},
+                           {"--prm", "OUT.prm", "also write the blending parameters"}},
+                          "bone data of a rigged model (any format)"};
 
 int RunRig(const std::vector<std::string>& args) {
-  std::string model, output, parameters;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    if ((args[i] == "-o" || args[i] == "--prm") && i + 1 < args.size()) {
-      (args[i] == "-o" ? output : parameters) = args[i + 1];
-      ++i;
-    } else if (args[i].empty() || args[i][0] == '-' || !model.empty()) {
-      std::fprintf(stderr, "usage: posewright-cli %s\n", kUsage);
-      return 2;
-    } else {
-      model = args[i];
-    }
-  }
-  if (model.empty() || output.empty()) {
-    std::fprintf(stderr, "usage: posewright-cli %s\n", kUsage);
-    return 2;
-  }
+  const cli::ParseResult parsed = cli::Parse(kSyntax, args);
+  if (!parsed.error.empty()) return cli::UsageError(kSyntax, parsed.error);
+  const std::string& model = parsed.arguments.operands[0];
+  const std::string output = *parsed.arguments.value("-o");
+  const std::string parameters = parsed.arguments.value("--prm").value_or("");
   RiggedImport import;
   Status s = ImportRiggedModel(model, import);
   if (s) s = WriteBoneData(import.rig.skeleton, output);
   if (s && !parameters.empty()) s = WriteBlendingParameters(import.rig.skeleton, parameters);
-  if (!s) {
-    std::fprintf(stderr, "posewright-cli rig: %s\n", s.describe().c_str());
-    return 1;
-  }
+  if (!s) return cli::Failure("rig", s.describe());
   PrintImportWarnings("rig", import);
   const std::vector<VertexInfluences> fileInfluences = import.rig.influences;
   const bool rootAdded = import.rig.rootAdded;
@@ -45,8 +35,8 @@ int RunRig(const std::vector<std::string>& args) {
   std::printf("%s: %d bones%s, anchors for %zu vertices\n", output.c_str(), installed.skeleton.boneCount(),
               rootAdded ? " (a root bone added)" : "", installed.vertexCount());
   PrintAnchorReport(installed, fileInfluences);
-  return 0;
+  return cli::kExitOk;
 }
 
-const CommandRegistration kRegistration{CliCommand{"rig", kUsage, RunRig}};
+const CommandRegistration kRegistration{CliCommand{"rig", {kSyntax}, RunRig}};
 }  // namespace

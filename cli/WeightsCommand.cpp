@@ -16,18 +16,24 @@
 #include "weighttools/WeightCleanup.h"
 
 namespace {
-const char kUsage[] =
-    "weights MODEL.skm [--normalise] [--mirror l2r|r2l] [--smooth N[:S]] [--prune T] [--limit K] "
-    "[--select B[,B...]] -o OUT.skm   weight tools in the order given";
+const cli::Syntax kSyntax{
+    "weights",
+    {"MODEL.skm"},
+    {{"--normalise", "", "each vertex's weights scaled to sum to 1"},
+     {"--mirror", "l2r|r2l", "weights mirrored left to right or right to left"},
+     {"--smooth", "N[:S]", "N smoothing passes (1..1000) at strength S (above 0, at most 1)"},
+     {"--prune", "T", "weights below T removed (T from 0, below 1)"},
+     {"--limit", "K", "at most K (1..4) bones per vertex"},
+     {"--select", "B[,B...]", "only the vertices weighted by these bones"},
+     {"-o", "OUT.skm", "the SkinnedMesh file to write", true}},
+    "weight tools in the order given"};
 
 int Usage(const std::string& message) {
-  std::fprintf(stderr, "posewright-cli weights: %s\nusage: posewright-cli %s\n", message.c_str(), kUsage);
-  return 2;
+  return cli::UsageError(kSyntax, message);
 }
 
 int Fail(const std::string& message) {
-  std::fprintf(stderr, "posewright-cli weights: %s\n", message.c_str());
-  return 1;
+  return cli::Failure("weights", message);
 }
 
 // The whole of text as a number of type T, or nothing.
@@ -106,35 +112,24 @@ bool ParseBoneList(const std::string& text, std::vector<int>& bones) {
 
 // Fills out from args; the usage error's message when they do not fit.
 std::optional<std::string> ParseArguments(const std::vector<std::string>& args, WeightsArguments& out) {
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    const bool takesValue = a == "--mirror" || a == "--smooth" || a == "--prune" || a == "--limit" ||
-                            a == "--select" || a == "-o";
-    if (takesValue && i + 1 >= args.size()) return a + " needs a value";
-    if (a == "--normalise") {
-      Step step;
-      step.label = a;
-      out.steps.push_back(step);
-    } else if (a == "-o") {
-      out.output = args[++i];
-    } else if (a == "--select") {
+  const cli::ParseResult parsed = cli::Parse(kSyntax, args);
+  if (!parsed.error.empty()) return parsed.error;
+  out.model = parsed.arguments.operands[0];
+  for (const auto& [option, value] : parsed.arguments.options) {
+    if (option == "-o") {
+      out.output = value;
+    } else if (option == "--select") {
       if (out.select) return std::string("--select is given twice");
       out.select = true;
-      if (!ParseBoneList(args[++i], out.selectBones)) return "bad bone list for --select: " + args[i];
-    } else if (takesValue) {
-      Step step;
-      step.label = a + " " + args[i + 1];
-      if (!ParseToolValue(a, args[++i], step)) return "bad value for " + step.label;
-      out.steps.push_back(step);
-    } else if (!a.empty() && a[0] == '-') {
-      return "unknown option " + a;
-    } else if (out.model.empty()) {
-      out.model = a;
+      if (!ParseBoneList(value, out.selectBones)) return "bad bone list for --select: " + value;
     } else {
-      return "unexpected argument " + a;
+      Step step;
+      step.label = value.empty() ? option : option + " " + value;
+      if (option != "--normalise" && !ParseToolValue(option, value, step))
+        return "bad value for " + step.label;
+      out.steps.push_back(step);
     }
   }
-  if (out.model.empty() || out.output.empty()) return std::string("a model and -o OUT.skm are needed");
   if (out.steps.empty()) return std::string("no weight tool given");
   return std::nullopt;
 }
@@ -203,8 +198,8 @@ int RunWeights(const std::vector<std::string>& args) {
     std::printf("\n");
   }
   if (const Status s = WriteSkinnedMesh(model, a.output); !s) return Fail(s.describe());
-  return 0;
+  return cli::kExitOk;
 }
 
-const CommandRegistration kRegistration{CliCommand{"weights", kUsage, RunWeights}};
+const CommandRegistration kRegistration{CliCommand{"weights", {kSyntax}, RunWeights}};
 }  // namespace

@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-struct Status {
+struct [[nodiscard]] Status {
   bool ok = true;
   /// The text shown to the user, e.g. "File Format Error".
   std::string message;

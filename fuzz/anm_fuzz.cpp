@@ -22,7 +22,8 @@ bool AllFinite(const Animation& a) {
 void ReadWithBoneCount(std::string_view text, int32_t boneCount) {
   Animation a;
   a.boneCount = boneCount;
-  (void)ReadAnimationText(a, text, "fuzz.anm");
+  // Any input may be refused; the keyframes read before the stop are checked below.
+  static_cast<void>(ReadAnimationText(a, text, "fuzz.anm"));
   if (!AllFinite(a)) {
     return;
   }

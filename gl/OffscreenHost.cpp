@@ -40,13 +40,9 @@ void KeepDriverLoaded() { dl_iterate_phdr(KeepLoaded, nullptr); }
 int gLiveHosts = 0;
 }  // namespace
 
-std::unique_ptr<OffscreenHost> OffscreenHost::Create(int width, int height, std::string* error) {
-  auto fail = [error](const std::string& why) -> std::unique_ptr<OffscreenHost> {
-    if (error != nullptr) {
-      *error = why;
-    }
-    return nullptr;
-  };
+Status OffscreenHost::Create(int width, int height, std::unique_ptr<OffscreenHost>& out) {
+  out.reset();
+  auto fail = [](const std::string& why) { return Status::Error(kNoOffscreenOpenGl, why); };
   if (width <= 0 || height <= 0) {
     return fail("framebuffer size must be positive");
   }
@@ -102,7 +98,8 @@ std::unique_ptr<OffscreenHost> OffscreenHost::Create(int width, int height, std:
   if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
     return fail("the offscreen framebuffer is incomplete");
   }
-  return host;
+  out = std::move(host);
+  return Status::Ok();
 }
 
 OffscreenHost::~OffscreenHost() {

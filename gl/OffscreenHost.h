@@ -9,11 +9,17 @@
 #include <string>
 #include <vector>
 
+#include "fileio/Status.h"
+
+/// The message of every failure to set up offscreen drawing.
+inline constexpr const char* kNoOffscreenOpenGl = "no offscreen OpenGL";
+
 class OffscreenHost {
  public:
-  /// Creates the context and the framebuffer and makes them current; null,
-  /// with the reason in error, when no EGL device or GL 3.3 core is available.
-  static std::unique_ptr<OffscreenHost> Create(int width, int height, std::string* error);
+  /// Creates the context and the framebuffer into host and makes them current;
+  /// fails ("no offscreen OpenGL" and the reason), leaving host null, when no
+  /// EGL device or GL 3.3 core is available.
+  static Status Create(int width, int height, std::unique_ptr<OffscreenHost>& host);
   ~OffscreenHost();
   OffscreenHost(const OffscreenHost&) = delete;
   OffscreenHost& operator=(const OffscreenHost&) = delete;

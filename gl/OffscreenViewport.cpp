@@ -5,27 +5,22 @@
 #include "render/RingMarker.h"
 #include "resources/EmbeddedResources.h"
 
-std::unique_ptr<OffscreenViewport> OffscreenViewport::Create(int width, int height, std::string* error) {
+Status OffscreenViewport::Create(int width, int height, std::unique_ptr<OffscreenViewport>& viewport) {
+  viewport.reset();
   std::unique_ptr<OffscreenViewport> v(new OffscreenViewport());
-  v->host_ = OffscreenHost::Create(width, height, error);
-  if (!v->host_) {
-    return nullptr;
+  if (Status host = OffscreenHost::Create(width, height, v->host_); !host) {
+    return host;
   }
   v->device_ = std::make_unique<GlDevice>(width, height);
   if (!v->device_->ok()) {
-    if (error != nullptr) {
-      *error = v->device_->error();
-    }
-    return nullptr;
+    return Status::Error(kNoOffscreenOpenGl, v->device_->error());
   }
   if (Status ring = LoadRingGizmo(FindResourceText("ring.x"), v->resources_.ring); !ring) {
-    if (error != nullptr) {
-      *error = "ring marker: " + ring.describe();
-    }
-    return nullptr;
+    return Status::Error(kNoOffscreenOpenGl, "ring marker: " + ring.describe());
   }
   v->renderer_ = std::make_unique<SceneRenderer>(*v->device_, v->resources_);
-  return v;
+  viewport = std::move(v);
+  return Status::Ok();
 }
 
 OffscreenViewport::~OffscreenViewport() {

@@ -19,9 +19,10 @@ class OffscreenViewport {
   static constexpr int kEditorWidth = 800;
   static constexpr int kEditorHeight = 581;
 
-  /// Null, with the reason in error, when there is no offscreen OpenGL or a
-  /// resource cannot be built.
-  static std::unique_ptr<OffscreenViewport> Create(int width, int height, std::string* error);
+  /// Creates the viewport into viewport; fails ("no offscreen OpenGL" and the
+  /// reason), leaving it null, when there is no offscreen OpenGL or a resource
+  /// cannot be built.
+  static Status Create(int width, int height, std::unique_ptr<OffscreenViewport>& viewport);
   ~OffscreenViewport();
 
   /// Draws one whole frame (nothing unless mesh and skeleton are loaded).

@@ -1,5 +1,6 @@
 #include "skeleton/Skeleton.h"
 
+#include <cassert>
 #include <cmath>
 
 void Skeleton::resizePerBoneArrays() {
@@ -38,6 +39,7 @@ void ComputePose(Skeleton& skeleton) {
       skeleton.jointPositions[0] = bone.begin;
       skeleton.jointRotations[0] = bone.poseRotation;
     } else {
+      assert(bone.parentId >= 0 && static_cast<std::size_t>(bone.parentId) < i && "parents come first");
       const std::size_t p = static_cast<std::size_t>(bone.parentId);
       const D3DXVECTOR3 d = bone.begin - skeleton.bones[p].begin;
       skeleton.jointPositions[i] =

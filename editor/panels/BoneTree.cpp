@@ -1,5 +1,7 @@
 #include "editor/panels/BoneTree.h"
 
+#include <cassert>
+
 std::string BoneTreeLabel(const std::string& name, int32_t index) {
   return name + " ( " + std::to_string(index) + " ) ";
 }
@@ -14,6 +16,7 @@ void FillBoneTree(const Skeleton& skeleton, BoneTree& tree, BoneItemMap& items, 
       items[0] = tree.append(0, rootLabel == RootLabel::Root ? std::string("Root") : BoneTreeLabel(bone.name, 0));
       continue;
     }
+    assert(bone.parentId >= 0 && static_cast<std::size_t>(bone.parentId) < i && "parents come first");
     const BoneTreeItem parent = items[static_cast<std::size_t>(bone.parentId)];
     items[i] = tree.append(parent, BoneTreeLabel(bone.name, static_cast<int32_t>(i)));
   }

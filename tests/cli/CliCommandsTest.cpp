@@ -12,10 +12,10 @@
 #include "anim/AnimationFile.h"
 #include "fileio/FileBytes.h"
 #include "image/PngWriter.h"
-#include "support/TempFolder.h"
 #include "model/SkinnedMeshFile.h"
 #include "support/CliRun.h"
 #include "support/ModelFixtures.h"
+#include "support/TempFolder.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -203,5 +203,25 @@ TEST_F(CliCommands, ExportWritesTheMeshInsideTheRootFrameWhenAsked) {
   EXPECT_EQ(framed.find("{thisMesh}"), std::string::npos);
   EXPECT_NE(framed.find("\r\n }\r\n Mesh thisMesh {\r\n"), std::string::npos);
   EXPECT_NE(run("export --help").out.find("[--mesh-in-frame]"), std::string::npos);
+}
+
+// Every form of a command and every option of it shows in its --help.
+TEST_F(CliCommands, HelpShowsEveryFormAndOption) {
+  const struct {
+    const char* command;
+    std::vector<std::string> said;
+  } rows[] = {
+      {"export",
+       {"-o OUT.x", "-o OUT.glb|OUT.gltf", "[--anim FILE.anm]...", "--fps N", "--mesh-in-frame",
+        "--all-frames"}},
+      {"bind", {"bind MESH BONES.dat", "bind MODEL --rig", "--auto-weights", "--prm FILE.prm"}},
+      {"render", {"--view front|top|side", "--points", "--time T"}},
+  };
+  for (const auto& row : rows) {
+    const cli::CliResult r = run(std::string(row.command) + " --help");
+    EXPECT_EQ(r.status, 0);
+    for (const std::string& part : row.said)
+      EXPECT_NE(r.out.find(part), std::string::npos) << part << "\n" << r.out;
+  }
 }
 }  // namespace

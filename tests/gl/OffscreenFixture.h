@@ -31,10 +31,8 @@ class OffscreenTest : public ::testing::Test {
   static constexpr int kHeight = 120;
 
   void SetUp() override {
-    std::string why;
-    host_ = OffscreenHost::Create(kWidth, kHeight, &why);
-    if (!host_) {
-      GTEST_SKIP() << "no offscreen OpenGL: " << why;
+    if (Status created = OffscreenHost::Create(kWidth, kHeight, host_); !created) {
+      GTEST_SKIP() << created.describe();
     }
     device_ = std::make_unique<GlDevice>(kWidth, kHeight);
     ASSERT_TRUE(device_->ok()) << device_->error();

@@ -24,10 +24,11 @@ TextureImage Checker() {
 }
 
 TEST(ReferenceImage, TubeFrameMatchesTheCommittedPicture) {
-  std::string why;
-  auto viewport = OffscreenViewport::Create(OffscreenViewport::kEditorWidth, OffscreenViewport::kEditorHeight, &why);
-  if (!viewport) {
-    GTEST_SKIP() << "no offscreen OpenGL: " << why;
+  std::unique_ptr<OffscreenViewport> viewport;
+  if (Status created =
+          OffscreenViewport::Create(OffscreenViewport::kEditorWidth, OffscreenViewport::kEditorHeight, viewport);
+      !created) {
+    GTEST_SKIP() << created.describe();
   }
   SkinnedModel model = fixtures::Tube(Checker());
   SetBonePose(model.skeleton.bones[1], AxisAngle(1, 0, 0, 0.6f));

@@ -23,9 +23,9 @@ namespace fs = std::filesystem;
 class RenderCommand : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string why;
-    if (!OffscreenHost::Create(4, 4, &why)) {
-      GTEST_SKIP() << "no offscreen OpenGL: " << why;
+    std::unique_ptr<OffscreenHost> host;
+    if (Status created = OffscreenHost::Create(4, 4, host); !created) {
+      GTEST_SKIP() << created.describe();
     }
     dir_ = fs::temp_directory_path() / ("posewright_render_" + std::to_string(::getpid()));
     fs::create_directories(dir_);

@@ -18,10 +18,11 @@ namespace {
 const std::string kSamples = std::string(POSEWRIGHT_SOURCE_DIR) + "/samples/";
 
 TEST(SampleFrame, WalkingCharacterMatchesTheCommittedPicture) {
-  std::string why;
-  auto viewport = OffscreenViewport::Create(OffscreenViewport::kEditorWidth, OffscreenViewport::kEditorHeight, &why);
-  if (!viewport) {
-    GTEST_SKIP() << "no offscreen OpenGL: " << why;
+  std::unique_ptr<OffscreenViewport> viewport;
+  if (Status created =
+          OffscreenViewport::Create(OffscreenViewport::kEditorWidth, OffscreenViewport::kEditorHeight, viewport);
+      !created) {
+    GTEST_SKIP() << created.describe();
   }
   SkinnedModel model;
   ASSERT_TRUE(LoadMesh(model, kSamples + "character.x"));

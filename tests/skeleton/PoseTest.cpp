@@ -212,4 +212,18 @@ TEST(BoneDisplayTransform, PutsFigureTipAtBoneEndAndFollowsSkin) {
   D3DXVec3TransformCoord(&posedTip, &posedTip, &posed);
   ExpectNear(posedTip, Skin(s, 2, s.bones[2].end));
 }
+
+// A parent that does not come before its bone stops ComputePose where asserts
+// are on (debug and sanitizer builds).
+TEST(ComputePoseDeathTest, ParentAfterOrAtTheBoneStops) {
+#ifdef NDEBUG
+  GTEST_SKIP() << "asserts are off in this build";
+#else
+  for (const int32_t parent : {-1, 2, 3}) {
+    Skeleton s = MakeArm();
+    s.bones[2].parentId = parent;
+    EXPECT_DEATH(ComputePose(s), "parents come first") << "parent " << parent;
+  }
+#endif
+}
 }  // namespace

@@ -22,10 +22,9 @@ QImage OffscreenPicture(const std::string& mesh, const std::string& bones, QSize
   setViewportSize(camera, size.width(), size.height());
   FrameOptions options;
   options.selectedBone = 0;
-  std::string why;
-  std::unique_ptr<OffscreenViewport> offscreen = OffscreenViewport::Create(size.width(), size.height(), &why);
-  if (!offscreen) {
-    ADD_FAILURE() << why;
+  std::unique_ptr<OffscreenViewport> offscreen;
+  if (Status created = OffscreenViewport::Create(size.width(), size.height(), offscreen); !created) {
+    ADD_FAILURE() << created.describe();
     return {};
   }
   offscreen->drawFrame(model, camera, options);

@@ -43,4 +43,21 @@ TEST(FillBoneTree, EntriesAreNestedByParentAndMappedToTheirBones) {
   EXPECT_EQ(tree.entry(items[3]).label, "Arm ( 3 ) ");
   EXPECT_EQ(tree.entry(items[3]).parent, items[1]);
 }
+
+// A parent that does not come before its bone stops FillBoneTree where asserts
+// are on (debug and sanitizer builds).
+TEST(FillBoneTreeDeathTest, ParentAfterOrAtTheBoneStops) {
+#ifdef NDEBUG
+  GTEST_SKIP() << "asserts are off in this build";
+#else
+  for (const int32_t parent : {-1, 1, 2}) {
+    Skeleton skeleton;
+    skeleton.bones.resize(3);
+    skeleton.bones[1].parentId = parent;
+    RecordingBoneTree tree;
+    BoneItemMap items;
+    EXPECT_DEATH(FillBoneTree(skeleton, tree, items), "parents come first") << "parent " << parent;
+  }
+#endif
+}
 }  // namespace
