@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "editor/Commands.h"
+#include "fileio/CNumbers.h"
 #include "editor/WeightToolDialogView.h"
 #include "history/ModelChange.h"
 #include "weighttools/MirrorWeights.h"
@@ -73,7 +74,8 @@ const char* StepName(CommandId id) {
 
 std::string Number(double value, int decimals) {
   char text[64];
-  std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  // The "C" form whatever the desktop's locale, as every number the editor shows.
+  FormatC(text, sizeof text, "%.*f", decimals, value);
   return text;
 }
 
@@ -90,7 +92,8 @@ std::string Report(CommandId id, const WeightToolResult& r, const WeightToolSett
       done = "Mirrored";
       break;
     case CommandId::WeightsSmooth:
-      done = "Smoothed (" + std::to_string(s.smoothIterations) + " iterations, strength " +
+      done = "Smoothed (" + std::to_string(s.smoothIterations) +
+             (s.smoothIterations == 1 ? " iteration" : " iterations") + ", strength " +
              Number(s.smoothStrength, 2) + ")";
       break;
     case CommandId::WeightsPrune:

@@ -1,7 +1,10 @@
 #include "ui/WeightToolDialog.h"
 
+#include <algorithm>
+
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
+#include <QLocale>
 #include <QFormLayout>
 #include <QPushButton>
 #include <QSpinBox>
@@ -42,6 +45,8 @@ bool WeightToolDialog::ask(const std::string& title, std::vector<WeightToolField
       real->setValue(f.value);
       box = real;
     }
+    // Numbers read and show in the "C" form, as in the panels' fields.
+    box->setLocale(QLocale::c());
     box->setObjectName(QString::fromStdString(f.label));
     form_->addRow(QString::fromStdString(f.label), box);
     boxes_.push_back(box);
@@ -51,6 +56,8 @@ bool WeightToolDialog::ask(const std::string& title, std::vector<WeightToolField
     boxes_.front()->selectAll();
   }
   adjustSize();
+  // Wide enough for the title bar to show the whole title.
+  resize(std::max(width(), fontMetrics().horizontalAdvance(windowTitle()) + 160), height());
   if (exec() != QDialog::Accepted) {
     return false;
   }

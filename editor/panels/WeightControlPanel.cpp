@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "fileio/CNumbers.h"
 #include "model/SkinnedModel.h"
 #include "editor/panels/WeightControlRules.h"
 #include "weighttools/AverageWeights.h"
@@ -119,7 +120,7 @@ void WeightControlPanel::showAverages(const SkinnedModel& model) {
     std::string text;
     if (bone > 0 && static_cast<std::size_t>(bone) < averages.size()) {
       char buffer[32];
-      std::snprintf(buffer, sizeof buffer, "avg %.2f", averages[static_cast<std::size_t>(bone)]);
+      FormatC(buffer, sizeof buffer, "avg %.2f", averages[static_cast<std::size_t>(bone)]);
       text = buffer;
     }
     view_.setAverageText(k, text);

@@ -2,6 +2,8 @@
 // the sample character.
 #include <gtest/gtest.h>
 
+#include <clocale>
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -72,6 +74,11 @@ struct WeightToolCommands : ::testing::Test {
 
 TEST_F(WeightToolCommands, EachToolIsOneUndoableStepThatUndoRestoresExactly) {
   OpenCharacter();
+  // A desktop under a comma-decimal locale still reads "0.40" in the status bar.
+  struct CommaLocale {
+    CommaLocale() { std::setlocale(LC_ALL, "de_DE.UTF-8"); }
+    ~CommaLocale() { std::setlocale(LC_ALL, "C"); }
+  } locale;
   const struct {
     CommandId id;
     const char* step;
