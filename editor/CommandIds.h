@@ -41,5 +41,20 @@ enum class CommandId : int32_t {
   WeightView = 40109,
 };
 
+/// True for the items of Edit > Weights.
+inline bool IsWeightTool(CommandId id) {
+  switch (id) {
+    case CommandId::WeightsNormalise:
+    case CommandId::WeightsMirrorLeftToRight:
+    case CommandId::WeightsMirrorRightToLeft:
+    case CommandId::WeightsSmooth:
+    case CommandId::WeightsPrune:
+    case CommandId::WeightsLimit:
+      return true;
+    default:
+      return false;
+  }
+}
+
 /// F1 .. F9; the value is the key's number.
 enum class FunctionKey : int32_t { F1 = 1, F2, F3, F4, F5, F6, F7, F8, F9 };

@@ -193,15 +193,10 @@ void Commands::handleCommand(int32_t id) {
     case CommandId::WeightView:
       toggleWeightView();
       break;
-    case CommandId::WeightsNormalise:
-    case CommandId::WeightsMirrorLeftToRight:
-    case CommandId::WeightsMirrorRightToLeft:
-    case CommandId::WeightsSmooth:
-    case CommandId::WeightsPrune:
-    case CommandId::WeightsLimit:
-      runWeightTool(static_cast<CommandId>(id));
-      break;
     default:
+      if (IsWeightTool(static_cast<CommandId>(id))) {
+        runWeightTool(static_cast<CommandId>(id));
+      }
       break;
   }
 }

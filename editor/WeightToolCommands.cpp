@@ -16,20 +16,6 @@
 namespace {
 const char kWeightsCaption[] = "Weights";
 
-bool IsWeightTool(CommandId id) {
-  switch (id) {
-    case CommandId::WeightsNormalise:
-    case CommandId::WeightsMirrorLeftToRight:
-    case CommandId::WeightsMirrorRightToLeft:
-    case CommandId::WeightsSmooth:
-    case CommandId::WeightsPrune:
-    case CommandId::WeightsLimit:
-      return true;
-    default:
-      return false;
-  }
-}
-
 bool IsMirror(CommandId id) {
   return id == CommandId::WeightsMirrorLeftToRight || id == CommandId::WeightsMirrorRightToLeft;
 }

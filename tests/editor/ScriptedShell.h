@@ -16,6 +16,7 @@
 #include "editor/WeightToolDialogView.h"
 #include "editor/panels/ExportView.h"
 #include "support/RecordingBoneTree.h"
+#include "support/ScriptedAnswers.h"
 
 struct ShownMessage {
   std::string text;
@@ -116,23 +117,11 @@ class ScriptedShell final : public ShellView, public ExportView {
   std::deque<SaveChangesAnswer> saveAnswers;
   SaveChangesAnswer askSaveChanges(const std::string& text, const std::string& detail) override {
     questions.push_back("Save: " + text + " (" + detail + ")");
-    if (saveAnswers.empty()) {
-      ADD_FAILURE() << "unexpected question: " << text;
-      return SaveChangesAnswer::Cancel;
-    }
-    const SaveChangesAnswer answer = saveAnswers.front();
-    saveAnswers.pop_front();
-    return answer;
+    return NextAnswer(saveAnswers, text, SaveChangesAnswer::Cancel);
   }
   bool askOkCancel(const std::string& text, const std::string& caption) override {
     questions.push_back(caption + ": " + text);
-    if (answers.empty()) {
-      ADD_FAILURE() << "unexpected question: " << text;
-      return false;
-    }
-    const bool answer = answers.front();
-    answers.pop_front();
-    return answer;
+    return NextAnswer(answers, text, false);
   }
   void setMenuCheck(CheckItem item, bool checked) override { checks[item] = checked; }
   void showPanel(PanelId panel) override { shownPanels.push_back(panel); }

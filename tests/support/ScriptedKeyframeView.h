@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "editor/panels/KeyframePanelView.h"
+#include "support/ScriptedAnswers.h"
 
 struct ScriptedKeyframeView : KeyframePanelView {
   std::string title = "Keyframe";
@@ -35,12 +36,6 @@ struct ScriptedKeyframeView : KeyframePanelView {
   }
   bool askOkCancel(const std::string& text, const std::string& caption) override {
     boxes.push_back(caption + "? " + text);
-    if (answers.empty()) {
-      ADD_FAILURE() << "unexpected question: " << text;
-      return false;
-    }
-    const bool answer = answers.front();
-    answers.pop_front();
-    return answer;
+    return NextAnswer(answers, text, false);
   }
 };

@@ -13,6 +13,7 @@
 #include "ui/DialogService.h"
 #include "ui/OptionDialog.h"
 #include "ui/WeightToolDialog.h"
+#include "support/ScriptedAnswers.h"
 
 class ScriptedDialogs final : public DialogService {
  public:
@@ -45,26 +46,14 @@ class ScriptedDialogs final : public DialogService {
   bool askOkCancel(const std::string& text, const std::string& caption) override {
     messages.push_back(caption + "? " + text);
     details.emplace_back();
-    if (answers.empty()) {
-      ADD_FAILURE() << "unexpected question " << text;
-      return false;
-    }
-    const bool answer = answers.front();
-    answers.pop_front();
-    return answer;
+    return NextAnswer(answers, text, false);
   }
   /// Answers to "Save changes?", in order.
   std::deque<SaveChangesAnswer> saveAnswers;
   SaveChangesAnswer askSaveChanges(const std::string& text, const std::string& detail) override {
     messages.push_back("Save? " + text);
     details.push_back(detail);
-    if (saveAnswers.empty()) {
-      ADD_FAILURE() << "unexpected question " << text;
-      return SaveChangesAnswer::Cancel;
-    }
-    const SaveChangesAnswer answer = saveAnswers.front();
-    saveAnswers.pop_front();
-    return answer;
+    return NextAnswer(saveAnswers, text, SaveChangesAnswer::Cancel);
   }
   OptionDialogView& optionDialog() override {
     if (!options) {
