@@ -1,7 +1,6 @@
 // Unsaved work: which commands ask before they drop modified data, what each
 // answer does, and the window title.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 

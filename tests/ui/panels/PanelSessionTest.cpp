@@ -3,7 +3,6 @@
 // keyframes, play them back, mirror the pose, save the animation and open it
 // again.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -3,7 +3,6 @@
 // and a refused tool writes nothing.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
