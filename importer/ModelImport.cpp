@@ -25,7 +25,7 @@ void ArrangeSceneMesh(SceneMesh& built, const std::string& path, LoadedMesh& mes
     if (embedded[m]) {
       mesh.textures[m] = std::make_shared<const TextureImage>(std::move(*embedded[m]));
     } else if (!mesh.textures[m] && !mesh.materialList[m].textureFilename.empty()) {
-      mesh.textures[m] = LoadTextureImage(ResolveRelative(mesh.folder, FileNameOf(mesh.materialList[m].textureFilename)));
+      mesh.textures[m] = LoadTextureImage(ResolveRelative(mesh.meshFolder, FileNameOf(mesh.materialList[m].textureFilename)));
     }
   }
 }

@@ -1,9 +1,9 @@
 #include "model/LoadedMesh.h"
 
 #include "fileio/FileBytes.h"
+#include "image/TextureCache.h"
 #include "mesh/AttributeSort.h"
 #include "mesh/MeshAdjacency.h"
-#include "image/TextureCache.h"
 
 Status PrepareLoadedMesh(const XFileDocument& doc, const std::string& path, LoadedMesh& out,
                          TextureLoading textures, const TextureLoader& loadTexture) {
@@ -13,7 +13,8 @@ Status PrepareLoadedMesh(const XFileDocument& doc, const std::string& path, Load
   }
   out = LoadedMesh{};
   out.origins = std::move(built.origins);
-  ArrangeLoadedMesh(std::move(built.mesh), std::move(built.materials), FolderOf(path), out, textures, loadTexture);
+  ArrangeLoadedMesh(std::move(built.mesh), std::move(built.materials), FolderOf(path), out, textures,
+                    loadTexture);
   return Status::Ok();
 }
 
@@ -21,7 +22,7 @@ void ArrangeLoadedMesh(SourceMesh&& mesh, std::vector<D3DXMATERIAL>&& materials,
                        LoadedMesh& out, TextureLoading textures, const TextureLoader& loadTexture) {
   out.sourceMesh = std::move(mesh);
   out.materialList = std::move(materials);
-  out.folder = folder;
+  out.meshFolder = folder;
 
   SortFacesByAttribute(out.sourceMesh.indices, out.sourceMesh.faceAttributes);
   out.attributeTable = BuildAttributeTable(out.sourceMesh.indices, out.sourceMesh.faceAttributes);
@@ -37,7 +38,7 @@ void ArrangeLoadedMesh(SourceMesh&& mesh, std::vector<D3DXMATERIAL>&& materials,
     copy.Ambient.r = copy.Ambient.g = copy.Ambient.b = 0.5f;
     out.materials.push_back(copy);
     out.textures.push_back(
-        m.textureFilename.empty() ? nullptr : cache.get(ResolveRelative(out.folder, m.textureFilename)));
+        m.textureFilename.empty() ? nullptr : cache.get(ResolveRelative(out.meshFolder, m.textureFilename)));
   }
 }
 
@@ -46,13 +47,7 @@ void InstallLoadedMesh(SkinnedModel& model, LoadedMesh&& mesh) {
   for (const D3DXMATERIAL& m : mesh.materialList) {
     model.textureNames.push_back(m.textureFilename);
   }
-  model.sourceMesh = std::move(mesh.sourceMesh);
-  model.materialList = std::move(mesh.materialList);
-  model.materials = std::move(mesh.materials);
-  model.adjacency = std::move(mesh.adjacency);
-  model.attributeTable = std::move(mesh.attributeTable);
-  model.textures = std::move(mesh.textures);
-  model.meshFolder = std::move(mesh.folder);
+  static_cast<MeshPart&>(model) = std::move(static_cast<MeshPart&>(mesh));
   model.skinnedMesh = SkinnedMesh{};
   model.pointVertices.clear();
   model.selection.reset(0);

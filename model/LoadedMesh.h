@@ -7,32 +7,18 @@
 #include <vector>
 
 #include "fileio/Status.h"
-#include "mesh/Material.h"
-#include "model/SkinnedModel.h"
-#include "mesh/SourceMesh.h"
 #include "image/TextureImage.h"
 #include "image/TextureLoader.h"
+#include "mesh/Material.h"
+#include "mesh/SourceMesh.h"
+#include "model/MeshPart.h"
+#include "model/SkinnedModel.h"
 #include "xfile/XFileDocument.h"
 #include "xfile/XFileMeshBuilder.h"
 
-struct LoadedMesh {
-  /// The merged mesh with its faces stably sorted by material.
-  SourceMesh sourceMesh;
-  /// Materials as loaded.
-  std::vector<D3DXMATERIAL> materialList;
-  /// Drawing copies: Ambient r, g, b = 0.5, ambient alpha kept.
-  std::vector<D3DMATERIAL8> materials;
-  /// Three neighbours per face of the sorted faces.
-  std::vector<uint32_t> adjacency;
-  std::vector<D3DXATTRIBUTERANGE> attributeTable;
-  /// One per material: the decoded texture, or null when the material has
-  /// none or its file is missing or undecodable. Materials naming the same
-  /// file share one image.
-  std::vector<SharedTexture> textures;
+struct LoadedMesh : MeshPart {
   /// Where every vertex came from in the document.
   std::vector<XVertexOrigin> origins;
-  /// Folder of the .x file; texture names resolve against it.
-  std::string folder;
 };
 
 /// Whether PrepareLoadedMesh reads the materials' texture files.

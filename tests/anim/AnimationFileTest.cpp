@@ -7,6 +7,7 @@
 #include "anim/AnimationFile.h"
 #include "fileio/FileBytes.h"
 #include "support/AnimationTestSupport.h"
+#include "support/TempDir.h"
 
 namespace {
 const std::string kGolden = std::string(POSEWRIGHT_SOURCE_DIR) + "/tests/anim/data/TwoBoneQuarterTurn.anm";
@@ -18,7 +19,8 @@ Animation Empty(int boneCount) {
 }
 
 std::string TempPath(const std::string& name) {
-  return (std::filesystem::temp_directory_path() / ("posewright_anim_" + name)).string();
+  static const TempDir folder("anim");
+  return folder.path(name);
 }
 }  // namespace
 

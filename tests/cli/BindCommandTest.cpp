@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -10,6 +8,7 @@
 #include "fileio/FileBytes.h"
 #include "model/SkinnedMeshFile.h"
 #include "model/SkinnedModel.h"
+#include "support/TempDir.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -78,18 +77,16 @@ std::string StripBones() {
 }
 
 struct BindCommandTest : ::testing::Test {
-  fs::path folder = fs::temp_directory_path() / ("posewright_bind_cli_" + std::to_string(getpid()));
+  TempDir folder{"bind_cli"};
   std::string out;
 
   void SetUp() override {
-    fs::create_directories(folder);
     ASSERT_TRUE(WriteFileAtomically(Path("strip.x"), StripMesh()));
     ASSERT_TRUE(WriteFileAtomically(Path("strip.dat"), StripBones()));
     ASSERT_TRUE(WriteFileAtomically(Path("strip.prm"), "1 2 1.5000 0.3500\r\n2 1 1.0000 0.3500\r\n"));
   }
-  void TearDown() override { fs::remove_all(folder); }
 
-  std::string Path(const std::string& name) const { return (folder / name).string(); }
+  std::string Path(const std::string& name) const { return folder.path(name); }
 
   // Runs the command line with args; its standard output goes to out.
   int Run(const std::string& args) {

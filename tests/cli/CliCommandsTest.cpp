@@ -15,7 +15,7 @@
 #include "model/SkinnedMeshFile.h"
 #include "support/CliRun.h"
 #include "support/ModelFixtures.h"
-#include "support/TempFolder.h"
+#include "support/TempDir.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -39,7 +39,6 @@ SkinnedModel FourQuads() {
 class CliCommands : public ::testing::Test {
  protected:
   void SetUp() override {
-    fs::create_directories(folder_.path());
     ASSERT_TRUE(WriteSkinnedMesh(FourQuads(), file("model.skm")));
     Animation wave;
     wave.boneCount = 2;
@@ -51,10 +50,10 @@ class CliCommands : public ::testing::Test {
     ASSERT_TRUE(WriteAnimationFile(wave, file("wave.anm")));
   }
 
-  std::string file(const std::string& name) const { return folder_.file(name); }
+  std::string file(const std::string& name) const { return folder_.path(name); }
   cli::CliResult run(const std::string& args) const { return cli::RunCli(args, folder_.path().string()); }
 
-  TempFolder folder_{"cli_commands"};
+  TempDir folder_{"cli_commands"};
 };
 
 // 0 done, 1 a file refused or a failed command, 2 a usage error.

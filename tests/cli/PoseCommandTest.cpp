@@ -9,6 +9,7 @@
 #include "model/SkinnedMeshFile.h"
 #include "model/SkinnedModel.h"
 #include "support/MathMatchers.h"
+#include "support/TempDir.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -51,9 +52,8 @@ SkinnedModel MakeModel() {
 }
 
 struct PoseCommandTest : ::testing::Test {
-  fs::path folder = fs::temp_directory_path() / "posewright_pose_cli";
+  TempDir folder{"pose_cli"};
   void SetUp() override {
-    fs::create_directories(folder);
     ASSERT_TRUE(WriteSkinnedMesh(MakeModel(), Path("arm.skm")));
     Animation a;
     a.boneCount = 2;
@@ -63,8 +63,7 @@ struct PoseCommandTest : ::testing::Test {
     a.InsertKey(turned, 30);
     ASSERT_TRUE(WriteAnimationFile(a, Path("bend.anm")));
   }
-  void TearDown() override { fs::remove_all(folder); }
-  std::string Path(const std::string& name) const { return (folder / name).string(); }
+  std::string Path(const std::string& name) const { return folder.path(name); }
   int Run(const std::string& args) {
     const std::string command = std::string(POSEWRIGHT_CLI) + " pose " + args + " 2>" + Path("stderr.txt");
     const int status = std::system(command.c_str());

@@ -2,11 +2,12 @@
 
 #include <filesystem>
 
-#include "editor/AnimationCommands.h"
 #include "anim/AnimationFile.h"
+#include "editor/AnimationCommands.h"
 #include "fileio/FileBytes.h"
 #include "support/AnimationTestSupport.h"
 #include "support/ScriptedKeyframeView.h"
+#include "support/TempDir.h"
 
 namespace {
 struct CommandFixture : ::testing::Test {
@@ -14,15 +15,11 @@ struct CommandFixture : ::testing::Test {
   ScriptedKeyframeView view;
   KeyframePanel panel{state, view};
   Skeleton skeleton = MakeChain(2);
-  std::filesystem::path folder = std::filesystem::temp_directory_path() / "posewright_anim_commands";
+  TempDir folder{"anim_commands"};
 
-  void SetUp() override {
-    panel.initialize();
-    std::filesystem::create_directories(folder);
-  }
-  void TearDown() override { std::filesystem::remove_all(folder); }
+  void SetUp() override { panel.initialize(); }
   std::string Write(const std::string& name, const std::string& text) {
-    const std::string path = (folder / name).string();
+    const std::string path = (folder.path() / name).string();
     EXPECT_TRUE(WriteFileAtomically(path, text));
     return path;
   }
@@ -103,7 +100,7 @@ TEST_F(CommandFixture, OpenNamesAfterTheFileAndAppendsEvenWhenNothingWasRead) {
   EXPECT_TRUE(state.animations.current()->keys().empty());
   EXPECT_EQ(state.animations.current()->name, "walk.anm");
 
-  EXPECT_FALSE(OpenAnimationCommand(panel, skeleton, (folder / "missing.anm").string()));
+  EXPECT_FALSE(OpenAnimationCommand(panel, skeleton, folder.path("missing.anm")));
   EXPECT_EQ(view.title, "Keyframe : missing.anm");
   EXPECT_EQ(state.animations.size(), 3);
 }
@@ -116,7 +113,7 @@ TEST_F(CommandFixture, LongFileNamesAreCutTo255BytesOnACharacterBoundary) {
 }
 
 TEST_F(CommandFixture, SaveWritesTheCurrentAnimationAndNothingWithoutOne) {
-  const std::string path = (folder / "out.anm").string();
+  const std::string path = folder.path("out.anm");
   EXPECT_TRUE(SaveAnimationCommand(state, path));
   EXPECT_FALSE(std::filesystem::exists(path));
   AddAnimationCommand(panel, skeleton);
@@ -124,7 +121,7 @@ TEST_F(CommandFixture, SaveWritesTheCurrentAnimationAndNothingWithoutOne) {
   panel.addPressed(skeleton);
   ASSERT_TRUE(SaveAnimationCommand(state, path));
   EXPECT_EQ(ReadFileBytes(path), FormatAnimationFile(*state.animations.current()));
-  EXPECT_FALSE(SaveAnimationCommand(state, (folder / "no-such-folder" / "x.anm").string()));
+  EXPECT_FALSE(SaveAnimationCommand(state, (folder.path() / "no-such-folder" / "x.anm").string()));
 }
 
 TEST_F(CommandFixture, ClearingTheListStopsPlayback) {

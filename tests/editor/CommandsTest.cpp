@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <tuple>
@@ -11,6 +10,7 @@
 #include "model/SkinnedMeshFile.h"
 #include "support/BoxBoneData.h"
 #include "support/MathMatchers.h"
+#include "support/TempDir.h"
 #include "support/TestData.h"
 
 namespace {
@@ -28,23 +28,19 @@ struct CommandsTest : ::testing::Test {
   Application app;
   ScriptedShell shell{app};
   Commands commands{app, shell};
-  fs::path folder = fs::temp_directory_path() / ("posewright_commands_" + std::to_string(::getpid()));
+  TempDir folder{"commands"};
   fs::path startFolder = fs::current_path();
 
   void SetUp() override {
-    fs::create_directories(folder);
     shell.keyframe.initialize();
     const fs::path data = fs::path(SharedTestDataDir()) / "x";
-    fs::copy_file(data / "test.x", folder / "cube.x");
-    fs::copy_file(data / "test.png", folder / "test.png");
+    fs::copy_file(data / "test.x", folder.path() / "cube.x");
+    fs::copy_file(data / "test.png", folder.path() / "test.png");
     Write("cube.dat", kCubeBones);
   }
-  void TearDown() override {
-    fs::current_path(startFolder);
-    fs::remove_all(folder);
-  }
+  void TearDown() override { fs::current_path(startFolder); }
 
-  std::string Path(const std::string& name) const { return (folder / name).string(); }
+  std::string Path(const std::string& name) const { return folder.path(name); }
   std::string Write(const std::string& name, const std::string& text) {
     EXPECT_TRUE(WriteFileAtomically(Path(name), text));
     return Path(name);
@@ -431,7 +427,8 @@ TEST_F(CommandsTest, OpenSkinnedMeshRebuildsTreeSelectsRootAndExpandsEveryBone) 
   commands.handleCommand(CommandId::SaveSkinnedMesh);
   shell.answers = {true};
   commands.handleCommand(CommandId::New);
-  fs::current_path(fs::temp_directory_path());  // names resolve against the file's folder, not here
+  const TempDir elsewhere("elsewhere");
+  fs::current_path(elsewhere.path());  // names resolve against the file's folder, not here
 
   const int clearsBefore = shell.tree.clearCount();
   shell.answerFile(Path("cube.skm"), kSkinnedMeshFilter);

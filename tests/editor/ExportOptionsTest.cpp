@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "support/ExportTestModels.h"
-#include "support/TempFile.h"
+#include "editor/SkinnedMeshXExport.h"
 #include "editor/panels/ExportOptionDialog.h"
 #include "editor/panels/ExportView.h"
-#include "editor/SkinnedMeshXExport.h"
 #include "export/SkinnedMeshXWriter.h"
+#include "support/ExportTestModels.h"
+#include "support/TempDir.h"
 
 using namespace exporttest;
 
@@ -142,7 +142,8 @@ TEST(ExportOptions, ResultRuleKeepsTheSignForEveryUnsignedValue) {
 TEST(ExportCommand, CancelOrZeroShowsTheCancelMessageAndWritesNothing) {
   const SkinnedModel model = OneTriangle();
   const Animation animation = StillAnimation(2, {0, 30});
-  TempFile file("export_command_cancel.x");
+  TempDir dir;
+  const std::string file = dir.path("export_command_cancel.x");
   for (const char* entry : {"", "0", "-1", "abc"}) {
     ScriptedExportView view;
     view.dialog.confirm = std::string(entry) != "";
@@ -150,45 +151,46 @@ TEST(ExportCommand, CancelOrZeroShowsTheCancelMessageAndWritesNothing) {
     view.dialog.checkAll = true;
     uint32_t remembered = 60;
     bool meshInFrame = false;
-    EXPECT_FALSE(ExportSkinnedMeshX(view, remembered, meshInFrame, file.path(), model, &animation));
+    EXPECT_FALSE(ExportSkinnedMeshX(view, remembered, meshInFrame, file, model, &animation));
     ASSERT_EQ(view.messages.size(), 1u);
     EXPECT_EQ(view.messages[0].text, "ファイルの保存をキャンセルしました");
     EXPECT_EQ(view.messages[0].caption, "Save *.x");
-    EXPECT_FALSE(std::filesystem::exists(file.path()));
+    EXPECT_FALSE(std::filesystem::exists(file));
   }
 }
 
 TEST(ExportCommand, ConfirmedOptionsReachTheFile) {
   const SkinnedModel model = OneTriangle();
   const Animation animation = StillAnimation(2, {0, 30});
-  TempFile file("export_command_ok.x");
+  TempDir dir;
+  const std::string file = dir.path("export_command_ok.x");
   ScriptedExportView view;
   view.dialog.entry = "30";
   view.dialog.checkAll = true;
   uint32_t remembered = 60;
   bool meshInFrame = false;
-  EXPECT_TRUE(ExportSkinnedMeshX(view, remembered, meshInFrame, file.path(), model, &animation));
+  EXPECT_TRUE(ExportSkinnedMeshX(view, remembered, meshInFrame, file, model, &animation));
   EXPECT_TRUE(view.messages.empty());
   EXPECT_EQ(remembered, 30u);
   std::string expected;
   ASSERT_TRUE(FormatSkinnedMeshX({30, true}, model, &animation, expected));
-  EXPECT_EQ(file.read(), expected);
+  EXPECT_EQ(dir.read("export_command_ok.x"), expected);
 
   // 4800 with the box clear: one key per keyframe at its own time.
   view.dialog.entry = "4800";
   view.dialog.checkAll = false;
-  EXPECT_TRUE(ExportSkinnedMeshX(view, remembered, meshInFrame, file.path(), model, &animation));
-  EXPECT_NE(file.read().find("   2;\r\n   0;16;"), std::string::npos);
-  EXPECT_NE(file.read().find("   30;16;"), std::string::npos);
+  EXPECT_TRUE(ExportSkinnedMeshX(view, remembered, meshInFrame, file, model, &animation));
+  EXPECT_NE(dir.read("export_command_ok.x").find("   2;\r\n   0;16;"), std::string::npos);
+  EXPECT_NE(dir.read("export_command_ok.x").find("   30;16;"), std::string::npos);
   EXPECT_EQ(remembered, 4800u);
-  EXPECT_NE(file.read().find(" {thisMesh}\r\n"), std::string::npos);
+  EXPECT_NE(dir.read("export_command_ok.x").find(" {thisMesh}\r\n"), std::string::npos);
 
   // With the mesh-layout box set the mesh goes inside the root frame.
   view.dialog.checkMeshInFrame = true;
-  EXPECT_TRUE(ExportSkinnedMeshX(view, remembered, meshInFrame, file.path(), model, &animation));
+  EXPECT_TRUE(ExportSkinnedMeshX(view, remembered, meshInFrame, file, model, &animation));
   EXPECT_TRUE(meshInFrame);
   ASSERT_TRUE(FormatSkinnedMeshX({4800, false, true}, model, &animation, expected));
-  EXPECT_EQ(file.read(), expected);
+  EXPECT_EQ(dir.read("export_command_ok.x"), expected);
 }
 
 TEST(ExportCommand, RefusesWithoutABoundModelBeforeAskingAndReportsWriteFailures) {
@@ -205,7 +207,8 @@ TEST(ExportCommand, RefusesWithoutABoundModelBeforeAskingAndReportsWriteFailures
   view.messages.clear();
   view.dialog.entry = "60";
   const SkinnedModel model = OneTriangle();
-  const std::string unwritable = (std::filesystem::temp_directory_path() / "posewright_no_such_dir/a/out.x").string();
+  const TempDir dir;
+  const std::string unwritable = dir.path("no_such_dir/a/out.x");
   EXPECT_FALSE(ExportSkinnedMeshX(view, remembered, meshInFrame, unwritable, model, nullptr));
   ASSERT_EQ(view.messages.size(), 1u);
   EXPECT_EQ(view.messages[0].caption, "Save *.x");

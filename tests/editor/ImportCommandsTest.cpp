@@ -15,7 +15,7 @@ struct ImportCommandsTest : ::testing::Test {
   Application app;
   ScriptedShell shell{app};
   Commands commands{app, shell};
-  ScratchFolder folder{"importcommands"};
+  TempDir folder{"importcommands"};
 
   void SetUp() override { shell.keyframe.initialize(); }
 
@@ -49,7 +49,7 @@ TEST_F(ImportCommandsTest, OpenRiggedModelBindsTheFilesSkeletonAndWeights) {
     EXPECT_EQ(DominantSlotBone(app.model.skinnedMesh.vertices[v]), direct.rig.influences[v].bones[0]);
   }
   // The model saves as .skm and reads back with its bones.
-  ASSERT_TRUE(WriteSkinnedMesh(app.model, folder.file("legs.skm")));
+  ASSERT_TRUE(WriteSkinnedMesh(app.model, folder.path("legs.skm")));
 }
 
 TEST_F(ImportCommandsTest, AFileThatCannotBeUsedLeavesTheModelAsItWas) {
@@ -78,7 +78,7 @@ TEST_F(ImportCommandsTest, AFileThatCannotBeUsedLeavesTheModelAsItWas) {
 
 // File > Open Data > Mesh opens any format; the bone data dialog follows.
 TEST_F(ImportCommandsTest, OpenMeshTakesAnyFormatAndTellsWhatWasLeftOut) {
-  const std::string dat = folder.file("tube.dat");
+  const std::string dat = folder.path("tube.dat");
   RiggedImport tube;
   ASSERT_TRUE(ImportRiggedModel(KeptRig("bent_tube.glb"), tube));
   ASSERT_TRUE(WriteBoneData(tube.rig.skeleton, dat));
@@ -105,25 +105,25 @@ TEST_F(ImportCommandsTest, OpenMeshTakesAnyFormatAndTellsWhatWasLeftOut) {
 TEST_F(ImportCommandsTest, SaveBoneDataWritesABoneDataFile) {
   OpenRigged(KeptRig("hand.fbx"));
   ASSERT_TRUE(app.canDraw());
-  shell.answerFile(folder.file("hand.dat"), kBoneDataFileFilter);
+  shell.answerFile(folder.path("hand.dat"), kBoneDataFileFilter);
   commands.handleCommand(CommandId::SaveBoneData);
   ASSERT_TRUE(shell.messages.empty()) << shell.messages.front().detail;
-  const BoneDataResult saved = ParseBoneData(*ReadFileBytes(folder.file("hand.dat")), "hand.dat");
+  const BoneDataResult saved = ParseBoneData(*ReadFileBytes(folder.path("hand.dat")), "hand.dat");
   ASSERT_TRUE(saved.status);
   for (std::size_t b = 0; b < saved.skeleton.bones.size(); ++b) {
     EXPECT_EQ(saved.skeleton.bones[b].begin, app.model.skeleton.bones[b].begin);
     EXPECT_EQ(saved.skeleton.anchors[b].vertices, app.model.skeleton.anchors[b].vertices);
   }
 
-  ASSERT_TRUE(WriteSkinnedMesh(app.model, folder.file("hand.skm")));
-  shell.answerFile(folder.file("hand.skm"));
+  ASSERT_TRUE(WriteSkinnedMesh(app.model, folder.path("hand.skm")));
+  shell.answerFile(folder.path("hand.skm"));
   commands.handleCommand(CommandId::OpenSkinnedMesh);
   ASSERT_TRUE(app.canDraw());
   EXPECT_EQ(app.model.skeleton.anchors[1].faceCount(), 0);
-  shell.answerFile(folder.file("fromskm.dat"), kBoneDataFileFilter);
+  shell.answerFile(folder.path("fromskm.dat"), kBoneDataFileFilter);
   commands.handleCommand(CommandId::SaveBoneData);
   ASSERT_TRUE(shell.messages.empty()) << shell.messages.front().detail;
-  BoneDataResult fromSkm = ParseBoneData(*ReadFileBytes(folder.file("fromskm.dat")), "fromskm.dat");
+  BoneDataResult fromSkm = ParseBoneData(*ReadFileBytes(folder.path("fromskm.dat")), "fromskm.dat");
   ASSERT_TRUE(fromSkm.status) << fromSkm.status.detail;
   SkinnedModel check = app.model;
   check.skeleton.anchors = fromSkm.skeleton.anchors;
@@ -134,8 +134,9 @@ TEST_F(ImportCommandsTest, SaveBoneDataWritesABoneDataFile) {
   EXPECT_LE(agreement.coverage.most, 4);
 
   // The .bnf type still writes bone information.
-  shell.answerFile(folder.file("hand.bnf"), 1);
+  shell.answerFile(folder.path("hand.bnf"), 1);
   commands.handleCommand(CommandId::SaveBoneData);
-  EXPECT_NE(ReadFileBytes(folder.file("hand.bnf"))->find("\r\n1 0 0.0000 0.0000 0.0000\r\n"), std::string::npos);
+  EXPECT_NE(ReadFileBytes(folder.path("hand.bnf"))->find("\r\n1 0 0.0000 0.0000 0.0000\r\n"),
+            std::string::npos);
 }
 }  // namespace

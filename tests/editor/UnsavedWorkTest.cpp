@@ -1,7 +1,6 @@
 // Unsaved work: which commands ask before they drop modified data, what each
 // answer does, and the window title.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 
@@ -10,9 +9,10 @@
 #include "editor/UnsavedWork.h"
 #include "fileio/FileBytes.h"
 #include "history/ModelChange.h"
-#include "weights/WeightEditing.h"
 #include "support/BoxBoneData.h"
+#include "support/TempDir.h"
 #include "support/TestData.h"
+#include "weights/WeightEditing.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -21,12 +21,11 @@ struct UnsavedWorkTest : ::testing::Test {
   Application app;
   ScriptedShell shell{app};
   Commands commands{app, shell};
-  fs::path folder = fs::temp_directory_path() / ("posewright_unsaved_" + std::to_string(::getpid()));
+  TempDir folder{"unsaved"};
 
   void SetUp() override {
-    fs::create_directories(folder);
     shell.keyframe.initialize();
-    fs::copy_file(fs::path(SharedTestDataDir()) / "x" / "test.x", folder / "cube.x");
+    fs::copy_file(fs::path(SharedTestDataDir()) / "x" / "test.x", folder.path() / "cube.x");
     ASSERT_TRUE(WriteFileAtomically(
         Path("cube.dat"),
         fixtures::BoxBoneDataText({0, -1, 0}, {0, 0, 0},
@@ -36,8 +35,7 @@ struct UnsavedWorkTest : ::testing::Test {
     commands.handleCommand(CommandId::OpenMesh);
     ASSERT_TRUE(app.canDraw());
   }
-  void TearDown() override { fs::remove_all(folder); }
-  std::string Path(const std::string& name) const { return (folder / name).string(); }
+  std::string Path(const std::string& name) const { return folder.path(name); }
 
   // Weight Control's Apply on every vertex, as an undoable step (another
   // weight each time, so that it always changes the model).

@@ -4,10 +4,10 @@
 #include <filesystem>
 #include <string>
 
-#include "support/ExportTestModels.h"
-#include "support/TempFile.h"
 #include "export/SkinnedMeshXWriter.h"
 #include "export/XTemplates.h"
+#include "support/ExportTestModels.h"
+#include "support/TempDir.h"
 
 using namespace exporttest;
 
@@ -308,19 +308,20 @@ TEST(SkinnedMeshXWriter, RefusesAnAllFramesAnimationTooLongToWrite) {
 TEST(SkinnedMeshXWriter, WritesTheFileAndReportsAFailedWriteKeepingTheOldFile) {
   const SkinnedModel model = OneTriangle();
   const Animation animation = StillAnimation(2, {0, 30});
-  TempFile file("export_writer_test.x", "previous");
-  ASSERT_TRUE(WriteSkinnedMeshX(file.path(), {}, model, &animation));
+  TempDir dir;
+  const std::string file = dir.write("export_writer_test.x", "previous");
+  ASSERT_TRUE(WriteSkinnedMeshX(file, {}, model, &animation));
   std::string expected;
   ASSERT_TRUE(FormatSkinnedMeshX({}, model, &animation, expected));
-  EXPECT_EQ(file.read(), expected);
+  EXPECT_EQ(dir.read("export_writer_test.x"), expected);
 
-  const Status missingFolder = WriteSkinnedMeshX(file.path() + ".d/none/out.x", {}, model, &animation);
+  const Status missingFolder = WriteSkinnedMeshX(file + ".d/none/out.x", {}, model, &animation);
   EXPECT_FALSE(missingFolder);
   EXPECT_NE(missingFolder.detail.find("out.x"), std::string::npos);
 
   SkinnedModel unbound = model;
   unbound.meshLoaded = false;
-  const Status refused = WriteSkinnedMeshX(file.path(), {}, unbound, &animation);
+  const Status refused = WriteSkinnedMeshX(file, {}, unbound, &animation);
   EXPECT_FALSE(refused);
-  EXPECT_EQ(file.read(), expected);
+  EXPECT_EQ(dir.read("export_writer_test.x"), expected);
 }

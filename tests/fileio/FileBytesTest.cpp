@@ -1,6 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,42 +15,38 @@
 
 #include "fileio/FileBytes.h"
 #include "fileio/TemporaryFile.h"
+#include "support/TempDir.h"
 
 namespace {
 namespace fs = std::filesystem;
 
 class FileBytesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("pw_filebytes_" + std::to_string(::getpid()));
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  fs::path dir_;
+  TempDir dir_{"filebytes"};
 };
 
 TEST_F(FileBytesTest, AtomicWriteReplacesAndLeavesNoTemporary) {
-  const std::string path = (dir_ / "a.txt").string();
+  const std::string path = dir_.path("a.txt");
   ASSERT_TRUE(WriteFileAtomically(path, "first\r\n"));
   ASSERT_TRUE(WriteFileAtomically(path, "second"));
   EXPECT_EQ(*ReadFileBytes(path), "second");
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), fs::directory_iterator()), 1);
 }
 
 TEST_F(FileBytesTest, FailedWriteIsReportedAndKeepsTheOldFile) {
-  const std::string path = (dir_ / "keep.txt").string();
+  const std::string path = dir_.path("keep.txt");
   ASSERT_TRUE(WriteFileAtomically(path, "precious"));
-  fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
+  fs::permissions(dir_.path(), fs::perms::owner_read | fs::perms::owner_exec);
   const Status s = WriteFileAtomically(path, "lost");
-  fs::permissions(dir_, fs::perms::owner_all);
+  fs::permissions(dir_.path(), fs::perms::owner_all);
   if (::geteuid() != 0) {  // root ignores folder permissions
     EXPECT_FALSE(s.ok);
     EXPECT_NE(s.detail.find("keep.txt"), std::string::npos);
     EXPECT_EQ(*ReadFileBytes(path), "precious");
   }
-  const Status missing = WriteFileAtomically((dir_ / "no" / "such" / "x.txt").string(), "x");
+  const Status missing = WriteFileAtomically((dir_.path() / "no" / "such" / "x.txt").string(), "x");
   EXPECT_FALSE(missing.ok);
-  EXPECT_FALSE(ReadFileBytes((dir_ / "absent").string()).has_value());
+  EXPECT_FALSE(ReadFileBytes(dir_.path("absent")).has_value());
 }
 
 // Names in the folder other than the ones a case made itself: temporary files
@@ -131,7 +126,7 @@ TEST_F(FileBytesTest, SavesFollowLinksKeepPermissionsAndRefuseWhatIsNoRegularFil
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    const fs::path d = dir_ / "case";
+    const fs::path d = dir_.path() / "case";
     fs::remove_all(d);
     fs::create_directories(d);
     const std::string target = c.make(d);
@@ -158,8 +153,8 @@ TEST_F(FileBytesTest, SavesFollowLinksKeepPermissionsAndRefuseWhatIsNoRegularFil
 }
 
 TEST_F(FileBytesTest, ALinkPlantedAtTheOldTemporaryNameIsNeverFollowed) {
-  const std::string path = (dir_ / "out.skm").string();
-  const std::string victim = (dir_ / "victim").string();
+  const std::string path = dir_.path("out.skm");
+  const std::string victim = dir_.path("victim");
   ASSERT_TRUE(WriteFileAtomically(victim, "untouched"));
   fs::create_symlink(victim, path + ".tmp-" + std::to_string(::getpid()));
   ASSERT_TRUE(WriteFileAtomically(path, "saved"));
@@ -176,7 +171,7 @@ TEST_F(FileBytesTest, AnInterruptedSaveLeavesNoTemporaryFile) {
       InstallTemporaryFileCleanup();
       TemporaryFile pending;
       std::string why;
-      if (!pending.create((dir_ / "out.x").string(), why)) ::_exit(3);
+      if (!pending.create(dir_.path("out.x"), why)) ::_exit(3);
       ::raise(signal);  // as Ctrl-C or kill would, with the file half written
       ::_exit(4);
     }
@@ -184,14 +179,14 @@ TEST_F(FileBytesTest, AnInterruptedSaveLeavesNoTemporaryFile) {
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFSIGNALED(status)) << "exit status " << WEXITSTATUS(status);
     EXPECT_EQ(WTERMSIG(status), signal);
-    EXPECT_EQ(Leftovers(dir_, {}), std::vector<std::string>{});
+    EXPECT_EQ(Leftovers(dir_.path(), {}), std::vector<std::string>{});
   }
 }
 
 TEST_F(FileBytesTest, ReadsTakeOnlyRegularFilesWithinTheirBound) {
-  const std::string fifo = (dir_ / "fifo").string();
+  const std::string fifo = dir_.path("fifo");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  ASSERT_TRUE(WriteFileAtomically((dir_ / "ten").string(), "0123456789"));
+  ASSERT_TRUE(WriteFileAtomically(dir_.path("ten"), "0123456789"));
   // A reader stuck opening the FIFO is set free after a second, so a fault
   // shows as a failed expectation instead of a hung test.
   std::atomic<bool> done{false};
@@ -218,11 +213,11 @@ TEST_F(FileBytesTest, ReadsTakeOnlyRegularFilesWithinTheirBound) {
     std::string why;
   };
   for (const Case& c : std::vector<Case>{
-           {(dir_ / "ten").string(), 10, "0123456789", ""},
-           {(dir_ / "ten").string(), 9, std::nullopt, "it is larger than 9 bytes"},
+           {dir_.path("ten"), 10, "0123456789", ""},
+           {dir_.path("ten"), 9, std::nullopt, "it is larger than 9 bytes"},
            {"/dev/zero", 1 << 20, std::nullopt, "it is not a regular file"},
-           {dir_.string(), 1 << 20, std::nullopt, "it is not a regular file"},
-           {(dir_ / "absent").string(), 1 << 20, std::nullopt, "No such file or directory"},
+           {dir_.path().string(), 1 << 20, std::nullopt, "it is not a regular file"},
+           {dir_.path("absent"), 1 << 20, std::nullopt, "No such file or directory"},
        }) {
     why.clear();
     EXPECT_EQ(ReadFileBytes(c.path, c.bound, &why), c.bytes) << c.path;

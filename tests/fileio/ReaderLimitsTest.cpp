@@ -10,12 +10,12 @@
 
 #include "anim/AnimationFile.h"
 #include "fileio/FileBytes.h"
-#include "support/TempFolder.h"
-#include "skeleton/BoneDataReader.h"
-#include "skeleton/BlendingParametersFile.h"
+#include "image/TextureLoader.h"
 #include "model/SkinnedMeshFile.h"
 #include "model/SkinnedModel.h"
-#include "image/TextureLoader.h"
+#include "skeleton/BlendingParametersFile.h"
+#include "skeleton/BoneDataReader.h"
+#include "support/TempDir.h"
 #include "xfile/XFileParser.h"
 
 namespace {
@@ -64,15 +64,14 @@ TEST(ReaderLimits, EachReaderRefusesFifosAndFilesBeyondItsBound) {
          return LoadTextureImage(p, &why) ? std::string() : why;
        }},
   };
-  TempFolder folder("reader_limits");
-  std::filesystem::create_directories(folder.path());
-  const std::string fifo = folder.file("fifo");
+  TempDir folder("reader_limits");
+  const std::string fifo = folder.path("fifo");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   for (const Reader& reader : readers) {
     SCOPED_TRACE(reader.name);
     EXPECT_NE(reader.refusal(fifo).find("not a regular file"), std::string::npos) << reader.refusal(fifo);
     // Sparse files: their size costs no disk, and a reader must not read them.
-    const std::string huge = folder.file("huge");
+    const std::string huge = folder.path("huge");
     ASSERT_TRUE(WriteFileAtomically(huge, ""));
     ASSERT_EQ(::truncate(huge.c_str(), static_cast<off_t>(reader.bound + 1)), 0);
     EXPECT_NE(reader.refusal(huge).find("larger than " + std::to_string(reader.bound) + " bytes"),

@@ -15,6 +15,7 @@
 #include "model/SkinnedMeshFile.h"
 #include "support/MathMatchers.h"
 #include "support/ModelFixtures.h"
+#include "support/TempDir.h"
 
 #ifdef POSEWRIGHT_CLI
 namespace {
@@ -27,8 +28,6 @@ class RenderCommand : public ::testing::Test {
     if (Status created = OffscreenHost::Create(4, 4, host); !created) {
       GTEST_SKIP() << created.describe();
     }
-    dir_ = fs::temp_directory_path() / ("posewright_render_" + std::to_string(::getpid()));
-    fs::create_directories(dir_);
     SkinnedModel model;
     fixtures::AddQuad(model, {-1, 1, 0}, {1, 1, 0}, {1, -1, 0}, {-1, -1, 0}, 1, 0);
     fixtures::Finish(model, {fixtures::Material(0.2f, 0.4f, 0.8f)}, fixtures::ChainSkeleton(2));
@@ -43,13 +42,7 @@ class RenderCommand : public ::testing::Test {
     ASSERT_TRUE(WriteAnimationFile(wave, path("wave.anm")));
   }
 
-  void TearDown() override {
-    if (!dir_.empty()) {
-      fs::remove_all(dir_);
-    }
-  }
-
-  std::string path(const std::string& name) const { return (dir_ / name).string(); }
+  std::string path(const std::string& name) const { return dir_.path(name); }
 
   int run(const std::string& args) {
     const std::string command = std::string(POSEWRIGHT_CLI) + " render " + args + " 2>" + path("stderr.txt");
@@ -73,7 +66,7 @@ class RenderCommand : public ::testing::Test {
     return {word(16), word(20)};
   }
 
-  fs::path dir_;
+  TempDir dir_{"render"};
 };
 
 TEST_F(RenderCommand, WritesTheEditorsPictureAsPng) {

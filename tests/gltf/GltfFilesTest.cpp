@@ -9,8 +9,8 @@
 
 #include "fileio/FileBytes.h"
 #include "gltf/GltfExport.h"
-#include "support/TempFolder.h"
 #include "support/SyntheticSkinnedModel.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -150,19 +150,18 @@ TEST(GltfFiles, ModelsWithoutMeshOrSkeletonAreRefused) {
 }
 
 TEST(GltfFiles, AFailedWriteLeavesThePreviousExportWhole) {
-  TempFolder folder("gltf_atomic");
-  std::filesystem::create_directories(folder.path());
+  TempDir folder("gltf_atomic");
   const SkinnedModel model = Model(4, 1);
-  const std::string gltfPath = folder.file("model.gltf");
+  const std::string gltfPath = folder.path("model.gltf");
   ASSERT_TRUE(gltf::WriteExport(gltfPath, model, {}, {}));
   const std::string oldJson = ReadFileBytes(gltfPath).value_or("");
-  const std::string oldBin = ReadFileBytes(folder.file("model.bin")).value_or("");
+  const std::string oldBin = ReadFileBytes(folder.path("model.bin")).value_or("");
   ASSERT_FALSE(oldBin.empty());
 
   // The buffer's place is taken by a folder: nothing may change.
   const SkinnedModel other = Model(9, 1);
-  std::filesystem::remove(folder.file("model.bin"));
-  std::filesystem::create_directories(folder.file("model.bin") + "/inside");
+  std::filesystem::remove(folder.path("model.bin"));
+  std::filesystem::create_directories(folder.path("model.bin") + "/inside");
   Status status = gltf::WriteExport(gltfPath, other, {}, {});
   EXPECT_FALSE(status);
   EXPECT_EQ(status.message, "Cannot write the file");
@@ -173,7 +172,7 @@ TEST(GltfFiles, AFailedWriteLeavesThePreviousExportWhole) {
   }
 
   // A folder that cannot exist (below a file): said, with the file named.
-  const std::string glbPath = folder.file("model.gltf") + "/model.glb";
+  const std::string glbPath = folder.path("model.gltf") + "/model.glb";
   status = gltf::WriteExport(glbPath, model, {}, {});
   EXPECT_FALSE(status);
   EXPECT_NE(status.detail.find(glbPath), std::string::npos) << status.detail;

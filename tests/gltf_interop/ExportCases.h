@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "support/TempFolder.h"
+#include "support/TempDir.h"
 #include "tools/gen/ModelFiles.h"
 #include "tools/gen/SampleAssets.h"
 
@@ -42,8 +42,8 @@ inline std::string Samples(const char* name) {
   return (std::filesystem::path(POSEWRIGHT_SOURCE_DIR) / "samples" / name).string();
 }
 
-inline TempFolder& Folder() {
-  static TempFolder folder("gltf_interop");
+inline TempDir& Folder() {
+  static TempDir folder("gltf_interop");
   return folder;
 }
 

@@ -6,21 +6,20 @@
 #include "fileio/FileBytes.h"
 #include "importer/ModelImport.h"
 #include "importer/WeightAgreement.h"
-#include "support/TempFolder.h"
-#include "skeleton/BoneDataReader.h"
-#include "skeleton/BlendingParametersFile.h"
 #include "model/SkinnedMeshFile.h"
+#include "skeleton/BlendingParametersFile.h"
+#include "skeleton/BoneDataReader.h"
+#include "support/TempDir.h"
 #include "support/TestData.h"
 
 namespace {
 std::string Rig(const std::string& name) { return SharedTestDataDir() + "/rigs/" + name; }
 
 struct RigCommandTest : ::testing::Test {
-  TempFolder folder{"rigcli"};
+  TempDir folder{"rigcli"};
   std::string out, err;
 
-  void SetUp() override { std::filesystem::create_directories(folder.path()); }
-  std::string Path(const std::string& name) const { return folder.file(name); }
+  std::string Path(const std::string& name) const { return folder.path(name); }
 
   // Runs the command line with args; its output goes to out and err.
   int Run(const std::string& args) {

@@ -111,20 +111,20 @@ TEST(BoneDataWriter, RefusesWhatWouldNotReadBackAndWritesNothing) {
       {"parent", [](Skeleton& s) { s.bones[1].parentId = 1; }, "has no parent listed before it"},
       {"no bones", [](Skeleton& s) { s.bones.clear(); }, "there are no bones"},
   };
-  ScratchFolder folder("datwriter");
+  TempDir folder("datwriter");
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     Skeleton s = good;
     c.spoil(s);
-    const Status status = WriteBoneData(s, folder.file("bad.dat"));
+    const Status status = WriteBoneData(s, folder.path("bad.dat"));
     EXPECT_FALSE(status);
     EXPECT_EQ(status.message, kBoneDataSaveError);
     EXPECT_NE(status.detail.find(c.problem), std::string::npos) << status.detail;
     EXPECT_EQ(status.detail.rfind("bad.dat: ", 0), 0u);
-    EXPECT_FALSE(fs::exists(folder.file("bad.dat")));
+    EXPECT_FALSE(fs::exists(folder.path("bad.dat")));
   }
-  EXPECT_TRUE(WriteBoneData(good, folder.file("good.dat")));
-  BoneDataResult back = ParseBoneData(*ReadFileBytes(folder.file("good.dat")), "good.dat");
+  EXPECT_TRUE(WriteBoneData(good, folder.path("good.dat")));
+  BoneDataResult back = ParseBoneData(*ReadFileBytes(folder.path("good.dat")), "good.dat");
   EXPECT_TRUE(back.status);
 }
 }  // namespace

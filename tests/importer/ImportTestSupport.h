@@ -10,7 +10,7 @@
 
 #include "fileio/FileBytes.h"
 #include "importer/ModelImport.h"
-#include "support/TempFolder.h"
+#include "support/TempDir.h"
 #include "support/TestData.h"
 
 namespace import_test {
@@ -39,16 +39,6 @@ inline std::vector<std::string> PublicRigs() {
   }
   return files;
 }
-
-/// A temporary folder that exists while the object lives.
-class ScratchFolder : public TempFolder {
- public:
-  explicit ScratchFolder(const std::string& tag) : TempFolder(tag) { fs::create_directories(path()); }
-  std::string write(const std::string& name, const std::string& bytes) const {
-    EXPECT_TRUE(WriteFileAtomically(file(name), bytes));
-    return file(name);
-  }
-};
 
 inline float Distance(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
   const D3DXVECTOR3 d = a - b;

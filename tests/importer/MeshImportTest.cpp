@@ -55,7 +55,7 @@ std::string LeftRightTriangleGltf() {
 }
 
 TEST(MeshImport, TheLeftSideStaysLeftAndTheFrontFacesTheCamera) {
-  ScratchFolder folder("leftright");
+  TempDir folder("leftright");
   const LoadedMesh mesh = Import(folder.write("triangle.gltf", LeftRightTriangleGltf()));
   const SourceMesh& m = mesh.sourceMesh;
   ASSERT_EQ(m.vertices.size(), 3u);
@@ -107,7 +107,7 @@ std::string TexturedTriangleGltf(const std::string& png) {
 TEST(MeshImport, MaterialsKeepTheirColoursAndEmbeddedTextures) {
   std::vector<uint8_t> rgba;
   for (int p = 0; p < 6; ++p) rgba.insert(rgba.end(), {static_cast<uint8_t>(40 * p), 200, 10, 255});
-  ScratchFolder folder("embedded");
+  TempDir folder("embedded");
   const LoadedMesh mesh = Import(folder.write("textured.gltf", TexturedTriangleGltf(EncodePng(3, 2, rgba))));
   ASSERT_EQ(mesh.materialList.size(), 1u);
   const D3DMATERIAL8& m = mesh.materialList[0].MatD3D;
@@ -177,18 +177,18 @@ TEST(MeshImport, ObjQuadsAreSplitAndTheirTextureIsFoundBesideTheFile) {
 
 // A texture named by a path from another machine is found beside the model.
 TEST(MeshImport, TexturesWithForeignPathsAreFoundBesideTheModel) {
-  ScratchFolder folder("foreigntexture");
-  fs::copy_file(KeptRig("quads.png"), folder.file("quads.png"));
-  fs::copy_file(KeptRig("quads.obj"), folder.file("quads.obj"));
+  TempDir folder("foreigntexture");
+  fs::copy_file(KeptRig("quads.png"), folder.path("quads.png"));
+  fs::copy_file(KeptRig("quads.obj"), folder.path("quads.obj"));
   folder.write("quads.mtl", "newmtl quads_material\nKd 1 1 1\nmap_Kd C:\\Users\\artist\\maps\\quads.png\n");
-  const LoadedMesh mesh = Import(folder.file("quads.obj"));
+  const LoadedMesh mesh = Import(folder.path("quads.obj"));
   ASSERT_EQ(mesh.textures.size(), 1u);
   ASSERT_TRUE(mesh.textures[0] != nullptr);
   EXPECT_EQ(mesh.textures[0]->width, 16);
 }
 
 TEST(MeshImport, FacesWithFewerThanThreeDistinctCornersAreLeftOutAndCounted) {
-  ScratchFolder folder("degenerate");
+  TempDir folder("degenerate");
   const std::string path = folder.write("degenerate.obj",
                                         "v 0 0 0\nv 1 0 0\nv 0 1 0\nv 1 1 0\nv 1 1 0\n"
                                         "f 1 2 3\nf 2 4 3\nf 1 2 2\nf 2 4 5\nl 1 4\n");
@@ -240,7 +240,7 @@ TEST(MeshImport, MeshesLargerThanTheFormatsAllowAreRefusedWithBothCounts) {
 }
 
 TEST(MeshImport, BadFilesAreRefusedNamingTheFileAndTheModelStaysAsItWas) {
-  ScratchFolder folder("badmesh");
+  TempDir folder("badmesh");
   const struct {
     std::string name;
     std::string bytes;  // "-" for no file at all
@@ -258,7 +258,7 @@ TEST(MeshImport, BadFilesAreRefusedNamingTheFileAndTheModelStaysAsItWas) {
   const std::size_t vertices = model.sourceMesh.vertices.size();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    const std::string path = c.bytes == "-" ? folder.file(c.name) : folder.write(c.name, c.bytes);
+    const std::string path = c.bytes == "-" ? folder.path(c.name) : folder.write(c.name, c.bytes);
     const Status s = LoadAnyMesh(model, path);
     EXPECT_FALSE(s);
     EXPECT_EQ(s.message, "File Format Error");

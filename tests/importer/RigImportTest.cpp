@@ -138,7 +138,7 @@ void CheckRiggedImport(const RigModel& rig, const std::string& path) {
 }
 
 TEST(RigImport, EveryTestRigInEveryFormat) {
-  ScratchFolder folder("rigformats");
+  TempDir folder("rigformats");
   const struct {
     const char* format;
     const char* extension;
@@ -147,7 +147,7 @@ TEST(RigImport, EveryTestRigInEveryFormat) {
     if (rig.joints.empty()) continue;
     for (const auto& f : formats) {
       SCOPED_TRACE(rig.name + f.extension);
-      const std::string path = folder.file(rig.name + f.extension);
+      const std::string path = folder.path(rig.name + f.extension);
       ASSERT_TRUE(ExportRigModel(rig, f.format, path));
       CheckRiggedImport(rig, path);
     }
@@ -274,9 +274,9 @@ TEST(RigImport, MoreThanFourInfluencesKeepTheFourStrongest) {
 TEST(RigImport, SkinnedXFilesOpenAsRigs) {
   const std::unique_ptr<Imported> tube = ImportRig(KeptRig("bent_tube.glb"));
   ASSERT_NE(tube, nullptr);
-  ScratchFolder folder("xrig");
-  ASSERT_TRUE(WriteSkinnedMeshX(folder.file("tube.x"), ExportOptions{}, tube->model, nullptr));
-  const std::unique_ptr<Imported> back = ImportRig(folder.file("tube.x"));
+  TempDir folder("xrig");
+  ASSERT_TRUE(WriteSkinnedMeshX(folder.path("tube.x"), ExportOptions{}, tube->model, nullptr));
+  const std::unique_ptr<Imported> back = ImportRig(folder.path("tube.x"));
   ASSERT_NE(back, nullptr);
   const Skeleton& a = tube->model.skeleton;
   const Skeleton& b = back->model.skeleton;

@@ -7,11 +7,13 @@
 #include "AssimpAgreement.h"
 #include "export/SkinnedMeshXWriter.h"
 #include "support/SyntheticSkinnedModel.h"
+#include "support/TempDir.h"
 
 using namespace interop;
 
 TEST(ExportProperty, ExportThenAssimpImportNeverLosesAVertexInfluence) {
-  const std::string path = (std::filesystem::temp_directory_path() / "posewright_interop_property.x").string();
+  const TempDir dir;
+  const std::string path = dir.path("interop_property.x");
   for (uint64_t seed = 1; seed <= 24; ++seed) {
     synthetic::Random random(seed);
     synthetic::ModelRecipe recipe;

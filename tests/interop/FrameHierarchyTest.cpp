@@ -12,10 +12,11 @@
 #include "AssimpAgreement.h"
 #include "anim/AnimationFile.h"
 #include "export/SkinnedMeshXWriter.h"
-#include "weights/BlendWeights.h"
-#include "skeleton/BlendingParametersFile.h"
 #include "model/LoadBoneData.h"
 #include "model/MeshLoader.h"
+#include "skeleton/BlendingParametersFile.h"
+#include "support/TempDir.h"
+#include "weights/BlendWeights.h"
 
 using namespace interop;
 
@@ -54,7 +55,8 @@ TEST(FrameHierarchy, AssimpSeesEveryFrameOfTheSampleWithTheMeshInsideTheRootFram
   }
   ASSERT_EQ(ours.size(), 13u);
 
-  const std::string path = (std::filesystem::temp_directory_path() / "posewright_interop_frames.x").string();
+  const TempDir dir;
+  const std::string path = dir.path("interop_frames.x");
   for (const bool meshInFrame : {false, true}) {
     SCOPED_TRACE(meshInFrame ? "mesh inside the root frame" : "mesh at the top with {thisMesh}");
     const ExportOptions options{4800, true, meshInFrame};

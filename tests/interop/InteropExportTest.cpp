@@ -8,17 +8,17 @@
 #include "AssimpAgreement.h"
 #include "OwnReader.h"
 #include "anim/AnimationFile.h"
-#include "support/ExportTestModels.h"
 #include "export/SkinnedMeshXWriter.h"
 #include "fileio/FileBytes.h"
-#include "support/TempFolder.h"
-#include "weights/BlendWeights.h"
+#include "image/TextureLoader.h"
 #include "model/LoadBoneData.h"
 #include "model/MeshLoader.h"
 #include "model/SkinnedMeshFile.h"
-#include "image/TextureLoader.h"
+#include "support/ExportTestModels.h"
 #include "support/SyntheticSkinnedModel.h"
+#include "support/TempDir.h"
 #include "tools/gen/ModelFiles.h"
+#include "weights/BlendWeights.h"
 
 using namespace exporttest;
 using namespace interop;
@@ -26,7 +26,8 @@ using namespace interop;
 namespace {
 std::string WriteFile(const std::string& name, const SkinnedModel& model, const Animation* animation,
                       ExportOptions options) {
-  const std::string path = (std::filesystem::temp_directory_path() / ("posewright_interop_" + name)).string();
+  static const TempDir folder("interop");
+  const std::string path = folder.path(name);
   const Status status = WriteSkinnedMeshX(path, options, model, animation);
   EXPECT_TRUE(status) << status.describe();
   return path;
@@ -95,7 +96,7 @@ TEST(InteropExport, AssimpReadsAFileWithoutAnimationOrSkinnedVertices) {
 TEST(InteropExport, CommandLineExportOfAGeneratedModelLoadsInAssimpAndOurImport) {
   const char* cli = std::getenv("POSEWRIGHT_CLI");
   ASSERT_NE(cli, nullptr) << "POSEWRIGHT_CLI names the posewright-cli binary";
-  TempFolder folder("interop_cli");
+  TempDir folder("interop_cli");
   ModelOptions options;
   options.vertices = 3000;
   options.bones = 20;
@@ -109,7 +110,7 @@ TEST(InteropExport, CommandLineExportOfAGeneratedModelLoadsInAssimpAndOurImport)
   ASSERT_TRUE(LoadMesh(bound, files.x));
   ASSERT_TRUE(LoadBoneData(bound, files.boneData));  // binds the mesh first
   ComputeBlendWeights(bound);
-  const std::string skm = folder.file("gen.skm");
+  const std::string skm = folder.path("gen.skm");
   ASSERT_TRUE(WriteSkinnedMesh(bound, skm));
   // What the command reads: the model and animation files as stored.
   SkinnedModel model;
@@ -119,7 +120,7 @@ TEST(InteropExport, CommandLineExportOfAGeneratedModelLoadsInAssimpAndOurImport)
   ASSERT_TRUE(ReadAnimationFile(stored, files.animation));
   ASSERT_GE(stored.keys().size(), 2u);
 
-  const std::string x = folder.file("gen_export.x");
+  const std::string x = folder.path("gen_export.x");
   const std::string command = std::string(cli) + " export " + skm + " --anim " + files.animation +
                               " --fps 4800 --all-frames -o " + x;
   ASSERT_EQ(std::system(command.c_str()), 0) << command;

@@ -5,16 +5,18 @@
 #include <filesystem>
 
 #include "OwnReader.h"
-#include "support/ExportTestModels.h"
 #include "export/SkinnedMeshXWriter.h"
+#include "support/ExportTestModels.h"
 #include "support/SyntheticSkinnedModel.h"
+#include "support/TempDir.h"
 
 using namespace interop;
 
 TEST(ReadBack, OwnImportReadsTheWorkedExampleBack) {
   const SkinnedModel model = exporttest::OneTriangle();
   const Animation animation = exporttest::StillAnimation(2, {0, 30});
-  const std::string path = (std::filesystem::temp_directory_path() / "posewright_readback_worked.x").string();
+  const TempDir dir;
+  const std::string path = dir.path("readback_worked.x");
   ASSERT_TRUE(WriteSkinnedMeshX(path, {}, model, &animation));
   SkinnedModel imported;
   ExpectOwnImportAgrees(path, model, imported);
@@ -24,7 +26,8 @@ TEST(ReadBack, OwnImportReadsTheWorkedExampleBack) {
 }
 
 TEST(ReadBack, OwnImportReadsGeneratedModelsBackWithTheSameWeights) {
-  const std::string path = (std::filesystem::temp_directory_path() / "posewright_readback.x").string();
+  const TempDir dir;
+  const std::string path = dir.path("readback.x");
   for (uint64_t seed = 1; seed <= 12; ++seed) {
     synthetic::Random random(seed);
     synthetic::ModelRecipe recipe;

@@ -42,7 +42,7 @@ Skeleton NamedSkeleton(std::initializer_list<const char*> names) {
 }
 
 TEST(BindMesh, ConvertsToSkinVerticesWithPointBufferAndEmptySelection) {
-  ScratchDir dir;
+  TempDir dir;
   SkinnedModel model;
   ASSERT_TRUE(LoadMesh(model, dir.write("q.x", SkinnedQuad(""))).ok);
   model.selection.unselectedCount = 0;
@@ -83,7 +83,7 @@ TEST(BindMesh, ConvertsToSkinVerticesWithPointBufferAndEmptySelection) {
 // (weights add) and a zero weight (dropped). Vertex 2 ties Arm and Leg:
 // heavier first, equal weights in bone order. Vertex 3 has no influence.
 TEST(SkinImport, StrongestFourInfluencesNormalisedInSkinWeightsOrder) {
-  ScratchDir dir;
+  TempDir dir;
   const std::string skin = Weights("Arm", "0, 1, 2, 1", "0.1, 0.2, 0.3, 0.2", 4) +
                            Weights("Leg", "0, 2", "0.4, 0.3", 2) + Weights("Head", "0, 1", "0.05, 0.0", 2) +
                            Weights("Tail", "0", "0.2", 1) + Weights("Wing", "0", "0.3", 1) +
@@ -123,7 +123,7 @@ TEST(SkinImport, StrongestFourInfluencesNormalisedInSkinWeightsOrder) {
 }
 
 TEST(SkinImport, KeepsTheSkeletonTheFileWasExportedFromAndReleasesAnyOther) {
-  ScratchDir dir;
+  TempDir dir;
   const std::string file = dir.write(
       "skin.x", SkinnedQuad(Weights("Arm", "0, 1", "1.0, 1.0", 2) + Weights("Hand", "2", "1.0", 1)));
   SkinnedModel model;
@@ -144,7 +144,7 @@ TEST(SkinImport, KeepsTheSkeletonTheFileWasExportedFromAndReleasesAnyOther) {
 }
 
 TEST(SkinImport, RefusalsLeaveTheModelAsItWas) {
-  ScratchDir dir;
+  TempDir dir;
   SkinnedModel model;
   model.skeleton = NamedSkeleton({"Root", "Arm"});
   ASSERT_TRUE(LoadMeshFromXof(model, dir.write("ok.x", SkinnedQuad(Weights("Arm", "0", "1", 1)))).ok);
@@ -162,7 +162,7 @@ TEST(SkinImport, RefusalsLeaveTheModelAsItWas) {
 }
 
 TEST(SkinImport, BonesOfSeveralMeshesShareNumbersByName) {
-  ScratchDir dir;
+  TempDir dir;
   const std::string file = dir.write("two.x", TextX(std::string(R"(
 Mesh a { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;;
   SkinWeights { "Leg"; 1; 0; 1; )") + kIdentity + R"( }
@@ -233,7 +233,7 @@ template Frame {
 )";
 
 TEST(SkinImport, ReadsTheLayoutTheEditorExports) {
-  ScratchDir dir;
+  TempDir dir;
   std::string crlf;
   for (const char c : std::string(kExported)) {
     if (c == '\n') crlf += '\r';

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "support/BoneDataText.h"
-#include "support/TempFile.h"
 #include "model/LoadBoneData.h"
+#include "support/BoneDataText.h"
+#include "support/TempDir.h"
 
 namespace {
 // A loaded, not yet bound mesh of three vertices.
@@ -16,9 +16,10 @@ SkinnedModel LoadedModel() {
 }
 
 TEST(LoadBoneData, BindsTheLoadedMeshAndReplacesTheSkeleton) {
-  TempFile file("load_ok.dat", kExampleBoneData);
+  TempDir dir;
+  const std::string file = dir.write("load_ok.dat", kExampleBoneData);
   SkinnedModel m = LoadedModel();
-  const Status s = LoadBoneData(m, file.path());
+  const Status s = LoadBoneData(m, file);
   ASSERT_TRUE(s.ok) << s.describe();
   EXPECT_TRUE(m.sourceMesh.vertices.empty());
   ASSERT_EQ(m.vertexCount(), 3u);
@@ -32,8 +33,8 @@ TEST(LoadBoneData, BindsTheLoadedMeshAndReplacesTheSkeleton) {
   // A second skeleton for the same, already bound mesh keeps its vertices and
   // starts with nothing selected.
   m.selection.selected[1] = 1;
-  TempFile deeper("load_deeper.dat", BoneDataWithParents({0, 1}));
-  ASSERT_TRUE(LoadBoneData(m, deeper.path()).ok);
+  const std::string deeper = dir.write("load_deeper.dat", BoneDataWithParents({0, 1}));
+  ASSERT_TRUE(LoadBoneData(m, deeper).ok);
   ASSERT_EQ(m.vertexCount(), 3u);
   EXPECT_EQ(m.skinnedMesh.vertices[2].position, D3DXVECTOR3(1, 2, 3));
   EXPECT_EQ(m.selection.selectedCount(), 0u);
@@ -41,15 +42,17 @@ TEST(LoadBoneData, BindsTheLoadedMeshAndReplacesTheSkeleton) {
 }
 
 TEST(LoadBoneData, FailedReadLeavesTheModelAsItWas) {
-  TempFile good("keep_good.dat", kExampleBoneData);
-  TempFile bad("keep_bad.dat", ReplaceLine(BoneDataWithParents({0, 1, 2}), 6, "ParentID: 5\n"));
+  TempDir dir;
+  const std::string good = dir.write("keep_good.dat", kExampleBoneData);
+  const std::string bad =
+      dir.write("keep_bad.dat", ReplaceLine(BoneDataWithParents({0, 1, 2}), 6, "ParentID: 5\n"));
   SkinnedModel m = LoadedModel();
-  ASSERT_TRUE(LoadBoneData(m, good.path()).ok);
+  ASSERT_TRUE(LoadBoneData(m, good).ok);
   m.skinnedMesh.vertices[1].blendWeights[0] = 0.25f;
   m.skeleton.blendParams[1].R = 2.5f;
   m.selection.selected[0] = 1;
 
-  const Status s = LoadBoneData(m, bad.path());
+  const Status s = LoadBoneData(m, bad);
   EXPECT_FALSE(s.ok);
   EXPECT_EQ(s.message, "File Format Error");
   EXPECT_NE(s.detail.find("keep_bad.dat, line 6"), std::string::npos) << s.detail;
@@ -61,18 +64,20 @@ TEST(LoadBoneData, FailedReadLeavesTheModelAsItWas) {
 }
 
 TEST(LoadBoneData, FailedReadDoesNotBindANewMesh) {
-  TempFile bad("unbound_bad.dat", "numBones: 0\n");
+  TempDir dir;
+  const std::string bad = dir.write("unbound_bad.dat", "numBones: 0\n");
   SkinnedModel m = LoadedModel();
-  EXPECT_FALSE(LoadBoneData(m, bad.path()).ok);
+  EXPECT_FALSE(LoadBoneData(m, bad).ok);
   EXPECT_EQ(m.sourceMesh.vertices.size(), 3u);
   EXPECT_TRUE(m.skinnedMesh.vertices.empty());
   EXPECT_FALSE(m.bonesLoaded());
 }
 
 TEST(LoadBoneData, RefusedWithoutAMesh) {
-  TempFile file("nomesh.dat", kExampleBoneData);
+  TempDir dir;
+  const std::string file = dir.write("nomesh.dat", kExampleBoneData);
   SkinnedModel empty;
-  const Status s = LoadBoneData(empty, file.path());
+  const Status s = LoadBoneData(empty, file);
   EXPECT_FALSE(s.ok);
   EXPECT_EQ(s.message, "Mesh has not been loaded yet.");
   EXPECT_FALSE(empty.bonesLoaded());

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <random>
 #include <string>
@@ -9,8 +7,9 @@
 
 #include "SkmTestModel.h"
 #include "fileio/FileBytes.h"
-#include "support/TestData.h"
 #include "model/SkinnedMeshFile.h"
+#include "support/TempDir.h"
+#include "support/TestData.h"
 
 namespace {
 std::string Format(const SkinnedModel& m) {
@@ -266,9 +265,8 @@ TEST(ReadSkinnedMesh, BadContentIsRefusedWithItsLine) {
 }
 
 TEST(ReadSkinnedMesh, FailureLeavesTheModelUntouched) {
-  const std::filesystem::path dir =
-      std::filesystem::temp_directory_path() / ("posewright_skm_read_" + std::to_string(getpid()));
-  std::filesystem::create_directories(dir);
+  const TempDir temp("skm_read");
+  const std::filesystem::path& dir = temp.path();
   const std::string good = (dir / "good.skm").string();
   const std::string bad = (dir / "bad.skm").string();
   ASSERT_TRUE(WriteSkinnedMesh(SmallBoundModel(), good));
@@ -291,7 +289,6 @@ TEST(ReadSkinnedMesh, FailureLeavesTheModelUntouched) {
   ASSERT_EQ(model.skeleton.boneCount(), 3);
   EXPECT_EQ(model.skeleton.bones[2].name, "Hand");
   EXPECT_EQ(model.skeleton.bones[2].parentId, 1);
-  std::filesystem::remove_all(dir);
 }
 
 TEST(ReadSkinnedMesh, BoneCountLimit) {
@@ -324,8 +321,8 @@ TEST(ReadSkinnedMesh, SixteenBitLimit) {
 
 namespace {
 TEST(ReadSkinnedMesh, DecodesTexturesBesideTheFileByDefault) {
-  const std::filesystem::path dir =
-      std::filesystem::temp_directory_path() / ("posewright_skm_tex_" + std::to_string(getpid()));
+  const TempDir temp("skm_tex");
+  const std::filesystem::path& dir = temp.path();
   std::filesystem::create_directories(dir / "tex");
   std::filesystem::copy_file(std::filesystem::path(SharedTestDataDir()) / "x" / "test.png", dir / "tex" / "skin.png",
                              std::filesystem::copy_options::overwrite_existing);
@@ -336,6 +333,5 @@ TEST(ReadSkinnedMesh, DecodesTexturesBesideTheFileByDefault) {
   ASSERT_NE(m.textures[0], nullptr);
   EXPECT_GT(m.textures[0]->width, 0);
   EXPECT_EQ(m.textures[1], nullptr);
-  std::filesystem::remove_all(dir);
 }
 }  // namespace

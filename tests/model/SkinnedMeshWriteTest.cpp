@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <limits>
 #include <string>
@@ -10,6 +8,7 @@
 #include "SkmTestModel.h"
 #include "fileio/FileBytes.h"
 #include "model/SkinnedMeshFile.h"
+#include "support/TempDir.h"
 
 namespace {
 std::string CrLf(const std::vector<std::string>& lines) {
@@ -105,8 +104,8 @@ TEST(WriteSkinnedMesh, RefusesWhatCouldNotBeReadBack) {
 }
 
 TEST(WriteSkinnedMesh, FailedWriteIsReportedAndKeepsTheOldFile) {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("posewright_skm_write_" + std::to_string(getpid()));
-  std::filesystem::create_directories(dir);
+  const TempDir temp("skm_write");
+  const std::filesystem::path& dir = temp.path();
   const std::string path = (dir / "model.skm").string();
   ASSERT_TRUE(WriteFileAtomically(path, "previous"));
   SkinnedModel unbound;
@@ -115,6 +114,5 @@ TEST(WriteSkinnedMesh, FailedWriteIsReportedAndKeepsTheOldFile) {
   EXPECT_FALSE(WriteSkinnedMesh(SmallBoundModel(), (dir / "missing" / "model.skm").string()));
   EXPECT_TRUE(WriteSkinnedMesh(SmallBoundModel(), path));
   EXPECT_EQ(ReadFileBytes(path)->substr(0, 13), "Vertices: 4\r\n");
-  std::filesystem::remove_all(dir);
 }
 }  // namespace

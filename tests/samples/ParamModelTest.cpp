@@ -5,13 +5,13 @@
 #include <cmath>
 
 #include "HullChecks.h"
-#include "support/TempFolder.h"
 #include "XScan.h"
 #include "anim/AnimationFile.h"
 #include "fileio/FileBytes.h"
 #include "skeleton/BoneDataReader.h"
-#include "weights/AnchorContainment.h"
+#include "support/TempDir.h"
 #include "tools/gen/ModelFiles.h"
+#include "weights/AnchorContainment.h"
 
 namespace {
 struct Generated {
@@ -25,7 +25,7 @@ struct Generated {
 };
 
 // Generates the model into folder and reads all its files back.
-Generated Generate(const ModelOptions& o, const TempFolder& folder) {
+Generated Generate(const ModelOptions& o, const TempDir& folder) {
   Generated g;
   const Status s = GenerateModelFiles(o, folder.path().string(), &g.model, &g.files);
   EXPECT_TRUE(s) << s.describe();
@@ -78,7 +78,7 @@ TEST(ParamModel, FilesHoldTheRequestedSizesAndTheModelInMemory) {
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.vertices) + " vertices, " + std::to_string(c.bones) + " bones, " +
                  std::to_string(c.faces) + " faces");
-    TempFolder folder("model");
+    TempDir folder("model");
     ModelOptions o = Options(c.vertices, c.bones, c.faces, c.keys);
     o.binary = c.binary;
     const Generated g = Generate(o, folder);
@@ -123,7 +123,7 @@ TEST(ParamModel, AnchorsAreClosedConvexAndOutwardForEveryFaceCount) {
 
 TEST(ParamModel, PlainVerticesLieInOneToFourAnchorsAndJointsBlend) {
   for (int faces : {4, 6, 12, 48}) {
-    TempFolder folder("plain");
+    TempDir folder("plain");
     const Generated g = Generate(Options(3000, 17, faces, 2), folder);
     int blended = 0;
     for (std::size_t v = 0; v < g.mesh.positions.size(); ++v) {
@@ -162,7 +162,7 @@ TEST(ParamModel, PartnersAreMirroredChains) {
 TEST(ParamModel, OnFaceVerticesLieExactlyOnAnchorAndBoxBoundaries) {
   for (int faces : {4, 10, 14, 48}) {
     SCOPED_TRACE(std::to_string(faces) + " faces");
-    TempFolder folder("onfaces");
+    TempDir folder("onfaces");
     ModelOptions o = Options(1000, 6, faces, 1);
     o.onFaces = true;
     const Generated g = Generate(o, folder);
@@ -203,7 +203,7 @@ TEST(ParamModel, OnFaceVerticesLieExactlyOnAnchorAndBoxBoundaries) {
 }
 
 TEST(ParamModel, OutsideAndCrowdedVerticesLieInNoneAndFivePlusAnchors) {
-  TempFolder folder("crowd");
+  TempDir folder("crowd");
   ModelOptions o = Options(1500, 12, 16, 1);
   o.outside = true;
   o.crowded = true;
@@ -229,7 +229,7 @@ TEST(ParamModel, OutsideAndCrowdedVerticesLieInNoneAndFivePlusAnchors) {
 
 TEST(ParamModel, TextFilesUseTheChosenLineEnds) {
   for (LineEnd style : {LineEnd::CrLf, LineEnd::Lf}) {
-    TempFolder folder("lineends");
+    TempDir folder("lineends");
     ModelOptions o = Options(400, 3, 12, 2);
     o.lineEnd = style;
     Generated g = Generate(o, folder);
@@ -249,8 +249,8 @@ TEST(ParamModel, TextFilesUseTheChosenLineEnds) {
 }
 
 TEST(ParamModel, BinaryAndTextFilesHoldTheSameMesh) {
-  TempFolder text("text");
-  TempFolder binary("binary");
+  TempDir text("text");
+  TempDir binary("binary");
   ModelOptions o = Options(1200, 9, 20, 1);
   o.onFaces = o.outside = true;
   const Generated a = Generate(o, text);
@@ -271,8 +271,8 @@ TEST(ParamModel, BinaryAndTextFilesHoldTheSameMesh) {
 }
 
 TEST(ParamModel, SameOptionsGiveTheSameBytes) {
-  TempFolder first("same_a");
-  TempFolder second("same_b");
+  TempDir first("same_a");
+  TempDir second("same_b");
   ModelOptions o = Options(2500, 14, 22, 6);
   o.onFaces = o.outside = o.crowded = true;
   o.seed = 7;
@@ -297,11 +297,12 @@ TEST(ParamModel, RefusesOptionsItCannotBuildAndWritesNothing) {
              {Options(47, 8, 12, 1), "too few vertices for the bones"},
              {Options(1000, 4, 12, -1), "negative keys"}};
   for (const auto& c : bad) {
-    TempFolder folder("bad");
-    const Status s = GenerateModelFiles(c.options, folder.path().string());
+    TempDir folder("bad");
+    const std::string out = folder.path("model");
+    const Status s = GenerateModelFiles(c.options, out);
     EXPECT_FALSE(s) << c.why;
     EXPECT_FALSE(s.detail.empty()) << c.why;
-    EXPECT_FALSE(std::filesystem::exists(folder.path())) << c.why;
+    EXPECT_FALSE(std::filesystem::exists(out)) << c.why;
   }
   ModelOptions crowded = Options(1000, 4, 12, 1);
   EXPECT_TRUE(ApplyModelVariant(crowded, "crowded"));

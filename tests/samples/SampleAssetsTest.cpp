@@ -9,18 +9,18 @@
 #include <set>
 
 #include "HullChecks.h"
-#include "support/TempFolder.h"
 #include "XScan.h"
 #include "anim/AnimationFile.h"
 #include "fileio/FileBytes.h"
 #include "fileio/KeyedLineReader.h"
 #include "image/ImageDecoders.h"
+#include "skeleton/BlendingParametersFile.h"
 #include "skeleton/BoneDataReader.h"
 #include "skeleton/Skeleton.h"
-#include "weights/AnchorContainment.h"
-#include "skeleton/BlendingParametersFile.h"
+#include "support/TempDir.h"
 #include "tools/gen/SampleAssets.h"
 #include "tools/gen/SampleCharacter.h"
+#include "weights/AnchorContainment.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -90,17 +90,17 @@ std::optional<ScannedXMesh>* SampleAssets::mesh_ = nullptr;
 Skeleton* SampleAssets::skeleton_ = nullptr;
 
 TEST(SampleGenerator, WritesTheSameBytesEveryRunAndTheCommittedAssets) {
-  TempFolder first("samples_a");
-  TempFolder second("samples_b");
+  TempDir first("samples_a");
+  TempDir second("samples_b");
   ASSERT_TRUE(WriteSampleAssets(first.path().string()));
   ASSERT_TRUE(WriteSampleAssets(second.path().string()));
   for (const char* name : kTextFiles) {
-    const std::string fresh = ReadOrFail(first.file(name));
-    EXPECT_EQ(fresh, ReadOrFail(second.file(name))) << name;
+    const std::string fresh = ReadOrFail(first.path(name));
+    EXPECT_EQ(fresh, ReadOrFail(second.path(name))) << name;
     EXPECT_EQ(fresh, ReadOrFail(Committed(name))) << name << " is stale: run posewright-samplegen samples samples";
   }
-  const std::string png = ReadOrFail(first.file(kClothesTextureFile));
-  EXPECT_EQ(png, ReadOrFail(second.file(kClothesTextureFile)));
+  const std::string png = ReadOrFail(first.path(kClothesTextureFile));
+  EXPECT_EQ(png, ReadOrFail(second.path(kClothesTextureFile)));
   // The compressed bytes may differ between zlib builds; the pixels may not.
   const std::optional<TextureImage> fresh = DecodePng(png);
   const std::optional<TextureImage> committed = DecodePng(ReadOrFail(Committed(kClothesTextureFile)));

@@ -1,22 +1,21 @@
 // The sample character and generated models load in Assimp with the same
 // faces, positions and materials we wrote.
-#include <gtest/gtest.h>
-
-#include <assimp/Importer.hpp>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
+#include <assimp/Importer.hpp>
 #include <cmath>
 #include <filesystem>
 #include <vector>
 
-#include "support/TempFolder.h"
+#include "fileio/FileBytes.h"
+#include "support/TempDir.h"
 #include "tools/gen/ModelFiles.h"
 #include "tools/gen/SampleAssets.h"
 #include "tools/gen/SampleCharacter.h"
 #include "tools/gen/XBinaryWriter.h"
-#include "fileio/FileBytes.h"
 
 namespace {
 // Our positions sorted by x, with z negated: Assimp turns the file's
@@ -69,11 +68,10 @@ bool NamesTexture(const aiScene* scene, const std::string& name) {
 
 TEST(SamplesInterop, AssimpLoadsTheSampleCharacterInTextAndBinary) {
   const SampleCharacter character = BuildSampleCharacter();
-  TempFolder folder("interop_character");
-  std::filesystem::create_directories(folder.path());
-  ASSERT_TRUE(WriteFileAtomically(folder.file("binary.x"), FormatMeshXBinary(character.mesh)));
+  TempDir folder("interop_character");
+  ASSERT_TRUE(WriteFileAtomically(folder.path("binary.x"), FormatMeshXBinary(character.mesh)));
   const std::string text = (std::filesystem::path(POSEWRIGHT_SOURCE_DIR) / "samples" / kSampleMeshFile).string();
-  for (const std::string& path : {text, folder.file("binary.x")}) {
+  for (const std::string& path : {text, folder.path("binary.x")}) {
     Assimp::Importer importer;
     const aiScene* scene = importer.ReadFile(path, aiProcess_ValidateDataStructure);
     ASSERT_NE(scene, nullptr) << path << ": " << importer.GetErrorString();
@@ -86,7 +84,7 @@ TEST(SamplesInterop, AssimpLoadsTheSampleCharacterInTextAndBinary) {
 
 TEST(SamplesInterop, AssimpLoadsGeneratedModelsInTextAndBinary) {
   for (bool binary : {false, true}) {
-    TempFolder folder(binary ? "interop_bin" : "interop_txt");
+    TempDir folder(binary ? "interop_bin" : "interop_txt");
     ModelOptions options;
     options.vertices = 5000;
     options.bones = 24;

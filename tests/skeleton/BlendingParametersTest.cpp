@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "support/BoneDataText.h"
-#include "support/TempFile.h"
-#include "skeleton/BoneDataReader.h"
 #include "skeleton/BlendingParametersFile.h"
+#include "skeleton/BoneDataReader.h"
 #include "skeleton/BoneInformationFile.h"
+#include "support/BoneDataText.h"
+#include "support/TempDir.h"
 
 namespace {
 // Root (0)
@@ -20,9 +20,10 @@ Skeleton FiveBones() {
 TEST(BlendingParametersFile, WritesDefaultsByteForByte) {
   BoneDataResult r = ParseBoneData(BoneDataWithParents({0, 1}), "three.dat");
   ASSERT_TRUE(r.status.ok);
-  TempFile file("defaults.prm");
-  ASSERT_TRUE(WriteBlendingParameters(r.skeleton, file.path()).ok);
-  EXPECT_EQ(file.read(), "1 1 1.0000 0.3500\r\n2 2 1.0000 0.3500\r\n");
+  TempDir dir;
+  const std::string file = dir.path("defaults.prm");
+  ASSERT_TRUE(WriteBlendingParameters(r.skeleton, file).ok);
+  EXPECT_EQ(dir.read("defaults.prm"), "1 1 1.0000 0.3500\r\n2 2 1.0000 0.3500\r\n");
 
   r.skeleton.bones[1].symmetricId = 5;
   r.skeleton.blendParams[2] = BlendingParams{0.12345f, 2.0f};
@@ -30,12 +31,13 @@ TEST(BlendingParametersFile, WritesDefaultsByteForByte) {
 }
 
 TEST(BlendingParametersFile, WithoutSkeletonBothFilesAreEmpty) {
-  TempFile prm("empty.prm", "old contents");
-  TempFile bnf("empty.bnf", "old contents");
-  ASSERT_TRUE(WriteBlendingParameters(Skeleton{}, prm.path()).ok);
-  ASSERT_TRUE(WriteBoneInformation(Skeleton{}, bnf.path()).ok);
-  EXPECT_EQ(prm.read(), "");
-  EXPECT_EQ(bnf.read(), "");
+  TempDir dir;
+  const std::string prm = dir.write("empty.prm", "old contents");
+  const std::string bnf = dir.write("empty.bnf", "old contents");
+  ASSERT_TRUE(WriteBlendingParameters(Skeleton{}, prm).ok);
+  ASSERT_TRUE(WriteBoneInformation(Skeleton{}, bnf).ok);
+  EXPECT_EQ(dir.read("empty.prm"), "");
+  EXPECT_EQ(dir.read("empty.bnf"), "");
 }
 
 TEST(BlendingParametersFile, WriteFailureIsReported) {
@@ -46,8 +48,9 @@ TEST(BlendingParametersFile, WriteFailureIsReported) {
 
 TEST(BlendingParametersFile, ReadAppliesLinesUpToTheFirstBadOne) {
   Skeleton s = FiveBones();
-  TempFile file("partial.prm", "3 4 1.5000 0.2000\r\n0 1 2.0 2.0\r\n4 3 2.0 2.0\r\n");
-  const Status status = ReadBlendingParameters(s, file.path());
+  TempDir dir;
+  const std::string file = dir.write("partial.prm", "3 4 1.5000 0.2000\r\n0 1 2.0 2.0\r\n4 3 2.0 2.0\r\n");
+  const Status status = ReadBlendingParameters(s, file);
   EXPECT_FALSE(status.ok);
   EXPECT_NE(status.detail.find("partial.prm, line 2: bone index 0 is outside 1..4"), std::string::npos)
       << status.detail;
@@ -96,8 +99,9 @@ TEST(BlendingParametersFile, RoundTripAndLenientEnd) {
 
 TEST(BlendingParametersFile, ReadIsRefusedWithoutSkeletonOrFile) {
   Skeleton none;
-  TempFile file("noskel.prm", "1 1 1.0 1.0\n");
-  const Status s = ReadBlendingParameters(none, file.path());
+  TempDir dir;
+  const std::string file = dir.write("noskel.prm", "1 1 1.0 1.0\n");
+  const Status s = ReadBlendingParameters(none, file);
   EXPECT_EQ(s.message, "Bone data has not been loaded yet.");
   Skeleton five = FiveBones();
   EXPECT_EQ(ReadBlendingParameters(five, "/nonexistent/posewright/x.prm").message,
@@ -108,9 +112,10 @@ TEST(BoneInformationFile, WritesParentsAndJointsByteForByte) {
   Skeleton s = FiveBones();
   s.bones[0].parentId = 7;  // the root's parent is always written as 0
   s.bones[2].begin = D3DXVECTOR3(-1.5f, 0.00006f, 1234.56789f);
-  TempFile file("bones.bnf");
-  ASSERT_TRUE(WriteBoneInformation(s, file.path()).ok);
-  EXPECT_EQ(file.read(),
+  TempDir dir;
+  const std::string file = dir.path("bones.bnf");
+  ASSERT_TRUE(WriteBoneInformation(s, file).ok);
+  EXPECT_EQ(dir.read("bones.bnf"),
             "0 0 0.0000 0.0000 0.0000\r\n"
             "1 0 0.0000 1.0000 0.0000\r\n"
             "2 1 -1.5000 0.0001 1234.5679\r\n"

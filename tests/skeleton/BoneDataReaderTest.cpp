@@ -4,8 +4,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "support/BoneDataText.h"
 #include "skeleton/BoneDataReader.h"
+#include "support/BoneDataText.h"
+#include "support/TempDir.h"
 
 namespace {
 BoneDataResult Parse(const std::string& text) {
@@ -74,7 +75,8 @@ TEST(ReadBoneData, DocumentedExampleGivesRootAndArm) {
 }
 
 TEST(ReadBoneData, ReadsTheFileAtPath) {
-  const std::string path = (std::filesystem::temp_directory_path() / "posewright_read_bone_data_test.dat").string();
+  const TempDir dir;
+  const std::string path = dir.path("read_bone_data_test.dat");
   {
     std::string text = BoneDataWithParents({0, 1, 1, 0});
     const std::size_t at = text.find("Name: B3");

@@ -15,6 +15,7 @@
 #include "editor/CommandIds.h"
 #include "fileio/FileBytes.h"
 #include "support/BoxBoneData.h"
+#include "support/TempDir.h"
 #include "support/TestData.h"
 #include "ui/MainWindow.h"
 #include "ui/Viewport.h"
@@ -23,18 +24,16 @@
 inline constexpr QRgb kClearColour = 0xFF1E3C5A;
 
 struct EditorFixture : ::testing::Test {
-  std::filesystem::path folder =
-      std::filesystem::temp_directory_path() / ("posewright_gui_" + std::to_string(::getpid()));
+  TempDir folder{"gui"};
   Application app;
   ScriptedDialogs dialogs;
   std::unique_ptr<MainWindow> window;
 
   void SetUp() override {
     namespace fs = std::filesystem;
-    fs::create_directories(folder);
     const fs::path data = fs::path(SharedTestDataDir()) / "x";
-    fs::copy_file(data / "test.x", folder / "cube.x", fs::copy_options::overwrite_existing);
-    fs::copy_file(data / "test.png", folder / "test.png", fs::copy_options::overwrite_existing);
+    fs::copy_file(data / "test.x", folder.path() / "cube.x", fs::copy_options::overwrite_existing);
+    fs::copy_file(data / "test.png", folder.path() / "test.png", fs::copy_options::overwrite_existing);
     // Bone 1 holds the upper half of the cube, bone 2 the lower half.
     ASSERT_TRUE(WriteFileAtomically(
         Path("cube.dat"),
@@ -42,12 +41,9 @@ struct EditorFixture : ::testing::Test {
                                   {{"Upper", 0, {0, 0, 0}, {0, 1, 0}, {-2, 0, -2}, {2, 2, 2}},
                                    {"Lower", 0, {0, 0, 0}, {0, -1, 0}, {-2, -2, -2}, {2, 0, 2}}})));
   }
-  void TearDown() override {
-    window.reset();
-    std::filesystem::remove_all(folder);
-  }
+  void TearDown() override { window.reset(); }
 
-  std::string Path(const std::string& name) const { return (folder / name).string(); }
+  std::string Path(const std::string& name) const { return folder.path(name); }
 
   /// Creates and starts the window; real dialogs when realDialogs.
   void Start(bool realDialogs = false) {

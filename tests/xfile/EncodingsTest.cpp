@@ -140,7 +140,7 @@ TEST(Encodings, BinaryAndCompressedFormsReadLikeText) {
 }
 
 TEST(Encodings, BinaryAndTextBuildTheSameModel) {
-  ScratchDir dir;
+  TempDir dir;
   SkinnedModel fromText;
   SkinnedModel fromBinary;
   ASSERT_TRUE(LoadMesh(fromText, dir.write("t.x", TextX(kText))).ok);

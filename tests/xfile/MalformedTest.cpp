@@ -84,7 +84,7 @@ TEST(Malformed, DeepFramesAreRefusedNotRecursedWithoutBound) {
 }
 
 TEST(Malformed, FilesWithoutFacesAreRefusedByTheLoader) {
-  ScratchDir dir;
+  TempDir dir;
   SkinnedModel model;
   ExpectRefused(LoadMesh(model, dir.write("none.x", TextX("Frame { }"))), "none.x:", "holds no Mesh object");
   ExpectRefused(LoadMesh(model, dir.write("empty.x", TextX("Mesh { 0; 0; }"))), "empty.x:", "no faces");

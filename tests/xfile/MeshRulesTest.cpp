@@ -14,12 +14,12 @@
 namespace {
 std::vector<uint16_t> Faces(const SourceMesh& m) { return m.indices; }
 
-Status Load(SkinnedModel& model, const ScratchDir& dir, const std::string& body) {
+Status Load(SkinnedModel& model, const TempDir& dir, const std::string& body) {
   return LoadMesh(model, dir.write("mesh.x", TextX(body)));
 }
 
 TEST(MeshRules, PolygonsBecomeFans) {
-  ScratchDir dir;
+  TempDir dir;
   SkinnedModel model;
   const Status s = Load(model, dir, R"(
 Mesh {
@@ -39,7 +39,7 @@ Mesh {
 // in value to its N0 (no copy). Face 2 gives vertex 0 N2 (copy 5), vertex 2 N1
 // again (copy 4 reused) and vertex 1 N2 (copy 6).
 TEST(MeshRules, NormalSplitsAppendCopiesInFirstEncounterOrder) {
-  ScratchDir dir;
+  TempDir dir;
   SkinnedModel model;
   const std::string file = dir.write("split.x", TextX(R"(
 Mesh {
@@ -78,7 +78,7 @@ Mesh {
 }
 
 TEST(MeshRules, VertexWithManyNormalsGetsOneCopyPerDistinctNormal) {
-  ScratchDir dir;
+  TempDir dir;
   SkinnedModel model;
   // Vertex 0 meets normals 0, 1, 2, 1, 3, 2 in turn: copies for 1, 2, 3.
   const Status s = Load(model, dir, R"(
@@ -100,7 +100,7 @@ Mesh {
 // m1 sits in B, m3 in A, m2 at the top level after A. Frames apply innermost
 // first: (1, 0, 0) in B becomes (0, 1, 0), then (10, 1, 0).
 TEST(MeshRules, MeshesMergeUnderTheirFrameTransformsWithMaterialOffsets) {
-  ScratchDir dir;
+  TempDir dir;
   SkinnedModel model;
   const Status s = Load(model, dir, R"(
 Frame A {
@@ -148,7 +148,7 @@ Mesh m2 {
 }
 
 TEST(MeshRules, ShortMaterialListRepeatsItsLastIndexAndSortIsStable) {
-  ScratchDir dir;
+  TempDir dir;
   SkinnedModel model;
   const Status s = Load(model, dir, R"(
 Mesh {
@@ -168,7 +168,7 @@ Mesh {
 }
 
 TEST(MeshRules, MaterialsKeepAmbientBlackWhileDrawingCopiesGetHalfGrey) {
-  ScratchDir dir;
+  TempDir dir;
   SkinnedModel model;
   const Status s = Load(model, dir, R"(
 Mesh {
@@ -201,7 +201,7 @@ Mesh {
 }
 
 TEST(MeshRules, MeshWithoutMaterialsGetsOneDefaultGreyMaterial) {
-  ScratchDir dir;
+  TempDir dir;
   SkinnedModel model;
   ASSERT_TRUE(Load(model, dir, "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; }").ok);
   ASSERT_EQ(model.materialCount(), 1u);
@@ -217,7 +217,7 @@ TEST(MeshRules, MeshWithoutMaterialsGetsOneDefaultGreyMaterial) {
 // the lower-numbered one, 1, is chosen. Faces 2 and 3 also share two edges
 // towards (5, 5, 5).
 TEST(MeshRules, AdjacencyJoinsOppositeEdgesByPosition) {
-  ScratchDir dir;
+  TempDir dir;
   SkinnedModel model;
   const Status s = Load(model, dir, R"(
 Mesh {
@@ -233,7 +233,7 @@ Mesh {
 }
 
 TEST(MeshRules, SeparatorsCommentsCaseAndUnknownObjectsAreTolerated) {
-  ScratchDir dir;
+  TempDir dir;
   SkinnedModel model;
   const std::string body =
       "template Mesh {\r\n <3D82AB44-62DA-11cf-AB39-0020AF71E433>\r\n DWORD nVertices;\r\n [...]\r\n}\r\n"
@@ -260,7 +260,7 @@ TEST(MeshRules, SeparatorsCommentsCaseAndUnknownObjectsAreTolerated) {
 }
 
 TEST(MeshRules, FailedLoadLeavesTheModelAsItWas) {
-  ScratchDir dir;
+  TempDir dir;
   SkinnedModel model;
   ASSERT_TRUE(Load(model, dir, "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; }").ok);
   model.skinnedMesh.vertices.resize(2);
@@ -278,7 +278,7 @@ TEST(MeshRules, FailedLoadLeavesTheModelAsItWas) {
 }
 
 TEST(MeshRules, NewMeshReleasesThePreviousBinding) {
-  ScratchDir dir;
+  TempDir dir;
   SkinnedModel model;
   model.skinnedMesh.vertices.resize(5);
   model.pointVertices.resize(5);
@@ -291,7 +291,7 @@ TEST(MeshRules, NewMeshReleasesThePreviousBinding) {
 }
 
 TEST(MeshRules, SixteenBitLimitsAreEnforcedAfterSplitsAndFans) {
-  ScratchDir dir;
+  TempDir dir;
   SkinnedModel model;
   // 65,535 vertices, two faces that give vertices 0, 1, 2 a second normal.
   std::string body = "Mesh {\n65535;\n";
@@ -309,7 +309,7 @@ TEST(MeshRules, SixteenBitLimitsAreEnforcedAfterSplitsAndFans) {
 }  // namespace
 
 TEST(MeshRules, MaterialsNamingOneImageShareOneDecodedCopy) {
-  ScratchDir dir;
+  TempDir dir;
   dir.write("skin.png", EncodePng(2, 1, {255, 0, 0, 255, 0, 0, 255, 255}));
   SkinnedModel model;
   const Status s = Load(model, dir, R"(

@@ -10,21 +10,21 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <filesystem>
-#include <unistd.h>
 
 #include "editor/AnimationCommands.h"
 #include "editor/Application.h"
-#include "weights/BlendWeights.h"
-#include "skeleton/BlendingParametersFile.h"
 #include "model/LoadBoneData.h"
 #include "model/MeshLoader.h"
+#include "skeleton/BlendingParametersFile.h"
 #include "support/MathMatchers.h"
+#include "support/TempDir.h"
 #include "support/TestData.h"
 #include "ui/panels/BoneControlPanel.h"
 #include "ui/panels/BonePanelWidget.h"
 #include "ui/panels/KeyframePanelWidget.h"
 #include "ui/panels/KeyframeTimeSlider.h"
 #include "ui/panels/WeightControlPanelWidget.h"
+#include "weights/BlendWeights.h"
 
 namespace {
 
@@ -33,15 +33,12 @@ namespace fs = std::filesystem;
 class PanelSessionTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder = fs::temp_directory_path() / ("posewright-panel-session-" + std::to_string(::getpid()));
-    fs::create_directories(folder);
     QObject::connect(&bonePanel, &BonePanelWidget::selectionChanged, &boneControl, &BoneControlPanel::recentre);
     keyframePanel.attach(&app);
     bonePanel.attach(&app);
     weightPanel.attach(&app);
     boneControl.attach(&app);
   }
-  void TearDown() override { fs::remove_all(folder); }
 
   void clickKeyframe(const char* name) {
     QTest::mouseClick(keyframePanel.findChild<QPushButton*>(QString::fromLatin1(name)), Qt::LeftButton);
@@ -63,7 +60,7 @@ class PanelSessionTest : public ::testing::Test {
   }
   const Bone& bone(int i) const { return app.model.skeleton.bones[static_cast<std::size_t>(i)]; }
 
-  fs::path folder;
+  TempDir folder{"panel_session"};
   Application app;
   BonePanelWidget bonePanel{nullptr};
   KeyframePanelWidget keyframePanel{nullptr};
@@ -126,7 +123,7 @@ TEST_F(PanelSessionTest, BindPoseRecordPlayMirrorSaveAndReopen) {
   ExpectNear(bone(7).orientation, D3DXQUATERNION(left.x, -left.y, -left.z, left.w), 1e-6f);
 
   // Save and open again: the same keys, titled after the file.
-  const std::string anm = (folder / "raise.anm").string();
+  const std::string anm = folder.path("raise.anm");
   ASSERT_TRUE(SaveAnimationCommand(app.animation, anm).ok);
   ASSERT_TRUE(OpenAnimationCommand(*keyframePanel.behaviour(), app.model.skeleton, anm).ok);
   EXPECT_EQ(keyframePanel.windowTitle(), QStringLiteral("Keyframe : raise.anm"));

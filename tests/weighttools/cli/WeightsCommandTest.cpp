@@ -3,18 +3,18 @@
 // and a refused tool writes nothing.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
 #include <string>
 
 #include "fileio/FileBytes.h"
-#include "weights/BlendWeights.h"
-#include "skeleton/BlendingParametersFile.h"
 #include "model/LoadBoneData.h"
 #include "model/MeshLoader.h"
 #include "model/SkinnedMeshFile.h"
+#include "skeleton/BlendingParametersFile.h"
+#include "support/TempDir.h"
+#include "weights/BlendWeights.h"
 #include "weighttools/MirrorVertices.h"
 #include "weighttools/MirrorWeights.h"
 
@@ -23,14 +23,13 @@ namespace fs = std::filesystem;
 const std::string kSamples = std::string(POSEWRIGHT_SOURCE_DIR) + "/samples/";
 
 struct WeightsCommandTest : ::testing::Test {
-  fs::path folder = fs::temp_directory_path() / ("posewright_weights_cli_" + std::to_string(getpid()));
+  TempDir folder{"weights_cli"};
   std::string out;
   std::string err;
 
   // The sample character bound with its parameters, saved as character.skm;
   // without partners, also as unpaired.skm.
   void SetUp() override {
-    fs::create_directories(folder);
     SkinnedModel m;
     ASSERT_TRUE(LoadMesh(m, kSamples + "character.x"));
     ASSERT_TRUE(LoadBoneData(m, kSamples + "character.dat"));
@@ -40,9 +39,8 @@ struct WeightsCommandTest : ::testing::Test {
     for (Bone& b : m.skeleton.bones) b.symmetricId = static_cast<int32_t>(&b - m.skeleton.bones.data());
     ASSERT_TRUE(WriteSkinnedMesh(m, Path("unpaired.skm")));
   }
-  void TearDown() override { fs::remove_all(folder); }
 
-  std::string Path(const std::string& name) const { return (folder / name).string(); }
+  std::string Path(const std::string& name) const { return folder.path(name); }
 
   int Run(const std::string& args) {
     const std::string command = std::string(POSEWRIGHT_CLI) + " weights " + args + " > " +
