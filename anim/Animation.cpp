@@ -32,7 +32,9 @@ Animation& Animation::operator=(const Animation& other) {
   return *this;
 }
 
-void Animation::touchKeys() { keysStamp_ = ++g_lastKeysStamp; }
+void Animation::touchKeys() {
+  keysStamp_ = ++g_lastKeysStamp;
+}
 
 bool Animation::HasKeyAt(int32_t t) const {
   std::size_t i = 0;

@@ -34,7 +34,8 @@ std::string FormatAnimationFile(const Animation& animation) {
     out.line("Time: %d", key.time);
     out.line("Quaternions: ");
     for (int32_t i = 0; i < animation.boneCount; ++i) {
-      const D3DXQUATERNION q = i < key.boneCount() ? key.rotations[static_cast<std::size_t>(i)] : D3DXQUATERNION();
+      const D3DXQUATERNION q =
+          i < key.boneCount() ? key.rotations[static_cast<std::size_t>(i)] : D3DXQUATERNION();
       out.line("%.4f %.4f %.4f %.4f", static_cast<double>(q.x), static_cast<double>(q.y),
                static_cast<double>(q.z), static_cast<double>(q.w));
     }

@@ -3,7 +3,7 @@
 //
 //   NumBones: 2
 //   Time: 0
-//   Quaternions: 
+//   Quaternions:
 //   0.0000 0.0000 0.0000 1.0000      one "x y z w" line per bone
 //   ...                              then the next "Time:" block
 #pragma once

@@ -46,7 +46,9 @@ void AnimationList::ClearAnimations() {
   current_ = -1;
 }
 
-Animation* AnimationList::current() { return current_ < 0 ? nullptr : entries_[static_cast<std::size_t>(current_)].get(); }
+Animation* AnimationList::current() {
+  return current_ < 0 ? nullptr : entries_[static_cast<std::size_t>(current_)].get();
+}
 
 const Animation* AnimationList::current() const {
   return current_ < 0 ? nullptr : entries_[static_cast<std::size_t>(current_)].get();

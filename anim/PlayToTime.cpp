@@ -23,7 +23,6 @@ Status PoseAtPlaybackTime(Skeleton& skeleton, const Animation& animation, int32_
       return Status::Ok();
     }
   }
-  return Status::Error("Time not reached",
-                       "playback never shows time " + std::to_string(time) +
-                           "; it runs from 0 to one frame before the last keyframe");
+  return Status::Error("Time not reached", "playback never shows time " + std::to_string(time) +
+                                               "; it runs from 0 to one frame before the last keyframe");
 }

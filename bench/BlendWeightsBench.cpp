@@ -9,11 +9,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "model/MeshLoader.h"
+#include "tools/gen/ParamModel.h"
 #include "weights/AnchorContainment.h"
 #include "weights/BlendWeights.h"
 #include "weights/InfluenceWeight.h"
-#include "model/MeshLoader.h"
-#include "tools/gen/ParamModel.h"
 
 namespace {
 constexpr int kVertexCount = 65535;

@@ -15,18 +15,23 @@
 #include "tests/support/SyntheticSkinnedModel.h"
 
 namespace {
-double D(float f) { return static_cast<double>(f); }
-
-void Matrix(TextWriter& out, const char* prefix, const D3DXMATRIX& m, const char* suffix) {
-  out.line("%s%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f;;%s", prefix, D(m._11),
-           D(m._12), D(m._13), D(m._14), D(m._21), D(m._22), D(m._23), D(m._24), D(m._31), D(m._32), D(m._33),
-           D(m._34), D(m._41), D(m._42), D(m._43), D(m._44), suffix);
+double D(float f) {
+  return static_cast<double>(f);
 }
 
-const char* Sep(std::size_t i, std::size_t n, const char* last) { return i + 1 == n ? last : ","; }
+void Matrix(TextWriter& out, const char* prefix, const D3DXMATRIX& m, const char* suffix) {
+  out.line("%s%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f;;%s", prefix,
+           D(m._11), D(m._12), D(m._13), D(m._14), D(m._21), D(m._22), D(m._23), D(m._24), D(m._31), D(m._32),
+           D(m._33), D(m._34), D(m._41), D(m._42), D(m._43), D(m._44), suffix);
+}
+
+const char* Sep(std::size_t i, std::size_t n, const char* last) {
+  return i + 1 == n ? last : ",";
+}
 
 // The baseline: one snprintf call per line.
-std::string SnprintfExport(const ExportOptions& options, const SkinnedModel& model, const Animation& animation) {
+std::string SnprintfExport(const ExportOptions& options, const SkinnedModel& model,
+                           const Animation& animation) {
   const SkinnedMeshXContent content = BuildSkinnedMeshXContent(model);
   const SkinnedMesh& mesh = model.skinnedMesh;
   const std::size_t v = mesh.vertices.size();
@@ -45,7 +50,8 @@ std::string SnprintfExport(const ExportOptions& options, const SkinnedModel& mod
   out.raw("\r\n");
   out.line(" %u;", static_cast<unsigned>(f));
   for (std::size_t i = 0; i < f; ++i) {
-    out.line(" 3;%u,%u,%u;%s", mesh.indices[3 * i], mesh.indices[3 * i + 1], mesh.indices[3 * i + 2], Sep(i, f, ";"));
+    out.line(" 3;%u,%u,%u;%s", mesh.indices[3 * i], mesh.indices[3 * i + 1], mesh.indices[3 * i + 2],
+             Sep(i, f, ";"));
   }
   out.raw("\r\n");
   out.line(" MeshMaterialList {");
@@ -80,12 +86,14 @@ std::string SnprintfExport(const ExportOptions& options, const SkinnedModel& mod
   }
   out.line("  %u;", static_cast<unsigned>(f));
   for (std::size_t i = 0; i < f; ++i) {
-    out.line("  3;%u,%u,%u;%s", mesh.indices[3 * i], mesh.indices[3 * i + 1], mesh.indices[3 * i + 2], Sep(i, f, ";"));
+    out.line("  3;%u,%u,%u;%s", mesh.indices[3 * i], mesh.indices[3 * i + 1], mesh.indices[3 * i + 2],
+             Sep(i, f, ";"));
   }
   out.line(" }");
   out.line(" MeshTextureCoords {");
   out.line("  %u;", static_cast<unsigned>(v));
-  for (std::size_t i = 0; i < v; ++i) out.line("  %.6f;%.6f;%s", D(mesh.vertices[i].u), D(mesh.vertices[i].v), Sep(i, v, ";"));
+  for (std::size_t i = 0; i < v; ++i)
+    out.line("  %.6f;%.6f;%s", D(mesh.vertices[i].u), D(mesh.vertices[i].v), Sep(i, v, ";"));
   out.line(" }");
   out.line(" XSkinMeshHeader {");
   out.line("  4;");
@@ -98,8 +106,10 @@ std::string SnprintfExport(const ExportOptions& options, const SkinnedModel& mod
     out.line(" SkinWeights {");
     out.line("  \"%s\";", content.frameNames[b].c_str());
     out.line("  %u;", static_cast<unsigned>(list.size()));
-    for (std::size_t i = 0; i < list.size(); ++i) out.line("  %u%s", list[i].vertex, Sep(i, list.size(), ";"));
-    for (std::size_t i = 0; i < list.size(); ++i) out.line("  %.6f%s", D(list[i].weight), Sep(i, list.size(), ";"));
+    for (std::size_t i = 0; i < list.size(); ++i)
+      out.line("  %u%s", list[i].vertex, Sep(i, list.size(), ";"));
+    for (std::size_t i = 0; i < list.size(); ++i)
+      out.line("  %.6f%s", D(list[i].weight), Sep(i, list.size(), ";"));
     Matrix(out, "  ", identity, "");
     out.line(" }");
   }
@@ -155,7 +165,8 @@ struct LargeExport {
     for (int32_t t = 0; t <= 600; t += 60) times.push_back(t);
     animation = synthetic::MakeAnimation(recipe.boneCount, times, 600);
     std::string fast;
-    identical = FormatSkinnedMeshX(options, model, &animation, fast) && fast == SnprintfExport(options, model, animation);
+    identical = FormatSkinnedMeshX(options, model, &animation, fast) &&
+                fast == SnprintfExport(options, model, animation);
   }
 };
 

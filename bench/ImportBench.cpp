@@ -5,22 +5,22 @@
 // the reach fitting and the whole import, in the same run. The anchor
 // generation also reports how many anchors hold each vertex and on how many
 // vertices the automatic weights from its anchors keep the file's heaviest bone.
+#include <assimp/scene.h>
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include <assimp/Importer.hpp>
-#include <assimp/scene.h>
 #include <filesystem>
 #include <string>
 
 #include "importer/AssimpReader.h"
 #include "importer/ModelImport.h"
 #include "importer/WeightAgreement.h"
-#include "weights/BlendWeights.h"
 #include "model/LoadBoneData.h"
 #include "model/MeshLoader.h"
 #include "tools/gen/ModelFiles.h"
 #include "tools/gen/RigExport.h"
+#include "weights/BlendWeights.h"
 
 namespace {
 /// The rigged file and what the import reads from it, made once per run.

@@ -2,7 +2,6 @@
 // anchors): building it in memory (the baseline), and building plus writing
 // its files as text and as binary .x.
 #include <benchmark/benchmark.h>
-
 #include <unistd.h>
 
 #include <filesystem>

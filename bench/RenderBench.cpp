@@ -16,12 +16,12 @@
 #include <cmath>
 #include <ctime>
 
+#include "model/SkinnedModel.h"
 #include "render/Camera.h"
-#include "render/RectangleSelection.h"
 #include "render/RecordingDevice.h"
+#include "render/RectangleSelection.h"
 #include "render/SceneRenderer.h"
 #include "render/VertexProcessor.h"
-#include "model/SkinnedModel.h"
 #ifdef POSEWRIGHT_HAVE_GL
 #include "gl/GlProgram.h"
 #include "gl/OffscreenViewport.h"
@@ -91,7 +91,8 @@ SkinnedModel& BigModel() {
     material.MatD3D.Ambient = {0.5f, 0.5f, 0.5f, 1.0f};
     m.materialList = {material};
     m.materials = {material.MatD3D};
-    m.attributeTable = {{0, 0, static_cast<uint32_t>(mesh.faceCount()), 0, static_cast<uint32_t>(mesh.vertices.size())}};
+    m.attributeTable = {
+        {0, 0, static_cast<uint32_t>(mesh.faceCount()), 0, static_cast<uint32_t>(mesh.vertices.size())}};
     m.textures.resize(1);
     m.pointVertices = mesh.vertices;
     m.selection.reset(mesh.vertices.size());
@@ -274,7 +275,8 @@ void BM_OffscreenFrame(benchmark::State& state) {
   // loaded machine.
   state.counters["cpu_ms_per_frame"] =
       (ProcessCpuMilliseconds() - cpuBefore) / static_cast<double>(std::max<int64_t>(state.iterations(), 1));
-  state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+  state.counters["fps"] =
+      benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
   state.SetLabel(viewport->host().renderer());
 }
 BENCHMARK(BM_OffscreenFrame)

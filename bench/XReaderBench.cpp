@@ -3,17 +3,17 @@
 // reader (parse only, and the whole LoadMesh with merge, attribute sort and
 // adjacency) against Assimp's importer with no post-processing, on the same
 // files in the same run.
+#include <assimp/scene.h>
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include <assimp/Importer.hpp>
-#include <assimp/scene.h>
 #include <filesystem>
 #include <string>
 
 #include "model/MeshLoader.h"
-#include "xfile/XFileParser.h"
 #include "tools/gen/ModelFiles.h"
+#include "xfile/XFileParser.h"
 
 namespace {
 /// The two benchmark files, generated once per run into a scratch folder.
@@ -42,7 +42,9 @@ const Inputs& Files() {
   return inputs;
 }
 
-const std::string& FileOf(int which) { return which == 0 ? Files().text : Files().binary; }
+const std::string& FileOf(int which) {
+  return which == 0 ? Files().text : Files().binary;
+}
 
 void BM_XLoad_Ours(benchmark::State& state) {
   const std::string& path = FileOf(static_cast<int>(state.range(0)));

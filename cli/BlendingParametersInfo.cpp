@@ -5,8 +5,8 @@
 #include "cli/InfoFormat.h"
 #include "cli/JsonWriter.h"
 #include "fileio/FileBytes.h"
-#include "skeleton/BoneDataReader.h"
 #include "skeleton/BlendingParametersFile.h"
+#include "skeleton/BoneDataReader.h"
 
 namespace {
 int DescribeBlendingParameters(const std::string& path, bool json) {

@@ -25,7 +25,12 @@ void WriteMeshMaterialsJson(JsonWriter& j, const LoadedMesh& mesh) {
   j.key("attributes").beginArray();
   for (const D3DXATTRIBUTERANGE& r : mesh.attributeTable) {
     j.beginObject();
-    j.key("attribId").value(r.AttribId).key("faceStart").value(r.FaceStart).key("faceCount").value(r.FaceCount);
+    j.key("attribId")
+        .value(r.AttribId)
+        .key("faceStart")
+        .value(r.FaceStart)
+        .key("faceCount")
+        .value(r.FaceCount);
     j.key("vertexStart").value(r.VertexStart).key("vertexCount").value(r.VertexCount);
     j.endObject();
   }
@@ -47,8 +52,8 @@ void PrintMeshMaterials(const LoadedMesh& mesh) {
   for (std::size_t i = 0; i < mesh.materialList.size(); ++i) {
     const D3DMATERIAL8& m = mesh.materialList[i].MatD3D;
     std::printf("    %zu: diffuse %.3f %.3f %.3f %.3f, power %.3f", i, static_cast<double>(m.Diffuse.r),
-                static_cast<double>(m.Diffuse.g), static_cast<double>(m.Diffuse.b), static_cast<double>(m.Diffuse.a),
-                static_cast<double>(m.Power));
+                static_cast<double>(m.Diffuse.g), static_cast<double>(m.Diffuse.b),
+                static_cast<double>(m.Diffuse.a), static_cast<double>(m.Power));
     const std::string& name = mesh.materialList[i].textureFilename;
     if (!name.empty()) {
       const auto& t = mesh.textures[i];

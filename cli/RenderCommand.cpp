@@ -5,25 +5,26 @@
 #include <string>
 
 #include "anim/PlayToTime.h"
-#include "render/Camera.h"
 #include "cli/AnimationInput.h"
 #include "cli/Command.h"
 #include "cli/TextureReport.h"
-#include "image/PngWriter.h"
 #include "gl/OffscreenViewport.h"
+#include "image/PngWriter.h"
 #include "model/SkinnedMeshFile.h"
 #include "model/SkinnedModel.h"
+#include "render/Camera.h"
 
 namespace {
-const cli::Syntax kSyntax{"render",
-                          {"MODEL.skm"},
-                          {{"--anim", "FILE.anm", "the animation to pose the model with"},
-                           {"--time", "T", "the playback frame of the animation to draw, 0 or more"},
-                           {"--view", "front|top|side", "the camera of the editor's View menu"},
-                           {"--points", "", "draw the vertices as points"},
-                           {"--weights", "BONE", "colour the mesh by this bone's weights (an index or a name)"},
-                           {"-o", "OUT.png", "the PNG file to write", true}},
-                          "the editor's picture of a model"};
+const cli::Syntax kSyntax{
+    "render",
+    {"MODEL.skm"},
+    {{"--anim", "FILE.anm", "the animation to pose the model with"},
+     {"--time", "T", "the playback frame of the animation to draw, 0 or more"},
+     {"--view", "front|top|side", "the camera of the editor's View menu"},
+     {"--points", "", "draw the vertices as points"},
+     {"--weights", "BONE", "colour the mesh by this bone's weights (an index or a name)"},
+     {"-o", "OUT.png", "the PNG file to write", true}},
+    "the editor's picture of a model"};
 
 struct RenderArgs {
   std::string model;
@@ -134,8 +135,8 @@ int Run(const std::vector<std::string>& argv) {
   }
 
   std::unique_ptr<OffscreenViewport> viewport;
-  if (Status created =
-          OffscreenViewport::Create(OffscreenViewport::kEditorWidth, OffscreenViewport::kEditorHeight, viewport);
+  if (Status created = OffscreenViewport::Create(OffscreenViewport::kEditorWidth,
+                                                 OffscreenViewport::kEditorHeight, viewport);
       !created) {
     return cli::Failure("render", created.describe());
   }

@@ -10,7 +10,8 @@
 
 namespace {
 std::size_t VerticesWithoutBones(const SkinnedModel& model) {
-  return static_cast<std::size_t>(std::count_if(model.skinnedMesh.vertices.begin(), model.skinnedMesh.vertices.end(),
+  return static_cast<std::size_t>(std::count_if(model.skinnedMesh.vertices.begin(),
+                                                model.skinnedMesh.vertices.end(),
                                                 [](const SkinVertex& v) { return v.boneIndices == 0; }));
 }
 
@@ -61,8 +62,8 @@ void PrintText(const std::string& path, const SkinnedModel& m) {
   for (std::size_t i = 0; i < m.materialList.size(); ++i) {
     const D3DMATERIAL8& x = m.materialList[i].MatD3D;
     std::printf("    %zu: diffuse %.3f %.3f %.3f %.3f, power %.3f", i, static_cast<double>(x.Diffuse.r),
-                static_cast<double>(x.Diffuse.g), static_cast<double>(x.Diffuse.b), static_cast<double>(x.Diffuse.a),
-                static_cast<double>(x.Power));
+                static_cast<double>(x.Diffuse.g), static_cast<double>(x.Diffuse.b),
+                static_cast<double>(x.Diffuse.a), static_cast<double>(x.Power));
     const std::string& name = m.materialList[i].textureFilename;
     if (!name.empty()) {
       std::printf(", texture \"%s\" (%s)", name.c_str(), m.textures[i] ? "loaded" : "not loaded");
@@ -71,8 +72,8 @@ void PrintText(const std::string& path, const SkinnedModel& m) {
   }
   std::printf("  attributes  %zu\n", m.attributeTable.size());
   for (const D3DXATTRIBUTERANGE& r : m.attributeTable) {
-    std::printf("    material %u: %u faces from %u, %u vertices from %u\n", r.AttribId, r.FaceCount, r.FaceStart,
-                r.VertexCount, r.VertexStart);
+    std::printf("    material %u: %u faces from %u, %u vertices from %u\n", r.AttribId, r.FaceCount,
+                r.FaceStart, r.VertexCount, r.VertexStart);
   }
   const Skeleton& s = m.skeleton;
   std::printf("  bones       %d\n", s.boneCount());

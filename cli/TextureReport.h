@@ -6,8 +6,8 @@
 #include <map>
 #include <string>
 
-#include "model/SkinnedModel.h"
 #include "image/TextureLoader.h"
+#include "model/SkinnedModel.h"
 
 class TextureReport {
  public:

@@ -9,14 +9,14 @@
 #include <string>
 
 #include "anim/AnimationState.h"
-#include "render/Camera.h"
 #include "editor/MouseStateMachine.h"
 #include "editor/panels/BoneItemMap.h"
-#include "render/RectangleSelection.h"
 #include "export/ExportOptions.h"
 #include "history/History.h"
-#include "render/GraphicsDevice.h"
 #include "model/SkinnedModel.h"
+#include "render/Camera.h"
+#include "render/GraphicsDevice.h"
+#include "render/RectangleSelection.h"
 #include "weighttools/SmoothWeights.h"
 #include "weighttools/WeightCleanup.h"
 

@@ -3,21 +3,21 @@
 #include <cmath>
 
 #include "editor/AnimationCommands.h"
-#include "editor/UnsavedWork.h"
 #include "editor/SkinnedMeshXExport.h"
+#include "editor/UnsavedWork.h"
 #include "gltf/GltfExport.h"
 #include "history/AnimationChange.h"
 #include "history/DataKeys.h"
 #include "history/ModelChange.h"
+#include "image/TextureLoader.h"
 #include "importer/MeshFormats.h"
-#include "weights/BlendWeights.h"
-#include "skeleton/BlendingParametersFile.h"
-#include "skeleton/BoneInformationFile.h"
 #include "model/LoadBoneData.h"
 #include "model/MeshLoader.h"
 #include "model/SkinMeshImport.h"
 #include "model/SkinnedMeshFile.h"
-#include "image/TextureLoader.h"
+#include "skeleton/BlendingParametersFile.h"
+#include "skeleton/BoneInformationFile.h"
+#include "weights/BlendWeights.h"
 
 namespace {
 const char kError[] = "Error";

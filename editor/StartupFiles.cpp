@@ -1,6 +1,5 @@
 #include "editor/StartupFiles.h"
 
-
 #include "editor/Commands.h"
 #include "importer/MeshFormats.h"
 

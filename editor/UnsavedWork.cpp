@@ -7,8 +7,8 @@
 #include "editor/SkinnedMeshXExport.h"
 #include "history/DataKeys.h"
 #include "history/UnsavedData.h"
-#include "skeleton/BlendingParametersFile.h"
 #include "model/SkinnedMeshFile.h"
+#include "skeleton/BlendingParametersFile.h"
 
 namespace {
 const char kError[] = "Error";
@@ -33,7 +33,8 @@ bool SaveModel(Application& app, ShellView& shell) {
                               choice->path, app.model, app.animation.animations.current());
   }
   if (choice->filter == kGlbFilter || choice->filter == kGltfFilter) {
-    return Reported(shell, WriteGltfOfModel(app, choice->path, choice->filter == kGlbFilter ? ".glb" : ".gltf"));
+    return Reported(shell,
+                    WriteGltfOfModel(app, choice->path, choice->filter == kGlbFilter ? ".glb" : ".gltf"));
   }
   if (!Reported(shell, WriteSkinnedMesh(app.model, choice->path))) {
     return false;

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "editor/Commands.h"
-#include "fileio/CNumbers.h"
 #include "editor/WeightToolDialogView.h"
+#include "fileio/CNumbers.h"
 #include "history/ModelChange.h"
 #include "weighttools/MirrorWeights.h"
 #include "weighttools/SmoothWeights.h"

@@ -100,7 +100,9 @@ char* FormatFixed6(char* out, float value) {
   return WriteSixDigits(out, static_cast<uint32_t>(micros % 1000000u));
 }
 
-char* FormatUnsigned(char* out, uint32_t value) { return WriteDecimal(out, value); }
+char* FormatUnsigned(char* out, uint32_t value) {
+  return WriteDecimal(out, value);
+}
 
 char* FormatSigned(char* out, int32_t value) {
   if (value < 0) {

@@ -5,7 +5,8 @@
 namespace {
 class PointRepWalker {
  public:
-  PointRepWalker(std::span<const uint16_t> indices, std::size_t vertexCount, std::span<const uint32_t> adjacency)
+  PointRepWalker(std::span<const uint16_t> indices, std::size_t vertexCount,
+                 std::span<const uint32_t> adjacency)
       : indices_(indices),
         adjacency_(adjacency),
         faceCount_(static_cast<uint32_t>(indices.size() / 3)),
@@ -34,7 +35,9 @@ class PointRepWalker {
   uint32_t faceCount() const { return faceCount_; }
 
  private:
-  uint32_t vertexAt(uint32_t face, int corner) const { return indices_[3 * std::size_t{face} + static_cast<std::size_t>(corner)]; }
+  uint32_t vertexAt(uint32_t face, int corner) const {
+    return indices_[3 * std::size_t{face} + static_cast<std::size_t>(corner)];
+  }
 
   uint32_t neighbour(uint32_t face, int edge) const {
     const std::size_t k = 3 * std::size_t{face} + static_cast<std::size_t>(edge);

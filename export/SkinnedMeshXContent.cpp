@@ -6,7 +6,9 @@
 #include "export/XAnimationKeys.h"
 
 namespace {
-bool IsWhiteSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+bool IsWhiteSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
 
 // Pre-order walk of the bones from the root: a bone's children are the later
 // bones naming it as parent, in index order. Iterative, so deep chains cannot
@@ -52,7 +54,8 @@ std::string XFrameName(std::string_view name) {
   return std::string(name.substr(start, end - start));
 }
 
-Status CheckSkinnedMeshXExport(const ExportOptions& options, const SkinnedModel& model, const Animation* animation) {
+Status CheckSkinnedMeshXExport(const ExportOptions& options, const SkinnedModel& model,
+                               const Animation* animation) {
   if (!model.meshLoaded || model.skinnedMesh.vertices.empty() || model.skinnedMesh.faceCount() == 0 ||
       !model.bonesLoaded() || model.skeleton.bones.empty()) {
     return Status::Error("Mesh Save Error", "there is no bound mesh with a skeleton to export");
@@ -107,8 +110,8 @@ SkinnedMeshXContent BuildSkinnedMeshXContent(const SkinnedModel& model) {
     content.frameNames.push_back(XFrameName(bone.name));
   }
   content.faceMaterials = FaceMaterialIds(model);
-  content.pointReps = ConvertAdjacencyToPointReps(model.skinnedMesh.indices, model.skinnedMesh.vertices.size(),
-                                                  model.adjacency, model.attributeTable);
+  content.pointReps = ConvertAdjacencyToPointReps(
+      model.skinnedMesh.indices, model.skinnedMesh.vertices.size(), model.adjacency, model.attributeTable);
   content.pointCount = CountPoints(content.pointReps);
   content.influences = BuildInfluenceLists(model.skinnedMesh.vertices, model.skeleton.boneCount());
   for (const std::vector<XSkinInfluence>& list : content.influences) {

@@ -55,7 +55,8 @@ std::string XFrameName(std::string_view name);
 /// Refuses, with "Mesh Save Error" and a reason, a model without a bound mesh
 /// (vertices and faces) or without a skeleton, and an all-frames animation
 /// longer than kMaxExportedKeys keys in total. animation may be null.
-Status CheckSkinnedMeshXExport(const ExportOptions& options, const SkinnedModel& model, const Animation* animation);
+Status CheckSkinnedMeshXExport(const ExportOptions& options, const SkinnedModel& model,
+                               const Animation* animation);
 
 /// The material id of every face: each attribute range gives its faces its
 /// id; a face no range covers keeps its own faceAttributes entry (0 without one).

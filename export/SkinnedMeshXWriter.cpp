@@ -91,7 +91,8 @@ void WriteColour(XTextBuffer& out, const D3DCOLORVALUE& c, bool withAlpha) {
   out.text(";;\r\n");
 }
 
-void WriteMaterialList(XTextBuffer& out, const SkinnedModel& model, const std::vector<uint32_t>& faceMaterials) {
+void WriteMaterialList(XTextBuffer& out, const SkinnedModel& model,
+                       const std::vector<uint32_t>& faceMaterials) {
   const uint32_t materialCount = model.materialCount();
   out.text(" MeshMaterialList {\r\n  ");
   out.unsignedNumber(materialCount);
@@ -216,7 +217,8 @@ void WriteMeshInRootFrame(XTextBuffer& out, const SkinnedModel& model, const Ski
 }
 
 void Indent(XTextBuffer& out, int32_t depth) {
-  static constexpr std::string_view kSpaces = "                                                                ";
+  static constexpr std::string_view kSpaces =
+      "                                                                ";
   for (int32_t left = depth; left > 0;) {
     const int32_t n = std::min<int32_t>(left, static_cast<int32_t>(kSpaces.size()));
     out.text(kSpaces.substr(0, static_cast<std::size_t>(n)));

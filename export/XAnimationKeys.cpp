@@ -121,7 +121,8 @@ bool MatrixKeyCursor::next(XMatrixKey& key) {
     return true;
   }
   // Find the pair holding the next step; spans that are not positive give no keys.
-  while (keyframe_ + 1 < keys_.size() && step_ >= int64_t{keys_[keyframe_ + 1].time} - keys_[keyframe_].time) {
+  while (keyframe_ + 1 < keys_.size() &&
+         step_ >= int64_t{keys_[keyframe_ + 1].time} - keys_[keyframe_].time) {
     ++keyframe_;
     step_ = 0;
   }

@@ -49,7 +49,8 @@ uint64_t MatrixKeyCount(const Animation& animation, const ExportOptions& options
 /// A keyframe holding no rotation for the bone counts as the identity.
 class MatrixKeyCursor {
  public:
-  MatrixKeyCursor(const Animation& animation, const ExportOptions& options, int32_t bone, const D3DXVECTOR3& joint);
+  MatrixKeyCursor(const Animation& animation, const ExportOptions& options, int32_t bone,
+                  const D3DXVECTOR3& joint);
   /// The next key; false after the last.
   bool next(XMatrixKey& key);
 

@@ -1,9 +1,10 @@
 #include "fileio/CNumbers.h"
 
+#include <locale.h>
+
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
-#include <locale.h>
 
 namespace {
 locale_t CLocale() {
@@ -28,4 +29,6 @@ int FormatC(char* out, std::size_t size, const char* format, ...) {
   return n;
 }
 
-double ParseCDouble(const char* text, char** end) { return strtod_l(text, end, CLocale()); }
+double ParseCDouble(const char* text, char** end) {
+  return strtod_l(text, end, CLocale());
+}

@@ -1,12 +1,11 @@
 #include "fileio/FileBytes.h"
 
-#include <cctype>
-
 #include <fcntl.h>
 #include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 

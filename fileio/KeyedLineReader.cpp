@@ -8,8 +8,12 @@
 #include "fileio/CNumbers.h"
 
 namespace {
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 }  // namespace
 
 bool KeyedLineReader::next(KeyedLine& line) {
@@ -52,11 +56,17 @@ std::size_t KeyedNumberPrefixLength(std::string_view t, bool allowFraction) {
   std::size_t i = 0;
   if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
   std::size_t digits = 0;
-  while (i < t.size() && IsDigit(t[i])) { ++i; ++digits; }
+  while (i < t.size() && IsDigit(t[i])) {
+    ++i;
+    ++digits;
+  }
   if (allowFraction && i < t.size() && t[i] == '.') {
     std::size_t j = i + 1;
     std::size_t fraction = 0;
-    while (j < t.size() && IsDigit(t[j])) { ++j; ++fraction; }
+    while (j < t.size() && IsDigit(t[j])) {
+      ++j;
+      ++fraction;
+    }
     if (digits + fraction > 0) {
       i = j;
       digits += fraction;
@@ -108,6 +118,12 @@ uint32_t ParseKeyedUnsigned32(std::string_view token) {
   return static_cast<uint32_t>(static_cast<unsigned long long>(v));
 }
 
-int32_t KeyedLine::intAt(std::size_t k) const { return ParseKeyedInt(token(k)); }
-float KeyedLine::floatAt(std::size_t k) const { return ParseKeyedFloat(token(k)); }
-uint32_t KeyedLine::uint32At(std::size_t k) const { return ParseKeyedUnsigned32(token(k)); }
+int32_t KeyedLine::intAt(std::size_t k) const {
+  return ParseKeyedInt(token(k));
+}
+float KeyedLine::floatAt(std::size_t k) const {
+  return ParseKeyedFloat(token(k));
+}
+uint32_t KeyedLine::uint32At(std::size_t k) const {
+  return ParseKeyedUnsigned32(token(k));
+}

@@ -55,7 +55,9 @@ void SetPending(const std::string& path) {
   gPending = 1;
 }
 
-void ClearPending() { gPending = 0; }
+void ClearPending() {
+  gPending = 0;
+}
 
 // 12 letters and digits from the kernel's random source (or, failing that,
 // from the clock and process id: the exclusive open still keeps it safe).
@@ -88,7 +90,9 @@ std::string TemporaryNameBeside(const std::string& target) {
 }
 }  // namespace
 
-TemporaryFile::~TemporaryFile() { discard(); }
+TemporaryFile::~TemporaryFile() {
+  discard();
+}
 
 bool TemporaryFile::create(const std::string& target, std::string& why) {
   discard();

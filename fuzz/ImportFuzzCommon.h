@@ -19,8 +19,8 @@
 #include "importer/RigSkeleton.h"
 #include "importer/SceneMesh.h"
 #include "importer/SceneRig.h"
-#include "skeleton/BoneDataReader.h"
 #include "mesh/MeshLimits.h"
+#include "skeleton/BoneDataReader.h"
 
 namespace import_fuzz {
 inline void Check(bool condition) {
@@ -45,7 +45,8 @@ inline void CheckSkeleton(const RigSkeleton& rig, const std::vector<D3DXVECTOR3>
   const Skeleton& s = rig.skeleton;
   Check(s.boneCount() >= 1 && s.boneCount() <= kMaxBoneCount);
   for (int32_t b = 1; b < s.boneCount(); ++b) {
-    Check(s.bones[static_cast<std::size_t>(b)].parentId >= 0 && s.bones[static_cast<std::size_t>(b)].parentId < b);
+    Check(s.bones[static_cast<std::size_t>(b)].parentId >= 0 &&
+          s.bones[static_cast<std::size_t>(b)].parentId < b);
   }
   Check(rig.influences.size() == positions.size());
   for (const VertexInfluences& in : rig.influences) {

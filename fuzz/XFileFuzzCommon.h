@@ -28,9 +28,9 @@ inline bool LoadXFileForFuzzing(const std::string& file) {
   for (uint16_t v : mesh.sourceMesh.indices) {
     if (v >= mesh.sourceMesh.vertices.size()) std::abort();
   }
-  const std::vector<VertexInfluences> influences =
-      SkinBoneNames(doc).size() <= kMaxSkinBones ? ComputeVertexInfluences(doc, mesh.origins)
-                                                 : std::vector<VertexInfluences>{};
+  const std::vector<VertexInfluences> influences = SkinBoneNames(doc).size() <= kMaxSkinBones
+                                                       ? ComputeVertexInfluences(doc, mesh.origins)
+                                                       : std::vector<VertexInfluences>{};
   SkinnedModel model;
   InstallLoadedMesh(model, std::move(mesh));
   if (!BindMesh(model)) {

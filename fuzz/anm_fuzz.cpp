@@ -13,7 +13,8 @@ namespace {
 bool AllFinite(const Animation& a) {
   for (const Keyframe& k : a.keys()) {
     for (const D3DXQUATERNION& q : k.rotations) {
-      if (!std::isfinite(q.x) || !std::isfinite(q.y) || !std::isfinite(q.z) || !std::isfinite(q.w)) return false;
+      if (!std::isfinite(q.x) || !std::isfinite(q.y) || !std::isfinite(q.z) || !std::isfinite(q.w))
+        return false;
     }
   }
   return true;

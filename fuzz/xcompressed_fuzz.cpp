@@ -29,7 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   XFileDocument b;
   const Status plainStatus = ParseXFile(plain, "fuzz.x", a);
   const Status packedStatus = ParseXFile(packed, "fuzz.x", b);
-  if (plainStatus.ok != packedStatus.ok || a.meshes.size() != b.meshes.size() || a.frames.size() != b.frames.size()) {
+  if (plainStatus.ok != packedStatus.ok || a.meshes.size() != b.meshes.size() ||
+      a.frames.size() != b.frames.size()) {
     std::abort();
   }
   LoadXFileForFuzzing(packed);

@@ -49,7 +49,9 @@ std::string WithDefine(const std::string& text, const char* name) {
   return text.substr(0, at) + "#define " + name + "\n" + text.substr(at);
 }
 
-const void* Offset(std::size_t bytes) { return reinterpret_cast<const void*>(bytes); }
+const void* Offset(std::size_t bytes) {
+  return reinterpret_cast<const void*>(bytes);
+}
 
 // The bound vertex as the skinning program's six inputs.
 void DescribeSkinVertex() {
@@ -60,7 +62,8 @@ void DescribeSkinVertex() {
   glVertexAttribPointer(1, 3, GL_FLOAT, GL_FALSE, stride, Offset(offsetof(SkinVertex, blendWeights)));
   // The index word as a colour: red = byte 2, green = byte 1, blue = byte 0, alpha = byte 3.
   glEnableVertexAttribArray(2);
-  glVertexAttribPointer(2, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, stride, Offset(offsetof(SkinVertex, boneIndices)));
+  glVertexAttribPointer(2, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, stride,
+                        Offset(offsetof(SkinVertex, boneIndices)));
   glEnableVertexAttribArray(3);
   glVertexAttribPointer(3, 3, GL_FLOAT, GL_FALSE, stride, Offset(offsetof(SkinVertex, normal)));
   glEnableVertexAttribArray(4);
@@ -280,9 +283,13 @@ void GlDevice::clear(uint32_t argb, float depth, uint32_t stencil) {
   glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
 }
 
-void GlDevice::beginScene() { applyStates(); }
+void GlDevice::beginScene() {
+  applyStates();
+}
 
-void GlDevice::endScene() { glBindVertexArray(0); }
+void GlDevice::endScene() {
+  glBindVertexArray(0);
+}
 
 bool GlDevice::present() {
   glFlush();
@@ -348,11 +355,17 @@ void GlDevice::uploadRegisters() {
   dirtyEnd_ = 0;
 }
 
-void GlDevice::setStreamSource(BufferId id) { stream_ = id; }
+void GlDevice::setStreamSource(BufferId id) {
+  stream_ = id;
+}
 
-void GlDevice::setIndices(BufferId id) { indices_ = id; }
+void GlDevice::setIndices(BufferId id) {
+  indices_ = id;
+}
 
-void GlDevice::setTexture(TextureId id) { texture_ = id; }
+void GlDevice::setTexture(TextureId id) {
+  texture_ = id;
+}
 
 void GlDevice::drawIndexedPrimitive(PrimitiveType type, uint32_t minIndex, uint32_t vertexCount,
                                     uint32_t startIndex, uint32_t primitiveCount) {
@@ -402,7 +415,8 @@ void GlDevice::drawPreTransformedLineStrip(std::span<const PreTransformedVertex>
   glUniform1f(halfPixelLocation_, 0.5f - kTieBreak);
   glBindVertexArray(stripVao_);
   glBindBuffer(GL_ARRAY_BUFFER, stripVertices_);
-  glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size_bytes()), vertices.data(), GL_STREAM_DRAW);
+  glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size_bytes()), vertices.data(),
+               GL_STREAM_DRAW);
   glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(count * sizeof(uint16_t)), values.data(),
                GL_STREAM_DRAW);
   glDrawElements(GL_LINE_STRIP, static_cast<GLsizei>(count), GL_UNSIGNED_SHORT, Offset(0));

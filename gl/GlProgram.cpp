@@ -2,7 +2,9 @@
 
 #include <vector>
 
-GlProgram::~GlProgram() { release(); }
+GlProgram::~GlProgram() {
+  release();
+}
 
 void GlProgram::release() {
   if (id_ != 0) {

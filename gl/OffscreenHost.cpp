@@ -1,9 +1,9 @@
 #include "gl/OffscreenHost.h"
 
 #include <dlfcn.h>
-#include <link.h>
 #include <epoxy/egl.h>
 #include <epoxy/gl.h>
+#include <link.h>
 
 #include <cstring>
 
@@ -27,14 +27,17 @@ bool HasExtension(const char* list, const char* name) {
 // unloaded.
 int KeepLoaded(dl_phdr_info* info, std::size_t, void*) {
   const char* name = info->dlpi_name;
-  if (name != nullptr && (std::strstr(name, "_dri.so") != nullptr || std::strstr(name, "libEGL_mesa") != nullptr ||
-                          std::strstr(name, "libgallium") != nullptr)) {
+  if (name != nullptr &&
+      (std::strstr(name, "_dri.so") != nullptr || std::strstr(name, "libEGL_mesa") != nullptr ||
+       std::strstr(name, "libgallium") != nullptr)) {
     dlopen(name, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
   }
   return 0;
 }
 
-void KeepDriverLoaded() { dl_iterate_phdr(KeepLoaded, nullptr); }
+void KeepDriverLoaded() {
+  dl_iterate_phdr(KeepLoaded, nullptr);
+}
 
 // Hosts alive; the shared EGL display is terminated when the last one goes.
 int gLiveHosts = 0;
@@ -72,8 +75,12 @@ Status OffscreenHost::Create(int width, int height, std::unique_ptr<OffscreenHos
   if (eglChooseConfig(display, configAttributes, &config, 1, &configs) != EGL_TRUE || configs == 0) {
     config = EGL_NO_CONFIG_KHR;
   }
-  const EGLint contextAttributes[] = {EGL_CONTEXT_MAJOR_VERSION, 3, EGL_CONTEXT_MINOR_VERSION, 3,
-                                      EGL_CONTEXT_OPENGL_PROFILE_MASK, EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT,
+  const EGLint contextAttributes[] = {EGL_CONTEXT_MAJOR_VERSION,
+                                      3,
+                                      EGL_CONTEXT_MINOR_VERSION,
+                                      3,
+                                      EGL_CONTEXT_OPENGL_PROFILE_MASK,
+                                      EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT,
                                       EGL_NONE};
   EGLContext context = eglCreateContext(display, config, EGL_NO_CONTEXT, contextAttributes);
   if (context == EGL_NO_CONTEXT) {

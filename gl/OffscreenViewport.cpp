@@ -43,4 +43,6 @@ void OffscreenViewport::drawFrame(SkinnedModel& model, const Camera& camera, con
   renderer_->drawFrame(model, camera, options, noSelection_);
 }
 
-void OffscreenViewport::finish() { glFinish(); }
+void OffscreenViewport::finish() {
+  glFinish();
+}

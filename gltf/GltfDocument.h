@@ -42,7 +42,7 @@ struct AccessorLayout {
 
 /// An accessor without bounds.
 inline AccessorLayout Spec(const char* type, ComponentType componentType, std::size_t count,
-                         ViewTarget target) {
+                           ViewTarget target) {
   AccessorLayout layout;
   layout.type = type;
   layout.componentType = componentType;

@@ -66,7 +66,8 @@ std::optional<ImageFile> TextureImageFile(const SkinnedModel& model, uint32_t m)
   bool translucent = false;
   for (std::size_t i = 3; i < decoded.rgba.size(); i += 4)
     translucent = translucent || decoded.rgba[i] != 255;
-  image.bytes = EncodePng(decoded.width, decoded.height, decoded.rgba, translucent ? PngChannels::Rgba : PngChannels::Rgb);
+  image.bytes = EncodePng(decoded.width, decoded.height, decoded.rgba,
+                          translucent ? PngChannels::Rgba : PngChannels::Rgb);
   if (image.bytes.empty()) return std::nullopt;
   image.mimeType = "image/png";
   image.extension = "png";

@@ -6,8 +6,12 @@
 #include "image/ImageDecoders.h"
 
 namespace {
-uint32_t U16(const unsigned char* p) { return static_cast<uint32_t>(p[0] | (p[1] << 8)); }
-uint32_t U32(const unsigned char* p) { return U16(p) | (U16(p + 2) << 16); }
+uint32_t U16(const unsigned char* p) {
+  return static_cast<uint32_t>(p[0] | (p[1] << 8));
+}
+uint32_t U32(const unsigned char* p) {
+  return U16(p) | (U16(p + 2) << 16);
+}
 
 /// One colour channel described by a bit mask, scaled to 0..255.
 struct Channel {

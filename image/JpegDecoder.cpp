@@ -1,9 +1,11 @@
 // JPEG decoding through libjpeg, with its fatal errors turned into a failed
 // decode instead of an exit.
+// jpeglib.h needs size_t and FILE declared before it.
+// clang-format off
 #include <csetjmp>
 #include <cstdio>
-
 #include <jpeglib.h>
+// clang-format on
 
 #include "image/ImageDecoders.h"
 
@@ -32,7 +34,8 @@ bool DecodeInto(std::string_view bytes, TextureImage& out, std::vector<uint8_t>&
     return false;
   }
   jpeg_create_decompress(&info);
-  jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<unsigned long>(bytes.size()));
+  jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()),
+               static_cast<unsigned long>(bytes.size()));
   if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK ||
       !CheckTextureSize(info.image_width, info.image_height, why) || info.jpeg_color_space == JCS_CMYK ||
       info.jpeg_color_space == JCS_YCCK) {

@@ -6,7 +6,9 @@
 #include "image/ImageDecoders.h"
 
 namespace {
-uint32_t U16(const unsigned char* p) { return static_cast<uint32_t>(p[0] | (p[1] << 8)); }
+uint32_t U16(const unsigned char* p) {
+  return static_cast<uint32_t>(p[0] | (p[1] << 8));
+}
 
 /// Converts one stored pixel of `bytes` bytes to RGBA.
 struct PixelFormat {
@@ -74,7 +76,8 @@ std::optional<TextureImage> DecodeTga(std::string_view bytes, std::string* why) 
   std::size_t pos = 18 + std::size_t{idLength};
   std::vector<uint8_t> colourMap;  // RGBA entries for colour-mapped images
   if (kind == 1) {
-    if (mapType != 1 || pixelBits != 8 || (mapBits != 15 && mapBits != 16 && mapBits != 24 && mapBits != 32)) {
+    if (mapType != 1 || pixelBits != 8 ||
+        (mapBits != 15 && mapBits != 16 && mapBits != 24 && mapBits != 32)) {
       return std::nullopt;
     }
     const PixelFormat entry{false, (mapBits + 7) / 8,

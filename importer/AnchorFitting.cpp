@@ -5,7 +5,8 @@
 
 #include "importer/ConvexAnchor.h"
 
-BoneAnchor FitCapsuleAnchor(const BoneFrame& frame, const std::vector<D3DXVECTOR3>& points, int sides, float margin) {
+BoneAnchor FitCapsuleAnchor(const BoneFrame& frame, const std::vector<D3DXVECTOR3>& points, int sides,
+                            float margin) {
   float sMin = 1e30f, sMax = -1e30f, uMin = 1e30f, uMax = -1e30f, vMin = 1e30f, vMax = -1e30f;
   for (const D3DXVECTOR3& p : points) {
     const D3DXVECTOR3 d = p - frame.origin;
@@ -43,7 +44,8 @@ BoneAnchor FitCapsuleAnchor(const BoneFrame& frame, const std::vector<D3DXVECTOR
   return MakeCapsuleAnchor(frame, shape);
 }
 
-BoneAnchor FitPrismAnchor(const BoneFrame& frame, const std::vector<D3DXVECTOR3>& points, int sides, float margin) {
+BoneAnchor FitPrismAnchor(const BoneFrame& frame, const std::vector<D3DXVECTOR3>& points, int sides,
+                          float margin) {
   std::vector<float> cosines(static_cast<std::size_t>(sides)), sines(static_cast<std::size_t>(sides));
   for (int k = 0; k < sides; ++k) {
     const float angle = RingAngle(k, sides);

@@ -11,7 +11,8 @@
 /// rings sit margin beyond the points' extreme axial positions and its
 /// cross-section holds the points' cross-section offsets with margin to spare.
 /// points must not be empty.
-BoneAnchor FitCapsuleAnchor(const BoneFrame& frame, const std::vector<D3DXVECTOR3>& points, int sides, float margin);
+BoneAnchor FitCapsuleAnchor(const BoneFrame& frame, const std::vector<D3DXVECTOR3>& points, int sides,
+                            float margin);
 
 /// The prism (pointed caps, `sides` around, 4·sides faces) along the frame's
 /// axis that holds every point as tightly as `sides` planes around the axis
@@ -20,4 +21,5 @@ BoneAnchor FitCapsuleAnchor(const BoneFrame& frame, const std::vector<D3DXVECTOR
 /// axial positions and the cap apexes beyond them by a quarter of the
 /// cross-section's smallest half-width, or a tenth of its largest, whichever
 /// is more. points must not be empty; margin > 0.
-BoneAnchor FitPrismAnchor(const BoneFrame& frame, const std::vector<D3DXVECTOR3>& points, int sides, float margin);
+BoneAnchor FitPrismAnchor(const BoneFrame& frame, const std::vector<D3DXVECTOR3>& points, int sides,
+                          float margin);

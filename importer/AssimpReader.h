@@ -1,6 +1,6 @@
 // Reading a mesh file with Assimp into the editor's conventions: triangles,
-// identical vertices joined, and the left-handed space of the editor (z mirrored, winding and texture v turned
-// round), so a model keeps its left and right sides.
+// identical vertices joined, and the left-handed space of the editor (z mirrored, winding and texture v
+// turned round), so a model keeps its left and right sides.
 #pragma once
 
 #include <memory>

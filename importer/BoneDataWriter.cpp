@@ -6,7 +6,9 @@
 #include "fileio/TextWriter.h"
 
 namespace {
-double D(float v) { return static_cast<double>(v); }
+double D(float v) {
+  return static_cast<double>(v);
+}
 
 void Point(TextWriter& w, const char* key, const D3DXVECTOR3& p) {
   w.line("%s %.6f %.6f %.6f", key, D(p.x), D(p.y), D(p.z));
@@ -51,9 +53,15 @@ std::string FormatBoneData(const Skeleton& skeleton) {
 
 namespace {
 // Finite and short enough for a line of at most 255 characters.
-bool Finite(float v) { return std::isfinite(v) && std::fabs(v) < 1e9f; }
-bool Finite(const D3DXVECTOR3& v) { return Finite(v.x) && Finite(v.y) && Finite(v.z); }
-bool Finite(const D3DXQUATERNION& q) { return Finite(q.x) && Finite(q.y) && Finite(q.z) && Finite(q.w); }
+bool Finite(float v) {
+  return std::isfinite(v) && std::fabs(v) < 1e9f;
+}
+bool Finite(const D3DXVECTOR3& v) {
+  return Finite(v.x) && Finite(v.y) && Finite(v.z);
+}
+bool Finite(const D3DXQUATERNION& q) {
+  return Finite(q.x) && Finite(q.y) && Finite(q.z) && Finite(q.w);
+}
 
 std::string AnchorProblem(const BoneAnchor& a) {
   if (a.faceCount() < 4 || a.faceNormals.size() != a.faces.size()) {

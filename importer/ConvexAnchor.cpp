@@ -14,17 +14,25 @@ int32_t AddVertex(BoneAnchor& anchor, const D3DXVECTOR3& p) {
   return static_cast<int32_t>(anchor.vertices.size() - 1);
 }
 
-void AddFace(BoneAnchor& anchor, int32_t i0, int32_t i1, int32_t i2) { anchor.faces.push_back({i0, i1, i2}); }
+void AddFace(BoneAnchor& anchor, int32_t i0, int32_t i1, int32_t i2) {
+  anchor.faces.push_back({i0, i1, i2});
+}
 
 struct Vec3d {
   double x, y, z;
 };
-Vec3d ToD(const D3DXVECTOR3& v) { return {v.x, v.y, v.z}; }
-Vec3d Sub(const Vec3d& a, const Vec3d& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+Vec3d ToD(const D3DXVECTOR3& v) {
+  return {v.x, v.y, v.z};
+}
+Vec3d Sub(const Vec3d& a, const Vec3d& b) {
+  return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
 Vec3d Cross(const Vec3d& a, const Vec3d& b) {
   return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
-double Dot(const Vec3d& a, const Vec3d& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+double Dot(const Vec3d& a, const Vec3d& b) {
+  return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 }  // namespace
 
 float RingAngle(int k, int n) {
@@ -44,16 +52,18 @@ void FinishAnchor(BoneAnchor& anchor, const D3DXVECTOR3& interior) {
       n = {-n.x, -n.y, -n.z};
     }
     const double length = std::sqrt(Dot(n, n));
-    const D3DXVECTOR3 unit = length > 0.0 ? D3DXVECTOR3(static_cast<float>(n.x / length),
-                                                        static_cast<float>(n.y / length),
-                                                        static_cast<float>(n.z / length))
-                                          : D3DXVECTOR3();
+    const D3DXVECTOR3 unit =
+        length > 0.0 ? D3DXVECTOR3(static_cast<float>(n.x / length), static_cast<float>(n.y / length),
+                                   static_cast<float>(n.z / length))
+                     : D3DXVECTOR3();
     anchor.faceNormals.push_back(Quantize6(unit));
   }
   anchor.boxMin = anchor.boxMax = anchor.vertices.front();
   for (const D3DXVECTOR3& v : anchor.vertices) {
-    anchor.boxMin = {std::min(anchor.boxMin.x, v.x), std::min(anchor.boxMin.y, v.y), std::min(anchor.boxMin.z, v.z)};
-    anchor.boxMax = {std::max(anchor.boxMax.x, v.x), std::max(anchor.boxMax.y, v.y), std::max(anchor.boxMax.z, v.z)};
+    anchor.boxMin = {std::min(anchor.boxMin.x, v.x), std::min(anchor.boxMin.y, v.y),
+                     std::min(anchor.boxMin.z, v.z)};
+    anchor.boxMax = {std::max(anchor.boxMax.x, v.x), std::max(anchor.boxMax.y, v.y),
+                     std::max(anchor.boxMax.z, v.z)};
   }
 }
 
@@ -90,11 +100,10 @@ BoneAnchor MakeRingAnchor(const BoneFrame& frame, const RingShape& shape) {
     const int32_t b0 = n + k;
     const int32_t b1 = n + (k + 1) % n;
     if (k < shape.splitQuads) {
-      const D3DXVECTOR3 centre = (anchor.vertices[static_cast<std::size_t>(a0)] +
-                                  anchor.vertices[static_cast<std::size_t>(a1)] +
-                                  anchor.vertices[static_cast<std::size_t>(b0)] +
-                                  anchor.vertices[static_cast<std::size_t>(b1)]) *
-                                 0.25f;
+      const D3DXVECTOR3 centre =
+          (anchor.vertices[static_cast<std::size_t>(a0)] + anchor.vertices[static_cast<std::size_t>(a1)] +
+           anchor.vertices[static_cast<std::size_t>(b0)] + anchor.vertices[static_cast<std::size_t>(b1)]) *
+          0.25f;
       const int32_t c = AddVertex(anchor, centre);
       AddFace(anchor, a0, a1, c);
       AddFace(anchor, a1, b1, c);
@@ -111,7 +120,8 @@ BoneAnchor MakeRingAnchor(const BoneFrame& frame, const RingShape& shape) {
   return anchor;
 }
 
-BoneAnchor MakeBipyramidAnchor(const BoneFrame& frame, int sides, float sMid, float halfLength, float radius) {
+BoneAnchor MakeBipyramidAnchor(const BoneFrame& frame, int sides, float sMid, float halfLength,
+                               float radius) {
   BoneAnchor anchor;
   for (int k = 0; k < sides; ++k) {
     const float angle = RingAngle(k, sides);

@@ -3,13 +3,13 @@
 #include <algorithm>
 
 #include "fileio/FileBytes.h"
+#include "image/TextureLoader.h"
 #include "importer/AssimpReader.h"
 #include "importer/MeshFormats.h"
 #include "importer/SceneMesh.h"
 #include "importer/SceneRig.h"
 #include "importer/XFileRig.h"
 #include "model/MeshLoader.h"
-#include "image/TextureLoader.h"
 #include "xfile/XFileParser.h"
 
 namespace {
@@ -25,7 +25,8 @@ void ArrangeSceneMesh(SceneMesh& built, const std::string& path, LoadedMesh& mes
     if (embedded[m]) {
       mesh.textures[m] = std::make_shared<const TextureImage>(std::move(*embedded[m]));
     } else if (!mesh.textures[m] && !mesh.materialList[m].textureFilename.empty()) {
-      mesh.textures[m] = LoadTextureImage(ResolveRelative(mesh.meshFolder, FileNameOf(mesh.materialList[m].textureFilename)));
+      mesh.textures[m] = LoadTextureImage(
+          ResolveRelative(mesh.meshFolder, FileNameOf(mesh.materialList[m].textureFilename)));
     }
   }
 }

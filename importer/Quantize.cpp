@@ -12,11 +12,17 @@ float RoundTrip(const char* format, float v) {
 }
 }  // namespace
 
-float Quantize6(float v) { return RoundTrip("%.6f", v); }
+float Quantize6(float v) {
+  return RoundTrip("%.6f", v);
+}
 
-float Quantize4(float v) { return RoundTrip("%.4f", v); }
+float Quantize4(float v) {
+  return RoundTrip("%.4f", v);
+}
 
-D3DXVECTOR3 Quantize6(const D3DXVECTOR3& v) { return {Quantize6(v.x), Quantize6(v.y), Quantize6(v.z)}; }
+D3DXVECTOR3 Quantize6(const D3DXVECTOR3& v) {
+  return {Quantize6(v.x), Quantize6(v.y), Quantize6(v.z)};
+}
 
 D3DXQUATERNION Quantize4(const D3DXQUATERNION& q) {
   return {Quantize4(q.x), Quantize4(q.y), Quantize4(q.z), Quantize4(q.w)};

@@ -7,8 +7,8 @@
 #include <map>
 
 #include "fileio/FileBytes.h"
-#include "mesh/MeshLimits.h"
 #include "image/TextureLoader.h"
+#include "mesh/MeshLimits.h"
 #include "xfile/XFileHeader.h"
 #include "xfile/XFileMeshBuilder.h"
 
@@ -259,7 +259,8 @@ Status BuildSceneMesh(const aiScene& scene, float unitScale, const std::string& 
   out.instances = std::move(walk.instances);
   for (const SceneMeshInstance& instance : out.instances) {
     if (scene.mMeshes[instance.mesh]->mNormals == nullptr) {
-      SmoothNormals(merged, instance.firstVertex, instance.firstVertex + scene.mMeshes[instance.mesh]->mNumVertices);
+      SmoothNormals(merged, instance.firstVertex,
+                    instance.firstVertex + scene.mMeshes[instance.mesh]->mNumVertices);
     }
   }
   return Status::Ok();

@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "fileio/Status.h"
+#include "image/TextureImage.h"
 #include "math/Matrix.h"
 #include "mesh/Material.h"
 #include "mesh/SourceMesh.h"
-#include "image/TextureImage.h"
 
 struct aiNode;
 struct aiScene;

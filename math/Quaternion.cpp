@@ -6,10 +6,9 @@ D3DXQUATERNION* D3DXQuaternionMultiply(D3DXQUATERNION* out, const D3DXQUATERNION
                                        const D3DXQUATERNION* q2) {
   const D3DXQUATERNION& a = *q1;
   const D3DXQUATERNION& b = *q2;
-  const D3DXQUATERNION r(b.w * a.x + b.x * a.w + b.y * a.z - b.z * a.y,
-                         b.w * a.y - b.x * a.z + b.y * a.w + b.z * a.x,
-                         b.w * a.z + b.x * a.y - b.y * a.x + b.z * a.w,
-                         b.w * a.w - b.x * a.x - b.y * a.y - b.z * a.z);
+  const D3DXQUATERNION r(
+      b.w * a.x + b.x * a.w + b.y * a.z - b.z * a.y, b.w * a.y - b.x * a.z + b.y * a.w + b.z * a.x,
+      b.w * a.z + b.x * a.y - b.y * a.x + b.z * a.w, b.w * a.w - b.x * a.x - b.y * a.y - b.z * a.z);
   *out = r;
   return out;
 }
@@ -37,8 +36,8 @@ D3DXQUATERNION* D3DXQuaternionRotationAxis(D3DXQUATERNION* out, const D3DXVECTOR
   return out;
 }
 
-D3DXQUATERNION* D3DXQuaternionSlerp(D3DXQUATERNION* out, const D3DXQUATERNION* q1,
-                                    const D3DXQUATERNION* q2, float t) {
+D3DXQUATERNION* D3DXQuaternionSlerp(D3DXQUATERNION* out, const D3DXQUATERNION* q1, const D3DXQUATERNION* q2,
+                                    float t) {
   const float c = D3DXQuaternionDot(q1, q2);
   const float sign = c >= 0.0f ? 1.0f : -1.0f;
   const float cp = sign * c;

@@ -41,8 +41,8 @@ D3DXQUATERNION* D3DXQuaternionRotationAxis(D3DXQUATERNION* out, const D3DXVECTOR
 
 /// Spherical interpolation along the shorter arc; falls back to linear weights
 /// when the inputs are within 2^-23 of parallel. The result is not renormalised.
-D3DXQUATERNION* D3DXQuaternionSlerp(D3DXQUATERNION* out, const D3DXQUATERNION* q1,
-                                    const D3DXQUATERNION* q2, float t);
+D3DXQUATERNION* D3DXQuaternionSlerp(D3DXQUATERNION* out, const D3DXQUATERNION* q1, const D3DXQUATERNION* q2,
+                                    float t);
 
 /// q / |q|; a quaternion of zero length yields (0, 0, 0, 0).
 D3DXQUATERNION* D3DXQuaternionNormalize(D3DXQUATERNION* out, const D3DXQUATERNION* q);

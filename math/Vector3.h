@@ -2,7 +2,6 @@
 // and the D3DX-named operations the editor uses.
 #pragma once
 
-
 struct D3DXVECTOR3 {
   float x = 0.0f;
   float y = 0.0f;
@@ -11,9 +10,24 @@ struct D3DXVECTOR3 {
   constexpr D3DXVECTOR3() = default;
   constexpr D3DXVECTOR3(float ax, float ay, float az) : x(ax), y(ay), z(az) {}
 
-  D3DXVECTOR3& operator+=(const D3DXVECTOR3& v) { x += v.x; y += v.y; z += v.z; return *this; }
-  D3DXVECTOR3& operator-=(const D3DXVECTOR3& v) { x -= v.x; y -= v.y; z -= v.z; return *this; }
-  D3DXVECTOR3& operator*=(float s) { x *= s; y *= s; z *= s; return *this; }
+  D3DXVECTOR3& operator+=(const D3DXVECTOR3& v) {
+    x += v.x;
+    y += v.y;
+    z += v.z;
+    return *this;
+  }
+  D3DXVECTOR3& operator-=(const D3DXVECTOR3& v) {
+    x -= v.x;
+    y -= v.y;
+    z -= v.z;
+    return *this;
+  }
+  D3DXVECTOR3& operator*=(float s) {
+    x *= s;
+    y *= s;
+    z *= s;
+    return *this;
+  }
   friend D3DXVECTOR3 operator+(D3DXVECTOR3 a, const D3DXVECTOR3& b) { return a += b; }
   friend D3DXVECTOR3 operator-(D3DXVECTOR3 a, const D3DXVECTOR3& b) { return a -= b; }
   friend D3DXVECTOR3 operator*(D3DXVECTOR3 a, float s) { return a *= s; }

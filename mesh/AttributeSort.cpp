@@ -17,7 +17,8 @@ void SortFacesByAttribute(std::vector<uint16_t>& indices, std::vector<uint32_t>&
     const uint32_t from = order[f];
     sortedAttributes[f] = attributes[from];
     for (int c = 0; c < 3; ++c) {
-      sortedIndices[3 * f + static_cast<std::size_t>(c)] = indices[3 * std::size_t{from} + static_cast<std::size_t>(c)];
+      sortedIndices[3 * f + static_cast<std::size_t>(c)] =
+          indices[3 * std::size_t{from} + static_cast<std::size_t>(c)];
     }
   }
   indices = std::move(sortedIndices);

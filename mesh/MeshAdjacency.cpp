@@ -38,7 +38,8 @@ uint32_t PositionIds(const std::vector<D3DXVECTOR3>& positions, std::vector<uint
     }
     const std::array<uint32_t, 3> key = {KeyBits(p.x), KeyBits(p.y), KeyBits(p.z)};
     keys[v] = key;
-    uint64_t h = (key[0] * 0x9E3779B97F4A7C15ull) ^ (key[1] * 0xC2B2AE3D27D4EB4Full) ^ (key[2] * 0x165667B19E3779F9ull);
+    uint64_t h = (key[0] * 0x9E3779B97F4A7C15ull) ^ (key[1] * 0xC2B2AE3D27D4EB4Full) ^
+                 (key[2] * 0x165667B19E3779F9ull);
     std::size_t slot = static_cast<std::size_t>(h ^ (h >> 29)) & mask;
     for (;;) {
       const uint32_t held = table[slot];

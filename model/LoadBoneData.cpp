@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "skeleton/BoneDataReader.h"
 #include "model/MeshLoader.h"
+#include "skeleton/BoneDataReader.h"
 
 Status LoadBoneData(SkinnedModel& model, const std::string& path) {
   const bool hasMesh = !model.sourceMesh.vertices.empty() || !model.skinnedMesh.vertices.empty();

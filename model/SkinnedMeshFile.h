@@ -5,17 +5,16 @@
 // parameters and the selection are not stored.
 #pragma once
 
-#include "mesh/MeshLimits.h"
-
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "fileio/Status.h"
-#include "skeleton/Skeleton.h"
 #include "image/TextureImage.h"
 #include "image/TextureLoader.h"
+#include "mesh/MeshLimits.h"
+#include "skeleton/Skeleton.h"
 
 struct SkinnedModel;
 

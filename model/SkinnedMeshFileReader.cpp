@@ -7,10 +7,10 @@
 
 #include "fileio/FileBytes.h"
 #include "fileio/KeyedLineReader.h"
-#include "skeleton/BoneDataReader.h"
+#include "image/TextureCache.h"
 #include "model/SkinnedMeshFile.h"
 #include "model/SkinnedModel.h"
-#include "image/TextureCache.h"
+#include "skeleton/BoneDataReader.h"
 
 namespace {
 constexpr std::string_view kNoTexture = "(NULL)";
@@ -161,7 +161,8 @@ bool ReadColour(SkmLines& in, D3DCOLORVALUE& c, const char* what) {
   return true;
 }
 
-bool ReadMaterials(SkmLines& in, const std::string& folder, const TextureLoader& loadTexture, SkinnedModel& out) {
+bool ReadMaterials(SkmLines& in, const std::string& folder, const TextureLoader& loadTexture,
+                   SkinnedModel& out) {
   int64_t k = 0;
   if (!in.header("Materials:", k)) return false;
   if (!in.ensureLines(7 * k, "its materials")) return false;
@@ -264,7 +265,8 @@ Status ParseSkinnedMesh(std::string_view text, const std::string& fileName, cons
                         const TextureLoader& loadTexture, SkinnedModel& out) {
   SkmLines in(text, fileName);
   if (!ReadVertices(in, out.skinnedMesh) || !ReadFaces(in, out.skinnedMesh, out.adjacency) ||
-      !ReadMaterials(in, folder, loadTexture, out) || !ReadAttributes(in, out) || !ReadBones(in, out.skeleton)) {
+      !ReadMaterials(in, folder, loadTexture, out) || !ReadAttributes(in, out) ||
+      !ReadBones(in, out.skeleton)) {
     return in.status;
   }
   out.pointVertices = out.skinnedMesh.vertices;
@@ -281,7 +283,8 @@ Status ReadSkinnedMesh(SkinnedModel& model, const std::string& path, const Textu
     return Status::Error("Cannot read the file", path + " (" + why + ")");
   }
   SkinnedModel fresh;
-  if (Status parsed = ParseSkinnedMesh(*bytes, FileNameOf(path), FolderOf(path), loadTexture, fresh); !parsed) {
+  if (Status parsed = ParseSkinnedMesh(*bytes, FileNameOf(path), FolderOf(path), loadTexture, fresh);
+      !parsed) {
     return parsed;
   }
   model = std::move(fresh);

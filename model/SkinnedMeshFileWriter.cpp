@@ -13,9 +13,13 @@
 namespace {
 constexpr const char* kNoTexture = "(NULL)";
 
-double D(float f) { return static_cast<double>(f); }
+double D(float f) {
+  return static_cast<double>(f);
+}
 
-bool IsWhiteSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+bool IsWhiteSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
 
 // The first whitespace-separated word of a name (empty when it has none).
 std::string FirstWord(const std::string& name) {
@@ -34,7 +38,8 @@ void WriteVertices(TextWriter& out, const std::vector<SkinVertex>& vertices) {
   out.line("Vertices: %d", static_cast<int>(vertices.size()));
   for (std::size_t i = 0; i < vertices.size(); ++i) {
     const SkinVertex& v = vertices[i];
-    out.append("%d\t%.6f\t%.6f\t%.6f\t", static_cast<int>(i), D(v.position.x), D(v.position.y), D(v.position.z));
+    out.append("%d\t%.6f\t%.6f\t%.6f\t", static_cast<int>(i), D(v.position.x), D(v.position.y),
+               D(v.position.z));
     out.append("%.6f\t%.6f\t%.6f\t%u\t", D(v.blendWeights[0]), D(v.blendWeights[1]), D(v.blendWeights[2]),
                static_cast<unsigned>(v.boneIndices));
     out.append("%.6f\t%.6f\t%.6f\t", D(v.normal.x), D(v.normal.y), D(v.normal.z));
@@ -91,7 +96,8 @@ void WriteBones(TextWriter& out, const std::vector<Bone>& bones) {
     const Bone& bone = bones[b];
     out.raw(FirstWord(bone.name));
     out.raw("\r\n");
-    out.line("%d\t%d\t%d", static_cast<int>(b), static_cast<int>(bone.parentId), static_cast<int>(bone.symmetricId));
+    out.line("%d\t%d\t%d", static_cast<int>(b), static_cast<int>(bone.parentId),
+             static_cast<int>(bone.symmetricId));
     out.append("%.6f\t%.6f\t%.6f\t", D(bone.begin.x), D(bone.begin.y), D(bone.begin.z));
     out.line("%.6f\t%.6f\t%.6f", D(bone.end.x), D(bone.end.y), D(bone.end.z));
     const D3DXQUATERNION& q = bone.restRotation;
@@ -103,7 +109,9 @@ bool Finite(std::initializer_list<float> values) {
   return std::all_of(values.begin(), values.end(), [](float f) { return std::isfinite(f); });
 }
 
-bool Finite(const D3DCOLORVALUE& c) { return Finite({c.r, c.g, c.b, c.a}); }
+bool Finite(const D3DCOLORVALUE& c) {
+  return Finite({c.r, c.g, c.b, c.a});
+}
 
 // False when a number to be written is infinite or NaN: "%.6f" would give
 // "inf" or "nan", which a reader takes for 0.

@@ -12,7 +12,8 @@ struct ClientPoint {
 };
 
 constexpr uint32_t PackClientPoint(ClientPoint p) {
-  return static_cast<uint32_t>(static_cast<uint16_t>(p.x)) | (static_cast<uint32_t>(static_cast<uint16_t>(p.y)) << 16);
+  return static_cast<uint32_t>(static_cast<uint16_t>(p.x)) |
+         (static_cast<uint32_t>(static_cast<uint16_t>(p.y)) << 16);
 }
 
 constexpr ClientPoint UnpackClientPoint(uint32_t packed) {

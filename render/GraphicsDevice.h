@@ -9,9 +9,9 @@
 #include <cstdint>
 #include <span>
 
+#include "image/TextureImage.h"
 #include "math/Vector4.h"
 #include "mesh/SkinVertex.h"
-#include "image/TextureImage.h"
 
 /// A vertex or index buffer owned by a device; 0 is "none".
 using BufferId = uint32_t;

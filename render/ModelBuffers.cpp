@@ -12,7 +12,9 @@ bool SameBytes(const std::vector<T>& a, const std::vector<T>& b) {
 BufferId Create(GraphicsDevice& device, const std::vector<SkinVertex>& data) {
   return device.createVertexBuffer(data);
 }
-BufferId Create(GraphicsDevice& device, const std::vector<uint16_t>& data) { return device.createIndexBuffer(data); }
+BufferId Create(GraphicsDevice& device, const std::vector<uint16_t>& data) {
+  return device.createIndexBuffer(data);
+}
 void Update(GraphicsDevice& device, BufferId id, const std::vector<SkinVertex>& data) {
   device.updateVertexBuffer(id, data);
 }
@@ -23,7 +25,8 @@ void Update(GraphicsDevice& device, BufferId id, const std::vector<uint16_t>& da
 // A texture the device can hold: positive size and a pixel array to match.
 bool Usable(const SharedTexture& image) {
   return image && image->width > 0 && image->height > 0 &&
-         image->rgba.size() == static_cast<std::size_t>(image->width) * static_cast<std::size_t>(image->height) * 4;
+         image->rgba.size() ==
+             static_cast<std::size_t>(image->width) * static_cast<std::size_t>(image->height) * 4;
 }
 }  // namespace
 

@@ -9,8 +9,8 @@
 #include <optional>
 #include <vector>
 
-#include "render/GraphicsDevice.h"
 #include "model/SkinnedModel.h"
+#include "render/GraphicsDevice.h"
 
 class ModelBuffers {
  public:

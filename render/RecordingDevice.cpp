@@ -83,16 +83,22 @@ void RecordingDevice::clear(uint32_t argb, float depth, uint32_t stencil) {
   log.push_back(Format("clear %08x %g %u", argb, static_cast<double>(depth), stencil));
 }
 
-void RecordingDevice::beginScene() { log.push_back("beginScene"); }
+void RecordingDevice::beginScene() {
+  log.push_back("beginScene");
+}
 
-void RecordingDevice::endScene() { log.push_back("endScene"); }
+void RecordingDevice::endScene() {
+  log.push_back("endScene");
+}
 
 bool RecordingDevice::present() {
   log.push_back("present");
   return !failPresent;
 }
 
-void RecordingDevice::reset() { log.push_back("reset"); }
+void RecordingDevice::reset() {
+  log.push_back("reset");
+}
 
 void RecordingDevice::setFillMode(FillMode mode) {
   fillMode = mode;
@@ -165,16 +171,19 @@ void RecordingDevice::drawIndexedPrimitive(PrimitiveType type, uint32_t minIndex
   d.primitiveCount = primitiveCount;
   const auto vb = vertexBuffers.find(stream);
   const auto ib = indexBuffers.find(indices);
-  const std::size_t end = static_cast<std::size_t>(startIndex) + std::size_t{primitiveCount} * IndicesPerPrimitive(type);
+  const std::size_t end =
+      static_cast<std::size_t>(startIndex) + std::size_t{primitiveCount} * IndicesPerPrimitive(type);
   if (vb == vertexBuffers.end() || ib == indexBuffers.end() || end > ib->second.size() ||
       std::size_t{minIndex} + vertexCount > vb->second.size()) {
     d.outOfRange = true;
   } else {
-    d.outOfRange = std::any_of(ib->second.begin() + startIndex, ib->second.begin() + static_cast<std::ptrdiff_t>(end),
-                               [&](uint16_t i) { return i < minIndex || i >= minIndex + vertexCount; });
+    d.outOfRange =
+        std::any_of(ib->second.begin() + startIndex, ib->second.begin() + static_cast<std::ptrdiff_t>(end),
+                    [&](uint16_t i) { return i < minIndex || i >= minIndex + vertexCount; });
   }
   draws.push_back(std::move(d));
-  log.push_back(Format("draw %s %u %u %u %u", PrimitiveName(type), minIndex, vertexCount, startIndex, primitiveCount));
+  log.push_back(
+      Format("draw %s %u %u %u %u", PrimitiveName(type), minIndex, vertexCount, startIndex, primitiveCount));
 }
 
 void RecordingDevice::drawPreTransformedLineStrip(std::span<const PreTransformedVertex> vertices,

@@ -2,10 +2,10 @@
 // the selection that the camera can be moved to.
 #pragma once
 
-#include "render/ClientPoint.h"
 #include "math/Vector3.h"
-#include "render/RegisterFile.h"
 #include "model/SkinnedModel.h"
+#include "render/ClientPoint.h"
+#include "render/RegisterFile.h"
 
 /// A rectangle selection waiting for the next drawn frame, which has the
 /// posed palette and camera registers the vertices must be projected with.

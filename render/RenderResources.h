@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "render/GraphicsDevice.h"
 #include "mesh/Material.h"
 #include "mesh/SourceMesh.h"
+#include "render/GraphicsDevice.h"
 
 /// A figure drawn as a line list.
 struct LineFigure {

@@ -14,7 +14,9 @@ D3DXVECTOR4 Modulate(const D3DCOLORVALUE& a, const D3DCOLORVALUE& b) {
   return D3DXVECTOR4(a.r * b.r, a.g * b.g, a.b * b.b, a.a * b.a);
 }
 
-D3DXVECTOR4 AsVector(const D3DCOLORVALUE& c) { return D3DXVECTOR4(c.r, c.g, c.b, c.a); }
+D3DXVECTOR4 AsVector(const D3DCOLORVALUE& c) {
+  return D3DXVECTOR4(c.r, c.g, c.b, c.a);
+}
 
 D3DXMATRIX Identity() {
   D3DXMATRIX m;
@@ -22,7 +24,9 @@ D3DXMATRIX Identity() {
   return m;
 }
 
-uint32_t Count(std::size_t n) { return static_cast<uint32_t>(n); }
+uint32_t Count(std::size_t n) {
+  return static_cast<uint32_t>(n);
+}
 }  // namespace
 
 SceneRenderer::SceneRenderer(GraphicsDevice& device, RenderResources& resources)
@@ -55,8 +59,8 @@ void SceneRenderer::setFillMode(FillMode mode) {
   device_.setFillMode(mode);
 }
 
-void SceneRenderer::drawScene(SkinnedModel& model, const Camera& camera, int32_t selectedBone, bool vertexMode,
-                              RectSelectionRequest& request, bool weightView) {
+void SceneRenderer::drawScene(SkinnedModel& model, const Camera& camera, int32_t selectedBone,
+                              bool vertexMode, RectSelectionRequest& request, bool weightView) {
   Skeleton& skeleton = model.skeleton;
   ComputePose(skeleton);
 
@@ -200,8 +204,8 @@ void SceneRenderer::drawRing(const D3DXMATRIX& world) {
       const D3DMATERIAL8& m = ring.materials[range.AttribId];
       setColor(AsVector(m.Diffuse), AsVector(m.Ambient));
     }
-    device_.drawIndexedPrimitive(PrimitiveType::TriangleList, 0, Count(ring.vertices.size()), range.FaceStart * 3,
-                                 range.FaceCount);
+    device_.drawIndexedPrimitive(PrimitiveType::TriangleList, 0, Count(ring.vertices.size()),
+                                 range.FaceStart * 3, range.FaceCount);
   }
 }
 

@@ -6,14 +6,14 @@
 // entry 0.
 #pragma once
 
+#include "model/SkinnedModel.h"
 #include "render/Camera.h"
 #include "render/ClientPoint.h"
-#include "render/RectangleSelection.h"
 #include "render/GraphicsDevice.h"
 #include "render/ModelBuffers.h"
+#include "render/RectangleSelection.h"
 #include "render/RegisterFile.h"
 #include "render/RenderResources.h"
-#include "model/SkinnedModel.h"
 
 /// The view flags the overlay passes read.
 struct OverlayOptions {

@@ -33,4 +33,6 @@ inline constexpr uint32_t kRegisterCount = kRegPalette + 4 * kPaletteEntries;
 inline constexpr D3DXVECTOR4 kShaderConstants{1.0f, 0.35f, 0.0f, 1020.01f};
 
 /// First register of palette entry k.
-constexpr uint32_t PaletteRegister(uint32_t entry) { return kRegPalette + 4 * entry; }
+constexpr uint32_t PaletteRegister(uint32_t entry) {
+  return kRegPalette + 4 * entry;
+}

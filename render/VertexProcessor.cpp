@@ -11,7 +11,9 @@ inline float Dot4(const D3DXVECTOR4& a, const D3DXVECTOR4& b) {
   return a.x * b.x + a.y * b.y + a.z * b.z + a.w * b.w;
 }
 
-inline float Dot3(float x, float y, float z, const D3DXVECTOR4& b) { return x * b.x + y * b.y + z * b.z; }
+inline float Dot3(float x, float y, float z, const D3DXVECTOR4& b) {
+  return x * b.x + y * b.y + z * b.z;
+}
 
 struct Blend {
   uint32_t offsets[4];
@@ -24,7 +26,8 @@ inline Blend BlendOf(const SkinVertex& vertex, const RegisterFile& c) {
   b.weights[0] = vertex.blendWeights[0];
   b.weights[1] = vertex.blendWeights[1];
   b.weights[2] = vertex.blendWeights[2];
-  b.weights[3] = c[kRegConstants].x - (vertex.blendWeights[0] + vertex.blendWeights[1] + vertex.blendWeights[2]);
+  b.weights[3] =
+      c[kRegConstants].x - (vertex.blendWeights[0] + vertex.blendWeights[1] + vertex.blendWeights[2]);
   return b;
 }
 

@@ -17,8 +17,8 @@
 #include <span>
 
 #include "math/Vector4.h"
-#include "render/RegisterFile.h"
 #include "mesh/SkinVertex.h"
+#include "render/RegisterFile.h"
 
 struct ProcessedVertex {
   /// Clip-space position; visible depth is 0 <= z <= w.

@@ -47,16 +47,17 @@ BlendingParametersText ParseBlendingParameters(std::string_view text, const std:
       break;
     }
     if (line.truncated) {
-      out.status = LineError(fileName, line.number,
-                             "the line is longer than " + std::to_string(kMaxKeyedLineLength) + " characters");
+      out.status =
+          LineError(fileName, line.number,
+                    "the line is longer than " + std::to_string(kMaxKeyedLineLength) + " characters");
       break;
     }
     BlendingParametersEntry entry;
     entry.bone = line.intAt(0);
     if (entry.bone < 1 || entry.bone > boneCount - 1) {
-      out.status = LineError(fileName, line.number,
-                             "bone index " + std::to_string(entry.bone) + " is outside 1.." +
-                                 std::to_string(boneCount - 1));
+      out.status = LineError(
+          fileName, line.number,
+          "bone index " + std::to_string(entry.bone) + " is outside 1.." + std::to_string(boneCount - 1));
       break;
     }
     entry.symmetricId = line.intAt(1);

@@ -15,6 +15,6 @@ const std::array<D3DXVECTOR3, 11> BoneShape::points = {{
 }};
 
 const std::array<uint16_t, 36> BoneShape::indices = {
-    0, 1, 0, 2, 0, 3, 0, 4, 0, 5, 0, 6, 0, 7, 0, 8, 0, 9,
+    0, 1,  0, 2, 0, 3, 0, 4, 0, 5,  0, 6, 0, 7, 0, 8,  0,  9,
     0, 10, 6, 7, 6, 8, 6, 9, 6, 10, 7, 9, 9, 8, 8, 10, 10, 7,
 };

@@ -14,7 +14,9 @@ void Skeleton::resizePerBoneArrays() {
   blendParams.resize(n);
 }
 
-void Skeleton::clear() { *this = Skeleton{}; }
+void Skeleton::clear() {
+  *this = Skeleton{};
+}
 
 D3DXVECTOR3 RotateVectorByQuaternion(const D3DXVECTOR3& v, const D3DXQUATERNION& q) {
   const D3DXQUATERNION p(v.x, v.y, v.z, 0.0f);

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  build-essential cmake ninja-build clang libclang-rt-14-dev
+  build-essential cmake ninja-build clang libclang-rt-14-dev clang-format-14
   qt6-base-dev libqt6opengl6-dev qt6-l10n-tools libepoxy-dev libegl-dev libgl-dev
   libegl1-mesa-dev libgl1-mesa-dri libegl-mesa0
   libpng-dev libjpeg-dev zlib1g-dev libnanoflann-dev

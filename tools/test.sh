@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: the default build (unit, fuzz replay,
-# interop and GUI tests, the GUI ones under a virtual X server), the unit tests
+# Sets up, builds and runs every test: the format check (clang-format 14, as
+# setup installs it) and the core folders' dependency order, the default build
+# (unit, fuzz replay, interop and GUI tests, the GUI ones under a virtual X
+# server), the unit tests
 # again under AddressSanitizer + UndefinedBehaviorSanitizer, and a short
 # libFuzzer run of every reader.
 set -euo pipefail
@@ -9,6 +11,10 @@ bash tools/setup.sh
 
 JOBS=$(nproc)
 FUZZ_SECONDS=${FUZZ_SECONDS:-20}
+
+echo "== format and dependency order"
+bash tools/check-format.sh
+bash tools/check-dependencies.sh
 
 echo "== default build"
 cmake --preset default >/dev/null

@@ -77,7 +77,8 @@ std::optional<FileChoice> RunFileDialog(QWidget* owner, const FileDialogRequest&
 
 int TypeOfExtension(const FileDialogRequest& request, const QString& suffix, int selected) {
   auto names = [&](int filter) {
-    const QString own = ExtensionOf(QString::fromStdString(request.filters[static_cast<size_t>(filter - 1)].pattern));
+    const QString own =
+        ExtensionOf(QString::fromStdString(request.filters[static_cast<size_t>(filter - 1)].pattern));
     return !own.isEmpty() && own.compare(suffix, Qt::CaseInsensitive) == 0;
   };
   const int count = static_cast<int>(request.filters.size());

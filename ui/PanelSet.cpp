@@ -1,8 +1,9 @@
 // The editor's four tool panels behind the PanelSet the main window uses.
+#include "ui/PanelSet.h"
+
 #include <QObject>
 
 #include "editor/Application.h"
-#include "ui/PanelSet.h"
 #include "ui/panels/BoneControlPanel.h"
 #include "ui/panels/BonePanelWidget.h"
 #include "ui/panels/KeyframePanelWidget.h"

@@ -10,9 +10,9 @@
 #include <algorithm>
 
 #include "editor/Application.h"
-#include "render/Camera.h"
 #include "editor/FrameLoop.h"
 #include "editor/MouseInput.h"
+#include "render/Camera.h"
 #include "render/RingMarker.h"
 #include "resources/EmbeddedResources.h"
 

@@ -1,14 +1,13 @@
 #include "ui/WeightToolDialog.h"
 
-#include <algorithm>
-
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
-#include <QLocale>
 #include <QFormLayout>
+#include <QLocale>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <algorithm>
 
 WeightToolDialog::WeightToolDialog(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {

@@ -16,9 +16,8 @@ bool MatchesBones(const SkinVertex& vertex, const BoneIndexQuad& indices) {
   if (heldSum != wantedSum) {
     return false;
   }
-  return std::all_of(indices.begin(), indices.end(), [&](uint8_t i) {
-    return std::find(held.begin(), held.end(), i) != held.end();
-  });
+  return std::all_of(indices.begin(), indices.end(),
+                     [&](uint8_t i) { return std::find(held.begin(), held.end(), i) != held.end(); });
 }
 
 namespace {

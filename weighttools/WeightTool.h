@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "fileio/Status.h"
-#include "skeleton/Skeleton.h"
 #include "mesh/SkinVertex.h"
+#include "skeleton/Skeleton.h"
 
 struct SkinnedModel;
 

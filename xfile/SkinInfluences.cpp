@@ -74,7 +74,8 @@ std::vector<VertexInfluences> ComputeVertexInfluences(const XFileDocument& doc,
 }
 
 VertexInfluences StrongestInfluences(std::vector<std::pair<uint32_t, float>>& bones) {
-  std::stable_sort(bones.begin(), bones.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
+  std::stable_sort(bones.begin(), bones.end(),
+                   [](const auto& a, const auto& b) { return a.second > b.second; });
   VertexInfluences out;
   out.count = static_cast<int>(std::min<std::size_t>(bones.size(), 4));
   float sum = 0.0f;

@@ -2,11 +2,18 @@
 
 #include <bit>
 
-static_assert(std::endian::native == std::endian::little, "the binary .x reader loads little-endian values directly");
+static_assert(std::endian::native == std::endian::little,
+              "the binary .x reader loads little-endian values directly");
 
-XFileBinaryReader::XFileBinaryReader(std::string_view data, int floatBits, std::size_t baseOffset, bool inflated)
-    : begin_(data.data()), p_(data.data()), end_(data.data() + data.size()), tokenStart_(data.data()),
-      floatSize_(floatBits == 64 ? 8 : 4), baseOffset_(baseOffset), inflated_(inflated) {}
+XFileBinaryReader::XFileBinaryReader(std::string_view data, int floatBits, std::size_t baseOffset,
+                                     bool inflated)
+    : begin_(data.data()),
+      p_(data.data()),
+      end_(data.data() + data.size()),
+      tokenStart_(data.data()),
+      floatSize_(floatBits == 64 ? 8 : 4),
+      baseOffset_(baseOffset),
+      inflated_(inflated) {}
 
 bool XFileBinaryReader::rawToken(uint16_t& code, std::string_view& text) {
   tokenStart_ = p_;
@@ -250,7 +257,9 @@ bool XFileBinaryReader::skipBody() {
   return fail("the object opened here is never closed by '}'");
 }
 
-std::string XFileBinaryReader::location() const { return locationAt(mark()); }
+std::string XFileBinaryReader::location() const {
+  return locationAt(mark());
+}
 
 std::string XFileBinaryReader::locationAt(std::size_t mark) const {
   return "byte " + std::to_string(baseOffset_ + mark) + (inflated_ ? " of the inflated data" : "");

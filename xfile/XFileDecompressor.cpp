@@ -13,7 +13,9 @@ uint32_t LoadU16(const char* p) {
          (static_cast<uint32_t>(static_cast<unsigned char>(p[1])) << 8);
 }
 
-uint32_t LoadU32(const char* p) { return LoadU16(p) | (LoadU16(p + 2) << 16); }
+uint32_t LoadU32(const char* p) {
+  return LoadU16(p) | (LoadU16(p + 2) << 16);
+}
 
 /// A raw-deflate stream that is released on every path.
 class RawInflater {
@@ -63,8 +65,8 @@ Status InflateXFileBody(std::string_view file, const std::string& fileName, std:
   const uint64_t totalSize = LoadU32(file.data() + pos);
   pos += 4;
   if (totalSize < kXFileHeaderSize) {
-    return fail(kXFileHeaderSize, "the stated total size " + std::to_string(totalSize) +
-                                      " is smaller than the 16-byte header");
+    return fail(kXFileHeaderSize,
+                "the stated total size " + std::to_string(totalSize) + " is smaller than the 16-byte header");
   }
   body.clear();
   RawInflater inflater;
@@ -85,7 +87,8 @@ Status InflateXFileBody(std::string_view file, const std::string& fileName, std:
     if (file[pos + 4] != 'C' || file[pos + 5] != 'K') {
       return fail(pos + 4, "expected the block signature \"CK\"");
     }
-    if (body.size() + outSize > totalSize - kXFileHeaderSize || body.size() + outSize > kMaxInflatedXFileSize) {
+    if (body.size() + outSize > totalSize - kXFileHeaderSize ||
+        body.size() + outSize > kMaxInflatedXFileSize) {
       return fail(pos, "the blocks inflate to more than the stated total size " + std::to_string(totalSize));
     }
     const std::size_t start = body.size();

@@ -12,7 +12,9 @@ bool SameNormal(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
   return a == b || std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-bool IsIdentity(const D3DXMATRIX& m) { return m == XIdentityMatrix(); }
+bool IsIdentity(const D3DXMATRIX& m) {
+  return m == XIdentityMatrix();
+}
 
 /// The vertices and per-corner vertex numbers of one mesh after normal
 /// splitting (copies appended after the mesh's own vertices).
@@ -91,7 +93,9 @@ std::vector<D3DXMATRIX> FrameWorldMatrices(const XFileDocument& doc) {
 }
 
 Status BuildMeshFromXFile(const XFileDocument& doc, const std::string& fileName, XBuiltMesh& out) {
-  auto fail = [&](const std::string& what) { return Status::Error(kXFileErrorMessage, fileName + ": " + what); };
+  auto fail = [&](const std::string& what) {
+    return Status::Error(kXFileErrorMessage, fileName + ": " + what);
+  };
   out = XBuiltMesh{};
   if (doc.meshes.empty()) {
     return fail("the file holds no Mesh object");
@@ -109,8 +113,9 @@ Status BuildMeshFromXFile(const XFileDocument& doc, const std::string& fileName,
       triangles += m.faceStarts[f + 1] - m.faceStarts[f] - 2;
     }
     if (vertexTotal + count > kMaxMeshElements) {
-      return fail("the meshes hold " + std::to_string(vertexTotal + count) +
-                  " vertices (after vertices with differing normals were split); at most 65,535 can be loaded");
+      return fail(
+          "the meshes hold " + std::to_string(vertexTotal + count) +
+          " vertices (after vertices with differing normals were split); at most 65,535 can be loaded");
     }
     if (triangleTotal + triangles > kMaxMeshElements) {
       return fail("the meshes hold " + std::to_string(triangleTotal + triangles) +

@@ -54,7 +54,8 @@ class XParser {
     if (r_.canHold(values)) {
       return true;
     }
-    return fail(std::string("the ") + what + " " + std::to_string(count) + " does not fit the data left in the file");
+    return fail(std::string("the ") + what + " " + std::to_string(count) +
+                " does not fit the data left in the file");
   }
 
   bool skipTemplate() {
@@ -227,7 +228,8 @@ class XParser {
     if (!fits(uint64_t{vertexCount} * 3, "vertex count", vertexCount)) return false;
     m.positions.resize(vertexCount);
     for (D3DXVECTOR3& p : m.positions) {
-      if (!f(p.x, "a vertex coordinate") || !f(p.y, "a vertex coordinate") || !f(p.z, "a vertex coordinate")) {
+      if (!f(p.x, "a vertex coordinate") || !f(p.y, "a vertex coordinate") ||
+          !f(p.z, "a vertex coordinate")) {
         return false;
       }
     }
@@ -285,7 +287,8 @@ class XParser {
     if (!fits(uint64_t{count} * 3, "normal count", count)) return false;
     m.normals.resize(count);
     for (D3DXVECTOR3& n : m.normals) {
-      if (!f(n.x, "a normal coordinate") || !f(n.y, "a normal coordinate") || !f(n.z, "a normal coordinate")) {
+      if (!f(n.x, "a normal coordinate") || !f(n.y, "a normal coordinate") ||
+          !f(n.z, "a normal coordinate")) {
         return false;
       }
     }
@@ -373,8 +376,9 @@ class XParser {
       return false;
     }
     if (m.materials.size() != materialCount) {
-      return r_.fail("the MeshMaterialList starting at " + r_.locationAt(start) + " declares " + std::to_string(materialCount) +
-                     " materials but holds " + std::to_string(m.materials.size()));
+      return r_.fail("the MeshMaterialList starting at " + r_.locationAt(start) + " declares " +
+                     std::to_string(materialCount) + " materials but holds " +
+                     std::to_string(m.materials.size()));
     }
     m.hasMaterialList = true;
     return true;
@@ -411,7 +415,8 @@ class XParser {
 
   bool skinHeader(XMesh& m) {
     if (!u(m.skinHeader.maxSkinWeightsPerVertex, "nMaxSkinWeightsPerVertex") ||
-        !u(m.skinHeader.maxSkinWeightsPerFace, "nMaxSkinWeightsPerFace") || !u(m.skinHeader.bones, "nBones")) {
+        !u(m.skinHeader.maxSkinWeightsPerFace, "nMaxSkinWeightsPerFace") ||
+        !u(m.skinHeader.bones, "nBones")) {
       return false;
     }
     m.hasSkinHeader = true;

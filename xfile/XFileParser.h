@@ -17,12 +17,11 @@
 // index is checked against its array.
 #pragma once
 
-#include "mesh/MeshLimits.h"
-
 #include <string>
 #include <string_view>
 
 #include "fileio/Status.h"
+#include "mesh/MeshLimits.h"
 #include "xfile/XFileDocument.h"
 
 /// Largest .x file read: the mesh holds at most 65,535 vertices and faces (a

@@ -20,11 +20,17 @@ constexpr std::array<uint8_t, 256> MakeClasses() {
 }
 constexpr std::array<uint8_t, 256> kClasses = MakeClasses();
 
-inline uint8_t ClassOf(char c) { return kClasses[static_cast<unsigned char>(c)]; }
-inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+inline uint8_t ClassOf(char c) {
+  return kClasses[static_cast<unsigned char>(c)];
+}
+inline bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 /// True when c may follow a number: the input's end, filler or a delimiter.
-inline bool EndsNumber(const char* p, const char* end) { return p == end || ClassOf(*p) != kWord; }
+inline bool EndsNumber(const char* p, const char* end) {
+  return p == end || ClassOf(*p) != kWord;
+}
 
 /// Exact powers of ten as doubles (10^22 is the largest exact one).
 constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
@@ -81,7 +87,10 @@ bool FastDecimal(const char*& p, const char* end, float& out) {
 }  // namespace
 
 XFileTextReader::XFileTextReader(std::string_view text, int firstLine)
-    : begin_(text.data()), p_(text.data()), end_(text.data() + text.size()), tokenStart_(text.data()),
+    : begin_(text.data()),
+      p_(text.data()),
+      end_(text.data() + text.size()),
+      tokenStart_(text.data()),
       firstLine_(firstLine) {}
 
 void XFileTextReader::skipFiller() {
@@ -301,7 +310,9 @@ bool XFileTextReader::canHold(uint64_t count) const {
   return count <= left && 2 * count - 1 <= left;
 }
 
-std::string XFileTextReader::location() const { return locationAt(mark()); }
+std::string XFileTextReader::location() const {
+  return locationAt(mark());
+}
 
 std::string XFileTextReader::locationAt(std::size_t mark) const {
   // Counted only when a message needs it, so reading never pays for lines.

@@ -4,8 +4,8 @@ namespace {
 const D3DXVECTOR3 kUnitAxes[3] = {{1.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f}, {0.0f, 0.0f, 1.0f}};
 }  // namespace
 
-void BoneControl::sliderMoved(Skeleton& skeleton, const BoneItemMap& items, BoneTreeItem selectedItem, int axis,
-                              int32_t position) {
+void BoneControl::sliderMoved(Skeleton& skeleton, const BoneItemMap& items, BoneTreeItem selectedItem,
+                              int axis, int32_t position) {
   if (!skeleton.bonesLoaded || skeleton.bones.empty() || axis < 0 || axis > 2) {
     return;
   }
@@ -36,7 +36,9 @@ void BoneControl::okPressed(const Skeleton& skeleton) {
   }
 }
 
-void BoneControl::hidePressed() { view_.hidePanel(); }
+void BoneControl::hidePressed() {
+  view_.hidePanel();
+}
 
 void BoneControl::resetPressed(Skeleton& skeleton, const BoneItemMap& items, BoneTreeItem selectedItem) {
   if (!skeleton.bonesLoaded || skeleton.bones.empty()) {
@@ -45,4 +47,6 @@ void BoneControl::resetPressed(Skeleton& skeleton, const BoneItemMap& items, Bon
   ResetBonePose(skeleton.bones[static_cast<std::size_t>(BoneIndexOfItem(skeleton, items, selectedItem))]);
 }
 
-void BoneControl::selectionChanged() { recentre(); }
+void BoneControl::selectionChanged() {
+  recentre();
+}

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cfloat>
 
+#include "editor/panels/BoneParameters.h"
 #include "fileio/KeyedLineReader.h"
 #include "fileio/TextWriter.h"
-#include "weights/BlendWeights.h"
-#include "editor/panels/BoneParameters.h"
 #include "model/SkinnedModel.h"
+#include "weights/BlendWeights.h"
 
 namespace {
 // The part of an edit's text that is read: at most 31 characters, without
@@ -31,7 +31,9 @@ float ParseBonePanelReal(std::string_view text) {
   return std::clamp(ParseKeyedFloat(NumberPart(text)), -FLT_MAX, FLT_MAX);
 }
 
-int32_t ParseBonePanelInt(std::string_view text) { return ParseKeyedInt(NumberPart(text)); }
+int32_t ParseBonePanelInt(std::string_view text) {
+  return ParseKeyedInt(NumberPart(text));
+}
 
 void BonePanel::selectionChanged(const Skeleton& skeleton, const BoneItemMap& items, BoneTreeItem item) {
   showParameters(skeleton, items, item);

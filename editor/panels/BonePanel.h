@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "editor/panels/BoneItemMap.h"
-#include "skeleton/Skeleton.h"
 #include "editor/panels/BonePanelView.h"
+#include "skeleton/Skeleton.h"
 
 struct SkinnedModel;
 

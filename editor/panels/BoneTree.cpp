@@ -13,7 +13,8 @@ void FillBoneTree(const Skeleton& skeleton, BoneTree& tree, BoneItemMap& items, 
   for (std::size_t i = 0; i < n; ++i) {
     const Bone& bone = skeleton.bones[i];
     if (i == 0) {
-      items[0] = tree.append(0, rootLabel == RootLabel::Root ? std::string("Root") : BoneTreeLabel(bone.name, 0));
+      items[0] =
+          tree.append(0, rootLabel == RootLabel::Root ? std::string("Root") : BoneTreeLabel(bone.name, 0));
       continue;
     }
     assert(bone.parentId >= 0 && static_cast<std::size_t>(bone.parentId) < i && "parents come first");

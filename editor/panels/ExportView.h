@@ -27,5 +27,6 @@ class ExportView {
   virtual OptionDialogView& optionDialog() = 0;
   /// A modal message box with an OK button, owned by the main window; detail
   /// (may be empty) is the box's detail text.
-  virtual void showMessage(const std::string& text, const std::string& caption, const std::string& detail) = 0;
+  virtual void showMessage(const std::string& text, const std::string& caption,
+                           const std::string& detail) = 0;
 };

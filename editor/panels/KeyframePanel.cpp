@@ -141,8 +141,8 @@ void KeyframePanel::windowForwardPressed() {
     return;
   }
   // No upper limit short of keeping the window's right end representable.
-  state_.timelineStart = std::min(state_.timelineStart, INT32_MAX - kTimelineWindow - kTimelineShift) +
-                         kTimelineShift;
+  state_.timelineStart =
+      std::min(state_.timelineStart, INT32_MAX - kTimelineWindow - kTimelineShift) + kTimelineShift;
   applyWindow();
   refreshMarkers();
 }

@@ -33,7 +33,8 @@ class KeyframePanelView {
   /// Moves the time slider (within its range); must not report a user move.
   virtual void setSliderPosition(int32_t position) = 0;
   /// The labels under the slider's left end, middle and right end.
-  virtual void setWindowLabels(const std::string& start, const std::string& middle, const std::string& end) = 0;
+  virtual void setWindowLabels(const std::string& start, const std::string& middle,
+                               const std::string& end) = 0;
   /// Replaces the markers drawn over the slider; later ones are drawn on top.
   virtual void showMarkers(const std::vector<KeyframeMarker>& markers) = 0;
   /// Where the slider's channel lies.

@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <vector>
 
+#include "editor/panels/WeightControlRules.h"
 #include "fileio/CNumbers.h"
 #include "model/SkinnedModel.h"
-#include "editor/panels/WeightControlRules.h"
 #include "weighttools/AverageWeights.h"
 
 namespace {
@@ -42,7 +42,9 @@ bool WeightControlPanel::prepare(const SkinnedModel& model) {
   return true;
 }
 
-void WeightControlPanel::onHide() { view_.hidePanel(); }
+void WeightControlPanel::onHide() {
+  view_.hidePanel();
+}
 
 std::optional<BoneIndexQuad> WeightControlPanel::checkedIndices() {
   BoneIndexQuad indices{};

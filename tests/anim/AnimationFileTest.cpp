@@ -71,17 +71,20 @@ TEST(AnimationFile, StopsQuietlyKeepingWhatWasRead) {
 
   // A malformed second block keeps the first.
   Animation broken = Empty(1);
-  s = ReadAnimationText(broken, "NumBones: 1\nTime: 5\nQuaternions:\n0 0 0 1\nTime: 9\nQuaternion:\n0 0 0 1\n", "b");
+  s = ReadAnimationText(broken,
+                        "NumBones: 1\nTime: 5\nQuaternions:\n0 0 0 1\nTime: 9\nQuaternion:\n0 0 0 1\n", "b");
   EXPECT_EQ(KeyTimes(broken), std::vector<int>{5});
   EXPECT_NE(s.detail.find("line 6"), std::string::npos) << s.detail;
 
   // Garbage after a blank line is not read.
   Animation blank = Empty(1);
-  s = ReadAnimationText(blank, "NumBones: 1\nTime: 5\nQuaternions:\n0 0 0 1\n\nTime: 9\nQuaternions:\n0 0 0 1\n", "b");
+  s = ReadAnimationText(
+      blank, "NumBones: 1\nTime: 5\nQuaternions:\n0 0 0 1\n\nTime: 9\nQuaternions:\n0 0 0 1\n", "b");
   EXPECT_EQ(KeyTimes(blank), std::vector<int>{5});
   EXPECT_FALSE(s);
   Animation trailing = Empty(1);
-  EXPECT_TRUE(ReadAnimationText(trailing, "NumBones: 1\r\nTime: 5\r\nQuaternions:\r\n0 0 0 1\r\n\r\n  \r\n", "b"));
+  EXPECT_TRUE(
+      ReadAnimationText(trailing, "NumBones: 1\r\nTime: 5\r\nQuaternions:\r\n0 0 0 1\r\n\r\n  \r\n", "b"));
 
   // No such file.
   Animation missing = Empty(1);

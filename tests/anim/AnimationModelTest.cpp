@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "anim/AnimationList.h"
 #include "anim/AnimationFile.h"
+#include "anim/AnimationList.h"
 #include "anim/KeyPose.h"
 #include "support/AnimationTestSupport.h"
 

@@ -28,8 +28,8 @@ std::string StripMesh() {
   for (int k = 0; k < 6; ++k) {
     for (float y : {0.9f, 1.1f}) {
       char line[64];
-      std::snprintf(line, sizeof line, "%.2f;%.2f;0.0;%s\n", static_cast<double>(xs[k]), static_cast<double>(y),
-                    k == 5 && y > 1.0f ? ";" : ",");
+      std::snprintf(line, sizeof line, "%.2f;%.2f;0.0;%s\n", static_cast<double>(xs[k]),
+                    static_cast<double>(y), k == 5 && y > 1.0f ? ";" : ",");
       text += line;
     }
   }
@@ -51,10 +51,11 @@ std::string V(float x, float y, float z) {
 // bit 2 z) and two triangles per side with outward normals.
 std::string BoxBone(const std::string& name, int parent, const std::string& begin, const std::string& end,
                     std::array<float, 3> lo, std::array<float, 3> hi) {
-  std::string text = "Name: " + name + "\nID: 0\nParentID: " + std::to_string(parent) + "\nbone_begin: " + begin +
-                     "\nbone_end: " + end + "\nquaternion: 0.0 0.7071 0.0 0.7071\n" +
-                     "numVertices_anchor: 8\nnumFaces_anchor: 12\nBorderBox: " + V(lo[0], lo[1], lo[2]) + " " +
-                     V(hi[0], hi[1], hi[2]) + "\nanchor_vertices:\n";
+  std::string text = "Name: " + name + "\nID: 0\nParentID: " + std::to_string(parent) +
+                     "\nbone_begin: " + begin + "\nbone_end: " + end +
+                     "\nquaternion: 0.0 0.7071 0.0 0.7071\n" +
+                     "numVertices_anchor: 8\nnumFaces_anchor: 12\nBorderBox: " + V(lo[0], lo[1], lo[2]) +
+                     " " + V(hi[0], hi[1], hi[2]) + "\nanchor_vertices:\n";
   for (int i = 0; i < 8; ++i) {
     text += V(i & 1 ? hi[0] : lo[0], i & 2 ? hi[1] : lo[1], i & 4 ? hi[2] : lo[2]) + "\n";
   }
@@ -90,8 +91,8 @@ struct BindCommandTest : ::testing::Test {
 
   // Runs the command line with args; its standard output goes to out.
   int Run(const std::string& args) {
-    const std::string command = std::string(POSEWRIGHT_CLI) + " " + args + " > " + Path("stdout.txt") + " 2> " +
-                                Path("stderr.txt");
+    const std::string command =
+        std::string(POSEWRIGHT_CLI) + " " + args + " > " + Path("stdout.txt") + " 2> " + Path("stderr.txt");
     const int status = std::system(command.c_str());
     out = ReadFileBytes(Path("stdout.txt")).value_or("");
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -108,7 +109,7 @@ TEST_F(BindCommandTest, BindsWeightsAndReportsAnchorCounts) {
   ASSERT_TRUE(ReadSkinnedMesh(m, Path("strip.skm")));
   ASSERT_EQ(m.vertexCount(), 12u);
   EXPECT_EQ(m.skeleton.bones[2].name, "Fore");
-  EXPECT_EQ(m.skinnedMesh.vertices[0].boneIndices, 1u);   // x = 0: Upper only
+  EXPECT_EQ(m.skinnedMesh.vertices[0].boneIndices, 1u);       // x = 0: Upper only
   EXPECT_EQ(m.skinnedMesh.vertices[4].boneIndices, 0x0201u);  // x = 1: Upper and Fore
   EXPECT_NEAR(m.skinnedMesh.vertices[4].blendWeights[0], 0.5f, 1e-6f);
   EXPECT_EQ(m.skinnedMesh.vertices[10].boneIndices, 0u);  // x = 3: no anchor

@@ -56,7 +56,8 @@ TEST_F(CommandFixture, RemoveAsksAndTheNeighbourBecomesCurrent) {
 TEST_F(CommandFixture, PreviousAndNextSayWhenThereIsNoneAndKeepTheTitle) {
   PreviousAnimationCommand(panel);
   NextAnimationCommand(panel);
-  EXPECT_EQ(view.boxes, (std::vector<std::string>{"error: No animations Exist", "error: No animations Exist"}));
+  EXPECT_EQ(view.boxes,
+            (std::vector<std::string>{"error: No animations Exist", "error: No animations Exist"}));
   AddAnimationCommand(panel, skeleton);
   AddAnimationCommand(panel, skeleton);
   NextAnimationCommand(panel);

@@ -406,7 +406,7 @@ TEST_F(CommandsTest, GltfTypesExportEveryListedAnimationUnderItsName) {
   // Each type writes its container; a name typed without an extension gets
   // the chosen type's.
   for (const auto& [typed, filter, written] : {std::tuple{"cube_b", kGlbFilter, "cube_b.glb"},
-                                                std::tuple{"cube_t.gltf", kGltfFilter, "cube_t.gltf"}}) {
+                                               std::tuple{"cube_t.gltf", kGltfFilter, "cube_t.gltf"}}) {
     shell.answerFile(Path(typed), filter);
     commands.handleCommand(CommandId::SaveSkinnedMesh);
     EXPECT_TRUE(shell.messages.empty()) << shell.messages.front().detail;
@@ -572,8 +572,8 @@ TEST(FileDialogSettings, MatchTheCommandTable) {
     EXPECT_EQ(r.mustExist, mustExist);
     EXPECT_EQ(r.askOverwrite, askOverwrite);
   };
-  check(file_dialogs::OpenMesh(), K::Open, {{"Direct3D(*.x)", "*.x"}, {"All meshes", MeshFilePatterns()}}, 1, "x",
-        true, false);
+  check(file_dialogs::OpenMesh(), K::Open, {{"Direct3D(*.x)", "*.x"}, {"All meshes", MeshFilePatterns()}}, 1,
+        "x", true, false);
   check(file_dialogs::OpenBoneData(), K::Open, {{"BoneData(*.dat)", "*.dat"}}, 1, "", false, false);
   check(file_dialogs::OpenSkinnedMesh(), K::Open, {{"SkinnedMesh(*.skm)", "*.skm"}, {"Direct3D(*.x)", "*.x"}},
         1, "skm", true, false);
@@ -591,8 +591,8 @@ TEST(FileDialogSettings, MatchTheCommandTable) {
         true);
   check(file_dialogs::SaveAnimation(), K::Save, {{"Animation Keyframes(*.anm)", "*.anm"}}, 1, "anm", false,
         true);
-  check(file_dialogs::SaveBoneData(), K::Save, {{"Bone Infomation(*.bnf)", "*.bnf"}, {"BoneData(*.dat)", "*.dat"}},
-        1, "bnf", false, true);
+  check(file_dialogs::SaveBoneData(), K::Save,
+        {{"Bone Infomation(*.bnf)", "*.bnf"}, {"BoneData(*.dat)", "*.dat"}}, 1, "bnf", false, true);
 }
 
 }  // namespace

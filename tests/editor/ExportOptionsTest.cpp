@@ -63,7 +63,8 @@ TEST(ExportOptions, UnsignedDecimalParseReadsAnythingElseAsZero) {
   EXPECT_EQ(ParseUnsignedDecimal("  30 "), 30u);
   EXPECT_EQ(ParseUnsignedDecimal("007"), 7u);
   EXPECT_EQ(ParseUnsignedDecimal("4294967295"), 4294967295u);
-  for (const char* bad : {"", "   ", "-5", "+5", "12abc", "1 2", "4294967296", "99999999999999999999", "0x10"}) {
+  for (const char* bad :
+       {"", "   ", "-5", "+5", "12abc", "1 2", "4294967296", "99999999999999999999", "0x10"}) {
     EXPECT_EQ(ParseUnsignedDecimal(bad), 0u) << bad;
   }
 }

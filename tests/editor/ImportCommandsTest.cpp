@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "importer/ImportTestSupport.h"
-#include "editor/Commands.h"
 #include "ScriptedShell.h"
+#include "editor/Commands.h"
 #include "importer/BoneDataWriter.h"
+#include "importer/ImportTestSupport.h"
 #include "importer/WeightAgreement.h"
-#include "skeleton/BoneDataReader.h"
 #include "model/SkinnedMeshFile.h"
+#include "skeleton/BoneDataReader.h"
 
 namespace {
 using namespace import_test;

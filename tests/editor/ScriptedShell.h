@@ -9,14 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "editor/panels/KeyframePanel.h"
-#include "support/ScriptedKeyframeView.h"
 #include "editor/Application.h"
 #include "editor/ShellView.h"
 #include "editor/WeightToolDialogView.h"
 #include "editor/panels/ExportView.h"
+#include "editor/panels/KeyframePanel.h"
 #include "support/RecordingBoneTree.h"
 #include "support/ScriptedAnswers.h"
+#include "support/ScriptedKeyframeView.h"
 
 struct ShownMessage {
   std::string text;

@@ -28,20 +28,22 @@ float FromBits(uint32_t bits) {
   return f;
 }
 
-void ExpectSameAsPrintf(float value) { ASSERT_EQ(Fast(value), Printf(value)) << "bits of the float: " << std::hex << [&] {
+void ExpectSameAsPrintf(float value) {
+  ASSERT_EQ(Fast(value), Printf(value)) << "bits of the float: " << std::hex << [&] {
     uint32_t b;
     std::memcpy(&b, &value, sizeof b);
     return b;
-  }(); }
+  }();
+}
 }  // namespace
 
 TEST(FixedNumberFormat, TiesRoundToEvenOnTheExactBinaryValue) {
-  EXPECT_EQ(Fast(0.0078125f), "0.007812");   // 1/128: 7812.5 millionths
-  EXPECT_EQ(Fast(0.0234375f), "0.023438");   // 3/128: 23437.5
+  EXPECT_EQ(Fast(0.0078125f), "0.007812");  // 1/128: 7812.5 millionths
+  EXPECT_EQ(Fast(0.0234375f), "0.023438");  // 3/128: 23437.5
   EXPECT_EQ(Fast(-0.0078125f), "-0.007812");
-  EXPECT_EQ(Fast(0.1f), "0.100000");         // 0.100000001490116… rounds down
+  EXPECT_EQ(Fast(0.1f), "0.100000");  // 0.100000001490116… rounds down
   EXPECT_EQ(Fast(2.5e-7f), "0.000000");
-  EXPECT_EQ(Fast(5e-7f), "0.000000");        // the float lies just below half a millionth
+  EXPECT_EQ(Fast(5e-7f), "0.000000");  // the float lies just below half a millionth
   EXPECT_EQ(Fast(6e-7f), "0.000001");
   // Every k / 2^n with n ≤ 24 whose millionths end in exactly one half.
   for (int n = 7; n <= 24; ++n) {
@@ -96,7 +98,8 @@ TEST(FixedNumberFormat, IntegersMatchPrintf) {
     char buffer[kMaxIntegerLength];
     EXPECT_EQ(std::string(buffer, FormatUnsigned(buffer, u)), std::to_string(u));
   }
-  for (int32_t d : {0, -1, 5, -80, 2320, std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::min()}) {
+  for (int32_t d :
+       {0, -1, 5, -80, 2320, std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::min()}) {
     char buffer[kMaxIntegerLength];
     EXPECT_EQ(std::string(buffer, FormatSigned(buffer, d)), std::to_string(d));
   }

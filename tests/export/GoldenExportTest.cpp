@@ -184,7 +184,8 @@ TEST(GoldenExport, WorkedExampleInAllFramesModeAt4800GivesThirtyKeysEightyTicksA
   std::string text;
   ASSERT_TRUE(FormatSkinnedMeshX(ExportOptions{4800, true}, model, &animation, text));
   const std::string identity =
-      ";16;1.000000,0.000000,0.000000,0.000000,0.000000,1.000000,0.000000,0.000000,0.000000,0.000000,1.000000,"
+      ";16;1.000000,0.000000,0.000000,0.000000,0.000000,1.000000,0.000000,0.000000,0.000000,0.000000,1."
+      "000000,"
       "0.000000,0.000000,0.000000,0.000000,1.000000;;";
   std::string keys = "   4;\r\n   30;\r\n";
   for (int k = 0; k < 30; ++k) {

@@ -58,8 +58,9 @@ TEST(SkinnedMeshXWriter, RootOnlySkeletonHasNoSkinWeightsAndOneFrameAndAnimation
   const std::string text = Export(model, &animation);
   EXPECT_NE(text.find(" XSkinMeshHeader {\r\n  4;\r\n  12;\r\n  0;\r\n }\r\n}\r\n"), std::string::npos);
   EXPECT_EQ(Count(text, "SkinWeights {"), 0u);
-  EXPECT_EQ(AfterMesh(text).substr(0, AfterMesh(text).find("AnimationSet")),
-            "Frame Root {\r\n FrameTransformMatrix {\r\n  " + kIdentityText + "\r\n }\r\n {thisMesh}\r\n}\r\n");
+  EXPECT_EQ(
+      AfterMesh(text).substr(0, AfterMesh(text).find("AnimationSet")),
+      "Frame Root {\r\n FrameTransformMatrix {\r\n  " + kIdentityText + "\r\n }\r\n {thisMesh}\r\n}\r\n");
   EXPECT_EQ(Count(text, " Animation {"), 1u);
 }
 
@@ -79,7 +80,8 @@ TEST(SkinnedMeshXWriter, SlotsListEveryNamedBoneWithItsWeightIncludingZeroAndThe
   EXPECT_NE(text.find("  4;\r\n  12;\r\n  3;\r\n }\r\n"), std::string::npos);
   EXPECT_EQ(Section(text, " SkinWeights {\r\n  \"A\"", " }"),
             " SkinWeights {\r\n  \"A\";\r\n  3;\r\n  0,\r\n  1,\r\n  2;\r\n  0.250000,\r\n  0.000000,\r\n"
-            "  1.000000;\r\n  " + kIdentityText + "\r\n }");
+            "  1.000000;\r\n  " +
+                kIdentityText + "\r\n }");
   EXPECT_EQ(Section(text, " SkinWeights {\r\n  \"B\"", " }"),
             " SkinWeights {\r\n  \"B\";\r\n  2;\r\n  0,\r\n  1;\r\n  0.500000,\r\n  1.000000;\r\n  " +
                 kIdentityText + "\r\n }");
@@ -132,9 +134,10 @@ TEST(SkinnedMeshXWriter, TextureNameIsQuotedUnescapedAndOnlyForLoadedTextures) {
   SetMaterials(model, {textured, missing});
   model.textures[0] = std::make_shared<const TextureImage>(TextureImage{1, 1, {255, 255, 255, 255}});
   const std::string text = Export(model, nullptr);
-  EXPECT_NE(text.find("   0.000000;0.000000;0.000000;;\r\n   TextureFileName {\r\n    \"tex\\skin \"1\".png\";\r\n"
-                      "   }\r\n  }\r\n  Material {"),
-            std::string::npos);
+  EXPECT_NE(
+      text.find("   0.000000;0.000000;0.000000;;\r\n   TextureFileName {\r\n    \"tex\\skin \"1\".png\";\r\n"
+                "   }\r\n  }\r\n  Material {"),
+      std::string::npos);
   EXPECT_EQ(text.find("missing.png"), std::string::npos);
 }
 
@@ -156,19 +159,28 @@ TEST(SkinnedMeshXWriter, FramesNestWithOneSpacePerLevelAndTheMeshReferenceHasOne
   //       └─ C          (C comes after B in the array)
   SetBones(model, {NamedBone("Root", 0), NamedBone("A", 0), NamedBone("B", 1), NamedBone("C", 0)});
   const std::string m = "FrameTransformMatrix {\r\n";
-  const std::string expected = "Frame Root {\r\n"
-                               " " + m + "  " + kIdentityText + "\r\n }\r\n"
-                               " {thisMesh}\r\n"
-                               " Frame A {\r\n"
-                               "  " + m + "   " + kIdentityText + "\r\n  }\r\n"
-                               "  Frame B {\r\n"
-                               "   " + m + "    " + kIdentityText + "\r\n   }\r\n"
-                               "  }\r\n"
-                               " }\r\n"
-                               " Frame C {\r\n"
-                               "  " + m + "   " + kIdentityText + "\r\n  }\r\n"
-                               " }\r\n"
-                               "}\r\n";
+  const std::string expected =
+      "Frame Root {\r\n"
+      " " +
+      m + "  " + kIdentityText +
+      "\r\n }\r\n"
+      " {thisMesh}\r\n"
+      " Frame A {\r\n"
+      "  " +
+      m + "   " + kIdentityText +
+      "\r\n  }\r\n"
+      "  Frame B {\r\n"
+      "   " +
+      m + "    " + kIdentityText +
+      "\r\n   }\r\n"
+      "  }\r\n"
+      " }\r\n"
+      " Frame C {\r\n"
+      "  " +
+      m + "   " + kIdentityText +
+      "\r\n  }\r\n"
+      " }\r\n"
+      "}\r\n";
   EXPECT_EQ(AfterMesh(Export(model, nullptr)), expected);
 }
 
@@ -231,10 +243,12 @@ TEST(SkinnedMeshXWriter, KeyframeModeWritesOwnTimesAndRotationsAboutTheJoint) {
   animation.InsertKey(std::vector<D3DXQUATERNION>{D3DXQUATERNION(), D3DXQUATERNION()}, 1000);
   const std::string text = Export(model, &animation, {4800, false});
   // Points turn half a turn about (1, 2, 0): the translation row is 2 × (1, 2, 0).
-  EXPECT_NE(text.find("   2;\r\n   -5;16;-1.000000,0.000000,0.000000,0.000000,0.000000,-1.000000,0.000000,"
-                      "0.000000,0.000000,0.000000,1.000000,0.000000,2.000000,4.000000,0.000000,1.000000;;,\r\n"
-                      "   1000;16;" + kIdentityText + ";\r\n  }\r\n  {Arm}"),
-            std::string::npos);
+  EXPECT_NE(
+      text.find("   2;\r\n   -5;16;-1.000000,0.000000,0.000000,0.000000,0.000000,-1.000000,0.000000,"
+                "0.000000,0.000000,0.000000,1.000000,0.000000,2.000000,4.000000,0.000000,1.000000;;,\r\n"
+                "   1000;16;" +
+                kIdentityText + ";\r\n  }\r\n  {Arm}"),
+      std::string::npos);
 }
 
 TEST(SkinnedMeshXWriter, KeyTimesWrapLikeSigned32BitArithmetic) {
@@ -276,8 +290,9 @@ TEST(SkinnedMeshXWriter, VertexDuplicationIndicesJoinSplitVerticesAcrossEdges) {
   model.adjacency = {0xFFFFFFFFu, 1, 0xFFFFFFFFu, 0, 0xFFFFFFFFu, 0xFFFFFFFFu};
   model.attributeTable = {{0, 0, 2, 0, 6}};
   const std::string text = Export(model, nullptr);
-  EXPECT_EQ(Section(text, " VertexDuplicationIndices {", " }"),
-            " VertexDuplicationIndices {\r\n  6;\r\n  4;\r\n  0,\r\n  1,\r\n  2,\r\n  2,\r\n  1,\r\n  5;\r\n }");
+  EXPECT_EQ(
+      Section(text, " VertexDuplicationIndices {", " }"),
+      " VertexDuplicationIndices {\r\n  6;\r\n  4;\r\n  0,\r\n  1,\r\n  2,\r\n  2,\r\n  1,\r\n  5;\r\n }");
 }
 
 TEST(SkinnedMeshXWriter, RefusesAModelWithoutBoundMeshOrSkeleton) {

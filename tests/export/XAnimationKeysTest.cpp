@@ -17,7 +17,9 @@ D3DXVECTOR3 Apply(const D3DXVECTOR3& p, const D3DXMATRIX& m) {
           p.x * m._13 + p.y * m._23 + p.z * m._33 + m._43};
 }
 
-D3DXQUATERNION AboutZ(float angle) { return {0, 0, std::sin(angle / 2), std::cos(angle / 2)}; }
+D3DXQUATERNION AboutZ(float angle) {
+  return {0, 0, std::sin(angle / 2), std::cos(angle / 2)};
+}
 }  // namespace
 
 TEST(XAnimationKeys, JointRotationMatrixKeepsTheJointAndTurnsPointsAboutIt) {

@@ -137,8 +137,8 @@ TEST_F(FileBytesTest, SavesFollowLinksKeepPermissionsAndRefuseWhatIsNoRegularFil
 
     const Status s = WriteFileAtomically(target, "new");
     EXPECT_EQ(s.ok, c.saved) << s.describe();
-    EXPECT_EQ(fs::symlink_status(target).type(), typeBefore == fs::file_type::not_found ? fs::file_type::regular
-                                                                                          : typeBefore);
+    EXPECT_EQ(fs::symlink_status(target).type(),
+              typeBefore == fs::file_type::not_found ? fs::file_type::regular : typeBefore);
     if (c.saved) {
       EXPECT_EQ(ReadFileBytes((d / c.fileHoldingTheBytes).string()), "new");
       if (typeBefore == fs::file_type::regular) {

@@ -43,10 +43,7 @@ TEST(ReaderLimits, EachReaderRefusesFifosAndFilesBeyondItsBound) {
          SkinnedModel m;
          return Detail(ReadSkinnedMesh(m, p));
        }},
-      {".dat", 64u << 20,
-       [](const std::string& p) {
-         return Detail(ReadBoneData(p).status);
-       }},
+      {".dat", 64u << 20, [](const std::string& p) { return Detail(ReadBoneData(p).status); }},
       {".prm", 1u << 20,
        [](const std::string& p) {
          Skeleton s;

@@ -2,8 +2,8 @@
 // puts at pixel (x, y) must be drawn there, in its colour.
 #include <cmath>
 
-#include "render/Camera.h"
 #include "OffscreenFixture.h"
+#include "render/Camera.h"
 #include "render/VertexProcessor.h"
 
 namespace {

@@ -90,7 +90,8 @@ class OffscreenTest : public ::testing::Test {
 
 /// Each channel within tolerance.
 inline ::testing::AssertionResult Near(const Rgb& a, const Rgb& b, int tolerance = 1) {
-  if (std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance) {
+  if (std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance &&
+      std::abs(a.b - b.b) <= tolerance) {
     return ::testing::AssertionSuccess();
   }
   return ::testing::AssertionFailure() << a << " is not within " << tolerance << " of " << b;

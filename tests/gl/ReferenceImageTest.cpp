@@ -3,8 +3,8 @@
 // points and the rubber band, at the editor's viewport size.
 #include <gtest/gtest.h>
 
-#include "gl/OffscreenViewport.h"
 #include "ReferencePicture.h"
+#include "gl/OffscreenViewport.h"
 #include "support/MathMatchers.h"
 #include "support/ModelFixtures.h"
 
@@ -25,8 +25,8 @@ TextureImage Checker() {
 
 TEST(ReferenceImage, TubeFrameMatchesTheCommittedPicture) {
   std::unique_ptr<OffscreenViewport> viewport;
-  if (Status created =
-          OffscreenViewport::Create(OffscreenViewport::kEditorWidth, OffscreenViewport::kEditorHeight, viewport);
+  if (Status created = OffscreenViewport::Create(OffscreenViewport::kEditorWidth,
+                                                 OffscreenViewport::kEditorHeight, viewport);
       !created) {
     GTEST_SKIP() << created.describe();
   }

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "fileio/FileBytes.h"
-#include "image/PngWriter.h"
 #include "image/ImageDecoders.h"
+#include "image/PngWriter.h"
 
 /// Checks an RGBA frame against reference/<name>.png: at most one pixel in 500
 /// may differ by more than 2 in a channel (edges may move by a pixel between
@@ -44,7 +44,7 @@ inline void ExpectMatchesReference(const std::string& name, int width, int heigh
     const std::string actual = (std::filesystem::temp_directory_path() / (name + "_actual.png")).string();
     // Only a help for looking at the failure: the test fails either way.
     static_cast<void>(WritePng(actual, width, height, pixels));
-    FAIL() << differing << " pixels differ from " << path << " (at most " << allowed << " may); this frame is in "
-           << actual;
+    FAIL() << differing << " pixels differ from " << path << " (at most " << allowed
+           << " may); this frame is in " << actual;
   }
 }

@@ -55,7 +55,8 @@ class RenderCommand : public ::testing::Test {
   // Width and height from a PNG file's header; (0, 0) when it is not one.
   std::pair<uint32_t, uint32_t> pngSize(const std::string& file) const {
     const std::string bytes = ReadFileBytes(file).value_or("");
-    if (bytes.size() < 24 || bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0 || bytes.compare(12, 4, "IHDR") != 0) {
+    if (bytes.size() < 24 || bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0 ||
+        bytes.compare(12, 4, "IHDR") != 0) {
       return {0, 0};
     }
     auto word = [&](std::size_t at) {

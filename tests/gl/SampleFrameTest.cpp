@@ -4,23 +4,23 @@
 // picture.
 #include <gtest/gtest.h>
 
+#include "ReferencePicture.h"
 #include "anim/AnimationFile.h"
 #include "anim/PlayToTime.h"
-#include "render/RectangleSelection.h"
 #include "gl/OffscreenViewport.h"
-#include "ReferencePicture.h"
-#include "weights/BlendWeights.h"
-#include "skeleton/BlendingParametersFile.h"
 #include "model/LoadBoneData.h"
 #include "model/MeshLoader.h"
+#include "render/RectangleSelection.h"
+#include "skeleton/BlendingParametersFile.h"
+#include "weights/BlendWeights.h"
 
 namespace {
 const std::string kSamples = std::string(POSEWRIGHT_SOURCE_DIR) + "/samples/";
 
 TEST(SampleFrame, WalkingCharacterMatchesTheCommittedPicture) {
   std::unique_ptr<OffscreenViewport> viewport;
-  if (Status created =
-          OffscreenViewport::Create(OffscreenViewport::kEditorWidth, OffscreenViewport::kEditorHeight, viewport);
+  if (Status created = OffscreenViewport::Create(OffscreenViewport::kEditorWidth,
+                                                 OffscreenViewport::kEditorHeight, viewport);
       !created) {
     GTEST_SKIP() << created.describe();
   }

@@ -1,7 +1,7 @@
 // Whole frames through the scene renderer on the OpenGL device: what lands
 // where, in which colour, and what hides what.
-#include "render/Camera.h"
 #include "OffscreenFixture.h"
+#include "render/Camera.h"
 #include "render/SceneRenderer.h"
 #include "render/VertexProcessor.h"
 #include "support/MathMatchers.h"

@@ -5,15 +5,15 @@
 #include <cstring>
 
 #include "anim/KeyPose.h"
+#include "editor/panels/BoneParameters.h"
 #include "history/AnimationChange.h"
 #include "history/DataKeys.h"
 #include "history/ModelChange.h"
 #include "history/UnsavedData.h"
-#include "weights/BlendWeights.h"
-#include "editor/panels/BoneParameters.h"
-#include "weights/WeightEditing.h"
 #include "support/MathMatchers.h"
 #include "support/SyntheticSkinnedModel.h"
+#include "weights/BlendWeights.h"
+#include "weights/WeightEditing.h"
 
 namespace {
 // Everything an edit may change, compared bit for bit.
@@ -113,8 +113,7 @@ TEST_F(HistoryTest, UndoAndRedoRestoreEveryStateExactly) {
         SelectEvery(31, random.below(31));
         ModelEdit edit(history, model, "Apply H and R", kWeightsAspect | kBoneParametersAspect);
         const int32_t b = 1 + static_cast<int32_t>(random.below(31));
-        SetBlendingParams(model.skeleton, items, items[b], random.uniform(0.5f, 2),
-                          random.uniform(0.1f, 1));
+        SetBlendingParams(model.skeleton, items, items[b], random.uniform(0.5f, 2), random.uniform(0.1f, 1));
         RecomputeSelectedWeights(model);
         edit.commit();
         break;

@@ -16,7 +16,9 @@
 namespace {
 using Bytes = std::vector<uint8_t>;
 
-std::string Str(const Bytes& b) { return std::string(b.begin(), b.end()); }
+std::string Str(const Bytes& b) {
+  return std::string(b.begin(), b.end());
+}
 void Put16(Bytes& b, uint32_t v) {
   b.push_back(static_cast<uint8_t>(v));
   b.push_back(static_cast<uint8_t>(v >> 8));
@@ -28,12 +30,15 @@ void Put32(Bytes& b, uint32_t v) {
 
 /// Pixel (x, y) of a decoded image as 0xRRGGBBAA.
 uint32_t At(const TextureImage& t, int x, int y) {
-  const uint8_t* p = &t.rgba[(static_cast<std::size_t>(y) * static_cast<std::size_t>(t.width) + static_cast<std::size_t>(x)) * 4];
+  const uint8_t* p = &t.rgba[(static_cast<std::size_t>(y) * static_cast<std::size_t>(t.width) +
+                              static_cast<std::size_t>(x)) *
+                             4];
   return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
 }
 
 /// A bitmap with a 40-byte info header; masks (if any) follow the header.
-Bytes Bmp(int32_t width, int32_t height, uint16_t bits, uint32_t compression, const Bytes& extra, const Bytes& pixels) {
+Bytes Bmp(int32_t width, int32_t height, uint16_t bits, uint32_t compression, const Bytes& extra,
+          const Bytes& pixels) {
   Bytes b = {'B', 'M'};
   const uint32_t offset = 14 + 40 + static_cast<uint32_t>(extra.size());
   Put32(b, offset + static_cast<uint32_t>(pixels.size()));
@@ -111,8 +116,8 @@ std::string Png(int width, int height) {
 
 TEST(TextureDecode, BmpDepthsOrientationAndPadding) {
   // 24-bit, 2 × 2, bottom-up: the first stored row is the bottom one.
-  const Bytes rgb24 = {0, 0, 255, 0, 255, 0, 0, 0,   // bottom: red, green (+2 padding bytes)
-                       255, 0, 0, 255, 255, 255, 0, 0};  // top: blue, white
+  const Bytes rgb24 = {0,   0, 255, 0,   255, 0,   0, 0,   // bottom: red, green (+2 padding bytes)
+                       255, 0, 0,   255, 255, 255, 0, 0};  // top: blue, white
   auto t = DecodeTextureImage(Str(Bmp(2, 2, 24, 0, {}, rgb24)));
   ASSERT_TRUE(t.has_value());
   EXPECT_EQ(At(*t, 0, 0), 0x0000FFFFu);
@@ -152,17 +157,18 @@ TEST(TextureDecode, BmpDepthsOrientationAndPadding) {
 
 TEST(TextureDecode, BmpRefusesTruncatedOversizedAndCompressed) {
   const Bytes pixels = {0, 0, 255, 0};
-  EXPECT_FALSE(DecodeBmp(Str(Bmp(1, 2, 24, 0, {}, pixels))).has_value());           // one row missing
-  EXPECT_FALSE(DecodeBmp(Str(Bmp(70000, 1, 24, 0, {}, pixels))).has_value());       // too wide
-  EXPECT_FALSE(DecodeBmp(Str(Bmp(1, 1, 8, 1, {}, pixels))).has_value());            // RLE
-  EXPECT_FALSE(DecodeBmp(Str(Bmp(1, 1, 7, 0, {}, pixels))).has_value());            // no such depth
+  EXPECT_FALSE(DecodeBmp(Str(Bmp(1, 2, 24, 0, {}, pixels))).has_value());      // one row missing
+  EXPECT_FALSE(DecodeBmp(Str(Bmp(70000, 1, 24, 0, {}, pixels))).has_value());  // too wide
+  EXPECT_FALSE(DecodeBmp(Str(Bmp(1, 1, 8, 1, {}, pixels))).has_value());       // RLE
+  EXPECT_FALSE(DecodeBmp(Str(Bmp(1, 1, 7, 0, {}, pixels))).has_value());       // no such depth
   EXPECT_FALSE(DecodeBmp("BM").has_value());
 }
 
 TEST(TextureDecode, TgaTypesOriginsAndRunLength) {
   // True colour, 24-bit, bottom-left origin.
   Bytes b = TgaHeader(2, 2, 2, 24, 0);
-  for (uint8_t v : {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255}) b.push_back(v);  // bottom: blue green; top: red white
+  for (uint8_t v : {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255})
+    b.push_back(v);  // bottom: blue green; top: red white
   auto t = DecodeTextureImage(Str(b));
   ASSERT_TRUE(t.has_value());
   EXPECT_EQ(At(*t, 0, 0), 0xFF0000FFu);
@@ -190,7 +196,8 @@ TEST(TextureDecode, TgaTypesOriginsAndRunLength) {
   Put16(b, 1);
   b.push_back(8);
   b.push_back(0x20);
-  for (uint8_t v : {10, 20, 30, 40, 50, 60, 1, 0}) b.push_back(v);  // map: (30,20,10), (60,50,40); pixels 1, 0
+  for (uint8_t v : {10, 20, 30, 40, 50, 60, 1, 0})
+    b.push_back(v);  // map: (30,20,10), (60,50,40); pixels 1, 0
   t = DecodeTga(Str(b));
   ASSERT_TRUE(t.has_value());
   EXPECT_EQ(At(*t, 0, 0), 0x3C3228FFu);

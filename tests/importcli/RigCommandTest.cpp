@@ -13,7 +13,9 @@
 #include "support/TestData.h"
 
 namespace {
-std::string Rig(const std::string& name) { return SharedTestDataDir() + "/rigs/" + name; }
+std::string Rig(const std::string& name) {
+  return SharedTestDataDir() + "/rigs/" + name;
+}
 
 struct RigCommandTest : ::testing::Test {
   TempDir folder{"rigcli"};
@@ -33,9 +35,12 @@ struct RigCommandTest : ::testing::Test {
 };
 
 TEST_F(RigCommandTest, RigWritesBoneDataAndBlendingParametersThatReadBack) {
-  ASSERT_EQ(Run("rig " + Rig("hand.fbx") + " -o " + Path("hand.dat") + " --prm " + Path("hand.prm")), 0) << err;
-  EXPECT_NE(out.find("hand.dat: 17 bones (a root bone added), anchors for 996 vertices"), std::string::npos) << out;
-  EXPECT_NE(out.find("anchors per vertex: 1..3 (vertices in no anchor: 0, in more than four: 0)"), std::string::npos)
+  ASSERT_EQ(Run("rig " + Rig("hand.fbx") + " -o " + Path("hand.dat") + " --prm " + Path("hand.prm")), 0)
+      << err;
+  EXPECT_NE(out.find("hand.dat: 17 bones (a root bone added), anchors for 996 vertices"), std::string::npos)
+      << out;
+  EXPECT_NE(out.find("anchors per vertex: 1..3 (vertices in no anchor: 0, in more than four: 0)"),
+            std::string::npos)
       << out;
   RiggedImport direct;
   ASSERT_TRUE(ImportRiggedModel(Rig("hand.fbx"), direct));
@@ -71,7 +76,8 @@ TEST_F(RigCommandTest, BindWithTheRigKeepsTheFilesWeightsOrRecomputesThem) {
   }
 
   ASSERT_EQ(Run("bind " + Rig("bent_tube.glb") + " --rig --auto-weights -o " + Path("auto.skm")), 0) << err;
-  EXPECT_NE(out.find("vertices in no anchor: 0\nvertices in more than four anchors: 0\n"), std::string::npos) << out;
+  EXPECT_NE(out.find("vertices in no anchor: 0\nvertices in more than four anchors: 0\n"), std::string::npos)
+      << out;
   SkinnedModel recomputed;
   ASSERT_TRUE(ReadSkinnedMesh(recomputed, Path("auto.skm")));
   std::size_t same = 0;
@@ -83,12 +89,15 @@ TEST_F(RigCommandTest, BindWithTheRigKeepsTheFilesWeightsOrRecomputesThem) {
 
 TEST_F(RigCommandTest, InfoDescribesEveryMeshFormatWithItsBones) {
   ASSERT_EQ(Run("info " + Rig("two_roots.dae")), 0) << err;
-  EXPECT_NE(out.find("  bones       5 (a root bone added)\n    0 Root\n      1 LeftThigh\n        2 LeftShin\n"),
-            std::string::npos)
+  EXPECT_NE(
+      out.find("  bones       5 (a root bone added)\n    0 Root\n      1 LeftThigh\n        2 LeftShin\n"),
+      std::string::npos)
       << out;
   ASSERT_EQ(Run("info " + Rig("quads.obj") + " --json"), 0) << err;
-  EXPECT_NE(out.find("\"vertices\":24,\"faces\":12,\"droppedFaces\":0,\"materials\":1"), std::string::npos) << out;
-  EXPECT_NE(out.find("\"textures\":[{\"name\":\"quads.png\",\"loaded\":true,\"width\":16"), std::string::npos) << out;
+  EXPECT_NE(out.find("\"vertices\":24,\"faces\":12,\"droppedFaces\":0,\"materials\":1"), std::string::npos)
+      << out;
+  EXPECT_NE(out.find("\"textures\":[{\"name\":\"quads.png\",\"loaded\":true,\"width\":16"), std::string::npos)
+      << out;
   EXPECT_NE(out.find("\"bones\":[],\"rootAdded\":false"), std::string::npos) << out;
 }
 
@@ -103,7 +112,8 @@ TEST_F(RigCommandTest, RefusalsNameTheFileAndTheReason) {
       {"bind " + Rig("quads.obj") + " --rig -o " + Path("q.skm"), 1,
        "posewright-cli bind: File Format Error: quads.obj: the file has no armature"},
       {"rig " + Rig("missing.glb") + " -o " + Path("m.dat"), 1, "missing.glb: the file cannot be opened"},
-      {"info " + Rig("missing.fbx"), 1, "posewright-cli info: File Format Error: missing.fbx: the file cannot be opened"},
+      {"info " + Rig("missing.fbx"), 1,
+       "posewright-cli info: File Format Error: missing.fbx: the file cannot be opened"},
       {"rig " + Rig("hand.fbx"), 2, "usage: posewright-cli rig MODEL -o OUT.dat"},
       {"bind " + Rig("hand.fbx") + " --rig", 2, "usage: posewright-cli bind MODEL --rig"},
   };

@@ -54,7 +54,8 @@ TEST(FitPrismAnchor, HoldsEveryPointAndIsConvex) {
       return most;
     };
     // Corners are rounded to six decimals, which tilts the narrowest faces a little.
-    for (const D3DXVECTOR3& v : anchor.vertices) ASSERT_LE(beyond(v), 1e-3f * scale + 1e-4f) << "round " << round;
+    for (const D3DXVECTOR3& v : anchor.vertices)
+      ASSERT_LE(beyond(v), 1e-3f * scale + 1e-4f) << "round " << round;
     const D3DXVECTOR3 size = anchor.boxMax - anchor.boxMin;
     for (int k = 0; k < 200; ++k) {
       const D3DXVECTOR3 p(anchor.boxMin.x + size.x * (0.5f + 0.7f * unit(rng)),

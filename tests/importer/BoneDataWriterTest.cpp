@@ -18,7 +18,9 @@ float RandomNumber(std::mt19937& rng) {
   return Quantize6(unit(rng) * scales[rng() % 6]);
 }
 
-D3DXVECTOR3 RandomPoint(std::mt19937& rng) { return {RandomNumber(rng), RandomNumber(rng), RandomNumber(rng)}; }
+D3DXVECTOR3 RandomPoint(std::mt19937& rng) {
+  return {RandomNumber(rng), RandomNumber(rng), RandomNumber(rng)};
+}
 
 Skeleton RandomSkeleton(std::mt19937& rng) {
   Skeleton s;
@@ -87,7 +89,8 @@ TEST(BoneDataWriter, ReadsBackExactly) {
 // The sample's bone data was written by the same writer: reading and writing
 // it again gives the file byte for byte.
 TEST(BoneDataWriter, RewritesTheSampleByteForByte) {
-  const std::optional<std::string> text = ReadFileBytes(std::string(POSEWRIGHT_SOURCE_DIR) + "/samples/character.dat");
+  const std::optional<std::string> text =
+      ReadFileBytes(std::string(POSEWRIGHT_SOURCE_DIR) + "/samples/character.dat");
   ASSERT_TRUE(text.has_value());
   const BoneDataResult read = ParseBoneData(*text, "character.dat");
   ASSERT_TRUE(read.status);
@@ -104,9 +107,11 @@ TEST(BoneDataWriter, RefusesWhatWouldNotReadBackAndWritesNothing) {
     const char* problem;
   } cases[] = {
       {"no anchor", [](Skeleton& s) { s.anchors[2] = BoneAnchor{}; }, "has no anchor volume"},
-      {"face index", [](Skeleton& s) { s.anchors[1].faces[0][1] = 99; }, "has an anchor face outside its vertices"},
+      {"face index", [](Skeleton& s) { s.anchors[1].faces[0][1] = 99; },
+       "has an anchor face outside its vertices"},
       {"two words", [](Skeleton& s) { s.bones[1].name = "Upper Arm"; }, "a bone name must be one word"},
-      {"NaN", [](Skeleton& s) { s.bones[2].end.y = std::nanf(""); }, "has a number that is not finite or too large"},
+      {"NaN", [](Skeleton& s) { s.bones[2].end.y = std::nanf(""); },
+       "has a number that is not finite or too large"},
       {"huge", [](Skeleton& s) { s.anchors[1].boxMax.x = 1e30f; }, "not finite or too large"},
       {"parent", [](Skeleton& s) { s.bones[1].parentId = 1; }, "has no parent listed before it"},
       {"no bones", [](Skeleton& s) { s.bones.clear(); }, "there are no bones"},

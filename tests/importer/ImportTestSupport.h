@@ -17,7 +17,9 @@ namespace import_test {
 namespace fs = std::filesystem;
 
 /// The rigged test models kept with the sources (posewright-samplegen rigs).
-inline std::string KeptRig(const std::string& name) { return SharedTestDataDir() + "/rigs/" + name; }
+inline std::string KeptRig(const std::string& name) {
+  return SharedTestDataDir() + "/rigs/" + name;
+}
 
 /// The folder of the public rigged models made in a 3D suite:
 /// $POSEWRIGHT_PUBLIC_RIGS, else ../shared/testdata/rigs beside the sources.

@@ -1,6 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <assimp/scene.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <memory>
@@ -117,15 +116,15 @@ TEST(MeshImport, MaterialsKeepTheirColoursAndEmbeddedTextures) {
   ASSERT_TRUE(mesh.textures[0] != nullptr);
   EXPECT_EQ(mesh.textures[0]->width, 3);
   EXPECT_EQ(mesh.textures[0]->height, 2);
-  EXPECT_EQ(mesh.textures[0]->rgba[4], 40);  // the second pixel of the top row
+  EXPECT_EQ(mesh.textures[0]->rgba[4], 40);      // the second pixel of the top row
   EXPECT_EQ(mesh.materials[0].Ambient.r, 0.5f);  // drawing copies as for .x files
 }
 
 // Every kept model opens with unit normals (made where the file has none)
 // that face the side its faces' corners run clockwise from.
 TEST(MeshImport, KeptModelsOpenWithNormalsMatchingTheirWinding) {
-  for (const char* name : {"bent_tube.glb", "two_roots.dae", "hand.fbx", "many_influences.dae", "no_normals.glb",
-                           "quads.obj"}) {
+  for (const char* name :
+       {"bent_tube.glb", "two_roots.dae", "hand.fbx", "many_influences.dae", "no_normals.glb", "quads.obj"}) {
     SCOPED_TRACE(name);
     const LoadedMesh mesh = Import(KeptRig(name));
     const SourceMesh& m = mesh.sourceMesh;

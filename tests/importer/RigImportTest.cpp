@@ -89,7 +89,8 @@ void CheckRiggedImport(const RigModel& rig, const std::string& path) {
   ASSERT_NE(imported, nullptr);
   const Skeleton& skeleton = imported->model.skeleton;
   ASSERT_TRUE(skeleton.bonesLoaded);
-  EXPECT_EQ(skeleton.boneCount(), static_cast<int32_t>(rig.joints.size()) + (imported->import.rig.rootAdded ? 1 : 0));
+  EXPECT_EQ(skeleton.boneCount(),
+            static_cast<int32_t>(rig.joints.size()) + (imported->import.rig.rootAdded ? 1 : 0));
   for (const RigModelJoint& joint : rig.joints) {
     const Bone* bone = BoneNamed(skeleton, joint.name);
     if (bone == nullptr) {
@@ -98,10 +99,12 @@ void CheckRiggedImport(const RigModel& rig, const std::string& path) {
       bone = &skeleton.bones[0];
     }
     EXPECT_LT(Distance(bone->begin, joint.head), 1e-4f) << joint.name;
-    const std::string parent = joint.parent >= 0 ? rig.joints[static_cast<std::size_t>(joint.parent)].name : "Root";
+    const std::string parent =
+        joint.parent >= 0 ? rig.joints[static_cast<std::size_t>(joint.parent)].name : "Root";
     if (bone != &skeleton.bones[0]) {
       const Bone& up = skeleton.bones[static_cast<std::size_t>(bone->parentId)];
-      EXPECT_TRUE(up.name == parent || (bone->parentId == 0 && !imported->import.rig.rootAdded)) << joint.name;
+      EXPECT_TRUE(up.name == parent || (bone->parentId == 0 && !imported->import.rig.rootAdded))
+          << joint.name;
     }
   }
   for (std::size_t b = 1; b < skeleton.bones.size(); ++b) {
@@ -109,7 +112,8 @@ void CheckRiggedImport(const RigModel& rig, const std::string& path) {
     D3DXVECTOR3 along;
     const D3DXVECTOR3 axis = bone.end - bone.begin;
     D3DXVec3Normalize(&along, &axis);
-    EXPECT_LT(Distance(RotateVectorByQuaternion(D3DXVECTOR3(0, 0, 1), bone.restRotation), along), 1e-4f) << bone.name;
+    EXPECT_LT(Distance(RotateVectorByQuaternion(D3DXVECTOR3(0, 0, 1), bone.restRotation), along), 1e-4f)
+        << bone.name;
   }
 
   const std::vector<SkinVertex>& vertices = imported->model.skinnedMesh.vertices;
@@ -119,8 +123,9 @@ void CheckRiggedImport(const RigModel& rig, const std::string& path) {
     if (joints.empty()) continue;
     ++matched;
     const std::string& name = skeleton.bones[static_cast<std::size_t>(DominantSlotBone(v))].name;
-    EXPECT_TRUE(std::any_of(joints.begin(), joints.end(), [&](uint32_t j) { return rig.joints[j].name == name; }))
-        << name;
+    EXPECT_TRUE(std::any_of(joints.begin(), joints.end(), [&](uint32_t j) {
+      return rig.joints[j].name == name;
+    })) << name;
   }
   EXPECT_EQ(matched, vertices.size());
 
@@ -211,8 +216,11 @@ TEST(RigImport, TwoRootsGetAnAddedRootAndMirrorPartners) {
   const Skeleton& s = imported->model.skeleton;
   EXPECT_TRUE(imported->import.rig.rootAdded);
   EXPECT_EQ(s.bones[0].begin, D3DXVECTOR3(0, 0, 0));
-  auto index = [&](const std::string& name) { return static_cast<int32_t>(BoneNamed(s, name) - s.bones.data()); };
-  for (const auto& [left, right] : {std::pair{"LeftThigh", "RightThigh"}, std::pair{"LeftShin", "RightShin"}}) {
+  auto index = [&](const std::string& name) {
+    return static_cast<int32_t>(BoneNamed(s, name) - s.bones.data());
+  };
+  for (const auto& [left, right] :
+       {std::pair{"LeftThigh", "RightThigh"}, std::pair{"LeftShin", "RightShin"}}) {
     EXPECT_EQ(s.bones[static_cast<std::size_t>(index(left))].symmetricId, index(right));
     EXPECT_EQ(s.bones[static_cast<std::size_t>(index(right))].symmetricId, index(left));
     EXPECT_GT(BoneNamed(s, left)->begin.x, 0.0f);  // the model's left side stays at +X
@@ -257,7 +265,8 @@ TEST(RigImport, MoreThanFourInfluencesKeepTheFourStrongest) {
     while (source < rig.vertices.size() && Distance(rig.vertices[source].position, p) > 1e-4f) ++source;
     ASSERT_LT(source, rig.vertices.size());
     std::vector<std::pair<uint32_t, float>> file = rig.weights[source];
-    std::stable_sort(file.begin(), file.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
+    std::stable_sort(file.begin(), file.end(),
+                     [](const auto& a, const auto& b) { return a.second > b.second; });
     const float kept = file[0].second + file[1].second + file[2].second + file[3].second;
     for (int k = 0; k < 4; ++k) {
       const Bone& bone = imported->model.skeleton.bones[in.bones[k]];

@@ -3,11 +3,10 @@
 // channels, key times and key matrices.
 #pragma once
 
+#include <assimp/scene.h>
 #include <gtest/gtest.h>
 
 #include <assimp/Importer.hpp>
-#include <assimp/scene.h>
-
 #include <map>
 #include <memory>
 #include <set>
@@ -53,7 +52,8 @@ inline aiMatrix4x4 AsAssimpSees(const D3DXMATRIX& m) {
 inline std::map<std::pair<std::string, uint32_t>, float> OurWeights(const SkinnedMeshXContent& content) {
   std::map<std::pair<std::string, uint32_t>, float> weights;
   for (std::size_t b = 1; b < content.influences.size(); ++b) {
-    for (const XSkinInfluence& i : content.influences[b]) weights[{content.frameNames[b], i.vertex}] = i.weight;
+    for (const XSkinInfluence& i : content.influences[b])
+      weights[{content.frameNames[b], i.vertex}] = i.weight;
   }
   return weights;
 }
@@ -77,7 +77,8 @@ inline std::size_t ExpectSameSkin(const aiScene& scene, const SkinnedModel& mode
   }
   const std::vector<uint16_t>& indices = model.skinnedMesh.indices;
   std::size_t positiveCorners = 0;
-  for (std::size_t k = 0; k < 3 * content.faceMaterials.size(); ++k) positiveCorners += positiveBones[indices[k]];
+  for (std::size_t k = 0; k < 3 * content.faceMaterials.size(); ++k)
+    positiveCorners += positiveBones[indices[k]];
   std::size_t assimpWeights = 0;
   for (unsigned i = 0; i < scene.mNumMeshes; ++i) {
     const aiMesh& mesh = *scene.mMeshes[i];
@@ -103,8 +104,8 @@ inline std::size_t ExpectSameSkin(const aiScene& scene, const SkinnedModel& mode
         ++assimpWeights;
         const auto it = ours.find({name, cornerVertex.at(vw.mVertexId)});
         if (it == ours.end()) {
-          ADD_FAILURE() << "Assimp has a weight of bone " << name << " on vertex " << cornerVertex[vw.mVertexId]
-                        << " that we never wrote";
+          ADD_FAILURE() << "Assimp has a weight of bone " << name << " on vertex "
+                        << cornerVertex[vw.mVertexId] << " that we never wrote";
           continue;
         }
         EXPECT_NEAR(vw.mWeight, it->second, 1e-6) << name << " on vertex " << it->first.second;
@@ -144,7 +145,8 @@ inline void ExpectSameAnimation(const aiScene& scene, const SkinnedModel& model,
       const aiMatrix4x4 expected = AsAssimpSees(key.matrix);
       for (unsigned r = 0; r < 4; ++r) {
         for (unsigned c = 0; c < 4; ++c) {
-          ASSERT_NEAR(theirs[r][c], expected[r][c], tolerance) << "bone " << b << " key " << k << " element " << r << c;
+          ASSERT_NEAR(theirs[r][c], expected[r][c], tolerance)
+              << "bone " << b << " key " << k << " element " << r << c;
         }
       }
     }

@@ -26,7 +26,8 @@ TEST(ExportProperty, ExportThenAssimpImportNeverLosesAVertexInfluence) {
     const SkinnedModel model = synthetic::MakeModel(recipe);
     std::vector<int32_t> times = {static_cast<int32_t>(random.below(10))};
     const uint32_t keyframes = random.below(5);
-    for (uint32_t k = 0; k < keyframes; ++k) times.push_back(times.back() + 1 + static_cast<int32_t>(random.below(20)));
+    for (uint32_t k = 0; k < keyframes; ++k)
+      times.push_back(times.back() + 1 + static_cast<int32_t>(random.below(20)));
     const Animation animation = synthetic::MakeAnimation(recipe.boneCount, times, seed + 1000);
     const ExportOptions options{seed % 3 == 0 ? 60u : 4800u, seed % 4 < 2};
     SCOPED_TRACE("seed " + std::to_string(seed));

@@ -121,8 +121,8 @@ TEST(InteropExport, CommandLineExportOfAGeneratedModelLoadsInAssimpAndOurImport)
   ASSERT_GE(stored.keys().size(), 2u);
 
   const std::string x = folder.path("gen_export.x");
-  const std::string command = std::string(cli) + " export " + skm + " --anim " + files.animation +
-                              " --fps 4800 --all-frames -o " + x;
+  const std::string command =
+      std::string(cli) + " export " + skm + " --anim " + files.animation + " --fps 4800 --all-frames -o " + x;
   ASSERT_EQ(std::system(command.c_str()), 0) << command;
   const AssimpScene s = ReadWithAssimp(x);
   ASSERT_NE(s.scene, nullptr);
@@ -139,5 +139,6 @@ TEST(InteropExport, CommandLineExportOfAGeneratedModelLoadsInAssimpAndOurImport)
   // Without --anim there is no animation set; a missing model fails.
   ASSERT_EQ(std::system((std::string(cli) + " export " + skm + " -o " + x).c_str()), 0);
   EXPECT_EQ(ReadFileBytes(x).value_or("").find("AnimationSet {\r\n Animation"), std::string::npos);
-  EXPECT_NE(std::system((std::string(cli) + " export " + skm + ".missing -o " + x + " 2>/dev/null").c_str()), 0);
+  EXPECT_NE(std::system((std::string(cli) + " export " + skm + ".missing -o " + x + " 2>/dev/null").c_str()),
+            0);
 }

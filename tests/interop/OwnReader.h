@@ -30,7 +30,8 @@ inline NamedWeights WeightsWeWrote(const SkinnedModel& model) {
 /// Imports path into imported, which starts as a copy of exported (its
 /// skeleton stays when the file names its bones in order). The import numbers
 /// bones by their SkinWeights objects: the k-th one is bone k + 1.
-inline void ExpectOwnImportAgrees(const std::string& path, const SkinnedModel& exported, SkinnedModel& imported) {
+inline void ExpectOwnImportAgrees(const std::string& path, const SkinnedModel& exported,
+                                  SkinnedModel& imported) {
   imported = exported;
   const Status status = LoadMeshFromXof(imported, path);
   ASSERT_TRUE(status) << status.describe();

@@ -9,20 +9,22 @@
 
 #include "anim/Animation.h"
 #include "anim/AnimationFile.h"
+#include "editor/panels/WeightControlRules.h"
 #include "export/SkinnedMeshXWriter.h"
-#include "weights/BlendWeights.h"
-#include "skeleton/BlendingParametersFile.h"
-#include "skeleton/BoneInformationFile.h"
 #include "model/LoadBoneData.h"
 #include "model/MeshLoader.h"
 #include "model/SkinnedMeshFile.h"
-#include "editor/panels/WeightControlRules.h"
+#include "skeleton/BlendingParametersFile.h"
+#include "skeleton/BoneInformationFile.h"
+#include "weights/BlendWeights.h"
 #include "weights/WeightEditing.h"
 
 namespace {
 constexpr const char* kCommaLocale = "de_DE.UTF-8";
 
-std::string Sample(const char* name) { return std::string(POSEWRIGHT_SOURCE_DIR) + "/samples/" + name; }
+std::string Sample(const char* name) {
+  return std::string(POSEWRIGHT_SOURCE_DIR) + "/samples/" + name;
+}
 
 struct SessionFiles {
   std::string skm, prm, bnf, anm, x;

@@ -12,7 +12,8 @@ D3DXMATRIX Translation(float x, float y, float z) {
   return m;
 }
 
-SkinVertex Vertex(D3DXVECTOR3 p, float w0, float w1, float w2, uint8_t b0, uint8_t b1, uint8_t b2, uint8_t b3) {
+SkinVertex Vertex(D3DXVECTOR3 p, float w0, float w1, float w2, uint8_t b0, uint8_t b1, uint8_t b2,
+                  uint8_t b3) {
   SkinVertex v;
   v.position = p;
   v.blendWeights[0] = w0;

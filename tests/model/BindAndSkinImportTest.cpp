@@ -2,17 +2,18 @@
 #include <gtest/gtest.h>
 
 #include "model/MeshLoader.h"
-#include "xfile/SkinInfluences.h"
 #include "model/SkinMeshImport.h"
-#include "xfile/XFileParser.h"
 #include "support/MathMatchers.h"
 #include "support/WorkedExampleX.h"
+#include "xfile/SkinInfluences.h"
+#include "xfile/XFileParser.h"
 #include "xfile/XFileTestSupport.h"
 
 namespace {
 const char* kIdentity = "1,0,0,0, 0,1,0,0, 0,0,1,0, 0,0,0,1;;";
 
-std::string Weights(const std::string& bone, const std::string& indices, const std::string& weights, int count) {
+std::string Weights(const std::string& bone, const std::string& indices, const std::string& weights,
+                    int count) {
   return "SkinWeights { \"" + bone + "\"; " + std::to_string(count) + "; " + indices + "; " + weights + "; " +
          kIdentity + " }\n";
 }
@@ -150,7 +151,8 @@ TEST(SkinImport, RefusalsLeaveTheModelAsItWas) {
   ASSERT_TRUE(LoadMeshFromXof(model, dir.write("ok.x", SkinnedQuad(Weights("Arm", "0", "1", 1)))).ok);
   ASSERT_TRUE(model.bonesLoaded());
 
-  ExpectRefused(LoadMeshFromXof(model, dir.write("static.x", SkinnedQuad(""))), "static.x:", "no SkinWeights");
+  ExpectRefused(LoadMeshFromXof(model, dir.write("static.x", SkinnedQuad(""))),
+                "static.x:", "no SkinWeights");
   std::string many;
   for (int b = 0; b < 256; ++b) many += Weights("B" + std::to_string(b), "0", "1", 1);
   ExpectRefused(LoadMeshFromXof(model, dir.write("many.x", SkinnedQuad(many))), "256 bones", "at most 255");

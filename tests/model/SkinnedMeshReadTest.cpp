@@ -163,7 +163,7 @@ TEST(ReadSkinnedMesh, LfAndLooseNumbersReadAsTheOriginalDid) {
 
   // Numbers come from the leading numeric part; other text and missing fields read as 0.
   std::vector<std::string> lines = SplitCrLf(text);
-  lines[1] = "0 1.5abc x 2 ";  // position 1.5, 0, 2; everything after is missing
+  lines[1] = "0 1.5abc x 2 ";     // position 1.5, 0, 2; everything after is missing
   lines[2] = "1 0 0 0 0 0 0 -1";  // index word -1 is 0xFFFFFFFF
   SkinnedModel loose;
   ASSERT_TRUE(Parse(JoinCrLf(lines), loose));
@@ -324,8 +324,8 @@ TEST(ReadSkinnedMesh, DecodesTexturesBesideTheFileByDefault) {
   const TempDir temp("skm_tex");
   const std::filesystem::path& dir = temp.path();
   std::filesystem::create_directories(dir / "tex");
-  std::filesystem::copy_file(std::filesystem::path(SharedTestDataDir()) / "x" / "test.png", dir / "tex" / "skin.png",
-                             std::filesystem::copy_options::overwrite_existing);
+  std::filesystem::copy_file(std::filesystem::path(SharedTestDataDir()) / "x" / "test.png",
+                             dir / "tex" / "skin.png", std::filesystem::copy_options::overwrite_existing);
   const std::string path = (dir / "model.skm").string();
   ASSERT_TRUE(WriteSkinnedMesh(SmallBoundModel(), path));
   SkinnedModel m;

@@ -1,6 +1,6 @@
-#include "tools/tour/PictureCompare.h"
-
 #include <gtest/gtest.h>
+
+#include "tools/tour/PictureCompare.h"
 
 namespace {
 
@@ -13,10 +13,10 @@ QImage Plain(int width, int height, QRgb colour) {
 TEST(PictureCompareTest, CountsPixelsBeyondTheChannelToleranceInAnyChannel) {
   const QImage expected = Plain(100, 50, qRgb(40, 80, 120));
   QImage actual = expected;
-  actual.setPixel(0, 0, qRgb(40 + 16, 80, 120));   // at the tolerance: equal
-  actual.setPixel(1, 0, qRgb(40, 80 - 17, 120));   // one level beyond, green
-  actual.setPixel(2, 0, qRgb(40, 80, 255));        // blue only
-  actual.setPixel(99, 49, qRgb(0, 0, 0));          // the last pixel counts too
+  actual.setPixel(0, 0, qRgb(40 + 16, 80, 120));  // at the tolerance: equal
+  actual.setPixel(1, 0, qRgb(40, 80 - 17, 120));  // one level beyond, green
+  actual.setPixel(2, 0, qRgb(40, 80, 255));       // blue only
+  actual.setPixel(99, 49, qRgb(0, 0, 0));         // the last pixel counts too
   const PictureDifference d = ComparePictures(actual, expected, PictureTolerance{});
   EXPECT_TRUE(d.sameSize);
   EXPECT_EQ(d.pixels, 5000);
@@ -46,7 +46,8 @@ TEST(PictureCompareTest, AlphaAndPixelFormatDoNotCount) {
 
 TEST(PictureCompareTest, PicturesOfAnotherSizeOrNoPictureNeverMatch) {
   const QImage expected = Plain(10, 10, qRgb(1, 2, 3));
-  EXPECT_FALSE(ComparePictures(Plain(10, 11, qRgb(1, 2, 3)), expected, PictureTolerance{}).within(PictureTolerance{}));
+  EXPECT_FALSE(
+      ComparePictures(Plain(10, 11, qRgb(1, 2, 3)), expected, PictureTolerance{}).within(PictureTolerance{}));
   EXPECT_FALSE(ComparePictures(QImage(), QImage(), PictureTolerance{}).within(PictureTolerance{}));
   EXPECT_TRUE(DifferenceMap(Plain(9, 10, 0), expected, PictureTolerance{}).isNull());
 }

@@ -8,7 +8,8 @@ namespace {
 TEST(ModelBuffers, TexturesFollowTheModel) {
   SkinnedModel model;
   fixtures::AddQuad(model, {0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, 0, 0);
-  fixtures::Finish(model, {fixtures::Material(1, 1, 1), fixtures::Material(1, 1, 1)}, fixtures::ChainSkeleton(1));
+  fixtures::Finish(model, {fixtures::Material(1, 1, 1), fixtures::Material(1, 1, 1)},
+                   fixtures::ChainSkeleton(1));
   model.textures[0] = std::make_shared<const TextureImage>(TextureImage{1, 1, {1, 2, 3, 4}});
   model.textures[1] =
       std::make_shared<const TextureImage>(TextureImage{2, 1, {1, 2, 3}});  // wrong size: untextured

@@ -33,7 +33,8 @@ struct Selectable {
 
 TEST(RectangleSelection, StrictInsideReplacesSelection) {
   // Vertex 0 at pixel (50, 50), 1 on the left edge x = 20, 2 inside, 3 outside.
-  Selectable s({Selectable::At(50, 50), Selectable::At(20, 50), Selectable::At(79, 21), Selectable::At(150, 50)});
+  Selectable s(
+      {Selectable::At(50, 50), Selectable::At(20, 50), Selectable::At(79, 21), Selectable::At(150, 50)});
   s.model.selection.selected[3] = 1;
   s.select({80, 20}, {20, 80});  // corners in any order
   EXPECT_EQ(s.flags(), (std::vector<uint8_t>{1, 0, 1, 0}));

@@ -70,8 +70,8 @@ TEST(RenderResources, AxesAndBoneShape) {
 
 TEST(RenderResources, RingKeepsPositionsAndNormalsAndTakesAmbientFromDiffuse) {
   SourceMesh mesh;
-  mesh.vertices = {MeshVertex{{0.5f, 0, 0}, {1, 0, 0}, 0.25f, 0.75f}, MeshVertex{{0, 0.5f, 0}, {0, 1, 0}, 1, 1},
-                   MeshVertex{{0, 0, 0.5f}, {0, 0, 1}, 0, 0}};
+  mesh.vertices = {MeshVertex{{0.5f, 0, 0}, {1, 0, 0}, 0.25f, 0.75f},
+                   MeshVertex{{0, 0.5f, 0}, {0, 1, 0}, 1, 1}, MeshVertex{{0, 0, 0.5f}, {0, 0, 1}, 0, 0}};
   mesh.indices = {0, 1, 2};
   D3DXMATERIAL blue;
   blue.MatD3D.Diffuse = {0, 0, 0.8f, 1};

@@ -23,7 +23,8 @@ struct Scene {
   Scene() {
     AddQuad(model, {-1, -1, 0}, {-1, 1, 0}, {1, 1, 0}, {1, -1, 0}, 0, 0);
     AddQuad(model, {2, -1, 0}, {2, 1, 0}, {3, 1, 0}, {3, -1, 0}, 1, 1);
-    fixtures::Finish(model, {fixtures::Material(1, 0, 0), fixtures::Material(0, 1, 0)}, fixtures::ChainSkeleton(2));
+    fixtures::Finish(model, {fixtures::Material(1, 0, 0), fixtures::Material(0, 1, 0)},
+                     fixtures::ChainSkeleton(2));
     SourceMesh ringMesh;
     for (int i = 0; i < 4; ++i) {
       ringMesh.vertices.push_back(MeshVertex{{static_cast<float>(i), 0, 0}, {0, 0, -1}, 0.3f, 0.7f});
@@ -58,10 +59,23 @@ TEST(SceneRenderer, FramePassesRunInOrderWithTheirStates) {
   s.frame(options);
   const std::vector<std::string>& log = s.device.log;
   ASSERT_FALSE(log.empty());
-  const std::vector<std::string> expected = {
-      "clear ff1e3c5a 1 0", "beginScene", "fillMode 3", "shader skinning", "depthTest 1",
-      "constants 5 1",      "constants 1 4", "constants 0 1", "constants 10 8", "draw triangles 0 8 0 2",
-      "draw triangles 0 8 6 2", "depthTest 0", "fillMode 2", "clipping 0", "strip 4", "endScene", "present"};
+  const std::vector<std::string> expected = {"clear ff1e3c5a 1 0",
+                                             "beginScene",
+                                             "fillMode 3",
+                                             "shader skinning",
+                                             "depthTest 1",
+                                             "constants 5 1",
+                                             "constants 1 4",
+                                             "constants 0 1",
+                                             "constants 10 8",
+                                             "draw triangles 0 8 0 2",
+                                             "draw triangles 0 8 6 2",
+                                             "depthTest 0",
+                                             "fillMode 2",
+                                             "clipping 0",
+                                             "strip 4",
+                                             "endScene",
+                                             "present"};
   std::size_t at = 0;
   for (const std::string& line : expected) {
     const std::size_t found = IndexOf(log, line, at);
@@ -130,7 +144,8 @@ TEST(SceneRenderer, WireframeDrawsAllFacesOnceAndPointModeSkipsTheMesh) {
   EXPECT_EQ(draws[0].texture, 0u);
   EXPECT_EQ(draws[0].diffuse(), kWireframeMeshColor);
   EXPECT_EQ(draws[0].ambient(), kWireframeMeshColor);
-  EXPECT_EQ(draws[1].stream, s.resources.boneShape.vertexBuffer) << "next is the first bone, not the mesh again";
+  EXPECT_EQ(draws[1].stream, s.resources.boneShape.vertexBuffer)
+      << "next is the first bone, not the mesh again";
 
   options.fillMode = FillMode::Point;
   draws = s.frame(options);

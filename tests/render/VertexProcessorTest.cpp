@@ -49,7 +49,7 @@ TEST(VertexProcessor, BlendsPositionsThroughPaletteWithImplicitFourthWeight) {
   v.blendWeights[2] = 0.0f;   // bone 0 (identity)
   v.setBoneIndex(0, 3);
   v.setBoneIndex(1, 9);
-  v.setBoneIndex(3, 255);     // weight 1 − 0.5 = 0.5
+  v.setBoneIndex(3, 255);  // weight 1 − 0.5 = 0.5
   const ProcessedVertex out = ProcessVertex(v, c);
   EXPECT_FLOAT_EQ(out.clip.x, 1 + 0.25f * 4);
   EXPECT_FLOAT_EQ(out.clip.y, 1 + 0.5f * 8);

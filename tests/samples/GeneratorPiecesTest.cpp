@@ -5,12 +5,12 @@
 #include <cmath>
 #include <cstdio>
 
-#include "skeleton/Skeleton.h"
 #include "importer/BoneFrame.h"
+#include "importer/Quantize.h"
+#include "skeleton/Skeleton.h"
 #include "tools/gen/LineEnd.h"
 #include "tools/gen/MeshBuilder.h"
 #include "tools/gen/Prng.h"
-#include "importer/Quantize.h"
 
 namespace {
 std::string Printed(float v) {
@@ -74,8 +74,9 @@ TEST(MeshBuilder, MirroredPartsKeepFacingOutwards) {
   GenMesh mesh;
   MeshBuilder builder(mesh);
   const D3DXVECTOR3 centre(0.5f, 0.2f, 0.1f);
-  builder.addEllipsoid(centre, {0.1f, 0.2f, 0.3f}, 8, 5, [](const D3DXVECTOR3&) { return 0.0f; },
-                       [](const D3DXVECTOR3&) { return 0u; });
+  builder.addEllipsoid(
+      centre, {0.1f, 0.2f, 0.3f}, 8, 5, [](const D3DXVECTOR3&) { return 0.0f; },
+      [](const D3DXVECTOR3&) { return 0u; });
   const std::size_t polygons = mesh.polygonCount();
   const uint32_t vertices = builder.vertexCount();
   builder.mirrorX(0, 0);

@@ -9,11 +9,21 @@ namespace {
 struct V {
   double x, y, z;
 };
-V ToV(const D3DXVECTOR3& p) { return {p.x, p.y, p.z}; }
-V Sub(V a, V b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-V Cross(V a, V b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-double Dot(V a, V b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-double Length(V a) { return std::sqrt(Dot(a, a)); }
+V ToV(const D3DXVECTOR3& p) {
+  return {p.x, p.y, p.z};
+}
+V Sub(V a, V b) {
+  return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+V Cross(V a, V b) {
+  return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+double Dot(V a, V b) {
+  return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+double Length(V a) {
+  return std::sqrt(Dot(a, a));
+}
 
 struct Plane {
   V normal;  // unit
@@ -29,7 +39,9 @@ Plane PlaneOf(const BoneAnchor& a, std::size_t f) {
   return {{n.x / l, n.y / l, n.z / l}, p0};
 }
 
-std::string Face(std::size_t f) { return "face " + std::to_string(f) + ": "; }
+std::string Face(std::size_t f) {
+  return "face " + std::to_string(f) + ": ";
+}
 }  // namespace
 
 std::string AnchorShapeProblem(const BoneAnchor& a) {
@@ -49,7 +61,8 @@ std::string AnchorShapeProblem(const BoneAnchor& a) {
   for (const auto& [edge, uses] : edges) {
     const auto back = edges.find({edge.second, edge.first});
     if (uses != 1 || back == edges.end() || back->second != 1) {
-      return "edge " + std::to_string(edge.first) + "-" + std::to_string(edge.second) + " is not shared by exactly two faces";
+      return "edge " + std::to_string(edge.first) + "-" + std::to_string(edge.second) +
+             " is not shared by exactly two faces";
     }
   }
   double volume = 0.0;
@@ -97,4 +110,6 @@ double HullExcess(const BoneAnchor& a, const D3DXVECTOR3& p) {
   return excess;
 }
 
-bool HullHolds(const BoneAnchor& a, const D3DXVECTOR3& p, double tolerance) { return HullExcess(a, p) <= tolerance; }
+bool HullHolds(const BoneAnchor& a, const D3DXVECTOR3& p, double tolerance) {
+  return HullExcess(a, p) <= tolerance;
+}

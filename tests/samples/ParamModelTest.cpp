@@ -39,7 +39,8 @@ Generated Generate(const ModelOptions& o, const TempDir& folder) {
   EXPECT_TRUE(bones.status) << bones.status.describe();
   g.skeleton = std::move(bones.skeleton);
   g.animation.boneCount = o.bones + 1;
-  const Status keys = ReadAnimationText(g.animation, ReadFileBytes(g.files.animation).value_or(""), g.files.animation);
+  const Status keys =
+      ReadAnimationText(g.animation, ReadFileBytes(g.files.animation).value_or(""), g.files.animation);
   EXPECT_TRUE(keys) << keys.describe();
   return g;
 }
@@ -73,8 +74,8 @@ TEST(ParamModel, FilesHoldTheRequestedSizesAndTheModelInMemory) {
   const struct {
     int vertices, bones, faces, keys;
     bool binary;
-  } cases[] = {{500, 4, 4, 3, false},    {800, 10, 6, 0, true},    {2000, 12, 10, 5, false},
-               {3001, 20, 14, 7, true},  {65535, 64, 48, 8, false}, {65535, 255, 12, 2, true}};
+  } cases[] = {{500, 4, 4, 3, false},   {800, 10, 6, 0, true},     {2000, 12, 10, 5, false},
+               {3001, 20, 14, 7, true}, {65535, 64, 48, 8, false}, {65535, 255, 12, 2, true}};
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.vertices) + " vertices, " + std::to_string(c.bones) + " bones, " +
                  std::to_string(c.faces) + " faces");
@@ -233,7 +234,8 @@ TEST(ParamModel, TextFilesUseTheChosenLineEnds) {
     ModelOptions o = Options(400, 3, 12, 2);
     o.lineEnd = style;
     Generated g = Generate(o, folder);
-    for (const std::string* path : {&g.files.x, &g.files.boneData, &g.files.blendingParameters, &g.files.animation}) {
+    for (const std::string* path :
+         {&g.files.x, &g.files.boneData, &g.files.blendingParameters, &g.files.animation}) {
       const std::string text = ReadFileBytes(*path).value_or("");
       std::size_t lf = 0;
       std::size_t crlf = 0;
@@ -278,7 +280,8 @@ TEST(ParamModel, SameOptionsGiveTheSameBytes) {
   o.seed = 7;
   const Generated a = Generate(o, first);
   const Generated b = Generate(o, second);
-  for (auto member : {&ModelFiles::x, &ModelFiles::boneData, &ModelFiles::blendingParameters, &ModelFiles::animation}) {
+  for (auto member :
+       {&ModelFiles::x, &ModelFiles::boneData, &ModelFiles::blendingParameters, &ModelFiles::animation}) {
     EXPECT_EQ(ReadFileBytes(a.files.*member), ReadFileBytes(b.files.*member));
   }
   o.seed = 8;

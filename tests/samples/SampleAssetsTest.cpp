@@ -97,7 +97,8 @@ TEST(SampleGenerator, WritesTheSameBytesEveryRunAndTheCommittedAssets) {
   for (const char* name : kTextFiles) {
     const std::string fresh = ReadOrFail(first.path(name));
     EXPECT_EQ(fresh, ReadOrFail(second.path(name))) << name;
-    EXPECT_EQ(fresh, ReadOrFail(Committed(name))) << name << " is stale: run posewright-samplegen samples samples";
+    EXPECT_EQ(fresh, ReadOrFail(Committed(name)))
+        << name << " is stale: run posewright-samplegen samples samples";
   }
   const std::string png = ReadOrFail(first.path(kClothesTextureFile));
   EXPECT_EQ(png, ReadOrFail(second.path(kClothesTextureFile)));
@@ -166,7 +167,8 @@ TEST_F(SampleAssets, MeshIsClosedAndFacesOutward) {
       const D3DXVECTOR3& p2 = m.positions[face[k + 1]];
       volume += (double(p0.x) * (double(p1.y) * p2.z - double(p1.z) * p2.y) +
                  double(p0.y) * (double(p1.z) * p2.x - double(p1.x) * p2.z) +
-                 double(p0.z) * (double(p1.x) * p2.y - double(p1.y) * p2.x)) / 6.0;
+                 double(p0.z) * (double(p1.x) * p2.y - double(p1.y) * p2.x)) /
+                6.0;
     }
   }
   int open = 0;
@@ -236,11 +238,17 @@ TEST_F(SampleAssets, EveryVertexLiesInOneToFourAnchors) {
 }
 
 TEST_F(SampleAssets, ShouldersElbowsHipsAndKneesBlendTwoBones) {
-  const std::pair<int, int> joints[] = {
-      {kChest, kLeftUpperArm},         {kChest, kRightUpperArm}, {kLeftUpperArm, kLeftForearm},
-      {kRightUpperArm, kRightForearm}, {kSpine, kLeftThigh},     {kSpine, kRightThigh},
-      {kLeftThigh, kLeftShin},         {kRightThigh, kRightShin}, {kSpine, kChest},
-      {kChest, kNeck},                 {kNeck, kHead}};
+  const std::pair<int, int> joints[] = {{kChest, kLeftUpperArm},
+                                        {kChest, kRightUpperArm},
+                                        {kLeftUpperArm, kLeftForearm},
+                                        {kRightUpperArm, kRightForearm},
+                                        {kSpine, kLeftThigh},
+                                        {kSpine, kRightThigh},
+                                        {kLeftThigh, kLeftShin},
+                                        {kRightThigh, kRightShin},
+                                        {kSpine, kChest},
+                                        {kChest, kNeck},
+                                        {kNeck, kHead}};
   for (const auto& [parent, child] : joints) {
     const D3DXVECTOR3 joint = BoneAt(child).begin;
     int shared = 0;

@@ -143,7 +143,9 @@ class Reader {
     s = t_[at_++].text;
     return true;
   }
-  bool peekWord(const char* w) const { return at_ < t_.size() && t_[at_].kind == Token::Word && t_[at_].text == w; }
+  bool peekWord(const char* w) const {
+    return at_ < t_.size() && t_[at_].kind == Token::Word && t_[at_].text == w;
+  }
   bool done() const { return at_ == t_.size(); }
   const std::string& last() const { return last_; }
   bool fail(const std::string& why) {
@@ -227,7 +229,8 @@ std::optional<ScannedXMesh> ScanXFile(const std::string& bytes, std::string* err
   if (!r.close() || !r.word("Mesh") || !r.word(nullptr)) return std::nullopt;
   m.meshName = r.last();
   if (!r.open() || !Vectors(r, m.positions) || !Faces(r, m.faces)) return std::nullopt;
-  if (!r.word("MeshNormals") || !r.open() || !Vectors(r, m.normals) || !Faces(r, m.normalFaces) || !r.close()) {
+  if (!r.word("MeshNormals") || !r.open() || !Vectors(r, m.normals) || !Faces(r, m.normalFaces) ||
+      !r.close()) {
     return std::nullopt;
   }
   uint32_t n = 0;

@@ -59,7 +59,8 @@ std::size_t CheckScene(const aiScene* scene, const std::vector<D3DXVECTOR3>& our
 bool NamesTexture(const aiScene* scene, const std::string& name) {
   for (unsigned m = 0; m < scene->mNumMaterials; ++m) {
     aiString file;
-    if (scene->mMaterials[m]->GetTexture(aiTextureType_DIFFUSE, 0, &file) == AI_SUCCESS && name == file.C_Str()) {
+    if (scene->mMaterials[m]->GetTexture(aiTextureType_DIFFUSE, 0, &file) == AI_SUCCESS &&
+        name == file.C_Str()) {
       return true;
     }
   }
@@ -70,7 +71,8 @@ TEST(SamplesInterop, AssimpLoadsTheSampleCharacterInTextAndBinary) {
   const SampleCharacter character = BuildSampleCharacter();
   TempDir folder("interop_character");
   ASSERT_TRUE(WriteFileAtomically(folder.path("binary.x"), FormatMeshXBinary(character.mesh)));
-  const std::string text = (std::filesystem::path(POSEWRIGHT_SOURCE_DIR) / "samples" / kSampleMeshFile).string();
+  const std::string text =
+      (std::filesystem::path(POSEWRIGHT_SOURCE_DIR) / "samples" / kSampleMeshFile).string();
   for (const std::string& path : {text, folder.path("binary.x")}) {
     Assimp::Importer importer;
     const aiScene* scene = importer.ReadFile(path, aiProcess_ValidateDataStructure);
@@ -98,7 +100,8 @@ TEST(SamplesInterop, AssimpLoadsGeneratedModelsInTextAndBinary) {
     Assimp::Importer importer;
     const aiScene* scene = importer.ReadFile(files.x, aiProcess_ValidateDataStructure);
     ASSERT_NE(scene, nullptr) << importer.GetErrorString();
-    EXPECT_EQ(CheckScene(scene, Positions(model.mesh), binary ? 0.0f : 1e-6f), model.mesh.polygonCount()) << (binary ? "binary" : "text");
+    EXPECT_EQ(CheckScene(scene, Positions(model.mesh), binary ? 0.0f : 1e-6f), model.mesh.polygonCount())
+        << (binary ? "binary" : "text");
   }
 }
 }  // namespace

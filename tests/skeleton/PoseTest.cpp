@@ -7,8 +7,7 @@
 
 namespace {
 
-Bone MakeBone(const char* name, int parent, D3DXVECTOR3 begin, D3DXVECTOR3 end,
-              D3DXQUATERNION rest = {}) {
+Bone MakeBone(const char* name, int parent, D3DXVECTOR3 begin, D3DXVECTOR3 end, D3DXQUATERNION rest = {}) {
   Bone b;
   b.name = name;
   b.parentId = parent;

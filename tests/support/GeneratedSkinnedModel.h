@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
-#include "weights/BlendWeights.h"
 #include "model/MeshLoader.h"
 #include "tools/gen/ParamModel.h"
+#include "weights/BlendWeights.h"
 
 /// The model of options: its mesh bound (polygons split into fans), its
 /// skeleton with partners, and automatic weights.

@@ -135,7 +135,8 @@ inline SkinnedModel Tube(const std::optional<TextureImage>& texture = std::nullo
     const float z = 3.0f * static_cast<float>(r) / (kRings - 1);
     for (int s = 0; s < kSides; ++s) {
       const float a = 2.0f * 3.14159265f * static_cast<float>(s) / kSides;
-      SkinVertex v = BoundVertex({0.5f * std::cos(a), 0.5f * std::sin(a), z}, 0, {std::cos(a), std::sin(a), 0});
+      SkinVertex v =
+          BoundVertex({0.5f * std::cos(a), 0.5f * std::sin(a), z}, 0, {std::cos(a), std::sin(a), 0});
       const int bone = std::min(2, static_cast<int>(z));
       const float f = z - static_cast<float>(bone);
       v.setBoneIndex(0, static_cast<uint8_t>(bone));
@@ -155,8 +156,11 @@ inline SkinnedModel Tube(const std::optional<TextureImage>& texture = std::nullo
         if ((s < kSides / 2) != (material == 0)) {
           continue;
         }
-        const auto at = [](int ring, int side) { return static_cast<uint16_t>(ring * kSides + side % kSides); };
-        for (uint16_t i : {at(r, s), at(r, s + 1), at(r + 1, s + 1), at(r, s), at(r + 1, s + 1), at(r + 1, s)}) {
+        const auto at = [](int ring, int side) {
+          return static_cast<uint16_t>(ring * kSides + side % kSides);
+        };
+        for (uint16_t i :
+             {at(r, s), at(r, s + 1), at(r + 1, s + 1), at(r, s), at(r + 1, s + 1), at(r + 1, s)}) {
           mesh.indices.push_back(i);
         }
         mesh.faceAttributes.push_back(material);

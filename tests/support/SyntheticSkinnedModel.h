@@ -30,7 +30,9 @@ class Random {
   /// Uniform in [0, n).
   uint32_t below(uint32_t n) { return static_cast<uint32_t>(next() % n); }
   /// Uniform in [lo, hi).
-  float uniform(float lo, float hi) { return lo + (hi - lo) * static_cast<float>(next() >> 40) / 16777216.0f; }
+  float uniform(float lo, float hi) {
+    return lo + (hi - lo) * static_cast<float>(next() >> 40) / 16777216.0f;
+  }
 
  private:
   uint64_t state_;
@@ -141,7 +143,8 @@ inline SkinnedModel MakeModel(const ModelRecipe& recipe) {
     const uint32_t columns = std::max<uint32_t>(2, static_cast<uint32_t>(std::sqrt(recipe.vertexCount)));
     const uint32_t rows = std::max<uint32_t>(2, recipe.vertexCount / columns);
     for (uint32_t r = 0; r < rows; ++r) {
-      for (uint32_t c = 0; c < columns; ++c) vertices.push_back(vertexAt(static_cast<float>(c), static_cast<float>(r)));
+      for (uint32_t c = 0; c < columns; ++c)
+        vertices.push_back(vertexAt(static_cast<float>(c), static_cast<float>(r)));
     }
     for (uint32_t r = 0; r + 1 < rows; ++r) {
       for (uint32_t c = 0; c + 1 < columns; ++c) {
@@ -214,7 +217,8 @@ inline SkinnedModel MakeModel(const ModelRecipe& recipe) {
 
 /// A unit quaternion of a random turn.
 inline D3DXQUATERNION RandomRotation(Random& random) {
-  D3DXQUATERNION q(random.uniform(-1, 1), random.uniform(-1, 1), random.uniform(-1, 1), random.uniform(0.2f, 1));
+  D3DXQUATERNION q(random.uniform(-1, 1), random.uniform(-1, 1), random.uniform(-1, 1),
+                   random.uniform(0.2f, 1));
   const float n = std::sqrt(q.x * q.x + q.y * q.y + q.z * q.z + q.w * q.w);
   return D3DXQUATERNION(q.x / n, q.y / n, q.z / n, q.w / n);
 }

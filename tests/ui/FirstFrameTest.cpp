@@ -4,9 +4,9 @@
 #include "EditorFixture.h"
 // clang-format on
 
-#include "weights/BlendWeights.h"
 #include "model/LoadBoneData.h"
 #include "model/MeshLoader.h"
+#include "weights/BlendWeights.h"
 
 namespace {
 using FirstFrameTest = EditorFixture;

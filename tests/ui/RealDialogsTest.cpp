@@ -9,9 +9,9 @@
 #include "EditorFixture.h"
 #include "ModalDriver.h"
 #include "editor/Commands.h"
+#include "editor/panels/ExportOptionDialog.h"
 #include "importer/MeshFormats.h"
 #include "model/SkinnedMeshFile.h"
-#include "editor/panels/ExportOptionDialog.h"
 #include "ui/FileDialogs.h"
 
 namespace {
@@ -29,8 +29,8 @@ TEST_F(RealDialogsTest, OpenSaveAndNewThroughTheQtDialogs) {
   driver.then(ModalDriver::ChooseFile(QString::fromStdString(Path("cube.dat"))));
   Trigger(CommandId::OpenMesh);
   ASSERT_TRUE(driver.done());
-  EXPECT_EQ(openFilters,
-            (QStringList{"Direct3D(*.x)", "All meshes (" + QString::fromStdString(MeshFilePatterns()) + ")"}));
+  EXPECT_EQ(openFilters, (QStringList{"Direct3D(*.x)",
+                                      "All meshes (" + QString::fromStdString(MeshFilePatterns()) + ")"}));
   ASSERT_TRUE(app.canDraw());
   ASSERT_TRUE(WaitForFrame());
 

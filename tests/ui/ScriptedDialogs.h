@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "support/ScriptedAnswers.h"
 #include "ui/DialogService.h"
 #include "ui/OptionDialog.h"
 #include "ui/WeightToolDialog.h"
-#include "support/ScriptedAnswers.h"
 
 class ScriptedDialogs final : public DialogService {
  public:

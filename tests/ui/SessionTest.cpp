@@ -6,8 +6,8 @@
 #include "EditorFixture.h"
 #include "ModalDriver.h"
 #include "PredictedPixels.h"
-#include "render/VertexProcessor.h"
 #include "model/SkinnedMeshFile.h"
+#include "render/VertexProcessor.h"
 #include "ui/PanelSet.h"
 
 namespace {

@@ -39,8 +39,10 @@ TEST_F(StartupTest, WindowMenuAndPanelsAreWhereTheyBelong) {
             "Prune…,Limit…],Rotate,Animation[Name,-,Previous,Next,-,Add,Remove]],"
             "&View[Grid[XZ*,YZ*,XY*],Rendering[Wireframe,Solid,Point*,Weights*],"
             "Panels[Bone*,Weight Control*,Keyframe*,Bone Control*]]");
-  EXPECT_EQ(window->action(CommandId::WeightView)->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W));
-  for (CommandId id : {CommandId::GridXZ, CommandId::GridYZ, CommandId::GridXY, CommandId::Point, CommandId::WeightView}) {
+  EXPECT_EQ(window->action(CommandId::WeightView)->shortcut(),
+            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W));
+  for (CommandId id :
+       {CommandId::GridXZ, CommandId::GridYZ, CommandId::GridXY, CommandId::Point, CommandId::WeightView}) {
     EXPECT_FALSE(window->action(id)->isChecked());
   }
 

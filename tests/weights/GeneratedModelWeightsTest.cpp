@@ -7,9 +7,9 @@
 #include <cstring>
 
 #include "ReferenceWeights.h"
-#include "weights/BlendWeights.h"
 #include "model/MeshLoader.h"
 #include "tools/gen/ParamModel.h"
+#include "weights/BlendWeights.h"
 
 namespace {
 struct Bound {

@@ -4,9 +4,9 @@
 
 #include <vector>
 
+#include "model/SkinnedModel.h"
 #include "weights/AnchorContainment.h"
 #include "weights/InfluenceWeight.h"
-#include "model/SkinnedModel.h"
 
 // The weights step by step from Contains and InfluenceWeight: containing bones
 // in order; beyond four, the weakest dropped one by one (of equal ones the

@@ -6,11 +6,11 @@
 #include <string>
 
 #include "WeightToolFixtures.h"
-#include "weights/BlendWeights.h"
-#include "skeleton/BlendingParametersFile.h"
 #include "model/LoadBoneData.h"
 #include "model/MeshLoader.h"
+#include "skeleton/BlendingParametersFile.h"
 #include "support/GeneratedSkinnedModel.h"
+#include "weights/BlendWeights.h"
 #include "weighttools/MeshPoints.h"
 #include "weighttools/MirrorVertices.h"
 #include "weighttools/MirrorWeights.h"

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "model/MeshLoader.h"
-#include "xfile/XFileParser.h"
 #include "xfile/XBinaryBuilder.h"
+#include "xfile/XFileParser.h"
 #include "xfile/XFileTestSupport.h"
 
 namespace {
@@ -39,7 +39,12 @@ std::string Binary(int floatBits) {
   b.object("FrameTransformMatrix").floats({1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 2, 0, 1}).close();
   b.object("Mesh", "Body").ints({4}).floats({0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0});
   b.ints({2, 4, 0, 1, 2, 3, 3, 0, 2, 1});  // the face count and all faces in one list
-  b.object("MeshNormals").ints({2}).floats({0, 0, 1, 0, 0, -1}).ints({2, 4, 0, 0, 0, 0}).ints({3, 1, 1, 1}).close();
+  b.object("MeshNormals")
+      .ints({2})
+      .floats({0, 0, 1, 0, 0, -1})
+      .ints({2, 4, 0, 0, 0, 0})
+      .ints({3, 1, 1, 1})
+      .close();
   b.object("MeshTextureCoords").integer(4).floats({0, 0, 1, 0}).floats({1, 1, 0, 1}).close();
   b.object("MeshMaterialList").ints({2, 2, 1, 0}).open().name("Red").close();
   b.object("Material").floats({0, 1, 0, 1, 0, 0, 0, 0, 0, 0, 0}).close().close();

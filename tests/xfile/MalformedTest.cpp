@@ -2,9 +2,9 @@
 // expected there.
 #include <gtest/gtest.h>
 
-#include "xfile/XFileParser.h"
 #include "model/MeshLoader.h"
 #include "xfile/XBinaryBuilder.h"
+#include "xfile/XFileParser.h"
 #include "xfile/XFileTestSupport.h"
 
 namespace {
@@ -29,7 +29,8 @@ TEST(Malformed, TextErrorsNameTheLineAndWhatWasExpected) {
     std::string body;
     std::vector<std::string> pieces;
   } cases[] = {
-      {"Mesh {\n3;\n0;0;0;,\n1;abc;0;,\n0;1;0;;\n}", {"line 5:", "expected a vertex coordinate, found 'abc'"}},
+      {"Mesh {\n3;\n0;0;0;,\n1;abc;0;,\n0;1;0;;\n}",
+       {"line 5:", "expected a vertex coordinate, found 'abc'"}},
       {"Mesh {\n3;\n0;0;0;,\n1;1.#QNAN0;0;,", {"line 5:", "found '1.#QNAN0'"}},
       {"Mesh {\n3; 0;0;0;, 1;0;0;, 0;1;1e39;;", {"line 3:", "beyond the float range"}},
       {"Mesh {\n1000;\n0;0;0;;\n1;\n}", {"line 3:", "vertex count 1000 does not fit the data left"}},
@@ -37,7 +38,8 @@ TEST(Malformed, TextErrorsNameTheLineAndWhatWasExpected) {
       {"Mesh {\n3; 0;0;0;, 1;0;0;, 0;1;0;;\n65536;\n}", {"line 4:", "65536 faces; at most 65,535"}},
       {"Mesh {\n3; 0;0;0;, 1;0;0;, 0;1;0;;\n1;\n3;0,1,3;;\n}", {"line 5:", "vertex index 3 is out of range"}},
       {"Mesh {\n3; 0;0;0;, 1;0;0;, 0;1;0;;\n1;\n2;0,1;;\n}", {"line 5:", "face 0 has 2 corners"}},
-      {"Mesh {\n4294967296;\n}", {"line 3:", "expected the mesh's vertex count, found a number beyond the 32-bit range"}},
+      {"Mesh {\n4294967296;\n}",
+       {"line 3:", "expected the mesh's vertex count, found a number beyond the 32-bit range"}},
       {"Mesh {\n3; 0;0;0;, 1;0;0;, 0;1;0;;\n1;\n3;0,1,2;;\n7;\n}", {"line 6:", "found an extra value"}},
       {std::string("Mesh {\n") + kTriangle + "MeshNormals { 1; 0;0;1;; 2; 3;0,0,0;, 3;0,0,0;; }\n}",
        {"line 5:", "MeshNormals has 2 faces, but the mesh has 1"}},
@@ -51,12 +53,15 @@ TEST(Malformed, TextErrorsNameTheLineAndWhatWasExpected) {
        {"line 6:", "material index 2 is out of range"}},
       {std::string("Mesh {\n") + kTriangle + "MeshMaterialList {\n2; 1; 0;;\n{ Missing } }\n}",
        {"line 7:", "{Missing} names no earlier Material"}},
-      {std::string("Mesh {\n") + kTriangle + "MeshMaterialList {\n2; 1; 0;;\nMaterial { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; }\n}\n}",
+      {std::string("Mesh {\n") + kTriangle +
+           "MeshMaterialList {\n2; 1; 0;;\nMaterial { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; }\n}\n}",
        {"line 8:", "starting at line 5", "declares 2 materials but holds 1"}},
       {std::string("Mesh {\n") + kTriangle +
-           "MeshMaterialList { 1; 1; 0;; Material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;;\nTextureFilename { \"x.png; } } }\n}",
+           "MeshMaterialList { 1; 1; 0;; Material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;;\nTextureFilename { \"x.png; "
+           "} } }\n}",
        {"line 6:", "string is never closed"}},
-      {std::string("Mesh {\n") + kTriangle + "SkinWeights {\n\"Bone\"; 1; 3; 1.0; 1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1;; }\n}",
+      {std::string("Mesh {\n") + kTriangle +
+           "SkinWeights {\n\"Bone\"; 1; 3; 1.0; 1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1;; }\n}",
        {"line 6:", "skin vertex index 3 is out of range"}},
       {std::string("Mesh {\n") + kTriangle + "SkinWeights { Bone; 1; 0; 1.0; }\n}",
        {"line 5:", "expected the transform node name, found 'Bone'"}},
@@ -115,7 +120,8 @@ TEST(Malformed, BinaryErrorsNameTheByteOffset) {
     b.object("Mesh");
     const std::size_t at = b.size();
     b.token(99);
-    ExpectRefused(ParseXFile(b.bytes(), "bad.x", doc), "byte " + std::to_string(at) + ":", "unknown token code 99");
+    ExpectRefused(ParseXFile(b.bytes(), "bad.x", doc), "byte " + std::to_string(at) + ":",
+                  "unknown token code 99");
   }
   {
     XBinaryBuilder b;
@@ -166,6 +172,7 @@ TEST(Malformed, CompressedErrorsNameTheBlock) {
   // Positions inside the inflated data are reported as such.
   XBinaryBuilder bad;
   bad.object("Mesh").floats({1});
-  ExpectRefused(ParseXFile(CompressX(bad.bytes()), "c.x", doc), "byte 28 of the inflated data: expected the mesh's vertex count");
+  ExpectRefused(ParseXFile(CompressX(bad.bytes()), "c.x", doc),
+                "byte 28 of the inflated data: expected the mesh's vertex count");
 }
 }  // namespace

@@ -6,13 +6,15 @@
 
 #include "image/PngWriter.h"
 #include "model/MeshLoader.h"
+#include "support/MathMatchers.h"
 #include "xfile/XFileMeshBuilder.h"
 #include "xfile/XFileParser.h"
-#include "support/MathMatchers.h"
 #include "xfile/XFileTestSupport.h"
 
 namespace {
-std::vector<uint16_t> Faces(const SourceMesh& m) { return m.indices; }
+std::vector<uint16_t> Faces(const SourceMesh& m) {
+  return m.indices;
+}
 
 Status Load(SkinnedModel& model, const TempDir& dir, const std::string& body) {
   return LoadMesh(model, dir.write("mesh.x", TextX(body)));
@@ -134,7 +136,7 @@ Mesh m2 {
   ExpectNear(v[1].position, D3DXVECTOR3(9, 0, 0));
   ExpectNear(v[0].normal, D3DXVECTOR3(0, 1, 0));
   ExpectNear(v[4].position, D3DXVECTOR3(11, 0, 0));  // m3 only translated
-  ExpectNear(v[6].position, D3DXVECTOR3(5, 5, 5));    // m2 untouched
+  ExpectNear(v[6].position, D3DXVECTOR3(5, 5, 5));   // m2 untouched
   ASSERT_EQ(model.materialCount(), 4u);
   EXPECT_EQ(model.materialList[0].MatD3D.Diffuse, (D3DCOLORVALUE{1, 0, 0, 1}));
   EXPECT_EQ(model.materialList[1].MatD3D.Diffuse, (D3DCOLORVALUE{0, 1, 0, 1}));

@@ -3,13 +3,15 @@
 #include <gtest/gtest.h>
 
 #include "model/MeshLoader.h"
+#include "support/MathMatchers.h"
 #include "xfile/SkinInfluences.h"
 #include "xfile/XFileParser.h"
-#include "support/MathMatchers.h"
 #include "xfile/XFileTestSupport.h"
 
 namespace {
-std::string Data(const std::string& name) { return XTestDataDir() + "/" + name; }
+std::string Data(const std::string& name) {
+  return XTestDataDir() + "/" + name;
+}
 
 void ExpectClosedSurface(const SkinnedModel& model) {
   const std::size_t faces = model.sourceMesh.faceCount();

@@ -93,7 +93,8 @@ inline std::string CompressX(const std::string& file, std::size_t blockSize = 32
     z_stream z{};
     deflateInit2(&z, 9, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
     if (!previous.empty()) {
-      deflateSetDictionary(&z, reinterpret_cast<const Bytef*>(previous.data()), static_cast<uInt>(previous.size()));
+      deflateSetDictionary(&z, reinterpret_cast<const Bytef*>(previous.data()),
+                           static_cast<uInt>(previous.size()));
     }
     std::string packed(deflateBound(&z, block.size()) + 16, '\0');
     z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(block.data()));

@@ -14,10 +14,14 @@
 #include "support/TestData.h"
 
 /// The folder of the public .x test files.
-inline std::string XTestDataDir() { return SharedTestDataDir() + "/x"; }
+inline std::string XTestDataDir() {
+  return SharedTestDataDir() + "/x";
+}
 
 /// A text .x file: the header line followed by body.
-inline std::string TextX(const std::string& body) { return "xof 0303txt 0032\n" + body; }
+inline std::string TextX(const std::string& body) {
+  return "xof 0303txt 0032\n" + body;
+}
 
 /// Expects a failure whose detail contains every given piece.
 template <class... Pieces>

@@ -6,8 +6,8 @@
 
 #include <vector>
 
-#include "skeleton/Skeleton.h"
 #include "mesh/SourceMesh.h"
+#include "skeleton/Skeleton.h"
 
 /// True when p is inside the anchor's box and no farther than tolerance in
 /// front of any face plane (through the face's first vertex, along its normal).

@@ -32,10 +32,15 @@ constexpr uint32_t kClothes = 1;
 
 // The clothes texture is laid out by height: shirt on top, trousers below,
 // shoes in the bottom rows.
-float ClothesV(const D3DXVECTOR3& p) { return std::clamp((1.60f - p.y) / 1.60f, 0.0f, 1.0f); }
-float ShoeV(const D3DXVECTOR3&) { return 0.97f; }
+float ClothesV(const D3DXVECTOR3& p) {
+  return std::clamp((1.60f - p.y) / 1.60f, 0.0f, 1.0f);
+}
+float ShoeV(const D3DXVECTOR3&) {
+  return 0.97f;
+}
 
-NamedMaterial Material(const char* name, D3DCOLORVALUE diffuse, float power, float specular, const std::string& texture) {
+NamedMaterial Material(const char* name, D3DCOLORVALUE diffuse, float power, float specular,
+                       const std::string& texture) {
   NamedMaterial m;
   m.name = name;
   m.material.MatD3D.Diffuse = diffuse;
@@ -46,7 +51,9 @@ NamedMaterial Material(const char* name, D3DCOLORVALUE diffuse, float power, flo
   return m;
 }
 
-void Tag(HumanoidMesh& out, BodyPart part) { out.parts.resize(out.mesh.vertices.size(), part); }
+void Tag(HumanoidMesh& out, BodyPart part) {
+  out.parts.resize(out.mesh.vertices.size(), part);
+}
 
 void AddTorso(MeshBuilder& builder) {
   const std::initializer_list<ProfileRow> profile = {
@@ -69,10 +76,9 @@ void AddTorso(MeshBuilder& builder) {
 }
 
 void AddLeftArm(MeshBuilder& builder) {
-  const std::initializer_list<ProfileRow> profile = {{0.13f, 0.058f, 0.058f}, {0.22f, 0.058f, 0.056f},
-                                                     {0.34f, 0.050f, 0.048f}, {0.47f, 0.042f, 0.040f},
-                                                     {0.56f, 0.043f, 0.041f}, {0.70f, 0.033f, 0.028f},
-                                                     {0.76f, 0.030f, 0.026f}};
+  const std::initializer_list<ProfileRow> profile = {
+      {0.13f, 0.058f, 0.058f}, {0.22f, 0.058f, 0.056f}, {0.34f, 0.050f, 0.048f}, {0.47f, 0.042f, 0.040f},
+      {0.56f, 0.043f, 0.041f}, {0.70f, 0.033f, 0.028f}, {0.76f, 0.030f, 0.026f}};
   TubeSpec tube;
   tube.u = D3DXVECTOR3(0, 1, 0);
   tube.v = D3DXVECTOR3(0, 0, 1);
@@ -85,14 +91,14 @@ void AddLeftArm(MeshBuilder& builder) {
   }
   tube.poleBack = D3DXVECTOR3(0.12f, 1.40f, 0.0f);
   tube.poleFront = D3DXVECTOR3(0.77f, 1.40f, 0.0f);
-  builder.addTube(tube, ClothesV, [](const D3DXVECTOR3& c) { return std::fabs(c.x) < 0.30f ? kClothes : kSkin; });
+  builder.addTube(tube, ClothesV,
+                  [](const D3DXVECTOR3& c) { return std::fabs(c.x) < 0.30f ? kClothes : kSkin; });
 }
 
 void AddLeftLeg(MeshBuilder& builder) {
-  const std::initializer_list<ProfileRow> profile = {{1.00f, 0.078f, 0.085f}, {0.88f, 0.080f, 0.085f},
-                                                     {0.70f, 0.066f, 0.070f}, {0.50f, 0.050f, 0.055f},
-                                                     {0.40f, 0.052f, 0.060f}, {0.25f, 0.044f, 0.048f},
-                                                     {0.12f, 0.036f, 0.038f}, {0.07f, 0.035f, 0.037f}};
+  const std::initializer_list<ProfileRow> profile = {
+      {1.00f, 0.078f, 0.085f}, {0.88f, 0.080f, 0.085f}, {0.70f, 0.066f, 0.070f}, {0.50f, 0.050f, 0.055f},
+      {0.40f, 0.052f, 0.060f}, {0.25f, 0.044f, 0.048f}, {0.12f, 0.036f, 0.038f}, {0.07f, 0.035f, 0.037f}};
   TubeSpec tube;
   tube.u = D3DXVECTOR3(1, 0, 0);
   tube.v = D3DXVECTOR3(0, 0, 1);

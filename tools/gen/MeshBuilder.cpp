@@ -58,7 +58,8 @@ void MeshBuilder::addPolygon(std::initializer_list<uint32_t> corners, const D3DX
   const D3DXVECTOR3 n = PolygonNormal(mesh_, start, size);
   const D3DXVECTOR3 out = centroid - interior;
   if (D3DXVec3Dot(&n, &out) < 0.0f) {
-    std::reverse(mesh_.polygonIndices.begin() + static_cast<std::ptrdiff_t>(start), mesh_.polygonIndices.end());
+    std::reverse(mesh_.polygonIndices.begin() + static_cast<std::ptrdiff_t>(start),
+                 mesh_.polygonIndices.end());
   }
   mesh_.polygonSizes.push_back(size);
   mesh_.polygonMaterials.push_back(material(centroid));
@@ -71,12 +72,15 @@ void MeshBuilder::addTube(const TubeSpec& tube, const TexVFunction& texV, const 
   for (const TubeRing& ring : tube.rings) {
     for (int k = 0; k <= sides; ++k) {
       const float angle = 2.0f * kPi * static_cast<float>(k % sides) / static_cast<float>(sides);
-      const D3DXVECTOR3 p = ring.centre + tube.u * (ring.ru * std::cos(angle)) + tube.v * (ring.rv * std::sin(angle));
+      const D3DXVECTOR3 p =
+          ring.centre + tube.u * (ring.ru * std::cos(angle)) + tube.v * (ring.rv * std::sin(angle));
       addVertex(p, static_cast<float>(k) / static_cast<float>(sides), texV(p));
     }
   }
   const uint32_t stride = static_cast<uint32_t>(sides + 1);
-  auto at = [&](std::size_t ring, int k) { return first + static_cast<uint32_t>(ring) * stride + static_cast<uint32_t>(k); };
+  auto at = [&](std::size_t ring, int k) {
+    return first + static_cast<uint32_t>(ring) * stride + static_cast<uint32_t>(k);
+  };
   for (std::size_t r = 0; r + 1 < ringCount; ++r) {
     const D3DXVECTOR3 interior = (tube.rings[r].centre + tube.rings[r + 1].centre) * 0.5f;
     for (int k = 0; k < sides; ++k) {

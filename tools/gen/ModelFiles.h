@@ -23,5 +23,5 @@ Status WriteModelFiles(const GeneratedModel& model, const ModelOptions& options,
 
 /// Validates the options, builds the model and writes its files; the model
 /// and the paths are handed back when asked for.
-Status GenerateModelFiles(const ModelOptions& options, const std::string& folder, GeneratedModel* model = nullptr,
-                          ModelFiles* files = nullptr);
+Status GenerateModelFiles(const ModelOptions& options, const std::string& folder,
+                          GeneratedModel* model = nullptr, ModelFiles* files = nullptr);

@@ -3,7 +3,9 @@
 #include "tools/gen/ParamModel.h"
 
 namespace {
-Status Invalid(const std::string& why) { return Status::Error("Invalid model options", why); }
+Status Invalid(const std::string& why) {
+  return Status::Error("Invalid model options", why);
+}
 }  // namespace
 
 Status ValidateModelOptions(const ModelOptions& o) {
@@ -11,7 +13,8 @@ Status ValidateModelOptions(const ModelOptions& o) {
     return Invalid("bones must be 1 .. 255 (besides the root)");
   }
   if (o.anchorFaces < 4 || o.anchorFaces > 1024 || o.anchorFaces % 2 != 0) {
-    return Invalid("anchor faces must be even and 4 .. 1024 (a closed triangle volume has an even face count)");
+    return Invalid(
+        "anchor faces must be even and 4 .. 1024 (a closed triangle volume has an even face count)");
   }
   if (o.keys < 0 || o.keys > 10000) {
     return Invalid("keys must be 0 .. 10000");

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "tools/gen/AnchorHalfSpaces.h"
 #include "importer/BoneFrame.h"
 #include "importer/ConvexAnchor.h"
-#include "tools/gen/Prng.h"
 #include "importer/Quantize.h"
+#include "tools/gen/AnchorHalfSpaces.h"
+#include "tools/gen/Prng.h"
 
 namespace {
 constexpr float kPi = 3.14159265358979323846f;
@@ -20,9 +20,13 @@ constexpr int kMaxFaces = 65535;
 constexpr int kOutsideVertices = 6;
 constexpr int kCrowdedVertices = 6;
 
-int FanSize(const ModelOptions& o) { return o.crowded ? std::min(6, o.bones) : 0; }
+int FanSize(const ModelOptions& o) {
+  return o.crowded ? std::min(6, o.bones) : 0;
+}
 
-int CapsuleSides(int faces) { return faces / 4; }
+int CapsuleSides(int faces) {
+  return faces / 4;
+}
 
 int AnchorVertexCount(int faces) {
   if (faces >= 12) {
@@ -33,7 +37,9 @@ int AnchorVertexCount(int faces) {
 
 // The box corners that are not anchor vertices: all eight, except for the
 // tetrahedron, whose four vertices are box corners.
-int BoxCornerCount(int faces) { return faces == 4 ? 4 : 8; }
+int BoxCornerCount(int faces) {
+  return faces == 4 ? 4 : 8;
+}
 
 int OnFaceVertexCount(int faces) {
   return AnchorVertexCount(faces) + (faces >= 12 ? CapsuleSides(faces) : 0) + BoxCornerCount(faces);
@@ -133,9 +139,11 @@ Layout BuildSkeleton(const ModelOptions& o, Skeleton& s) {
     const D3DXVECTOR3 hub(0.0f, rows * kRowSpacing + 0.2f, 0.0f);
     const int first = static_cast<int>(s.bones.size());
     for (int i = 0; i < fan; ++i) {
-      const float angle = (15.0f + 150.0f * static_cast<float>(i) / static_cast<float>(fan - 1)) * kPi / 180.0f;
+      const float angle =
+          (15.0f + 150.0f * static_cast<float>(i) / static_cast<float>(fan - 1)) * kPi / 180.0f;
       const D3DXVECTOR3 end = hub + D3DXVECTOR3(std::cos(angle), std::sin(angle), 0.0f) * kBoneLength;
-      AddBone(s, layout, "Fan" + std::to_string(i), 0, hub, end, MakeBoneFrame(Quantize6(hub), Quantize6(end)));
+      AddBone(s, layout, "Fan" + std::to_string(i), 0, hub, end,
+              MakeBoneFrame(Quantize6(hub), Quantize6(end)));
     }
     for (int i = 0; i < fan; ++i) {
       s.bones[static_cast<std::size_t>(first + i)].symmetricId = first + fan - 1 - i;
@@ -215,11 +223,14 @@ int TubeFaces(const TubePlan& p, int stride) {
   return faces;
 }
 
-int GroupFaces(int count) { return count < 3 ? 0 : count / 3 + (count % 3 != 0 ? 1 : 0); }
+int GroupFaces(int count) {
+  return count < 3 ? 0 : count / 3 + (count % 3 != 0 ? 1 : 0);
+}
 
 // A tube of radius kTubeRadius along the bone from begin to end, its rings
 // joined every `stride` rings.
-void AddTube(ModelMeshBuilder& builder, const BoneFrame& f, const TubePlan& p, int stride, uint32_t material) {
+void AddTube(ModelMeshBuilder& builder, const BoneFrame& f, const TubePlan& p, int stride,
+             uint32_t material) {
   const int rings = p.fullRings + (p.partial > 0 ? 1 : 0);
   std::vector<uint32_t> firstOfRing;
   for (int r = 0; r < rings; ++r) {
@@ -229,9 +240,10 @@ void AddTube(ModelMeshBuilder& builder, const BoneFrame& f, const TubePlan& p, i
       const float angle = 2.0f * kPi * static_cast<float>(k) / static_cast<float>(p.sides);
       const float c = std::cos(angle);
       const float s = std::sin(angle);
-      const uint32_t index = builder.vertex(f.at(t, kTubeRadius * c, kTubeRadius * s), f.u * c + f.v * s,
-                                            static_cast<float>(k) / static_cast<float>(p.sides),
-                                            static_cast<float>(r) / static_cast<float>(rings - 1), VertexKind::Tube);
+      const uint32_t index =
+          builder.vertex(f.at(t, kTubeRadius * c, kTubeRadius * s), f.u * c + f.v * s,
+                         static_cast<float>(k) / static_cast<float>(p.sides),
+                         static_cast<float>(r) / static_cast<float>(rings - 1), VertexKind::Tube);
       if (k == 0) {
         firstOfRing.push_back(index);
       }
@@ -280,7 +292,8 @@ void AddOnFaceVertices(ModelMeshBuilder& builder, const BoneAnchor& anchor, int 
     }
   }
   for (int c = 0; c < 8; ++c) {
-    const D3DXVECTOR3 corner((c & 1) ? anchor.boxMax.x : anchor.boxMin.x, (c & 2) ? anchor.boxMax.y : anchor.boxMin.y,
+    const D3DXVECTOR3 corner((c & 1) ? anchor.boxMax.x : anchor.boxMin.x,
+                             (c & 2) ? anchor.boxMax.y : anchor.boxMin.y,
                              (c & 4) ? anchor.boxMax.z : anchor.boxMin.z);
     if (std::find(anchor.vertices.begin(), anchor.vertices.end(), corner) != anchor.vertices.end()) {
       continue;
@@ -307,8 +320,8 @@ Animation BuildAnimation(const ModelOptions& o, int32_t boneCount) {
   for (int k = 0; k < o.keys; ++k) {
     std::vector<D3DXQUATERNION> rotations;
     for (int32_t b = 0; b < boneCount; ++b) {
-      const float angle =
-          0.35f * std::sin(2.0f * kPi * static_cast<float>(k) / static_cast<float>(o.keys) + phases[static_cast<std::size_t>(b)]);
+      const float angle = 0.35f * std::sin(2.0f * kPi * static_cast<float>(k) / static_cast<float>(o.keys) +
+                                           phases[static_cast<std::size_t>(b)]);
       rotations.push_back(Quantize4(AxisRotation(axes[static_cast<std::size_t>(b)], angle)));
     }
     animation.InsertKey(rotations, 10 * k);
@@ -317,7 +330,9 @@ Animation BuildAnimation(const ModelOptions& o, int32_t boneCount) {
 }
 }  // namespace
 
-int MinimumModelVertices(const ModelOptions& options) { return 6 * options.bones + ExtraVertexCount(options); }
+int MinimumModelVertices(const ModelOptions& options) {
+  return 6 * options.bones + ExtraVertexCount(options);
+}
 
 GeneratedModel BuildModel(const ModelOptions& o) {
   GeneratedModel model;
@@ -360,8 +375,8 @@ GeneratedModel BuildModel(const ModelOptions& o) {
 
   ModelMeshBuilder builder(model);
   for (int b = 0; b < o.bones; ++b) {
-    AddTube(builder, layout.frames[static_cast<std::size_t>(b + 1)], plans[static_cast<std::size_t>(b)], stride,
-            static_cast<uint32_t>(b % 2));
+    AddTube(builder, layout.frames[static_cast<std::size_t>(b + 1)], plans[static_cast<std::size_t>(b)],
+            stride, static_cast<uint32_t>(b % 2));
   }
   const D3DXVECTOR3 up(0.0f, 1.0f, 0.0f);
   if (o.onFaces) {
@@ -384,7 +399,7 @@ GeneratedModel BuildModel(const ModelOptions& o) {
     }
     const D3DXVECTOR3 hub = model.skeleton.bones[static_cast<std::size_t>(model.fanBones.front())].begin;
     const uint32_t first = static_cast<uint32_t>(mesh.vertices.size());
-    const D3DXVECTOR3 offsets[kCrowdedVertices] = {{0.004f, 0, 0}, {0, 0.004f, 0}, {0, 0, 0.004f},
+    const D3DXVECTOR3 offsets[kCrowdedVertices] = {{0.004f, 0, 0},  {0, 0.004f, 0},  {0, 0, 0.004f},
                                                    {-0.004f, 0, 0}, {0, -0.004f, 0}, {0, 0, -0.004f}};
     for (const D3DXVECTOR3& d : offsets) {
       builder.vertex(hub + d, up, 0.0f, 0.0f, VertexKind::Crowded);

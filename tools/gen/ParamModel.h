@@ -15,8 +15,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "skeleton/Skeleton.h"
 #include "anim/Animation.h"
+#include "skeleton/Skeleton.h"
 #include "tools/gen/GenMesh.h"
 #include "tools/gen/ModelOptions.h"
 

@@ -1,25 +1,29 @@
 #include "tools/gen/RigExport.h"
 
-#include <assimp/Exporter.hpp>
 #include <assimp/material.h>
 #include <assimp/scene.h>
 
+#include <assimp/Exporter.hpp>
 #include <cstdio>
 #include <map>
 #include <memory>
 
 #include "fileio/FileBytes.h"
 #include "fileio/TextWriter.h"
-#include "tools/gen/MakeFolder.h"
 #include "image/PngWriter.h"
+#include "tools/gen/MakeFolder.h"
 
 namespace {
 // The editor's left-handed space to Assimp's right-handed one: z negated.
-aiVector3D RightHanded(const D3DXVECTOR3& v) { return aiVector3D(v.x, v.y, -v.z); }
+aiVector3D RightHanded(const D3DXVECTOR3& v) {
+  return aiVector3D(v.x, v.y, -v.z);
+}
 
 // FBX files count in centimetres (their unit scale says so, and readers go by
 // it); the models are made in metres.
-float UnitsPerMetre(const std::string& format) { return format.rfind("fbx", 0) == 0 ? 100.0f : 1.0f; }
+float UnitsPerMetre(const std::string& format) {
+  return format.rfind("fbx", 0) == 0 ? 100.0f : 1.0f;
+}
 
 aiMatrix4x4 Translation(const aiVector3D& t) {
   aiMatrix4x4 m;
@@ -222,8 +226,10 @@ Status WriteTestRigFiles(const std::string& folder) {
     RigModel model;
     const char* format;
     const char* extension;
-  } files[] = {{BentTubeRig(), "glb2", ".glb"},        {TwoRootRig(), "collada", ".dae"},
-               {LeafHeavyHandRig(), "fbxa", ".fbx"},     {ManyInfluencesRig(), "collada", ".dae"},
+  } files[] = {{BentTubeRig(), "glb2", ".glb"},
+               {TwoRootRig(), "collada", ".dae"},
+               {LeafHeavyHandRig(), "fbxa", ".fbx"},
+               {ManyInfluencesRig(), "collada", ".dae"},
                {NoNormalsRig(), "glb2", ".glb"}};
   for (const auto& f : files) {
     if (Status s = ExportRigModel(f.model, f.format, folder + "/" + f.model.name + f.extension); !s) return s;

@@ -11,7 +11,8 @@
 /// Writes model at path in an Assimp export format ("glb2", "gltf2",
 /// "collada", "fbx"): mirrored to Assimp's right-handed space (z negated, the
 /// faces turned round, texture v from the bottom), the joints as nodes under
-/// an "Armature" node, the mesh in a "Body" node with one bone per joint. FBX files get centimetres, as their unit scale states.
+/// an "Armature" node, the mesh in a "Body" node with one bone per joint. FBX files get centimetres, as their
+/// unit scale states.
 Status ExportRigModel(const RigModel& model, const std::string& format, const std::string& path);
 
 /// Writes folder/NAME.obj and folder/NAME.mtl (and the texture as a PNG

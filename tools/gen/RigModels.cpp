@@ -157,15 +157,16 @@ RigModel BentTubeRig() {
   RigModel m;
   m.name = "bent_tube";
   const float c = 0.70710678f;
-  AddChain(m, {"Lower", "Middle", "Upper"}, -1,
-           {{0, 0, 0}, {0, 1, 0}, {c, 1 + c, 0}, {c + 1, 1 + c, 0}}, 0.1f, 0.1f, 0.15f);
+  AddChain(m, {"Lower", "Middle", "Upper"}, -1, {{0, 0, 0}, {0, 1, 0}, {c, 1 + c, 0}, {c + 1, 1 + c, 0}},
+           0.1f, 0.1f, 0.15f);
   return m;
 }
 
 RigModel TwoRootRig() {
   RigModel m;
   m.name = "two_roots";
-  AddChain(m, {"LeftThigh", "LeftShin"}, -1, {{0.3f, 1, 0}, {0.3f, 0.5f, 0}, {0.3f, 0, 0}}, 0.12f, 0.12f, 0.1f);
+  AddChain(m, {"LeftThigh", "LeftShin"}, -1, {{0.3f, 1, 0}, {0.3f, 0.5f, 0}, {0.3f, 0, 0}}, 0.12f, 0.12f,
+           0.1f);
   AddChain(m, {"RightThigh", "RightShin"}, -1, {{-0.3f, 1, 0}, {-0.3f, 0.5f, 0}, {-0.3f, 0, 0}}, 0.12f, 0.12f,
            0.1f);
   return m;
@@ -297,5 +298,6 @@ RigModel RigModelOf(const SkinnedModel& model, const std::string& name) {
 }
 
 std::vector<RigModel> AllTestRigs() {
-  return {BentTubeRig(), TwoRootRig(), LeafHeavyHandRig(), ManyInfluencesRig(), NoNormalsRig(), TexturedQuadBox()};
+  return {BentTubeRig(),       TwoRootRig(),   LeafHeavyHandRig(),
+          ManyInfluencesRig(), NoNormalsRig(), TexturedQuadBox()};
 }

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "math/Vector3.h"
-#include "model/SkinnedModel.h"
 #include "mesh/SourceMesh.h"
+#include "model/SkinnedModel.h"
 
 struct RigModelJoint {
   std::string name;

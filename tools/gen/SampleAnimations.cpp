@@ -25,7 +25,8 @@ std::vector<BoneGoal> RelaxedArms() {
   return goals;
 }
 
-void AddKey(Animation& animation, const Skeleton& skeleton, int32_t time, const std::vector<BoneGoal>& goals) {
+void AddKey(Animation& animation, const Skeleton& skeleton, int32_t time,
+            const std::vector<BoneGoal>& goals) {
   animation.InsertKey(SolvePose(skeleton, goals), time);
 }
 }  // namespace

@@ -1,8 +1,8 @@
 // The sample character's two animations.
 #pragma once
 
-#include "skeleton/Skeleton.h"
 #include "anim/Animation.h"
+#include "skeleton/Skeleton.h"
 
 /// A wave of the right hand: seven keyframes over 80 frames, from arms at the
 /// sides to the right arm raised with the forearm swinging out and in three

@@ -5,9 +5,9 @@
 #include "anim/AnimationFile.h"
 #include "fileio/FileBytes.h"
 #include "image/PngWriter.h"
+#include "importer/BoneDataWriter.h"
 #include "skeleton/BlendingParametersFile.h"
 #include "tools/gen/AnchorHalfSpaces.h"
-#include "importer/BoneDataWriter.h"
 #include "tools/gen/MakeFolder.h"
 #include "tools/gen/SampleAnimations.h"
 #include "tools/gen/SampleCharacter.h"
@@ -18,13 +18,14 @@ Status WriteSampleAssets(const std::string& folder) {
   const std::vector<int> counts = CountHoldingAnchors(character.skeleton, character.mesh.vertices, 1e-6);
   for (std::size_t i = 0; i < counts.size(); ++i) {
     if (counts[i] < 1 || counts[i] > 4) {
-      return Status::Error("The sample character's anchors are wrong",
-                           "vertex " + std::to_string(i) + " lies in " + std::to_string(counts[i]) + " anchors");
+      return Status::Error(
+          "The sample character's anchors are wrong",
+          "vertex " + std::to_string(i) + " lies in " + std::to_string(counts[i]) + " anchors");
     }
   }
   const TextureImage& texture = character.texture;
-  const std::string png =
-      EncodePng(texture.width, texture.height, texture.rgba, PngChannels::RgbaWhenTranslucent, PngCompression::Unfiltered);
+  const std::string png = EncodePng(texture.width, texture.height, texture.rgba,
+                                    PngChannels::RgbaWhenTranslucent, PngCompression::Unfiltered);
   if (png.empty()) {
     return Status::Error("Cannot encode the clothes texture");
   }

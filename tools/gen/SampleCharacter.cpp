@@ -5,9 +5,9 @@
 
 #include "importer/AnchorFitting.h"
 #include "importer/BoneFrame.h"
+#include "importer/Quantize.h"
 #include "tools/gen/ClothesTexture.h"
 #include "tools/gen/HumanoidMesh.h"
-#include "importer/Quantize.h"
 
 namespace {
 struct BoneRow {
@@ -57,13 +57,15 @@ bool ShouldMove(int b, BodyPart part, const D3DXVECTOR3& p) {
   switch (part) {
     case BodyPart::Torso:
       return (b == kSpine && p.y <= 1.28f) || (b == kChest && p.y >= 1.16f && p.y <= 1.50f) ||
-             (b == kNeck && p.y >= 1.42f && side <= 0.08f) || (b == upperArm && side >= 0.09f && p.y >= 1.28f) ||
+             (b == kNeck && p.y >= 1.42f && side <= 0.08f) ||
+             (b == upperArm && side >= 0.09f && p.y >= 1.28f) ||
              (b == thigh && side >= 0.03f && p.y <= 1.00f);
     case BodyPart::Head:
       return (b == kNeck && p.y <= 1.60f) || b == kHead;
     case BodyPart::LeftArm:
     case BodyPart::RightArm:
-      return (b == kChest && side <= 0.21f) || (b == upperArm && side <= 0.55f) || (b == forearm && side >= 0.41f);
+      return (b == kChest && side <= 0.21f) || (b == upperArm && side <= 0.55f) ||
+             (b == forearm && side >= 0.41f);
     case BodyPart::LeftHand:
     case BodyPart::RightHand:
       return b == forearm;
@@ -112,7 +114,8 @@ SampleCharacter BuildSampleCharacter() {
     if (points.empty()) {
       throw std::logic_error(std::string("no vertices for bone ") + row.name);
     }
-    s.anchors[static_cast<std::size_t>(b)] = FitCapsuleAnchor(MakeBoneFrame(bone.begin, bone.end), points, 8, 0.006f);
+    s.anchors[static_cast<std::size_t>(b)] =
+        FitCapsuleAnchor(MakeBoneFrame(bone.begin, bone.end), points, 8, 0.006f);
   }
   s.bonesLoaded = true;
   return out;

@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "skeleton/Skeleton.h"
 #include "image/TextureImage.h"
+#include "skeleton/Skeleton.h"
 #include "tools/gen/GenMesh.h"
 
 /// Bone indices of the sample character.

@@ -3,7 +3,9 @@
 #include "fileio/TextWriter.h"
 
 namespace {
-double D(float v) { return static_cast<double>(v); }
+double D(float v) {
+  return static_cast<double>(v);
+}
 
 // One face list: "F;" then "n;i0,i1,...;," lines, the last ending ";;".
 void WriteFaces(TextWriter& w, const GenMesh& mesh, const char* indent) {
@@ -42,8 +44,9 @@ std::string FormatMeshXText(const GenMesh& mesh) {
   w.line("xof 0303txt 0032");
   w.line("Frame %s {", mesh.frameName.c_str());
   w.line(" FrameTransformMatrix {");
-  w.line("  1.000000,0.000000,0.000000,0.000000,0.000000,1.000000,0.000000,0.000000,"
-         "0.000000,0.000000,1.000000,0.000000,0.000000,0.000000,0.000000,1.000000;;");
+  w.line(
+      "  1.000000,0.000000,0.000000,0.000000,0.000000,1.000000,0.000000,0.000000,"
+      "0.000000,0.000000,1.000000,0.000000,0.000000,0.000000,0.000000,1.000000;;");
   w.line(" }");
   w.line(" Mesh %s {", mesh.meshName.c_str());
   const std::size_t n = mesh.vertices.size();

@@ -74,11 +74,11 @@ std::string Svg() {
   s += std::string("      <stop offset=\"0\" stop-color=\"") + kTileTop + "\"/>\n";
   s += std::string("      <stop offset=\"1\" stop-color=\"") + kTileBottom + "\"/>\n";
   s += "    </linearGradient>\n  </defs>\n";
-  s += "  <rect x=\"" + Number(kTileInset) + "\" y=\"" + Number(kTileInset) + "\" width=\"" + size + "\" height=\"" +
-       size + "\" rx=\"" + Number(kTileRadius) + "\" fill=\"url(#tile)\"/>\n";
-  s += "  <circle cx=\"" + Number(kJoints[1].centre.x()) + "\" cy=\"" + Number(kJoints[1].centre.y()) + "\" r=\"" +
-       Number(kRingRadius) + "\" fill=\"none\" stroke=\"" + kRingColour + "\" stroke-width=\"" + Number(kRingWidth) +
-       "\"/>\n";
+  s += "  <rect x=\"" + Number(kTileInset) + "\" y=\"" + Number(kTileInset) + "\" width=\"" + size +
+       "\" height=\"" + size + "\" rx=\"" + Number(kTileRadius) + "\" fill=\"url(#tile)\"/>\n";
+  s += "  <circle cx=\"" + Number(kJoints[1].centre.x()) + "\" cy=\"" + Number(kJoints[1].centre.y()) +
+       "\" r=\"" + Number(kRingRadius) + "\" fill=\"none\" stroke=\"" + kRingColour + "\" stroke-width=\"" +
+       Number(kRingWidth) + "\"/>\n";
   for (std::size_t i = 0; i < kBoneHalfWidths.size(); ++i) {
     const auto c = BoneCorners(kJoints[i].centre, kJoints[i + 1].centre, kBoneHalfWidths[i]);
     s += "  <path d=\"M";
@@ -89,9 +89,9 @@ std::string Svg() {
          Number(kOutlineWidth) + "\" stroke-linejoin=\"round\"/>\n";
   }
   for (const Joint& j : kJoints) {
-    s += "  <circle cx=\"" + Number(j.centre.x()) + "\" cy=\"" + Number(j.centre.y()) + "\" r=\"" + Number(j.radius) +
-         "\" fill=\"" + kJointFill + "\" stroke=\"" + kOutline + "\" stroke-width=\"" + Number(kOutlineWidth) +
-         "\"/>\n";
+    s += "  <circle cx=\"" + Number(j.centre.x()) + "\" cy=\"" + Number(j.centre.y()) + "\" r=\"" +
+         Number(j.radius) + "\" fill=\"" + kJointFill + "\" stroke=\"" + kOutline + "\" stroke-width=\"" +
+         Number(kOutlineWidth) + "\"/>\n";
   }
   s += "</svg>\n";
   return s;

@@ -39,7 +39,9 @@ struct Face {
   int material;
 };
 
-double AngleOf(int j) { return (5.0 + 10.0 * j) * kPi / 180.0; }
+double AngleOf(int j) {
+  return (5.0 + 10.0 * j) * kPi / 180.0;
+}
 
 // Band b at angle step j on side s (−1 or +1 of the band's plane).
 Vertex BandVertex(Band b, int j, int side) {
@@ -259,8 +261,8 @@ std::string RingText(const RingBuilder& ring) {
   } materials[4] = {{0, 0.8f, 0, 5}, {0.8f, 0, 0, 5}, {0, 0, 0.8f, 5}, {1, 1, 1, 0}};
   for (const auto& m : materials) {
     w.line("  Material {");
-    w.line("   %.6f;%.6f;%.6f;%.6f;;", static_cast<double>(m.r), static_cast<double>(m.g), static_cast<double>(m.b),
-           1.0);
+    w.line("   %.6f;%.6f;%.6f;%.6f;;", static_cast<double>(m.r), static_cast<double>(m.g),
+           static_cast<double>(m.b), 1.0);
     w.line("   %.6f;", static_cast<double>(m.power));
     w.line("   0.000000;0.000000;0.000000;;");
     w.line("   0.000000;0.000000;0.000000;;");

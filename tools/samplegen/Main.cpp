@@ -44,11 +44,11 @@ int RunModel(const std::vector<std::string>& args) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     const bool hasValue = i + 1 < args.size();
-    int* number = a == "--vertices" ? &options.vertices
-                  : a == "--bones" ? &options.bones
+    int* number = a == "--vertices"       ? &options.vertices
+                  : a == "--bones"        ? &options.bones
                   : a == "--anchor-faces" ? &options.anchorFaces
-                  : a == "--keys" ? &options.keys
-                                  : nullptr;
+                  : a == "--keys"         ? &options.keys
+                                          : nullptr;
     if (number != nullptr) {
       if (!hasValue || !ParseInt(args[++i], *number)) {
         return Fail(a + " needs an integer");
@@ -99,8 +99,8 @@ int RunModel(const std::vector<std::string>& args) {
     return 1;
   }
   std::printf("%s: %zu vertices, %zu triangles, %d bones, %d anchor faces, %zu keyframes\n", files.x.c_str(),
-              model.mesh.vertices.size(), model.mesh.triangleCount(), model.skeleton.boneCount(), options.anchorFaces,
-              model.animation.keys().size());
+              model.mesh.vertices.size(), model.mesh.triangleCount(), model.skeleton.boneCount(),
+              options.anchorFaces, model.animation.keys().size());
   return 0;
 }
 }  // namespace

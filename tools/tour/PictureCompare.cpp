@@ -5,13 +5,17 @@
 
 namespace {
 int ChannelDifference(QRgb a, QRgb b) {
-  return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
+  return std::max(
+      {std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
 }
 
-QImage Rgb(const QImage& image) { return image.convertToFormat(QImage::Format_RGB32); }
+QImage Rgb(const QImage& image) {
+  return image.convertToFormat(QImage::Format_RGB32);
+}
 }  // namespace
 
-PictureDifference ComparePictures(const QImage& actual, const QImage& expected, const PictureTolerance& tolerance) {
+PictureDifference ComparePictures(const QImage& actual, const QImage& expected,
+                                  const PictureTolerance& tolerance) {
   PictureDifference d;
   d.sameSize = !actual.isNull() && actual.size() == expected.size();
   if (!d.sameSize) {

@@ -28,7 +28,8 @@ struct PictureDifference {
 };
 
 /// Compares the RGB channels of two pictures (alpha is ignored).
-PictureDifference ComparePictures(const QImage& actual, const QImage& expected, const PictureTolerance& tolerance);
+PictureDifference ComparePictures(const QImage& actual, const QImage& expected,
+                                  const PictureTolerance& tolerance);
 
 /// The expected picture, faded, with every differing pixel in red: for
 /// looking at what changed. Empty when the sizes differ.

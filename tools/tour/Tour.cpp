@@ -17,8 +17,8 @@
 #include <filesystem>
 
 #include "editor/CommandIds.h"
-#include "fileio/FileBytes.h"
 #include "editor/panels/BoneTree.h"
+#include "fileio/FileBytes.h"
 #include "render/VertexProcessor.h"
 #include "tools/tour/WindowPicture.h"
 #include "ui/MainWindow.h"
@@ -66,7 +66,9 @@ QAction* FindAction(const QList<QAction*>& actions, const QString& text) {
   return nullptr;
 }
 
-void Click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+void Click(QAbstractButton* button) {
+  QTest::mouseClick(button, Qt::LeftButton);
+}
 
 }  // namespace
 
@@ -123,7 +125,8 @@ bool Tour::openFromMenu() {
   QAction* mesh = FindAction(openMenu->actions(), "Mesh");
   if (mesh == nullptr) return fail("no File > Open Data > Mesh");
   QTest::mouseMove(openMenu, openMenu->actionGeometry(mesh).center());
-  if (!QTest::qWaitFor([&] { return openMenu->activeAction() == mesh; })) return fail("Mesh is not highlighted");
+  if (!QTest::qWaitFor([&] { return openMenu->activeAction() == mesh; }))
+    return fail("Mesh is not highlighted");
   picture("02-open-menu");
 
   // The two dialogs: the mesh, then its bone data.
@@ -138,7 +141,8 @@ bool Tour::openFromMenu() {
   if (app_.model.skeleton.bones[kLeftUpperArm].symmetricId != kLeftUpperArm + 2) {
     return fail("File > Open Data > Blending Parameters did not pair the arms");
   }
-  if (dialogs_.unansweredFileDialogs() != 0) return fail("a command asked for more files than the tour gives");
+  if (dialogs_.unansweredFileDialogs() != 0)
+    return fail("a command asked for more files than the tour gives");
   if (!waitForFrames(2)) return false;
   picture("03-open");
   return true;
@@ -170,7 +174,8 @@ bool Tour::selectAllAndZoom() {
   SendMouse(viewport, QEvent::MouseButtonPress, p, Qt::LeftButton, Qt::LeftButton);
   SendMouse(viewport, QEvent::MouseButtonPress, p, Qt::RightButton, Qt::LeftButton | Qt::RightButton);
   SendMouse(viewport, QEvent::MouseMove, p, Qt::NoButton, Qt::LeftButton | Qt::RightButton);
-  SendMouse(viewport, QEvent::MouseMove, p - QPoint(0, kZoomPixels), Qt::NoButton, Qt::LeftButton | Qt::RightButton);
+  SendMouse(viewport, QEvent::MouseMove, p - QPoint(0, kZoomPixels), Qt::NoButton,
+            Qt::LeftButton | Qt::RightButton);
   SendMouse(viewport, QEvent::MouseButtonRelease, p, Qt::RightButton, Qt::LeftButton);
   SendMouse(viewport, QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton);
   SendMouse(viewport, QEvent::MouseMove, p, Qt::NoButton, Qt::NoButton);
@@ -278,7 +283,8 @@ bool Tour::recordKeyframes() {
   // Prev steps back to the keyframe at 30 and restores its pose.
   Click(prev);
   const Animation* animation = app_.animation.animations.current();
-  if (animation == nullptr || animation->keys().size() != 3) return fail("Add did not record three keyframes");
+  if (animation == nullptr || animation->keys().size() != 3)
+    return fail("Add did not record three keyframes");
   if (time->value() != 30) return fail("Prev did not step back to the keyframe at 30");
   if (!waitForFrames(2)) return false;
   picture("09-keyframes");
@@ -296,13 +302,12 @@ bool Tour::playAndMirror() {
   // shows time 20.
   bool held = false;
   const QString holdAt = QString::number(kPlaybackPictureTime);
-  const QMetaObject::Connection hold =
-      QObject::connect(&window_->viewport(), &Viewport::frameDrawn, [&] {
-        if (app_.animation.playing && time->text() == holdAt) {
-          app_.animation.playing = false;
-          held = true;
-        }
-      });
+  const QMetaObject::Connection hold = QObject::connect(&window_->viewport(), &Viewport::frameDrawn, [&] {
+    if (app_.animation.playing && time->text() == holdAt) {
+      app_.animation.playing = false;
+      held = true;
+    }
+  });
   Click(play);
   const bool reached = QTest::qWaitFor([&] { return held; }, 10000);
   QObject::disconnect(hold);
@@ -391,7 +396,8 @@ bool Tour::ownCharacter() {
   dialogs_.pick(dat, 2);
   trigger(CommandId::SaveBoneData);
   const auto bytes = ReadFileBytes(dat);
-  if (!bytes || bytes->rfind("numBones: 17", 0) != 0) return fail("Save Data > Bone Data wrote no bone data file");
+  if (!bytes || bytes->rfind("numBones: 17", 0) != 0)
+    return fail("Save Data > Bone Data wrote no bone data file");
   std::printf("tour: wrote %s (%zu bytes)\n", dat.c_str(), bytes->size());
   return true;
 }
@@ -457,7 +463,9 @@ bool Tour::dragInViewport(QPoint from, QPoint to, const std::string& pictureName
   return waitForFrames(2);
 }
 
-void Tour::trigger(CommandId id) { window_->action(id)->trigger(); }
+void Tour::trigger(CommandId id) {
+  window_->action(id)->trigger();
+}
 
 QPoint Tour::toViewport(const D3DXVECTOR3& p) const {
   D3DXMATRIX viewProjection;
@@ -498,7 +506,9 @@ T* Tour::panelChild(PanelId panel, const char* name) {
   return child;
 }
 
-std::string Tour::workPath(const std::string& name) const { return (std::filesystem::path(folders_.work) / name).string(); }
+std::string Tour::workPath(const std::string& name) const {
+  return (std::filesystem::path(folders_.work) / name).string();
+}
 
 std::string Tour::samplePath(const std::string& name) const {
   return (std::filesystem::path(folders_.samples) / name).string();

@@ -3,7 +3,9 @@
 #include "ui/OptionDialog.h"
 #include "ui/WeightToolDialog.h"
 
-void TourDialogs::pick(const std::string& path, int filter) { picks_.push_back(FileChoice{path, filter}); }
+void TourDialogs::pick(const std::string& path, int filter) {
+  picks_.push_back(FileChoice{path, filter});
+}
 
 std::optional<FileChoice> TourDialogs::chooseFile(const FileDialogRequest&) {
   if (picks_.empty()) {
@@ -15,7 +17,8 @@ std::optional<FileChoice> TourDialogs::chooseFile(const FileDialogRequest&) {
   return choice;
 }
 
-void TourDialogs::showMessage(const std::string& text, const std::string& caption, const std::string& detail) {
+void TourDialogs::showMessage(const std::string& text, const std::string& caption,
+                              const std::string& detail) {
   messages_.push_back(caption + ": " + text + (detail.empty() ? "" : " (" + detail + ")"));
 }
 

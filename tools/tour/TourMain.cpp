@@ -41,8 +41,8 @@ bool Parse(int argc, char** argv, Arguments& a) {
       return false;
     }
   }
-  return argc % 2 == 1 && !a.folders.samples.empty() && !a.folders.riggedModel.empty() && !a.folders.work.empty() &&
-         !a.out.isEmpty();
+  return argc % 2 == 1 && !a.folders.samples.empty() && !a.folders.riggedModel.empty() &&
+         !a.folders.work.empty() && !a.out.isEmpty();
 }
 
 // Compares picture with the reference of the same name; prints the outcome.
@@ -78,7 +78,9 @@ int main(int argc, char** argv) {
   InstallTranslations(qt);
   Arguments a;
   if (!Parse(argc, argv, a)) {
-    std::fprintf(stderr, "usage: posewright-tour --samples DIR --rigged FILE --work DIR --out DIR [--reference DIR]\n");
+    std::fprintf(
+        stderr,
+        "usage: posewright-tour --samples DIR --rigged FILE --work DIR --out DIR [--reference DIR]\n");
     return 2;
   }
   QDir().mkpath(a.out);

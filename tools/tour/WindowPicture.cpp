@@ -2,9 +2,9 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QPainter>
 #include <QPixmap>
 #include <QScreen>
-#include <QPainter>
 #include <QWidget>
 #include <algorithm>
 

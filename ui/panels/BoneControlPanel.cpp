@@ -62,7 +62,9 @@ BoneControlPanel::~BoneControlPanel() = default;
 
 void BoneControlPanel::attach(Application* app) {
   app_ = app;
-  behaviour_ = app != nullptr ? std::make_unique<BoneControl>(app->sliderAngles, static_cast<BoneControlView&>(*this)) : nullptr;
+  behaviour_ = app != nullptr
+                   ? std::make_unique<BoneControl>(app->sliderAngles, static_cast<BoneControlView&>(*this))
+                   : nullptr;
 }
 
 void BoneControlPanel::recentre() {
@@ -78,7 +80,9 @@ void BoneControlPanel::recentre() {
   }
 }
 
-void BoneControlPanel::reject() { hidePressed(); }
+void BoneControlPanel::reject() {
+  hidePressed();
+}
 
 void BoneControlPanel::setSliderPosition(int axis, int32_t position) {
   QSlider* s = slider(axis);
@@ -86,7 +90,9 @@ void BoneControlPanel::setSliderPosition(int axis, int32_t position) {
   s->setValue(position);
 }
 
-void BoneControlPanel::hidePanel() { hide(); }
+void BoneControlPanel::hidePanel() {
+  hide();
+}
 
 void BoneControlPanel::showAngles() {
   if (app_ != nullptr) {

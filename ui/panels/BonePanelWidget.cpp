@@ -10,8 +10,12 @@
 #include "ui/panels/DialogUnits.h"
 
 namespace {
-std::string TextOf(const QLineEdit* edit) { return edit->text().toStdString(); }
-void SetText(QLineEdit* edit, const std::string& text) { edit->setText(QString::fromStdString(text)); }
+std::string TextOf(const QLineEdit* edit) {
+  return edit->text().toStdString();
+}
+void SetText(QLineEdit* edit, const std::string& text) {
+  edit->setText(QString::fromStdString(text));
+}
 
 QTreeWidget* MakeTree(QWidget* parent) {
   auto* tree = new QTreeWidget(parent);
@@ -81,9 +85,13 @@ void BonePanelWidget::attach(Application* app) {
   }
 }
 
-BoneTreeItem BonePanelWidget::selectedItem() const { return boneTree_.handleOf(tree_->currentItem()); }
+BoneTreeItem BonePanelWidget::selectedItem() const {
+  return boneTree_.handleOf(tree_->currentItem());
+}
 
-void BonePanelWidget::selectItem(BoneTreeItem item) { tree_->setCurrentItem(boneTree_.itemOf(item)); }
+void BonePanelWidget::selectItem(BoneTreeItem item) {
+  tree_->setCurrentItem(boneTree_.itemOf(item));
+}
 
 void BonePanelWidget::expandItem(BoneTreeItem item) {
   if (QTreeWidgetItem* entry = boneTree_.itemOf(item)) {
@@ -125,10 +133,24 @@ void BonePanelWidget::applySymmetricPressed() {
   }
 }
 
-std::string BonePanelWidget::hText() const { return TextOf(hEdit_); }
-std::string BonePanelWidget::rText() const { return TextOf(rEdit_); }
-std::string BonePanelWidget::symmetricText() const { return TextOf(symmetricEdit_); }
-void BonePanelWidget::setHText(const std::string& text) { SetText(hEdit_, text); }
-void BonePanelWidget::setRText(const std::string& text) { SetText(rEdit_, text); }
-void BonePanelWidget::setSymmetricText(const std::string& text) { SetText(symmetricEdit_, text); }
-void BonePanelWidget::recentreBoneControl() { emit selectionChanged(changedItem_); }
+std::string BonePanelWidget::hText() const {
+  return TextOf(hEdit_);
+}
+std::string BonePanelWidget::rText() const {
+  return TextOf(rEdit_);
+}
+std::string BonePanelWidget::symmetricText() const {
+  return TextOf(symmetricEdit_);
+}
+void BonePanelWidget::setHText(const std::string& text) {
+  SetText(hEdit_, text);
+}
+void BonePanelWidget::setRText(const std::string& text) {
+  SetText(rEdit_, text);
+}
+void BonePanelWidget::setSymmetricText(const std::string& text) {
+  SetText(symmetricEdit_, text);
+}
+void BonePanelWidget::recentreBoneControl() {
+  emit selectionChanged(changedItem_);
+}

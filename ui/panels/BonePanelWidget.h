@@ -7,9 +7,9 @@
 #include <QDialog>
 #include <memory>
 
-#include "skeleton/Skeleton.h"
 #include "editor/panels/BonePanel.h"
 #include "editor/panels/BonePanelView.h"
+#include "skeleton/Skeleton.h"
 #include "ui/panels/QtBoneTree.h"
 
 struct Application;

@@ -25,10 +25,18 @@ DialogUnits::DialogUnits(const QFont& font) {
 DialogUnits::DialogUnits(int baseWidth, int baseHeight)
     : baseWidth_(std::max(1, baseWidth)), baseHeight_(std::max(1, baseHeight)) {}
 
-int DialogUnits::x(int units) const { return Scale(units, baseWidth_, 4); }
-int DialogUnits::y(int units) const { return Scale(units, baseHeight_, 8); }
-QPoint DialogUnits::point(int x, int y) const { return {this->x(x), this->y(y)}; }
-QSize DialogUnits::size(int width, int height) const { return {x(width), y(height)}; }
+int DialogUnits::x(int units) const {
+  return Scale(units, baseWidth_, 4);
+}
+int DialogUnits::y(int units) const {
+  return Scale(units, baseHeight_, 8);
+}
+QPoint DialogUnits::point(int x, int y) const {
+  return {this->x(x), this->y(y)};
+}
+QSize DialogUnits::size(int width, int height) const {
+  return {x(width), y(height)};
+}
 QRect DialogUnits::rect(int x, int y, int width, int height) const {
   return {this->x(x), this->y(y), this->x(width), this->y(height)};
 }

@@ -23,8 +23,8 @@ QLineEdit* AddField(QWidget* parent, const DialogUnits& units, const char* name,
   return field;
 }
 
-QPushButton* AddButton(QWidget* parent, const DialogUnits& units, const char* text, const char* name, int x, int y,
-                       int width) {
+QPushButton* AddButton(QWidget* parent, const DialogUnits& units, const char* text, const char* name, int x,
+                       int y, int width) {
   auto* button = new QPushButton(QString::fromLatin1(text), parent);
   button->setObjectName(QString::fromLatin1(name));
   button->setAutoDefault(false);
@@ -32,7 +32,9 @@ QPushButton* AddButton(QWidget* parent, const DialogUnits& units, const char* te
   return button;
 }
 
-void SetText(QLineEdit* field, const std::string& text) { field->setText(QString::fromStdString(text)); }
+void SetText(QLineEdit* field, const std::string& text) {
+  field->setText(QString::fromStdString(text));
+}
 }  // namespace
 
 KeyframePanelWidget::KeyframePanelWidget(QWidget* owner)
@@ -67,10 +69,12 @@ KeyframePanelWidget::KeyframePanelWidget(QWidget* owner)
   endLabel_ = AddField(this, units, "windowEndField", 433, 57, 15);
   setWindowLabels("0", std::to_string(kTimelineWindow / 2), std::to_string(kTimelineWindow));
 
-  connect(slider_, &QSlider::valueChanged, this,
-          [this](int value) { handle([value](KeyframePanel& panel, Skeleton&) { panel.sliderMoved(value); }); });
-  connect(prev, &QPushButton::clicked, this,
-          [this] { handle([](KeyframePanel& panel, Skeleton& skeleton) { panel.previousPressed(skeleton); }); });
+  connect(slider_, &QSlider::valueChanged, this, [this](int value) {
+    handle([value](KeyframePanel& panel, Skeleton&) { panel.sliderMoved(value); });
+  });
+  connect(prev, &QPushButton::clicked, this, [this] {
+    handle([](KeyframePanel& panel, Skeleton& skeleton) { panel.previousPressed(skeleton); });
+  });
   connect(next, &QPushButton::clicked, this,
           [this] { handle([](KeyframePanel& panel, Skeleton& skeleton) { panel.nextPressed(skeleton); }); });
   connect(play, &QPushButton::clicked, this,
@@ -157,7 +161,9 @@ void KeyframePanelWidget::showEvent(QShowEvent* event) {
   refresh();
 }
 
-void KeyframePanelWidget::setTimeText(const std::string& text) { SetText(timeEdit_, text); }
+void KeyframePanelWidget::setTimeText(const std::string& text) {
+  SetText(timeEdit_, text);
+}
 
 void KeyframePanelWidget::setSliderRange(int32_t minimum, int32_t maximum) {
   const QSignalBlocker quiet(slider_);
@@ -176,9 +182,13 @@ void KeyframePanelWidget::setWindowLabels(const std::string& start, const std::s
   SetText(endLabel_, end);
 }
 
-void KeyframePanelWidget::showMarkers(const std::vector<KeyframeMarker>& markers) { slider_->setMarkers(markers); }
+void KeyframePanelWidget::showMarkers(const std::vector<KeyframeMarker>& markers) {
+  slider_->setMarkers(markers);
+}
 
-SliderChannel KeyframePanelWidget::sliderChannel() const { return slider_->channel(); }
+SliderChannel KeyframePanelWidget::sliderChannel() const {
+  return slider_->channel();
+}
 
 void KeyframePanelWidget::showMessage(const std::string& text, const std::string& caption) {
   ShowPanelMessage(this, text, caption);

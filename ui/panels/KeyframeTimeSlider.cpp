@@ -34,6 +34,7 @@ void KeyframeTimeSlider::paintEvent(QPaintEvent* event) {
   QSlider::paintEvent(event);
   QPainter painter(this);
   for (const KeyframeMarker& marker : markers_) {
-    painter.drawImage(QPoint(marker.x, kMarkerTop), marker.current ? CurrentKeyframeMarkerImage() : KeyframeMarkerImage());
+    painter.drawImage(QPoint(marker.x, kMarkerTop),
+                      marker.current ? CurrentKeyframeMarkerImage() : KeyframeMarkerImage());
   }
 }

@@ -12,7 +12,8 @@ QWidget* OwnerOf(QWidget* panel) {
   return owner != nullptr ? owner : panel;
 }
 
-int Run(QWidget* panel, std::string_view text, std::string_view caption, QMessageBox::StandardButtons buttons) {
+int Run(QWidget* panel, std::string_view text, std::string_view caption,
+        QMessageBox::StandardButtons buttons) {
   QMessageBox box(QMessageBox::NoIcon, ShownText(caption), ShownText(text), buttons, OwnerOf(panel));
   box.setDefaultButton(QMessageBox::Ok);
   return box.exec();

@@ -18,7 +18,8 @@ constexpr int kColumnX = 26;
 constexpr int kColumnStep = 38;
 constexpr int kColumnWidth = 34;
 
-QPushButton* AddButton(QWidget* parent, const DialogUnits& units, const char* text, const char* name, int column) {
+QPushButton* AddButton(QWidget* parent, const DialogUnits& units, const char* text, const char* name,
+                       int column) {
   auto* button = new QPushButton(QString::fromLatin1(text), parent);
   button->setObjectName(QString::fromLatin1(name));
   button->setAutoDefault(false);
@@ -27,7 +28,8 @@ QPushButton* AddButton(QWidget* parent, const DialogUnits& units, const char* te
 }
 }  // namespace
 
-WeightControlPanelWidget::WeightControlPanelWidget(QWidget* owner) : QDialog(owner, Qt::Tool), behaviour_(*this) {
+WeightControlPanelWidget::WeightControlPanelWidget(QWidget* owner)
+    : QDialog(owner, Qt::Tool), behaviour_(*this) {
   setWindowTitle(QStringLiteral("Weight Control"));
   const DialogUnits units(font());
   setFixedSize(units.size(180, 158));
@@ -90,7 +92,9 @@ WeightControlPanelWidget::WeightControlPanelWidget(QWidget* owner) : QDialog(own
 
 WeightControlPanelWidget::~WeightControlPanelWidget() = default;
 
-void WeightControlPanelWidget::attach(Application* app) { app_ = app; }
+void WeightControlPanelWidget::attach(Application* app) {
+  app_ = app;
+}
 
 void WeightControlPanelWidget::onSkeletonLoaded() {
   handle([this](SkinnedModel& model) { behaviour_.prepare(model); });
@@ -138,15 +142,21 @@ void WeightControlPanelWidget::fillBoneIndexBox(int slot, int itemCount) {
   box->setCurrentIndex(itemCount > 0 ? 0 : -1);
 }
 
-int WeightControlPanelWidget::boneIndexBoxSelection(int slot) const { return boneIndexBox(slot)->currentIndex(); }
+int WeightControlPanelWidget::boneIndexBoxSelection(int slot) const {
+  return boneIndexBox(slot)->currentIndex();
+}
 
-std::string WeightControlPanelWidget::weightText(int slot) const { return weightEdit(slot)->text().toStdString(); }
+std::string WeightControlPanelWidget::weightText(int slot) const {
+  return weightEdit(slot)->text().toStdString();
+}
 
 void WeightControlPanelWidget::setWeightText(int slot, const std::string& text) {
   weightEdit(slot)->setText(QString::fromStdString(text));
 }
 
-int WeightControlPanelWidget::sliderPosition(int slot) const { return weightSlider(slot)->value(); }
+int WeightControlPanelWidget::sliderPosition(int slot) const {
+  return weightSlider(slot)->value();
+}
 
 void WeightControlPanelWidget::setSliderPosition(int slot, int position) {
   QSlider* slider = weightSlider(slot);
@@ -162,5 +172,9 @@ void WeightControlPanelWidget::showMessage(std::string_view text, std::string_vi
   ShowPanelMessage(this, text, caption);
 }
 
-void WeightControlPanelWidget::showPanel() { show(); }
-void WeightControlPanelWidget::hidePanel() { hide(); }
+void WeightControlPanelWidget::showPanel() {
+  show();
+}
+void WeightControlPanelWidget::hidePanel() {
+  hide();
+}

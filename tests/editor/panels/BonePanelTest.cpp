@@ -1,12 +1,11 @@
-#include "editor/panels/BonePanel.h"
-
 #include <gtest/gtest.h>
 
 #include <cfloat>
 
-#include "weights/InfluenceWeight.h"
+#include "editor/panels/BonePanel.h"
 #include "model/SkinnedModel.h"
 #include "support/ModelFixtures.h"
+#include "weights/InfluenceWeight.h"
 
 namespace {
 
@@ -25,10 +24,14 @@ class FakeBonePanelView : public BonePanelView {
   void recentreBoneControl() override { ++recentres; }
 };
 
-BoneTreeItem ItemOf(int bone) { return static_cast<BoneTreeItem>(100 + bone); }
+BoneTreeItem ItemOf(int bone) {
+  return static_cast<BoneTreeItem>(100 + bone);
+}
 
 // The bone list entries of model's bones: ItemOf(i) for bone i.
-BoneItemMap Items(const SkinnedModel& model) { return fixtures::ChainItems(model.skeleton.boneCount()); }
+BoneItemMap Items(const SkinnedModel& model) {
+  return fixtures::ChainItems(model.skeleton.boneCount());
+}
 
 // A chain of `bones` bones along +Z (tree items 100 + i) and two vertices
 // between bones 1 and 2, both bound to them with weights 0.9 / 0.1; vertex 0

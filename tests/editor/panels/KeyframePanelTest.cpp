@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "editor/AnimationCommands.h"
 #include "anim/KeyPose.h"
+#include "editor/AnimationCommands.h"
 #include "support/AnimationTestSupport.h"
 #include "support/ScriptedKeyframeView.h"
 

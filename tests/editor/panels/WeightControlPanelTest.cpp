@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "support/SelectionTestModel.h"
 #include "editor/panels/WeightControlPanel.h"
+#include "support/SelectionTestModel.h"
 
 namespace {
 // Widgets as plain values, with a log of the messages and visibility changes.
@@ -33,7 +33,9 @@ class FakeView : public WeightControlView {
   }
   int boneIndexBoxSelection(int slot) const override { return boxSelection[static_cast<std::size_t>(slot)]; }
   std::string weightText(int slot) const override { return edits[static_cast<std::size_t>(slot)]; }
-  void setWeightText(int slot, const std::string& text) override { edits[static_cast<std::size_t>(slot)] = text; }
+  void setWeightText(int slot, const std::string& text) override {
+    edits[static_cast<std::size_t>(slot)] = text;
+  }
   int sliderPosition(int slot) const override { return sliders[static_cast<std::size_t>(slot)]; }
   void setSliderPosition(int slot, int p) override { sliders[static_cast<std::size_t>(slot)] = p; }
   void setAverageText(int slot, const std::string& text) override {

@@ -32,10 +32,10 @@ TEST(NormaliseWeights, DividesBySumAndKeepsEmptySlotsZero) {
 TEST(NormaliseWeights, MismatchZeroSumAndOverflowAreInvalid) {
   const std::string invalid = "ウェイト値が不正です";
   const WeightQuad cases[] = {
-      {0.0f, 0.5f, 0.0f, 0.0f},   // weight on an empty slot
-      {0.0f, 0.0f, 0.0f, 0.0f},   // no weight on a bone
-      {1.0f, -1.0f, 0.0f, 0.0f},  // sums to 0
-      {3e38f, 3e38f, 0.0f, 0.0f}, // sum overflows
+      {0.0f, 0.5f, 0.0f, 0.0f},    // weight on an empty slot
+      {0.0f, 0.0f, 0.0f, 0.0f},    // no weight on a bone
+      {1.0f, -1.0f, 0.0f, 0.0f},   // sums to 0
+      {3e38f, 3e38f, 0.0f, 0.0f},  // sum overflows
   };
   const BoneIndexQuad indices[] = {{2, 0, 0, 0}, {2, 0, 0, 0}, {1, 2, 0, 0}, {1, 2, 0, 0}};
   for (std::size_t c = 0; c < 4; ++c) {

@@ -1,22 +1,19 @@
-#include "ui/panels/BoneControlPanel.h"
-
 #include <gtest/gtest.h>
 
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
 #include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include <QPushButton>
-#include <QSlider>
-#include <QTest>
-
-#include "editor/Application.h"
 #include "PanelTestSupport.h"
+#include "editor/Application.h"
 #include "support/MathMatchers.h"
+#include "ui/panels/BoneControlPanel.h"
 
 namespace {
-
 
 QPushButton* Button(const BoneControlPanel& panel, const char* name) {
   return panel.findChild<QPushButton*>(QString::fromLatin1(name));

@@ -1,5 +1,3 @@
-#include "ui/panels/BonePanelWidget.h"
-
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
@@ -9,10 +7,11 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "editor/Application.h"
 #include "PanelTestSupport.h"
+#include "editor/Application.h"
 #include "editor/panels/BoneTree.h"
 #include "ui/panels/BoneControlPanel.h"
+#include "ui/panels/BonePanelWidget.h"
 
 namespace {
 
@@ -21,13 +20,16 @@ class BonePanelWidgetTest : public ::testing::Test {
   void SetUp() override {
     app.model = guitest::FigureModel();
     FillBoneTree(app.model.skeleton, bonePanel.boneTree(), app.boneItems);
-    QObject::connect(&bonePanel, &BonePanelWidget::selectionChanged, &boneControl, &BoneControlPanel::recentre);
+    QObject::connect(&bonePanel, &BonePanelWidget::selectionChanged, &boneControl,
+                     &BoneControlPanel::recentre);
     bonePanel.attach(&app);
     boneControl.attach(&app);
   }
   Skeleton& skeleton() { return app.model.skeleton; }
   QTreeWidget* tree() const { return bonePanel.findChild<QTreeWidget*>(QStringLiteral("boneTree")); }
-  QLineEdit* edit(const char* name) const { return bonePanel.findChild<QLineEdit*>(QString::fromLatin1(name)); }
+  QLineEdit* edit(const char* name) const {
+    return bonePanel.findChild<QLineEdit*>(QString::fromLatin1(name));
+  }
   void type(const char* name, const QString& text) {
     QLineEdit* e = edit(name);
     e->clear();

@@ -1,8 +1,8 @@
-#include "ui/panels/DialogUnits.h"
-
 #include <gtest/gtest.h>
 
 #include <QApplication>
+
+#include "ui/panels/DialogUnits.h"
 
 namespace {
 
@@ -13,7 +13,7 @@ TEST(DialogUnits, ConvertsWithRoundingHalfAwayFromZero) {
   EXPECT_EQ(units.x(2), 4);    // 3.5
   EXPECT_EQ(units.x(-2), -4);  // −3.5
   EXPECT_EQ(units.y(8), 13);
-  EXPECT_EQ(units.y(3), 5);    // 4.875
+  EXPECT_EQ(units.y(3), 5);  // 4.875
   EXPECT_EQ(units.y(-3), -5);
   EXPECT_EQ(units.rect(16, 12, 202, 27), QRect(28, 20, 354, 44));
   // Each edge is converted on its own, so a width is not the difference of ends.

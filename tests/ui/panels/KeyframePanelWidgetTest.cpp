@@ -1,16 +1,15 @@
-#include "ui/panels/KeyframePanelWidget.h"
-
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
-#include "editor/AnimationCommands.h"
-#include "anim/KeyPose.h"
-#include "editor/Application.h"
 #include "PanelTestSupport.h"
+#include "anim/KeyPose.h"
+#include "editor/AnimationCommands.h"
+#include "editor/Application.h"
 #include "support/MathMatchers.h"
+#include "ui/panels/KeyframePanelWidget.h"
 #include "ui/panels/KeyframeTimeSlider.h"
 
 namespace {
@@ -58,8 +57,8 @@ TEST_F(KeyframePanelWidgetTest, StartsWithTheFirstWindowAndItsTitle) {
 }
 
 TEST_F(KeyframePanelWidgetTest, EveryControlIdleWithoutAnAnimation) {
-  for (const char* name : {"prevButton", "nextButton", "playButton", "inverseButton", "addButton", "removeButton",
-                           "windowBackButton", "windowForwardButton"}) {
+  for (const char* name : {"prevButton", "nextButton", "playButton", "inverseButton", "addButton",
+                           "removeButton", "windowBackButton", "windowForwardButton"}) {
     click(name);
   }
   panel.timeSlider()->setValue(12);
@@ -183,7 +182,9 @@ TEST_F(KeyframePanelWidgetTest, InverseMirrorsThePose) {
 }
 
 // The colour at (x, y) of a grab of the slider.
-QRgb PixelAt(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFFu; }
+QRgb PixelAt(const QImage& image, int x, int y) {
+  return image.pixel(x, y) & 0xFFFFFFu;
+}
 
 TEST_F(KeyframePanelWidgetTest, MarkersArePaintedAtTheirTimesWithTheCurrentOneRedOnTop) {
   addAnimation();

@@ -9,21 +9,21 @@
 #include <QSlider>
 #include <QTreeWidget>
 
-#include "editor/AnimationCommands.h"
 #include "anim/KeyPose.h"
+#include "editor/AnimationCommands.h"
 #include "editor/Application.h"
 #include "editor/panels/BoneTree.h"
-#include "weights/BlendWeights.h"
-#include "skeleton/BlendingParametersFile.h"
 #include "model/LoadBoneData.h"
 #include "model/MeshLoader.h"
 #include "model/SkinnedMeshFile.h"
+#include "skeleton/BlendingParametersFile.h"
 #include "ui/panels/BoneControlPanel.h"
 #include "ui/panels/BonePanelWidget.h"
 #include "ui/panels/DialogUnits.h"
 #include "ui/panels/KeyframePanelWidget.h"
 #include "ui/panels/KeyframeTimeSlider.h"
 #include "ui/panels/WeightControlPanelWidget.h"
+#include "weights/BlendWeights.h"
 
 namespace {
 
@@ -65,14 +65,16 @@ class PanelLayoutTest : public ::testing::Test {
     ASSERT_TRUE(LoadMesh(sample, samples + "character.x").ok);
     ASSERT_TRUE(LoadBoneData(sample, samples + "character.dat").ok);
     ComputeBlendWeights(sample);
-    const std::string path = QDir::temp().filePath(QStringLiteral("posewright-panels-character.skm")).toStdString();
+    const std::string path =
+        QDir::temp().filePath(QStringLiteral("posewright-panels-character.skm")).toStdString();
     ASSERT_TRUE(WriteSkinnedMesh(sample, path).ok);
     const Status read = ReadSkinnedMesh(app.model, path);
     ASSERT_TRUE(read.ok) << read.message << " " << read.detail;
     FillBoneTree(app.model.skeleton, bonePanel.boneTree(), app.boneItems, RootLabel::Named);
     QDir().remove(QString::fromStdString(path));
     ASSERT_TRUE(ReadBlendingParameters(app.model.skeleton, samples + "character.prm").ok);
-    QObject::connect(&bonePanel, &BonePanelWidget::selectionChanged, &boneControl, &BoneControlPanel::recentre);
+    QObject::connect(&bonePanel, &BonePanelWidget::selectionChanged, &boneControl,
+                     &BoneControlPanel::recentre);
     bonePanel.attach(&app);
     keyframePanel.attach(&app);
     weightPanel.attach(&app);

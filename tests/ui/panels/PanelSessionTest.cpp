@@ -33,7 +33,8 @@ namespace fs = std::filesystem;
 class PanelSessionTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    QObject::connect(&bonePanel, &BonePanelWidget::selectionChanged, &boneControl, &BoneControlPanel::recentre);
+    QObject::connect(&bonePanel, &BonePanelWidget::selectionChanged, &boneControl,
+                     &BoneControlPanel::recentre);
     keyframePanel.attach(&app);
     bonePanel.attach(&app);
     weightPanel.attach(&app);
@@ -68,7 +69,9 @@ class PanelSessionTest : public ::testing::Test {
   BoneControlPanel boneControl{nullptr};
 };
 
-std::string Sample(const char* name) { return std::string(POSEWRIGHT_SOURCE_DIR) + "/samples/" + name; }
+std::string Sample(const char* name) {
+  return std::string(POSEWRIGHT_SOURCE_DIR) + "/samples/" + name;
+}
 
 TEST_F(PanelSessionTest, BindPoseRecordPlayMirrorSaveAndReopen) {
   // Bind the sample character with its tuned blending parameters.
@@ -94,7 +97,7 @@ TEST_F(PanelSessionTest, BindPoseRecordPlayMirrorSaveAndReopen) {
   boneControl.slider(0)->setValue(270);  // +90° about its own X
   clickBone(6);
   EXPECT_EQ(boneControl.slider(0)->value(), 180);  // a new bone starts centred
-  boneControl.slider(1)->setValue(135);  // −45° about its own Y
+  boneControl.slider(1)->setValue(135);            // −45° about its own Y
   recordAt(20);
   boneControl.slider(1)->setValue(90);  // on to −90°
   recordAt(40);

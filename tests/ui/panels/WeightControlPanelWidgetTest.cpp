@@ -1,5 +1,3 @@
-#include "ui/panels/WeightControlPanelWidget.h"
-
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -8,9 +6,10 @@
 #include <QSlider>
 #include <QTest>
 
-#include "editor/Application.h"
 #include "PanelTestSupport.h"
+#include "editor/Application.h"
 #include "editor/panels/WeightControlRules.h"
+#include "ui/panels/WeightControlPanelWidget.h"
 
 namespace {
 
