@@ -1,13 +1,13 @@
 #include "importer/Quantize.h"
 
-#include <cstdio>
-#include <cstdlib>
+#include "fileio/CNumbers.h"
 
 namespace {
 float RoundTrip(const char* format, float v) {
   char text[64];
-  std::snprintf(text, sizeof text, format, static_cast<double>(v));
-  const float r = std::strtof(text, nullptr);
+  // The "C" form, as the bone data writer prints it, whatever the locale.
+  FormatC(text, sizeof text, format, static_cast<double>(v));
+  const auto r = static_cast<float>(ParseCDouble(text));
   return r == 0.0f ? 0.0f : r;
 }
 }  // namespace

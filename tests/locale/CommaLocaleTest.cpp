@@ -11,11 +11,14 @@
 #include "anim/AnimationFile.h"
 #include "editor/panels/WeightControlRules.h"
 #include "export/SkinnedMeshXWriter.h"
+#include "importer/BoneDataWriter.h"
+#include "importer/ModelImport.h"
 #include "model/LoadBoneData.h"
 #include "model/MeshLoader.h"
 #include "model/SkinnedMeshFile.h"
 #include "skeleton/BlendingParametersFile.h"
 #include "skeleton/BoneInformationFile.h"
+#include "support/TestData.h"
 #include "weights/BlendWeights.h"
 #include "weights/WeightEditing.h"
 
@@ -28,6 +31,7 @@ std::string Sample(const char* name) {
 
 struct SessionFiles {
   std::string skm, prm, bnf, anm, x;
+  std::string riggedDat;  // the bone data made for a rigged model
   float typedWeight = -1.0f;
   std::string shownWeight;
 };
@@ -35,6 +39,9 @@ struct SessionFiles {
 // Everything a user's session reads and writes, in the current locale.
 SessionFiles RunSession() {
   SessionFiles out;
+  RiggedImport rig;
+  EXPECT_TRUE(ImportRiggedModel(SharedTestDataDir() + "/rigs/bent_tube.glb", rig).ok);
+  out.riggedDat = FormatBoneData(rig.rig.skeleton);
   SkinnedModel model;
   EXPECT_TRUE(LoadMesh(model, Sample("character.x")).ok);
   EXPECT_TRUE(LoadBoneData(model, Sample("character.dat")).ok);
@@ -86,6 +93,7 @@ TEST_F(CommaLocaleTest, SessionFilesAreByteIdenticalToTheCLocale) {
   EXPECT_EQ(de.bnf, c.bnf);
   EXPECT_EQ(de.anm, c.anm);
   EXPECT_EQ(de.x, c.x);
+  EXPECT_EQ(de.riggedDat, c.riggedDat);
   EXPECT_NE(c.prm.find("1.5000"), std::string::npos) << c.prm;
 }
 
