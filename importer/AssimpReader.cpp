@@ -1,13 +1,18 @@
 #include "importer/AssimpReader.h"
 
+#include <assimp/DefaultIOSystem.h>
+#include <assimp/MemoryIOWrapper.h>
 #include <assimp/config.h>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
 #include <assimp/Importer.hpp>
 #include <cstdio>
+#include <optional>
+#include <utility>
 
 #include "fileio/FileBytes.h"
+#include "importer/GltfMend.h"
 #include "importer/MeshFormats.h"
 #include "xfile/XFileHeader.h"
 
@@ -21,6 +26,33 @@ void Configure(Assimp::Importer& importer) {
   importer.SetPropertyBool(AI_CONFIG_IMPORT_FBX_PRESERVE_PIVOTS, false);
   // A skin's joint that moves no vertex is still a bone (a rig's root often is).
   importer.SetPropertyBool(AI_CONFIG_IMPORT_REMOVE_EMPTY_BONES, false);
+}
+
+// Serves a mended copy of the file being read and the disk for everything else,
+// so that a glTF's buffers and images are still found next to it.
+class MendedFileSystem : public Assimp::DefaultIOSystem {
+ public:
+  MendedFileSystem(std::string path, std::string bytes) : path_(std::move(path)), bytes_(std::move(bytes)) {}
+  bool Exists(const char* file) const override { return path_ == file || DefaultIOSystem::Exists(file); }
+  Assimp::IOStream* Open(const char* file, const char* mode) override {
+    if (path_ == file) {
+      return new Assimp::MemoryIOStream(reinterpret_cast<const uint8_t*>(bytes_.data()), bytes_.size());
+    }
+    return DefaultIOSystem::Open(file, mode);
+  }
+
+ private:
+  std::string path_;
+  std::string bytes_;
+};
+
+bool IsGltfExtension(const std::string& ext) {
+  return ext == ".gltf" || ext == ".glb";
+}
+
+// Assimp picks its reader by the extension, and falls back to the content.
+bool ReadsAsGltf(const std::string& ext, std::string_view bytes) {
+  return IsGltfExtension(ext) || LooksLikeGltf(bytes);
 }
 
 // FBX states its unit as centimetres per file unit.
@@ -80,6 +112,15 @@ Status ReadAssimpScene(const std::string& path, AssimpScene& out) {
   } else {
     return Refuse(fileName, "the file cannot be opened");
   }
+  if (IsGltfExtension(LowerExtension(path))) {  // the other formats are not read twice
+    std::string why;
+    const std::optional<std::string> bytes = ReadFileBytes(path, std::size_t{1} << 31, &why);
+    if (!bytes) return Refuse(fileName, "the file cannot be read (" + why + ")");
+    std::string mended;
+    bool changed = false;
+    if (Status s = MendGltfForAssimp(*bytes, fileName, mended, changed); !s) return s;
+    if (changed) out.importer->SetIOHandler(new MendedFileSystem(path, std::move(mended)));
+  }
   return Finish(out.importer->ReadFile(path, AssimpImportFlags()), *out.importer, fileName, out);
 }
 
@@ -90,6 +131,12 @@ Status ReadAssimpSceneFromMemory(std::string_view bytes, const std::string& hint
   Configure(*out.importer);
   if (bytes.empty()) {
     return Refuse(fileName, "the file is empty");
+  }
+  std::string mended;
+  bool changed = false;
+  if (ReadsAsGltf("." + hint, bytes)) {
+    if (Status s = MendGltfForAssimp(bytes, fileName, mended, changed); !s) return s;
+    if (changed) bytes = mended;
   }
   return Finish(
       out.importer->ReadFileFromMemory(bytes.data(), bytes.size(), AssimpImportFlags(), hint.c_str()),

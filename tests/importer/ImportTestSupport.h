@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "fileio/Base64.h"
 #include "fileio/FileBytes.h"
 #include "importer/ModelImport.h"
 #include "support/TempDir.h"
@@ -45,24 +46,5 @@ inline std::vector<std::string> PublicRigs() {
 inline float Distance(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
   const D3DXVECTOR3 d = a - b;
   return D3DXVec3Length(&d);
-}
-}  // namespace import_test
-
-namespace import_test {
-/// Standard base64 with padding.
-inline std::string Base64(const std::string& bytes) {
-  static const char* digits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  std::string out;
-  for (std::size_t i = 0; i < bytes.size(); i += 3) {
-    const std::size_t n = std::min<std::size_t>(3, bytes.size() - i);
-    uint32_t block = 0;
-    for (std::size_t k = 0; k < 3; ++k) {
-      block = (block << 8) | (k < n ? static_cast<uint8_t>(bytes[i + k]) : 0u);
-    }
-    for (std::size_t k = 0; k < 4; ++k) {
-      out += k <= n ? digits[(block >> (18 - 6 * k)) & 63] : '=';
-    }
-  }
-  return out;
 }
 }  // namespace import_test

@@ -248,8 +248,9 @@ TEST(MeshImport, BadFilesAreRefusedNamingTheFileAndTheModelStaysAsItWas) {
       {"model.foo", "solid", "'.foo' is not a mesh format Posewright opens"},
       {"model", "solid", "the file name has no extension that names a mesh format"},
       {"missing.obj", "-", "the file cannot be opened"},
-      {"broken.gltf", "{ this is no glTF", "the file cannot be read as a mesh ("},
-      {"broken.glb", "glTF\x02\0\0\0garbage", "the file cannot be read as a mesh ("},
+      {"broken.gltf", "{ this is no glTF", "the glTF's JSON cannot be read"},
+      {"broken.glb", "glTF\x02\0\0\0garbage", "the .glb file is cut short or has no JSON chunk"},
+      {"broken.dae", "<COLLADA>", "the file cannot be read as a mesh ("},
       {"lines.obj", "v 0 0 0\nv 1 0 0\nl 1 2\n", "the file holds no mesh"},
   };
   SkinnedModel model;
