@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <atomic>
 
+namespace posewright {
+
 namespace {
 std::atomic<uint64_t> g_lastKeysStamp{0};
 std::atomic<uint64_t> g_lastSerial{0};
@@ -131,3 +133,4 @@ bool Animation::SelectNextKey() {
   ++currentKey_;
   return true;
 }
+}  // namespace posewright

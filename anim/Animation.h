@@ -9,6 +9,8 @@
 
 #include "anim/Keyframe.h"
 
+namespace posewright {
+
 /// Position of a keyframe in an animation's keys (its index), or kNoKey.
 using KeyPosition = int32_t;
 inline constexpr KeyPosition kNoKey = -1;
@@ -79,3 +81,4 @@ class Animation {
   uint64_t keysStamp_ = 0;
   uint64_t serial_ = 0;
 };
+}  // namespace posewright

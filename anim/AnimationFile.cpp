@@ -8,6 +8,8 @@
 #include "fileio/KeyedLineReader.h"
 #include "fileio/TextWriter.h"
 
+namespace posewright {
+
 namespace {
 
 const char kAnimationSaveError[] = "Animation Save Error";
@@ -121,3 +123,4 @@ Status ReadAnimationFile(Animation& animation, const std::string& path) {
   }
   return ReadAnimationText(animation, *bytes, FileNameOf(path));
 }
+}  // namespace posewright

@@ -14,6 +14,8 @@
 #include "anim/Animation.h"
 #include "fileio/Status.h"
 
+namespace posewright {
+
 /// The file's bytes for animation: the header, then for every keyframe in
 /// time order its "Time:" and "Quaternions: " lines and boneCount rotation
 /// lines ("%.4f" each; a keyframe short of rotations is filled with identity).
@@ -51,3 +53,4 @@ inline constexpr std::size_t kMaxAnimationFileBytes = std::size_t{64} << 20;
 /// ReadAnimationText on the file's content; a file that cannot be read (not a
 /// regular file, or above kMaxAnimationFileBytes) adds nothing and gives an error.
 Status ReadAnimationFile(Animation& animation, const std::string& path);
+}  // namespace posewright

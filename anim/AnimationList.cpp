@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace posewright {
+
 Animation& AnimationList::AppendAnimation(const Animation& animation) {
   auto entry = std::make_shared<Animation>();
   entry->CopyFrom(animation);
@@ -53,3 +55,4 @@ Animation* AnimationList::current() {
 const Animation* AnimationList::current() const {
   return current_ < 0 ? nullptr : entries_[static_cast<std::size_t>(current_)].get();
 }
+}  // namespace posewright

@@ -7,6 +7,8 @@
 
 #include "anim/Animation.h"
 
+namespace posewright {
+
 class AnimationList {
  public:
   /// Appends an independent copy (CopyFrom) of animation and makes it current.
@@ -49,3 +51,4 @@ class AnimationList {
   std::vector<std::shared_ptr<Animation>> entries_;
   int32_t current_ = -1;
 };
+}  // namespace posewright

@@ -7,6 +7,8 @@
 #include "anim/AnimationList.h"
 #include "anim/Playback.h"
 
+namespace posewright {
+
 struct AnimationState {
   AnimationList animations;
   /// Numbers new animations "Unnamed(n)"; starts at 0 and is never reset.
@@ -20,3 +22,4 @@ struct AnimationState {
   /// Time at the left end of the Keyframe panel's 60-frame slider; never below 0.
   int32_t timelineStart = 0;
 };
+}  // namespace posewright

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+namespace posewright {
+
 void ApplyKey(Skeleton& skeleton, const Keyframe& keyframe) {
   const std::size_t stored = keyframe.rotations.size();
   for (std::size_t i = 0; i < skeleton.bones.size(); ++i) {
@@ -23,3 +25,4 @@ KeyPosition RecordKey(const Skeleton& skeleton, Animation& animation, int32_t t)
       animation.keys().empty() ? skeleton.boneCount() : std::max(animation.boneCount, skeleton.boneCount());
   return animation.InsertKey(rotations, t);
 }
+}  // namespace posewright

@@ -6,6 +6,8 @@
 #include "anim/Animation.h"
 #include "skeleton/Skeleton.h"
 
+namespace posewright {
+
 /// Sets every bone's poseRotation from the keyframe (orientation follows).
 /// Bones the keyframe has no rotation for (it was recorded on a smaller
 /// skeleton) return to the rest pose; extra rotations are ignored.
@@ -17,3 +19,4 @@ void ApplyKey(Skeleton& skeleton, const Keyframe& keyframe);
 /// keyframe, and never stays below the skeleton's afterwards, so every
 /// recorded rotation is written to its file.
 KeyPosition RecordKey(const Skeleton& skeleton, Animation& animation, int32_t t);
+}  // namespace posewright

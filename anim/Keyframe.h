@@ -7,6 +7,8 @@
 
 #include "math/Quaternion.h"
 
+namespace posewright {
+
 struct Keyframe {
   /// For each bone, in bone index order, the bone's poseRotation in this pose.
   std::vector<D3DXQUATERNION> rotations;
@@ -16,3 +18,4 @@ struct Keyframe {
   /// Number of entries in rotations.
   int32_t boneCount() const { return static_cast<int32_t>(rotations.size()); }
 };
+}  // namespace posewright

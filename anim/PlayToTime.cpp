@@ -4,6 +4,8 @@
 
 #include "anim/AnimationState.h"
 
+namespace posewright {
+
 Status PoseAtPlaybackTime(Skeleton& skeleton, const Animation& animation, int32_t time) {
   AnimationState state;
   state.animations.AppendAnimation(animation);
@@ -26,3 +28,4 @@ Status PoseAtPlaybackTime(Skeleton& skeleton, const Animation& animation, int32_
   return Status::Error("Time not reached", "playback never shows time " + std::to_string(time) +
                                                "; it runs from 0 to one frame before the last keyframe");
 }
+}  // namespace posewright

@@ -7,6 +7,8 @@
 #include "fileio/Status.h"
 #include "skeleton/Skeleton.h"
 
+namespace posewright {
+
 /// Plays animation as the editor does after Play (time reset to 0, one
 /// AdvancePlayback per drawn frame) until a frame shows `time`, leaving the
 /// skeleton in that frame's pose. The animation is first stored as the editor
@@ -15,3 +17,4 @@
 /// keyframes or its first pass never shows `time` (it shows 0 up to the last
 /// keyframe's time − 1).
 Status PoseAtPlaybackTime(Skeleton& skeleton, const Animation& animation, int32_t time);
+}  // namespace posewright

@@ -5,6 +5,8 @@
 
 #include "anim/AnimationState.h"
 
+namespace posewright {
+
 namespace {
 D3DXQUATERNION RotationOrIdentity(const Keyframe& key, std::size_t bone) {
   return bone < key.rotations.size() ? key.rotations[bone] : D3DXQUATERNION();
@@ -92,3 +94,4 @@ std::optional<int32_t> AdvancePlayback(AnimationState& state, Skeleton& skeleton
   }
   return shown;
 }
+}  // namespace posewright

@@ -8,6 +8,8 @@
 #include "anim/Animation.h"
 #include "skeleton/Skeleton.h"
 
+namespace posewright {
+
 struct AnimationState;
 
 /// The two keyframes playback interpolates between, with the keys stamp of the
@@ -43,3 +45,4 @@ bool PlaybackStep(Skeleton& skeleton, const Animation& animation, int32_t n, int
 /// nothing when not playing. Playback stops (playing false) when there is no
 /// current animation or it has fewer than two keyframes.
 std::optional<int32_t> AdvancePlayback(AnimationState& state, Skeleton& skeleton, int32_t skipped = 0);
+}  // namespace posewright

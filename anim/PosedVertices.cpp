@@ -3,6 +3,8 @@
 #include "fileio/TextWriter.h"
 #include "mesh/SkinPosition.h"
 
+namespace posewright {
+
 std::string FormatPosedVertices(SkinnedModel& model) {
   ComputePose(model.skeleton);
   TextWriter out;
@@ -13,3 +15,4 @@ std::string FormatPosedVertices(SkinnedModel& model) {
   }
   return out.take();
 }
+}  // namespace posewright

@@ -15,6 +15,8 @@
 #include "weights/BlendWeights.h"
 #include "weights/InfluenceWeight.h"
 
+namespace posewright {
+
 namespace {
 constexpr int kVertexCount = 65535;
 
@@ -120,3 +122,4 @@ BENCHMARK(BM_BlendWeights_Computed)
     ->UseRealTime()
     ->ComputeStatistics("min", Fastest);
 }  // namespace
+}  // namespace posewright

@@ -6,6 +6,8 @@
 
 #include "skeleton/Skeleton.h"
 
+namespace posewright {
+
 namespace {
 Skeleton MakeSkeleton(int count, bool chain) {
   Skeleton s;
@@ -36,3 +38,4 @@ void BM_ComputePose(benchmark::State& state) {
 }
 BENCHMARK(BM_ComputePose)->Arg(0)->Arg(1)->ArgNames({"bushy"});
 }  // namespace
+}  // namespace posewright

@@ -14,6 +14,8 @@
 #include "fileio/TextWriter.h"
 #include "tests/support/SyntheticSkinnedModel.h"
 
+namespace posewright {
+
 namespace {
 double D(float f) {
   return static_cast<double>(f);
@@ -209,3 +211,4 @@ void BM_ExportX_Writer(benchmark::State& state) {
 }
 BENCHMARK(BM_ExportX_Writer)->Unit(benchmark::kMillisecond);
 }  // namespace
+}  // namespace posewright

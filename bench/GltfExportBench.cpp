@@ -20,6 +20,8 @@
 #include "gltf/GltfSkinWeights.h"
 #include "tests/support/SyntheticSkinnedModel.h"
 
+namespace posewright {
+
 namespace {
 
 aiVector3D Vec(const gltf::Point& p) {
@@ -224,3 +226,4 @@ void BM_GltfExport_Ours(benchmark::State& state) {
 BENCHMARK(BM_GltfExport_Ours)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+}  // namespace posewright

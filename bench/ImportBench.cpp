@@ -22,6 +22,8 @@
 #include "tools/gen/RigExport.h"
 #include "weights/BlendWeights.h"
 
+namespace posewright {
+
 namespace {
 /// The rigged file and what the import reads from it, made once per run.
 struct RiggedInput {
@@ -123,3 +125,4 @@ BENCHMARK(BM_RiggedFile_AssimpImport)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AnchorGeneration)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReachFitting)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RiggedImport_Whole)->Unit(benchmark::kMillisecond);
+}  // namespace posewright

@@ -8,6 +8,8 @@
 
 #include "tools/gen/ModelFiles.h"
 
+namespace posewright {
+
 namespace {
 ModelOptions LargeModel() {
   ModelOptions o;
@@ -42,3 +44,4 @@ void BM_GenerateModelFiles(benchmark::State& state) {
 }
 BENCHMARK(BM_GenerateModelFiles)->Arg(0)->Arg(1)->ArgNames({"binary"})->Unit(benchmark::kMillisecond);
 }  // namespace
+}  // namespace posewright

@@ -27,6 +27,8 @@
 #include "gl/OffscreenViewport.h"
 #endif
 
+namespace posewright {
+
 namespace {
 constexpr int kColumns = 255;
 constexpr int kRows = 257;
@@ -289,3 +291,4 @@ BENCHMARK(BM_OffscreenFrame)
     ->UseRealTime();
 #endif
 }  // namespace
+}  // namespace posewright

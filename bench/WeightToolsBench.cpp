@@ -22,6 +22,8 @@
 #include "weighttools/MirrorWeights.h"
 #include "weighttools/SmoothWeights.h"
 
+namespace posewright {
+
 namespace {
 constexpr int kVertexCount = 65535;
 constexpr int kSmoothIterations = 10;
@@ -308,3 +310,4 @@ BENCHMARK(BM_WeightSmooth10_Tool)
     ->UseRealTime()
     ->ComputeStatistics("min", Fastest);
 }  // namespace
+}  // namespace posewright

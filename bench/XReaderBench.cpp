@@ -15,6 +15,8 @@
 #include "tools/gen/ModelFiles.h"
 #include "xfile/XFileParser.h"
 
+namespace posewright {
+
 namespace {
 /// The two benchmark files, generated once per run into a scratch folder.
 struct Inputs {
@@ -88,3 +90,4 @@ BENCHMARK(BM_XLoad_Ours)->Arg(0)->Arg(1)->ArgName("binary")->Unit(benchmark::kMi
 BENCHMARK(BM_XParse_Ours)->Arg(0)->Arg(1)->ArgName("binary")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_XLoad_Assimp)->Arg(0)->Arg(1)->ArgName("binary")->Unit(benchmark::kMillisecond);
 }  // namespace
+}  // namespace posewright

@@ -6,6 +6,8 @@
 #include "anim/AnimationFile.h"
 #include "fileio/FileBytes.h"
 
+namespace posewright {
+
 bool ReadAnimationForCommand(const std::string& command, const std::string& path, Animation& animation) {
   std::string why;
   const std::optional<std::string> bytes = ReadFileBytes(path, kMaxAnimationFileBytes, &why);
@@ -31,3 +33,4 @@ bool ReadAnimationForCommand(const std::string& command, const std::string& path
   }
   return true;
 }
+}  // namespace posewright

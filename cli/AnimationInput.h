@@ -8,6 +8,8 @@
 
 #include "anim/Animation.h"
 
+namespace posewright {
+
 /// Reads the file at path into animation, whose boneCount is set. False, after
 /// printing "posewright-cli COMMAND: REASON" to stderr, when the file gives no
 /// keyframe at all. Otherwise true, with a warning on stderr when reading
@@ -15,3 +17,4 @@
 /// line has no line end: a file cut short inside that line still reads, its
 /// last rotation made of whatever numbers survived.
 bool ReadAnimationForCommand(const std::string& command, const std::string& path, Animation& animation);
+}  // namespace posewright

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace posewright {
+
 namespace cli {
 namespace {
 const Option* FindOption(const Syntax& syntax, const std::string& name) {
@@ -140,3 +142,4 @@ std::optional<int32_t> ParseTime(const std::string& text) {
 }
 
 }  // namespace cli
+}  // namespace posewright

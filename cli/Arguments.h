@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+namespace posewright {
+
 namespace cli {
 
 /// Exit codes of every command.
@@ -84,3 +86,4 @@ int Failure(const std::string& command, const std::string& message);
 std::optional<int32_t> ParseTime(const std::string& text);
 
 }  // namespace cli
+}  // namespace posewright

@@ -17,6 +17,8 @@
 #include "skeleton/BlendingParametersFile.h"
 #include "weights/BlendWeights.h"
 
+namespace posewright {
+
 namespace {
 const cli::Syntax kSyntax{"bind",
                           {"MESH", "BONES.dat"},
@@ -70,3 +72,4 @@ int RunBind(const std::vector<std::string>& args) {
 
 const CommandRegistration kRegistration{CliCommand{"bind", {kSyntax, RigBindSyntax()}, RunBind}};
 }  // namespace
+}  // namespace posewright

@@ -8,6 +8,8 @@
 #include "skeleton/BlendingParametersFile.h"
 #include "skeleton/BoneDataReader.h"
 
+namespace posewright {
+
 namespace {
 int DescribeBlendingParameters(const std::string& path, bool json) {
   std::string why;
@@ -44,3 +46,4 @@ int DescribeBlendingParameters(const std::string& path, bool json) {
 
 const InfoFormatRegistration kBlendingParameters(InfoFormat{".prm", DescribeBlendingParameters});
 }  // namespace
+}  // namespace posewright

@@ -7,6 +7,8 @@
 #include "fileio/FileBytes.h"
 #include "skeleton/BoneDataReader.h"
 
+namespace posewright {
+
 namespace {
 void Point(JsonWriter& j, const char* name, const D3DXVECTOR3& v) {
   j.key(name).beginArray().value(v.x).value(v.y).value(v.z).endArray();
@@ -72,3 +74,4 @@ int DescribeBoneData(const std::string& path, bool json) {
 
 const InfoFormatRegistration kBoneData(InfoFormat{".dat", DescribeBoneData});
 }  // namespace
+}  // namespace posewright

@@ -8,6 +8,8 @@
 
 #include "cli/Arguments.h"
 
+namespace posewright {
+
 struct CliCommand {
   /// The word typed after posewright-cli, e.g. "info".
   std::string name;
@@ -24,3 +26,4 @@ std::vector<CliCommand>& CliCommands();
 struct CommandRegistration {
   explicit CommandRegistration(CliCommand command) { CliCommands().push_back(std::move(command)); }
 };
+}  // namespace posewright

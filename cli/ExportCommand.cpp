@@ -14,6 +14,8 @@
 #include "model/SkinnedMeshFile.h"
 #include "model/SkinnedModel.h"
 
+namespace posewright {
+
 namespace {
 const cli::Syntax kSyntax{
     "export",
@@ -96,3 +98,4 @@ int RunExport(const std::vector<std::string>& args) {
 
 const CommandRegistration kExport({"export", {kSyntax, GltfExportSyntax()}, RunExport});
 }  // namespace
+}  // namespace posewright

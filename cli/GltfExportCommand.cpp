@@ -11,6 +11,8 @@
 #include "model/SkinnedMeshFile.h"
 #include "model/SkinnedModel.h"
 
+namespace posewright {
+
 namespace {
 struct GltfArguments {
   std::string model;
@@ -83,3 +85,4 @@ int RunGltfExport(const std::vector<std::string>& args) {
   }
   return cli::kExitOk;
 }
+}  // namespace posewright

@@ -7,6 +7,8 @@
 
 #include "cli/Arguments.h"
 
+namespace posewright {
+
 /// The glTF form of the export command.
 const cli::Syntax& GltfExportSyntax();
 
@@ -18,3 +20,4 @@ bool NamesGltfOutput(const std::vector<std::string>& args);
 /// the extension. Returns the exit status (0, 1 for a refused file or a
 /// failed write, 2 for a usage error).
 int RunGltfExport(const std::vector<std::string>& args);
+}  // namespace posewright

@@ -5,6 +5,8 @@
 #include "cli/InfoFormat.h"
 #include "fileio/FileBytes.h"
 
+namespace posewright {
+
 std::vector<InfoFormat>& InfoFormats() {
   static std::vector<InfoFormat> formats;
   return formats;
@@ -37,3 +39,4 @@ int RunInfo(const std::vector<std::string>& args) {
 
 const CommandRegistration kInfo(CliCommand{"info", {kSyntax}, RunInfo});
 }  // namespace
+}  // namespace posewright

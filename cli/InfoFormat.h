@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace posewright {
+
 struct InfoFormat {
   /// Lower-case extension with its dot, e.g. ".x".
   std::string extension;
@@ -21,3 +23,4 @@ std::vector<InfoFormat>& InfoFormats();
 struct InfoFormatRegistration {
   explicit InfoFormatRegistration(InfoFormat format) { InfoFormats().push_back(std::move(format)); }
 };
+}  // namespace posewright

@@ -5,6 +5,8 @@
 
 #include "fileio/CNumbers.h"
 
+namespace posewright {
+
 void JsonWriter::separate() {
   if (afterKey_) {
     afterKey_ = false;
@@ -155,3 +157,4 @@ JsonWriter& JsonWriter::value(bool flag) {
   text_ += flag ? "true" : "false";
   return *this;
 }
+}  // namespace posewright

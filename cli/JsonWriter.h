@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+namespace posewright {
+
 class JsonWriter {
  public:
   JsonWriter& beginObject();
@@ -35,3 +37,4 @@ class JsonWriter {
   std::vector<bool> hasElement_;
   bool afterKey_ = false;
 };
+}  // namespace posewright

@@ -6,6 +6,8 @@
 #include "cli/Command.h"
 #include "fileio/TemporaryFile.h"
 
+namespace posewright {
+
 std::vector<CliCommand>& CliCommands() {
   static std::vector<CliCommand> commands;
   return commands;
@@ -23,7 +25,10 @@ static void PrintUsage(std::FILE* out) {
   std::fprintf(out, "\nposewright-cli COMMAND --help shows a command's usage.\n");
 }
 
+}  // namespace posewright
+
 int main(int argc, char** argv) {
+  using namespace posewright;
   if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
     PrintUsage(argc < 2 ? stderr : stdout);
     return argc < 2 ? cli::kExitUsage : cli::kExitOk;

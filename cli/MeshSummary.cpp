@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace posewright {
+
 namespace {
 void Colour(JsonWriter& j, const char* name, const D3DCOLORVALUE& c) {
   j.key(name).beginArray().value(c.r).value(c.g).value(c.b).value(c.a).endArray();
@@ -71,3 +73,4 @@ void PrintMeshMaterials(const LoadedMesh& mesh) {
                 r.FaceStart + r.FaceCount - 1, r.VertexStart, r.VertexStart + r.VertexCount - 1);
   }
 }
+}  // namespace posewright

@@ -10,6 +10,8 @@
 #include "importer/MeshFormats.h"
 #include "importer/ModelImport.h"
 
+namespace posewright {
+
 namespace {
 void PrintJson(const std::string& path, const ModelFile& file, const RigSkeleton* rig) {
   JsonWriter j;
@@ -81,3 +83,4 @@ const bool kRegistered = [] {
   return true;
 }();
 }  // namespace
+}  // namespace posewright

@@ -14,6 +14,8 @@
 #include "model/SkinnedMeshFile.h"
 #include "model/SkinnedModel.h"
 
+namespace posewright {
+
 namespace {
 
 const cli::Syntax kSyntax{"pose",
@@ -53,3 +55,4 @@ int RunPose(const std::vector<std::string>& args) {
 const CommandRegistration registration({"pose", {kSyntax}, RunPose});
 
 }  // namespace
+}  // namespace posewright

@@ -14,6 +14,8 @@
 #include "model/SkinnedModel.h"
 #include "render/Camera.h"
 
+namespace posewright {
+
 namespace {
 const cli::Syntax kSyntax{
     "render",
@@ -150,3 +152,4 @@ int Run(const std::vector<std::string>& argv) {
 
 const CommandRegistration kRender({"render", {kSyntax}, Run});
 }  // namespace
+}  // namespace posewright

@@ -8,6 +8,8 @@
 #include "skeleton/BlendingParametersFile.h"
 #include "weights/BlendWeights.h"
 
+namespace posewright {
+
 namespace {
 int Fail(const Status& status) {
   return cli::Failure("bind", status.describe());
@@ -59,3 +61,4 @@ int RunRigBind(const std::vector<std::string>& args) {
   }
   return cli::kExitOk;
 }
+}  // namespace posewright

@@ -7,6 +7,8 @@
 
 #include "cli/Arguments.h"
 
+namespace posewright {
+
 /// The rigged form of the bind command.
 const cli::Syntax& RigBindSyntax();
 
@@ -16,3 +18,4 @@ bool IsRigBind(const std::vector<std::string>& args);
 /// Runs `bind MODEL --rig [--auto-weights] [--prm FILE.prm] -o OUT.skm`;
 /// returns the exit status.
 int RunRigBind(const std::vector<std::string>& args);
+}  // namespace posewright

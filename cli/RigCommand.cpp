@@ -9,6 +9,8 @@
 #include "importer/BoneDataWriter.h"
 #include "skeleton/BlendingParametersFile.h"
 
+namespace posewright {
+
 namespace {
 const cli::Syntax kSyntax{"rig",
                           {"MODEL"},
@@ -40,3 +42,4 @@ int RunRig(const std::vector<std::string>& args) {
 
 const CommandRegistration kRegistration{CliCommand{"rig", {kSyntax}, RunRig}};
 }  // namespace
+}  // namespace posewright

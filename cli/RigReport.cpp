@@ -2,6 +2,8 @@
 
 #include "importer/WeightAgreement.h"
 
+namespace posewright {
+
 void PrintImportWarnings(const char* command, const RiggedImport& import) {
   if (const std::string dropped = import.notes.droppedFacesText(); !dropped.empty()) {
     std::fprintf(stderr, "posewright-cli %s: warning: %s\n", command, dropped.c_str());
@@ -28,3 +30,4 @@ void PrintAnchorReport(const SkinnedModel& model, const std::vector<VertexInflue
       "automatic weights from the anchors keep the file's heaviest bone on %zu of %zu vertices (%.1f %%)\n",
       a.sameDominant, a.compared, 100.0 * a.share());
 }
+}  // namespace posewright

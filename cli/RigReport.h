@@ -6,6 +6,8 @@
 
 #include "importer/ModelImport.h"
 
+namespace posewright {
+
 /// Warnings on stderr for what the import changed: faces left out, weights
 /// dropped beyond the fourth, vertices without a weight.
 void PrintImportWarnings(const char* command, const RiggedImport& import);
@@ -13,3 +15,4 @@ void PrintImportWarnings(const char* command, const RiggedImport& import);
 /// "anchors per vertex …" and the agreement of the anchors' automatic weights
 /// with the file's, for the installed model (before any recomputation).
 void PrintAnchorReport(const SkinnedModel& model, const std::vector<VertexInfluences>& fileInfluences);
+}  // namespace posewright

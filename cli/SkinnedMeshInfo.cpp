@@ -8,6 +8,8 @@
 #include "model/SkinnedMeshFile.h"
 #include "model/SkinnedModel.h"
 
+namespace posewright {
+
 namespace {
 std::size_t VerticesWithoutBones(const SkinnedModel& model) {
   return static_cast<std::size_t>(std::count_if(model.skinnedMesh.vertices.begin(),
@@ -95,3 +97,4 @@ int DescribeSkinnedMesh(const std::string& path, bool json) {
 
 const InfoFormatRegistration kSkinnedMesh(InfoFormat{".skm", DescribeSkinnedMesh});
 }  // namespace
+}  // namespace posewright

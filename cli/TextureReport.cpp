@@ -4,6 +4,8 @@
 
 #include "fileio/FileBytes.h"
 
+namespace posewright {
+
 TextureLoader TextureReport::loader() {
   return [this](const std::string& path, std::string* why) {
     std::string problem;
@@ -28,3 +30,4 @@ void TextureReport::warn(const std::string& command, const std::string& modelPat
         problem == problems_.end() ? "not read" : problem->second.c_str(), consequence.c_str());
   }
 }
+}  // namespace posewright

@@ -9,6 +9,8 @@
 #include "image/TextureLoader.h"
 #include "model/SkinnedModel.h"
 
+namespace posewright {
+
 class TextureReport {
  public:
   /// A loader for ReadSkinnedMesh that keeps why each file gave no image. The
@@ -24,3 +26,4 @@ class TextureReport {
  private:
   std::map<std::string, std::string> problems_;
 };
+}  // namespace posewright

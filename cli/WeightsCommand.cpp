@@ -15,6 +15,8 @@
 #include "weighttools/SmoothWeights.h"
 #include "weighttools/WeightCleanup.h"
 
+namespace posewright {
+
 namespace {
 const cli::Syntax kSyntax{
     "weights",
@@ -203,3 +205,4 @@ int RunWeights(const std::vector<std::string>& args) {
 
 const CommandRegistration kRegistration{CliCommand{"weights", {kSyntax}, RunWeights}};
 }  // namespace
+}  // namespace posewright

@@ -10,6 +10,8 @@
 #include "xfile/SkinInfluences.h"
 #include "xfile/XFileParser.h"
 
+namespace posewright {
+
 namespace {
 const char* EncodingName(XFileEncoding e) {
   switch (e) {
@@ -90,3 +92,4 @@ int DescribeXFile(const std::string& path, bool json) {
 
 const InfoFormatRegistration kXFile(InfoFormat{".x", DescribeXFile});
 }  // namespace
+}  // namespace posewright

@@ -6,6 +6,8 @@
 #include "fileio/FileBytes.h"
 #include "skeleton/Bone.h"
 
+namespace posewright {
+
 namespace {
 const char kNoAnimations[] = "No animations Exist";
 const char kError[] = "error";
@@ -95,3 +97,4 @@ void ClearAnimationsCommand(AnimationState& state) {
   state.animations.ClearAnimations();
   state.playing = false;
 }
+}  // namespace posewright

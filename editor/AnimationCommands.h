@@ -11,6 +11,8 @@
 #include "fileio/Status.h"
 #include "skeleton/Skeleton.h"
 
+namespace posewright {
+
 /// Appends an empty animation for the skeleton's bone count (0 without a
 /// skeleton) named "Unnamed(n)" with the next value of the never-reset counter.
 void AddAnimationCommand(KeyframePanel& panel, const Skeleton& skeleton);
@@ -38,3 +40,4 @@ void ClearAnimationsCommand(AnimationState& state);
 
 /// name cut to at most 255 bytes, never inside a UTF-8 character.
 std::string FitAnimationName(const std::string& name);
+}  // namespace posewright

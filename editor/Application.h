@@ -20,6 +20,8 @@
 #include "weighttools/SmoothWeights.h"
 #include "weighttools/WeightCleanup.h"
 
+namespace posewright {
+
 /// The settings of Edit > Weights > Smooth…, Prune… and Limit….
 struct WeightToolSettings {
   int smoothIterations = 1;
@@ -82,3 +84,4 @@ struct Application {
   /// True when a frame draws anything: both a mesh and a skeleton are loaded.
   bool canDraw() const { return model.meshLoaded && model.bonesLoaded(); }
 };
+}  // namespace posewright

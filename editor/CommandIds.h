@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace posewright {
+
 enum class CommandId : int32_t {
   New = 40029,
   OpenMesh = 40008,
@@ -58,3 +60,4 @@ inline bool IsWeightTool(CommandId id) {
 
 /// F1 .. F9; the value is the key's number.
 enum class FunctionKey : int32_t { F1 = 1, F2, F3, F4, F5, F6, F7, F8, F9 };
+}  // namespace posewright

@@ -19,6 +19,8 @@
 #include "skeleton/BoneInformationFile.h"
 #include "weights/BlendWeights.h"
 
+namespace posewright {
+
 namespace {
 const char kError[] = "Error";
 const char kMeshSaveError[] = "Mesh Save Error";
@@ -567,3 +569,4 @@ void Commands::centreOnSelection() {
     CentreCameraOn(app_.camera, selectionCentre(app_.model));
   }
 }
+}  // namespace posewright

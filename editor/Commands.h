@@ -10,6 +10,8 @@
 #include "fileio/Status.h"
 #include "importer/ModelImport.h"
 
+namespace posewright {
+
 /// The dialog settings of every file command.
 namespace file_dialogs {
 FileDialogRequest OpenMesh();
@@ -118,3 +120,4 @@ class Commands {
   Application& app_;
   ShellView& shell_;
 };
+}  // namespace posewright

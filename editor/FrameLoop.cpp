@@ -5,6 +5,8 @@
 
 #include "editor/panels/KeyframePanel.h"
 
+namespace posewright {
+
 FrameLoop::FrameLoop(Application& app, ShellView& shell, GraphicsDevice& device, RenderResources& resources)
     : app_(app), shell_(shell), device_(device), renderer_(device, resources) {}
 
@@ -78,3 +80,4 @@ bool FrameLoop::frame(uint32_t nowMs, bool anyTime) {
   renderer_.endFrame();
   return true;
 }
+}  // namespace posewright

@@ -14,6 +14,8 @@
 #include "render/RenderResources.h"
 #include "render/SceneRenderer.h"
 
+namespace posewright {
+
 class FrameLoop {
  public:
   /// Uploads the resources' figures to device; device and resources must
@@ -65,3 +67,4 @@ class FrameLoop {
   bool fixedSteps_ = false;
   bool clearPending_ = false;
 };
+}  // namespace posewright

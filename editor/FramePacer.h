@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace posewright {
+
 /// Least time between the starts of two drawn frames.
 inline constexpr uint32_t kFrameIntervalMs = 16;
 
@@ -28,3 +30,4 @@ class FramePacer {
   uint32_t lastStart_ = 0;
   uint32_t intervalMs_ = kFrameIntervalMs;
 };
+}  // namespace posewright

@@ -5,6 +5,8 @@
 #include "importer/BoneDataWriter.h"
 #include "importer/MeshFormats.h"
 
+namespace posewright {
+
 namespace {
 const char kNotice[] = "Attention";
 }  // namespace
@@ -68,3 +70,4 @@ void Commands::saveBoneDataFile(const std::string& path) {
   }
   report(status);
 }
+}  // namespace posewright

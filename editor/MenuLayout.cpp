@@ -2,6 +2,8 @@
 
 #include <utility>
 
+namespace posewright {
+
 namespace {
 MenuEntry Item(std::string text, CommandId id, bool checkable = false) {
   MenuEntry e;
@@ -88,3 +90,4 @@ const std::vector<MenuEntry>& MainMenuLayout() {
   static const std::vector<MenuEntry> layout = BuildLayout();
   return layout;
 }
+}  // namespace posewright

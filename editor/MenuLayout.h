@@ -8,6 +8,8 @@
 
 #include "editor/CommandIds.h"
 
+namespace posewright {
+
 /// The desktop's standard shortcuts the menu uses (the window maps them to
 /// the platform's keys).
 enum class StandardKey { None, New, Open, Save, Quit, Undo, Redo };
@@ -44,3 +46,4 @@ struct MenuEntry {
 /// The top-level menus File, Edit and View with everything under them; the
 /// top-level texts carry their mnemonics ("&File": Alt+F).
 const std::vector<MenuEntry>& MainMenuLayout();
+}  // namespace posewright

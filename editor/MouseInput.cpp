@@ -1,5 +1,7 @@
 #include "editor/MouseInput.h"
 
+namespace posewright {
+
 void ApplyMouseButton(Application& app, MouseButton button, bool down) {
   app.mouse = OnMouseButton(app.mouse, button, down);
 }
@@ -14,3 +16,4 @@ void ApplyMouseMove(Application& app, ClientPoint p, uint32_t keys) {
     app.selectionRequest = *result.selection;
   }
 }
+}  // namespace posewright

@@ -1,5 +1,7 @@
 #include "editor/MouseStateMachine.h"
 
+namespace posewright {
+
 namespace {
 constexpr ButtonPair kNone{0, 0};
 constexpr ButtonPair kLeft{1, 0};
@@ -77,3 +79,4 @@ MouseMoveResult OnMouseMove(const MouseState& state, ClientPoint p, uint32_t key
   }
   return r;
 }
+}  // namespace posewright

@@ -11,6 +11,8 @@
 #include "render/ClientPoint.h"
 #include "render/RectangleSelection.h"
 
+namespace posewright {
+
 /// Key-state flags that come with a mouse move (the bits of the platform's
 /// key-state word this code looks at).
 inline constexpr uint32_t kKeyLeftButton = 0x0001;
@@ -60,3 +62,4 @@ MouseState OnMouseButton(MouseState state, MouseButton button, bool down);
 /// adds 0.05 to the distance. The selection is subtract with exactly
 /// kKeyControl, add with exactly kKeyShift, replace otherwise.
 MouseMoveResult OnMouseMove(const MouseState& state, ClientPoint p, uint32_t keys, bool vertexMode);
+}  // namespace posewright

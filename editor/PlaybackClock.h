@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+namespace posewright {
+
 /// Animation frames per second of playback.
 inline constexpr int32_t kPlaybackFramesPerSecond = 60;
 
@@ -41,3 +43,4 @@ class PlaybackClock {
   bool running_ = false;
   uint32_t startMs_ = 0;
 };
+}  // namespace posewright

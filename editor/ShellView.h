@@ -9,6 +9,8 @@
 
 #include "editor/panels/BoneTree.h"
 
+namespace posewright {
+
 class ExportView;
 class KeyframePanel;
 class WeightToolDialogView;
@@ -130,3 +132,4 @@ class BusyScope {
  private:
   ShellView& shell_;
 };
+}  // namespace posewright

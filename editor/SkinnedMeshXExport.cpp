@@ -4,6 +4,8 @@
 #include "export/SkinnedMeshXContent.h"
 #include "export/SkinnedMeshXWriter.h"
 
+namespace posewright {
+
 namespace {
 void ShowFailure(ExportView& view, const Status& status) {
   view.showMessage(status.message, std::string(kExportCaption), status.detail);
@@ -30,3 +32,4 @@ bool ExportSkinnedMeshX(ExportView& view, uint32_t& rememberedFramesPerSecond, b
   }
   return true;
 }
+}  // namespace posewright

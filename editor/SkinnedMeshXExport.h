@@ -9,6 +9,8 @@
 #include "editor/panels/ExportView.h"
 #include "model/SkinnedModel.h"
 
+namespace posewright {
+
 /// Shown when the Option dialog is cancelled or confirmed with 0.
 inline constexpr std::string_view kExportCancelledMessage = "ファイルの保存をキャンセルしました";
 /// Caption of every message box of the export.
@@ -24,3 +26,4 @@ inline constexpr std::string_view kExportCaption = "Save *.x";
 /// written.
 bool ExportSkinnedMeshX(ExportView& view, uint32_t& rememberedFramesPerSecond, bool& rememberedMeshInFrame,
                         const std::string& fileName, const SkinnedModel& model, const Animation* animation);
+}  // namespace posewright

@@ -3,6 +3,8 @@
 #include "editor/Commands.h"
 #include "importer/MeshFormats.h"
 
+namespace posewright {
+
 bool IsRiggedModelFile(const std::string& path) {
   const std::string e = LowerExtension(path);
   return e == ".glb" || e == ".gltf" || e == ".fbx" || e == ".dae";
@@ -63,3 +65,4 @@ StartupPlan PlanStartupFiles(const std::vector<std::string>& paths) {
   }
   return plan;
 }
+}  // namespace posewright

@@ -15,6 +15,8 @@
 #include "editor/CommandIds.h"
 #include "editor/ShellView.h"
 
+namespace posewright {
+
 struct StartupStep {
   CommandId command = CommandId::OpenMesh;
   /// The answers to the command's file dialogs, in order.
@@ -37,3 +39,4 @@ inline constexpr const char* kStartupFilesRefused = "Some files were not opened.
 bool IsRiggedModelFile(const std::string& path);
 
 StartupPlan PlanStartupFiles(const std::vector<std::string>& paths);
+}  // namespace posewright

@@ -10,6 +10,8 @@
 #include "model/SkinnedMeshFile.h"
 #include "skeleton/BlendingParametersFile.h"
 
+namespace posewright {
+
 namespace {
 const char kError[] = "Error";
 
@@ -119,3 +121,4 @@ std::string WindowTitle(const Application& app) {
       app.modelPath.empty() ? std::string() : std::filesystem::path(app.modelPath).filename().string();
   return std::string(modified ? "*" : "") + (name.empty() ? "" : name + " \u2014 ") + "Posewright";
 }
+}  // namespace posewright

@@ -8,6 +8,8 @@
 #include "editor/Application.h"
 #include "editor/ShellView.h"
 
+namespace posewright {
+
 inline constexpr const char* kSaveChangesQuestion = "Save changes?";
 inline constexpr const char* kModelUnsaved = "The model has unsaved changes.";
 inline constexpr const char* kAnimationsUnsaved = "Animations have unsaved changes.";
@@ -37,3 +39,4 @@ bool SettleUnsavedWork(Application& app, ShellView& shell, DroppedData dropped);
 /// model came from or was saved to, "Posewright" without one; a leading "*"
 /// while the model or an animation is modified.
 std::string WindowTitle(const Application& app);
+}  // namespace posewright

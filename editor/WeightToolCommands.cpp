@@ -13,6 +13,8 @@
 #include "weighttools/SmoothWeights.h"
 #include "weighttools/WeightCleanup.h"
 
+namespace posewright {
+
 namespace {
 const char kWeightsCaption[] = "Weights";
 
@@ -202,3 +204,4 @@ void Commands::runWeightTool(CommandId id) {
   shell_.modelChanged();
   shell_.showStatus(Report(id, result, settings));
 }
+}  // namespace posewright

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace posewright {
+
 struct WeightToolField {
   /// The field's label, e.g. "Iterations".
   std::string label;
@@ -25,3 +27,4 @@ class WeightToolDialogView {
   /// (within its range); false for Cancel, Escape or the close box.
   virtual bool ask(const std::string& title, std::vector<WeightToolField>& fields) = 0;
 };
+}  // namespace posewright

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace posewright {
+
 /// Editor frames per second: the export counts 60 editor frames to the second.
 inline constexpr uint32_t kEditorFramesPerSecond = 60;
 /// The frames-per-second value the first Option dialog of a run proposes.
@@ -25,3 +27,4 @@ struct ExportOptions {
 inline uint32_t TicksPerEditorFrame(const ExportOptions& options) {
   return options.framesPerSecond / kEditorFramesPerSecond;
 }
+}  // namespace posewright

@@ -5,6 +5,8 @@
 
 #include "fileio/CNumbers.h"
 
+namespace posewright {
+
 namespace {
 constexpr char kDigitPairs[201] =
     "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
@@ -111,3 +113,4 @@ char* FormatSigned(char* out, int32_t value) {
   }
   return WriteDecimal(out, static_cast<uint64_t>(value));
 }
+}  // namespace posewright

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace posewright {
+
 /// Room FormatFixed6 may need: sign, 39 integer digits of the largest float,
 /// the point and six decimals, plus a terminating NUL used by the slow path.
 inline constexpr std::size_t kMaxFixed6Length = 48;
@@ -22,3 +24,4 @@ char* FormatUnsigned(char* out, uint32_t value);
 
 /// printf("%d") of value into out (kMaxIntegerLength bytes of room); returns the end.
 char* FormatSigned(char* out, int32_t value);
+}  // namespace posewright

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace posewright {
+
 namespace {
 class PointRepWalker {
  public:
@@ -138,3 +140,4 @@ uint32_t CountPoints(std::span<const uint32_t> pointReps) {
   }
   return count;
 }
+}  // namespace posewright

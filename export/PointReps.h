@@ -10,6 +10,8 @@
 
 #include "mesh/Material.h"
 
+namespace posewright {
+
 /// Adjacency and point-representative value for "no face" / "not yet set".
 inline constexpr uint32_t kNoFace = 0xFFFFFFFFu;
 
@@ -38,3 +40,4 @@ std::vector<uint32_t> ConvertAdjacencyToPointReps(std::span<const uint16_t> indi
 
 /// Number of vertices that are their own representative.
 uint32_t CountPoints(std::span<const uint32_t> pointReps);
+}  // namespace posewright

@@ -5,6 +5,8 @@
 #include "export/PointReps.h"
 #include "export/XAnimationKeys.h"
 
+namespace posewright {
+
 namespace {
 bool IsWhiteSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -120,3 +122,4 @@ SkinnedMeshXContent BuildSkinnedMeshXContent(const SkinnedModel& model) {
   content.frames = FrameOrder(bones);
   return content;
 }
+}  // namespace posewright

@@ -13,6 +13,8 @@
 #include "fileio/Status.h"
 #include "model/SkinnedModel.h"
 
+namespace posewright {
+
 /// One vertex a bone moves, with its weight.
 struct XSkinInfluence {
   uint32_t vertex = 0;
@@ -71,3 +73,4 @@ std::vector<std::vector<XSkinInfluence>> BuildInfluenceLists(const std::vector<S
 
 /// Everything above for a model CheckSkinnedMeshXExport accepted.
 SkinnedMeshXContent BuildSkinnedMeshXContent(const SkinnedModel& model);
+}  // namespace posewright

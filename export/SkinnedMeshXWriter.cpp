@@ -6,6 +6,8 @@
 #include "export/XTextBuffer.h"
 #include "fileio/FileBytes.h"
 
+namespace posewright {
+
 namespace {
 // ",\n" after every item of a list but the last, last after the last.
 void EndItem(XTextBuffer& out, bool isLast, std::string_view last) {
@@ -319,3 +321,4 @@ Status WriteSkinnedMeshX(const std::string& fileName, const ExportOptions& optio
   }
   return WriteFileAtomically(fileName, text);
 }
+}  // namespace posewright

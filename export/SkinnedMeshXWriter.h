@@ -11,6 +11,8 @@
 #include "fileio/Status.h"
 #include "model/SkinnedModel.h"
 
+namespace posewright {
+
 /// The file text, lines ending in CR LF, numbers as printf's "%.6f", "%u" and
 /// "%d": the header line and template block, the mesh "thisMesh" (vertices,
 /// faces, material list, vertex duplication indices, normals, texture
@@ -28,3 +30,4 @@ Status FormatSkinnedMeshX(const ExportOptions& options, const SkinnedModel& mode
 /// previous file there stays as it was and the status says why.
 Status WriteSkinnedMeshX(const std::string& fileName, const ExportOptions& options, const SkinnedModel& model,
                          const Animation* animation);
+}  // namespace posewright

@@ -5,6 +5,8 @@
 
 #include "math/Quaternion.h"
 
+namespace posewright {
+
 D3DXMATRIX JointRotationMatrix(const D3DXVECTOR3& joint, const D3DXQUATERNION& rotation) {
   D3DXMATRIX toJoint;
   D3DXMATRIX turn;
@@ -142,3 +144,4 @@ bool MatrixKeyCursor::next(XMatrixKey& key) {
   ++step_;
   return true;
 }
+}  // namespace posewright

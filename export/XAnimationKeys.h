@@ -8,6 +8,8 @@
 #include "export/ExportOptions.h"
 #include "math/Matrix.h"
 
+namespace posewright {
+
 /// One matrix key of a bone: its time in ticks and the bone's transform.
 struct XMatrixKey {
   int32_t time = 0;
@@ -71,3 +73,4 @@ class MatrixKeyCursor {
   int64_t tickEnd_ = 0;
   bool loneKeyPending_ = false;
 };
+}  // namespace posewright

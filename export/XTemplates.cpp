@@ -3,6 +3,8 @@
 #include <initializer_list>
 #include <string>
 
+namespace posewright {
+
 namespace {
 struct XTemplate {
   std::string_view name;
@@ -87,3 +89,4 @@ std::string_view XTemplateBlock() {
   static const std::string block = BuildTemplateBlock();
   return block;
 }
+}  // namespace posewright

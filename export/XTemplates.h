@@ -4,6 +4,8 @@
 
 #include <string_view>
 
+namespace posewright {
+
 /// The first line of an exported file: text format 3.3, 32-bit floats, with CR LF.
 inline constexpr std::string_view kXFileHeaderLine = "xof 0303txt 0032\r\n";
 
@@ -11,3 +13,4 @@ inline constexpr std::string_view kXFileHeaderLine = "xof 0303txt 0032\r\n";
 /// GUID, a tab and each member, "}" (lines ending in CR LF, no blank lines in
 /// between), followed by one empty line.
 std::string_view XTemplateBlock();
+}  // namespace posewright

@@ -9,6 +9,8 @@
 
 #include "export/FixedNumberFormat.h"
 
+namespace posewright {
+
 class XTextBuffer {
  public:
   /// Makes room for at least bytes more without reallocating.
@@ -64,3 +66,4 @@ class XTextBuffer {
   std::string data_;
   std::size_t size_ = 0;
 };
+}  // namespace posewright

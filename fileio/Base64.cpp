@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+namespace posewright {
+
 std::string Base64(std::string_view bytes) {
   static constexpr char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
   std::string out;
@@ -19,3 +21,4 @@ std::string Base64(std::string_view bytes) {
   }
   return out;
 }
+}  // namespace posewright

@@ -4,4 +4,7 @@
 #include <string>
 #include <string_view>
 
+namespace posewright {
+
 std::string Base64(std::string_view bytes);
+}  // namespace posewright

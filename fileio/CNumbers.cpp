@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace posewright {
+
 namespace {
 locale_t CLocale() {
   static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
@@ -32,3 +34,4 @@ int FormatC(char* out, std::size_t size, const char* format, ...) {
 double ParseCDouble(const char* text, char** end) {
   return strtod_l(text, end, CLocale());
 }
+}  // namespace posewright

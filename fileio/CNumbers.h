@@ -8,9 +8,12 @@
 #include <cstdarg>
 #include <cstddef>
 
+namespace posewright {
+
 /// vsnprintf in the "C" locale.
 int FormatCV(char* out, std::size_t size, const char* format, va_list args);
 /// snprintf in the "C" locale.
 int FormatC(char* out, std::size_t size, const char* format, ...) __attribute__((format(printf, 3, 4)));
 /// strtod in the "C" locale.
 double ParseCDouble(const char* text, char** end = nullptr);
+}  // namespace posewright

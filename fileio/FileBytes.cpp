@@ -11,6 +11,8 @@
 
 #include "fileio/TemporaryFile.h"
 
+namespace posewright {
+
 namespace {
 constexpr int kMaxLinkHops = 40;
 
@@ -173,3 +175,4 @@ std::string LowerExtension(const std::string& path) {
   }
   return ext;
 }
+}  // namespace posewright

@@ -7,6 +7,8 @@
 
 #include "fileio/Status.h"
 
+namespace posewright {
+
 /// The whole content of a regular file, or nothing when it cannot be opened or
 /// read. Anything else — a folder, a FIFO, a device such as /dev/zero — is
 /// refused without being read (a FIFO without a writer does not block), and so
@@ -42,3 +44,4 @@ std::string LowerExtension(const std::string& path);
 /// name resolved against folder: unchanged when name is absolute or folder is
 /// empty. Backslashes in name are read as folder separators.
 std::string ResolveRelative(const std::string& folder, const std::string& name);
+}  // namespace posewright

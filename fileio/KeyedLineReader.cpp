@@ -7,6 +7,8 @@
 
 #include "fileio/CNumbers.h"
 
+namespace posewright {
+
 namespace {
 bool IsSpace(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
@@ -127,3 +129,4 @@ float KeyedLine::floatAt(std::size_t k) const {
 uint32_t KeyedLine::uint32At(std::size_t k) const {
   return ParseKeyedUnsigned32(token(k));
 }
+}  // namespace posewright

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+namespace posewright {
+
 /// Longest line the formats carry, in characters, without the line end.
 inline constexpr std::size_t kMaxKeyedLineLength = 255;
 
@@ -80,3 +82,4 @@ uint32_t ParseKeyedUnsigned32(std::string_view token);
 
 /// Length of the longest leading decimal real in token (0 when none).
 std::size_t KeyedNumberPrefixLength(std::string_view token, bool allowFraction);
+}  // namespace posewright

@@ -5,6 +5,8 @@
 #include <string>
 #include <utility>
 
+namespace posewright {
+
 struct [[nodiscard]] Status {
   bool ok = true;
   /// The text shown to the user, e.g. "File Format Error".
@@ -20,3 +22,4 @@ struct [[nodiscard]] Status {
   /// "message: detail", or just the message when there is no detail.
   std::string describe() const { return detail.empty() ? message : message + ": " + detail; }
 };
+}  // namespace posewright

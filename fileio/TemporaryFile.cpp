@@ -12,6 +12,8 @@
 #include <cstring>
 #include <ctime>
 
+namespace posewright {
+
 namespace {
 constexpr int kCleanupSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
@@ -161,3 +163,4 @@ void InstallTemporaryFileCleanup() {
     sigaction(s, &handler, nullptr);
   }
 }
+}  // namespace posewright

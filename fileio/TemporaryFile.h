@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace posewright {
+
 class TemporaryFile {
  public:
   TemporaryFile() = default;
@@ -41,3 +43,4 @@ class TemporaryFile {
 /// ignored stay ignored). For programs without an event loop of their own,
 /// such as the command line; the handler only unlinks a path and re-raises.
 void InstallTemporaryFileCleanup();
+}  // namespace posewright

@@ -5,6 +5,8 @@
 
 #include "fileio/CNumbers.h"
 
+namespace posewright {
+
 namespace {
 void AppendV(std::string& out, const char* format, va_list args) {
   char buffer[512];
@@ -40,3 +42,4 @@ void TextWriter::line(const char* format, ...) {
   va_end(args);
   text_ += "\r\n";
 }
+}  // namespace posewright

@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace posewright {
+
 class TextWriter {
  public:
   /// Appends printf-formatted text (no line end).
@@ -18,3 +20,4 @@ class TextWriter {
  private:
   std::string text_;
 };
+}  // namespace posewright

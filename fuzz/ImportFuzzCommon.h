@@ -22,6 +22,8 @@
 #include "mesh/MeshLimits.h"
 #include "skeleton/BoneDataReader.h"
 
+namespace posewright {
+
 namespace import_fuzz {
 inline void Check(bool condition) {
   if (!condition) std::abort();
@@ -84,3 +86,4 @@ inline int FuzzImport(const uint8_t* data, size_t size, const std::string& hint)
   return 0;
 }
 }  // namespace import_fuzz
+}  // namespace posewright

@@ -11,6 +11,8 @@
 #include "xfile/SkinInfluences.h"
 #include "xfile/XFileParser.h"
 
+namespace posewright {
+
 /// Parses file and runs the whole load on success; returns whether it parsed.
 inline bool LoadXFileForFuzzing(const std::string& file) {
   XFileDocument doc;
@@ -41,3 +43,4 @@ inline bool LoadXFileForFuzzing(const std::string& file) {
   }
   return true;
 }
+}  // namespace posewright

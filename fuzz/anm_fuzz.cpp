@@ -8,6 +8,8 @@
 #include "anim/AnimationFile.h"
 #include "fileio/KeyedLineReader.h"
 
+namespace posewright {
+
 namespace {
 
 bool AllFinite(const Animation& a) {
@@ -52,3 +54,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   return 0;
 }
+}  // namespace posewright

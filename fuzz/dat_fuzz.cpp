@@ -11,6 +11,8 @@
 #include "weights/AnchorContainment.h"
 #include "weights/BlendWeights.h"
 
+namespace posewright {
+
 namespace {
 // Anchors up to this size get the (quadratic) cross-check.
 constexpr int kCheckedFaces = 64;
@@ -58,3 +60,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CheckWeights(result.skeleton);
   return 0;
 }
+}  // namespace posewright

@@ -4,7 +4,10 @@
 
 #include "ImportFuzzCommon.h"
 
+namespace posewright {
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const bool binary = size >= 4 && std::memcmp(data, "glTF", 4) == 0;
   return import_fuzz::FuzzImport(data, size, binary ? "glb" : "gltf");
 }
+}  // namespace posewright

@@ -6,6 +6,8 @@
 
 #include "skeleton/BlendingParametersFile.h"
 
+namespace posewright {
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Skeleton skeleton;
   skeleton.bones.resize(5);
@@ -20,3 +22,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   (void)FormatBlendingParameters(skeleton);
   return 0;
 }
+}  // namespace posewright

@@ -8,6 +8,8 @@
 #include "model/SkinnedMeshFile.h"
 #include "model/SkinnedModel.h"
 
+namespace posewright {
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   SkinnedModel model;
@@ -26,3 +28,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   return 0;
 }
+}  // namespace posewright

@@ -5,6 +5,8 @@
 
 #include "image/TextureLoader.h"
 
+namespace posewright {
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const auto image = DecodeTextureImage(std::string_view(reinterpret_cast<const char*>(data), size));
   if (image && image->rgba.size() != static_cast<std::size_t>(image->width) * image->height * 4) {
@@ -12,3 +14,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   return 0;
 }
+}  // namespace posewright

@@ -5,6 +5,8 @@
 
 #include "fuzz/XFileFuzzCommon.h"
 
+namespace posewright {
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) {
     return 0;
@@ -14,3 +16,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   LoadXFileForFuzzing(file);
   return 0;
 }
+}  // namespace posewright

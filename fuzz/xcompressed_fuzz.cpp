@@ -11,6 +11,8 @@
 #include "fuzz/XFileFuzzCommon.h"
 #include "xfile/XBinaryBuilder.h"
 
+namespace posewright {
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) {
     return 0;
@@ -36,3 +38,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   LoadXFileForFuzzing(packed);
   return 0;
 }
+}  // namespace posewright

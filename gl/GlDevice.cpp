@@ -8,6 +8,8 @@
 
 #include "resources/EmbeddedResources.h"
 
+namespace posewright {
+
 namespace {
 // Texture units: stage 0 for the model's textures, 1 for the register file.
 constexpr GLint kStage0Unit = 0;
@@ -421,3 +423,4 @@ void GlDevice::drawPreTransformedLineStrip(std::span<const PreTransformedVertex>
                GL_STREAM_DRAW);
   glDrawElements(GL_LINE_STRIP, static_cast<GLsizei>(count), GL_UNSIGNED_SHORT, Offset(0));
 }
+}  // namespace posewright

@@ -20,6 +20,8 @@
 #include "render/GraphicsDevice.h"
 #include "render/RegisterFile.h"
 
+namespace posewright {
+
 class GlDevice final : public GraphicsDevice {
  public:
   /// Needs a current OpenGL 3.3 core context; builds the programs and the
@@ -119,3 +121,4 @@ class GlDevice final : public GraphicsDevice {
   BufferId indices_ = 0;
   TextureId texture_ = 0;
 };
+}  // namespace posewright

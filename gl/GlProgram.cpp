@@ -2,6 +2,8 @@
 
 #include <vector>
 
+namespace posewright {
+
 GlProgram::~GlProgram() {
   release();
 }
@@ -67,3 +69,4 @@ bool GlProgram::build(std::string_view vertexText, std::string_view fragmentText
   }
   return true;
 }
+}  // namespace posewright

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace posewright {
+
 class GlProgram {
  public:
   GlProgram() = default;
@@ -26,3 +28,4 @@ class GlProgram {
   GLuint id_ = 0;
   std::string error_;
 };
+}  // namespace posewright

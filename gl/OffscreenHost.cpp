@@ -7,6 +7,8 @@
 
 #include <cstring>
 
+namespace posewright {
+
 namespace {
 bool HasExtension(const char* list, const char* name) {
   if (list == nullptr) {
@@ -148,3 +150,4 @@ std::string OffscreenHost::renderer() const {
   const auto* text = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
   return text != nullptr ? text : "";
 }
+}  // namespace posewright

@@ -11,6 +11,8 @@
 
 #include "fileio/Status.h"
 
+namespace posewright {
+
 /// The message of every failure to set up offscreen drawing.
 inline constexpr const char* kNoOffscreenOpenGl = "no offscreen OpenGL";
 
@@ -46,3 +48,4 @@ class OffscreenHost {
   unsigned colorBuffer_ = 0;
   unsigned depthBuffer_ = 0;
 };
+}  // namespace posewright

@@ -5,6 +5,8 @@
 #include "render/RingMarker.h"
 #include "resources/EmbeddedResources.h"
 
+namespace posewright {
+
 Status OffscreenViewport::Create(int width, int height, std::unique_ptr<OffscreenViewport>& viewport) {
   viewport.reset();
   std::unique_ptr<OffscreenViewport> v(new OffscreenViewport());
@@ -46,3 +48,4 @@ void OffscreenViewport::drawFrame(SkinnedModel& model, const Camera& camera, con
 void OffscreenViewport::finish() {
   glFinish();
 }
+}  // namespace posewright

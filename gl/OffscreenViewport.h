@@ -12,6 +12,8 @@
 #include "render/RenderResources.h"
 #include "render/SceneRenderer.h"
 
+namespace posewright {
+
 class OffscreenViewport {
  public:
   /// The viewport's size in the editor: the client area under the menu bar of
@@ -46,3 +48,4 @@ class OffscreenViewport {
   std::unique_ptr<SceneRenderer> renderer_;
   RectSelectionRequest noSelection_;
 };
+}  // namespace posewright

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace posewright {
+
 namespace gltf {
 namespace {
 
@@ -134,3 +136,4 @@ SampledAnimation SampleAnimation(const Animation& animation, int32_t boneCount, 
 }
 
 }  // namespace gltf
+}  // namespace posewright

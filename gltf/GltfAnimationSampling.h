@@ -16,6 +16,8 @@
 #include "anim/Animation.h"
 #include "fileio/Status.h"
 
+namespace posewright {
+
 namespace gltf {
 
 struct SampledAnimation {
@@ -55,3 +57,4 @@ uint64_t BaseSampleCount(const Animation& animation, bool everyFrame);
 D3DXQUATERNION PlaybackPose(const Animation& animation, int32_t b, double t);
 
 }  // namespace gltf
+}  // namespace posewright

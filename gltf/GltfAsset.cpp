@@ -15,6 +15,8 @@
 #include "gltf/GltfSkeleton.h"
 #include "gltf/GltfSkinWeights.h"
 
+namespace posewright {
+
 namespace gltf {
 namespace {
 
@@ -292,3 +294,4 @@ Asset BuildAsset(const SkinnedModel& model, std::span<const NamedAnimation> anim
 }
 
 }  // namespace gltf
+}  // namespace posewright

@@ -19,6 +19,8 @@
 #include "gltf/GltfMaterials.h"
 #include "model/SkinnedModel.h"
 
+namespace posewright {
+
 namespace gltf {
 
 struct Asset {
@@ -43,3 +45,4 @@ Asset BuildAsset(const SkinnedModel& model, std::span<const NamedAnimation> anim
                  const ExportOptions& options, Container container, const std::string& imagePrefix);
 
 }  // namespace gltf
+}  // namespace posewright

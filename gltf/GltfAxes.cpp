@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace posewright {
+
 namespace gltf {
 
 Point ToGltfPoint(const D3DXVECTOR3& v) {
@@ -39,3 +41,4 @@ Point Rotate(const Rotation& q, const Point& p) {
 }
 
 }  // namespace gltf
+}  // namespace posewright

@@ -12,6 +12,8 @@
 #include "math/Quaternion.h"
 #include "math/Vector3.h"
 
+namespace posewright {
+
 namespace gltf {
 
 /// A rotation as glTF stores it: x, y, z, then the scalar w; unit length.
@@ -55,3 +57,4 @@ inline std::array<uint32_t, 3> ToGltfWinding(uint32_t a, uint32_t b, uint32_t c)
 }
 
 }  // namespace gltf
+}  // namespace posewright

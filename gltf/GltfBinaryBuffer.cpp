@@ -1,5 +1,7 @@
 #include "gltf/GltfBinaryBuffer.h"
 
+namespace posewright {
+
 namespace gltf {
 
 std::size_t BinaryBuffer::extend(std::size_t bytes) {
@@ -20,3 +22,4 @@ std::size_t BinaryBuffer::alignTo4() {
 }
 
 }  // namespace gltf
+}  // namespace posewright

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <type_traits>
 
+namespace posewright {
+
 namespace gltf {
 
 /// Stores v at out little-endian and returns the position after it.
@@ -72,3 +74,4 @@ class BinaryBuffer {
 };
 
 }  // namespace gltf
+}  // namespace posewright

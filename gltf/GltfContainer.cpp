@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+namespace posewright {
+
 namespace gltf {
 namespace {
 
@@ -84,3 +86,4 @@ std::vector<NamedFile> ContainerFiles(Asset asset, Container container, const st
 }
 
 }  // namespace gltf
+}  // namespace posewright

@@ -9,6 +9,8 @@
 
 #include "gltf/GltfAsset.h"
 
+namespace posewright {
+
 namespace gltf {
 
 /// A file to write: its name (without folder) and its bytes.
@@ -32,3 +34,4 @@ std::string JsonText(const nlohmann::json& json);
 std::vector<NamedFile> ContainerFiles(Asset asset, Container container, const std::string& stem);
 
 }  // namespace gltf
+}  // namespace posewright

@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace posewright {
+
 namespace gltf {
 
 int Document::push(std::string_view name, nlohmann::json element) {
@@ -28,3 +30,4 @@ int Document::addAccessorOver(int view, const AccessorLayout& layout) {
 }
 
 }  // namespace gltf
+}  // namespace posewright

@@ -10,6 +10,8 @@
 
 #include "gltf/GltfBinaryBuffer.h"
 
+namespace posewright {
+
 namespace gltf {
 
 /// glTF's component type codes.
@@ -77,3 +79,4 @@ struct Document {
 };
 
 }  // namespace gltf
+}  // namespace posewright

@@ -12,6 +12,8 @@
 #include "fileio/FileBytes.h"
 #include "gltf/GltfAnimationSampling.h"
 
+namespace posewright {
+
 namespace gltf {
 namespace {
 
@@ -50,7 +52,7 @@ std::optional<Container> ContainerOfPath(std::string_view path) {
 
 Status CheckExport(const SkinnedModel& model, std::span<const NamedAnimation> animations,
                    const ExportOptions& options) {
-  if (Status possible = CheckSkinnedMeshXExport(::ExportOptions{}, model, nullptr); !possible)
+  if (Status possible = CheckSkinnedMeshXExport(posewright::ExportOptions{}, model, nullptr); !possible)
     return possible;
   if (model.skeleton.boneCount() > 256) {
     return Refuse("the skeleton has " + std::to_string(model.skeleton.boneCount()) +
@@ -127,3 +129,4 @@ Status WriteExport(const std::string& path, const SkinnedModel& model,
 }
 
 }  // namespace gltf
+}  // namespace posewright

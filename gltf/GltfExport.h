@@ -12,6 +12,8 @@
 #include "gltf/GltfExportOptions.h"
 #include "model/SkinnedModel.h"
 
+namespace posewright {
+
 namespace gltf {
 
 /// Container::Binary for a name ending in ".glb", Container::Text for
@@ -42,3 +44,4 @@ Status WriteExport(const std::string& path, const SkinnedModel& model,
                    std::span<const NamedAnimation> animations, const ExportOptions& options);
 
 }  // namespace gltf
+}  // namespace posewright

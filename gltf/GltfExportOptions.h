@@ -5,6 +5,8 @@
 
 #include "anim/Animation.h"
 
+namespace posewright {
+
 namespace gltf {
 
 /// An animation to export under a name.
@@ -24,3 +26,4 @@ struct ExportOptions {
 enum class Container { Binary, Text };
 
 }  // namespace gltf
+}  // namespace posewright

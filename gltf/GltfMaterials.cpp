@@ -6,6 +6,8 @@
 #include "fileio/FileBytes.h"
 #include "image/PngWriter.h"
 
+namespace posewright {
+
 namespace gltf {
 namespace {
 
@@ -75,3 +77,4 @@ std::optional<ImageFile> TextureImageFile(const SkinnedModel& model, uint32_t m)
 }
 
 }  // namespace gltf
+}  // namespace posewright

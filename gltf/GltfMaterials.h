@@ -10,6 +10,8 @@
 #include "mesh/Material.h"
 #include "model/SkinnedModel.h"
 
+namespace posewright {
+
 namespace gltf {
 
 /// glTF roughness for a specular power p: (2 / (p + 2))^¼. The usual match
@@ -44,3 +46,4 @@ struct ImageFile {
 std::optional<ImageFile> TextureImageFile(const SkinnedModel& model, uint32_t m);
 
 }  // namespace gltf
+}  // namespace posewright

@@ -1,5 +1,7 @@
 #include "gltf/GltfSkeleton.h"
 
+namespace posewright {
+
 namespace gltf {
 
 std::vector<Rotation> RestRotations(const Skeleton& skeleton) {
@@ -47,3 +49,4 @@ Rotation NodeRotationForPose(const Skeleton& skeleton, const std::vector<Rotatio
 }
 
 }  // namespace gltf
+}  // namespace posewright

@@ -17,6 +17,8 @@
 #include "gltf/GltfAxes.h"
 #include "skeleton/Skeleton.h"
 
+namespace posewright {
+
 namespace gltf {
 
 struct BoneNode {
@@ -41,3 +43,4 @@ Rotation NodeRotationForPose(const Skeleton& skeleton, const std::vector<Rotatio
                              const D3DXQUATERNION& pose);
 
 }  // namespace gltf
+}  // namespace posewright

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace posewright {
+
 namespace gltf {
 
 bool SumsToOne(const std::array<float, 4>& weights) {
@@ -59,3 +61,4 @@ JointWeights ToJointWeights(const SkinVertex& v, int32_t boneCount) {
 }
 
 }  // namespace gltf
+}  // namespace posewright

@@ -6,6 +6,8 @@
 
 #include "mesh/SkinVertex.h"
 
+namespace posewright {
+
 namespace gltf {
 
 /// One vertex's joints and weights as glTF wants them: no joint twice with a
@@ -33,3 +35,4 @@ JointWeights ToJointWeights(const SkinVertex& v, int32_t boneCount);
 bool SumsToOne(const std::array<float, 4>& weights);
 
 }  // namespace gltf
+}  // namespace posewright

@@ -6,6 +6,8 @@
 
 #include "history/DataKeys.h"
 
+namespace posewright {
+
 namespace {
 bool SameKey(const Keyframe& a, const Keyframe& b) {
   return a.time == b.time && a.rotations.size() == b.rotations.size() &&
@@ -124,3 +126,4 @@ void AnimationListEdit::commit() {
   step->currentAfter = list_.currentIndex();
   history_.push(std::move(step));
 }
+}  // namespace posewright

@@ -12,6 +12,8 @@
 #include "anim/AnimationList.h"
 #include "history/History.h"
 
+namespace posewright {
+
 /// One keyframe time whose key came, went or changed.
 struct KeyframeChange {
   int32_t time = 0;
@@ -90,3 +92,4 @@ class AnimationListEdit {
 
 /// Bytes an animation holds.
 std::size_t AnimationBytes(const Animation& animation);
+}  // namespace posewright

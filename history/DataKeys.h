@@ -4,6 +4,8 @@
 #include "anim/Animation.h"
 #include "history/HistoryStep.h"
 
+namespace posewright {
+
 /// The bound mesh with its weights, the skeleton and its pose: what a .skm
 /// file holds (a mirror partner is held by both files).
 inline constexpr DataKey kModelData = 1;
@@ -14,3 +16,4 @@ inline constexpr DataKey kBlendingData = 2;
 inline DataKey AnimationData(const Animation& animation) {
   return DataKey{0x100} + animation.serial();
 }
+}  // namespace posewright

@@ -2,6 +2,8 @@
 
 #include <set>
 
+namespace posewright {
+
 namespace {
 // A saved state no data can be in again: modified until the next save.
 constexpr uint64_t kNeverSaved = ~uint64_t{0};
@@ -149,3 +151,4 @@ void History::notify() {
     onChange();
   }
 }
+}  // namespace posewright

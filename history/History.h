@@ -13,6 +13,8 @@
 
 #include "history/HistoryStep.h"
 
+namespace posewright {
+
 /// The history's memory bound unless set otherwise: 256 MiB.
 inline constexpr std::size_t kDefaultHistoryMemory = std::size_t{256} << 20;
 
@@ -92,3 +94,4 @@ class History {
   // the epoch.
   std::map<DataKey, uint64_t> saved_;
 };
+}  // namespace posewright

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace posewright {
+
 /// Names a piece of data whose saved state the editor tracks: the model, its
 /// blending parameters, or one animation (see DataKeys.h).
 using DataKey = uint64_t;
@@ -43,3 +45,4 @@ class HistoryStep {
   std::string name_;
   std::vector<DataKey> touches_;
 };
+}  // namespace posewright

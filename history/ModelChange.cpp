@@ -5,6 +5,8 @@
 
 #include "history/DataKeys.h"
 
+namespace posewright {
+
 namespace {
 template <typename Record>
 bool SameBits(const Record& a, const Record& b) {
@@ -156,3 +158,4 @@ void ModelEdit::commit(bool chain) {
   }
   history_.push(std::move(step), chain);
 }
+}  // namespace posewright

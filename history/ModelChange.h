@@ -16,6 +16,8 @@
 #include "math/Quaternion.h"
 #include "model/SkinnedModel.h"
 
+namespace posewright {
+
 /// What a ModelEdit watches (bits).
 enum ModelAspect : unsigned {
   kWeightsAspect = 1,
@@ -109,3 +111,4 @@ class ModelEdit {
   std::array<int32_t, 3>* sliderAngles_;
   std::array<int32_t, 3> anglesBefore_{};
 };
+}  // namespace posewright

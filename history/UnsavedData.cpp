@@ -2,6 +2,8 @@
 
 #include "history/DataKeys.h"
 
+namespace posewright {
+
 bool ModelModified(const History& history) {
   return history.isModified(kModelData) || history.isModified(kBlendingData);
 }
@@ -14,3 +16,4 @@ bool AnimationsModified(const History& history, const AnimationList& animations)
   }
   return false;
 }
+}  // namespace posewright

@@ -5,8 +5,11 @@
 #include "anim/AnimationList.h"
 #include "history/History.h"
 
+namespace posewright {
+
 /// True when the model's data or its blending parameters are modified.
 bool ModelModified(const History& history);
 /// True when an animation in the list is modified (an animation made in the
 /// editor counts until it is saved).
 bool AnimationsModified(const History& history, const AnimationList& animations);
+}  // namespace posewright

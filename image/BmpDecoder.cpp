@@ -5,6 +5,8 @@
 
 #include "image/ImageDecoders.h"
 
+namespace posewright {
+
 namespace {
 uint32_t U16(const unsigned char* p) {
   return static_cast<uint32_t>(p[0] | (p[1] << 8));
@@ -162,3 +164,4 @@ std::optional<TextureImage> DecodeBmp(std::string_view bytes, std::string* why) 
   }
   return out;
 }
+}  // namespace posewright

@@ -1,5 +1,7 @@
 #include "image/ImageDecoders.h"
 
+namespace posewright {
+
 bool CheckTextureSize(long long width, long long height, std::string* why) {
   if (IsAcceptableTextureSize(width, height)) {
     return true;
@@ -13,3 +15,4 @@ bool CheckTextureSize(long long width, long long height, std::string* why) {
   }
   return false;
 }
+}  // namespace posewright

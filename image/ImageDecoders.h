@@ -11,6 +11,8 @@
 
 #include "image/TextureImage.h"
 
+namespace posewright {
+
 /// The texture budget: at most 8192 pixels wide and 8192 high (256 MiB decoded).
 inline constexpr int kMaxTextureSide = 8192;
 
@@ -36,3 +38,4 @@ std::optional<TextureImage> DecodeBmp(std::string_view bytes, std::string* why =
 /// run-length encoded, 8 to 32 bits per pixel, either origin. 32-bit pixels
 /// carry alpha when the descriptor announces 8 alpha bits, else are opaque.
 std::optional<TextureImage> DecodeTga(std::string_view bytes, std::string* why = nullptr);
+}  // namespace posewright

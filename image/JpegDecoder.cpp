@@ -9,6 +9,8 @@
 
 #include "image/ImageDecoders.h"
 
+namespace posewright {
+
 namespace {
 struct ErrorManager {
   jpeg_error_mgr base;
@@ -81,3 +83,4 @@ std::optional<TextureImage> DecodeJpeg(std::string_view bytes, std::string* why)
   }
   return out;
 }
+}  // namespace posewright

@@ -3,6 +3,8 @@
 
 #include "image/ImageDecoders.h"
 
+namespace posewright {
+
 std::optional<TextureImage> DecodePng(std::string_view bytes, std::string* why) {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
@@ -24,3 +26,4 @@ std::optional<TextureImage> DecodePng(std::string_view bytes, std::string* why) 
   }
   return out;
 }
+}  // namespace posewright

@@ -6,6 +6,8 @@
 
 #include "fileio/FileBytes.h"
 
+namespace posewright {
+
 namespace {
 void Append(png_structp png, png_bytep data, png_size_t length) {
   auto* out = static_cast<std::string*>(png_get_io_ptr(png));
@@ -87,3 +89,4 @@ Status WritePng(const std::string& path, int width, int height, const std::vecto
   }
   return WriteFileAtomically(path, bytes);
 }
+}  // namespace posewright

@@ -8,6 +8,8 @@
 
 #include "fileio/Status.h"
 
+namespace posewright {
+
 /// Which channels the file stores.
 enum class PngChannels {
   Rgb,                 ///< alpha dropped
@@ -31,3 +33,4 @@ std::string EncodePng(int width, int height, const std::vector<uint8_t>& rgba,
 /// EncodePng written to path atomically.
 Status WritePng(const std::string& path, int width, int height, const std::vector<uint8_t>& rgba,
                 PngChannels channels = PngChannels::Rgb);
+}  // namespace posewright

@@ -1,5 +1,7 @@
 #include "image/TextureCache.h"
 
+namespace posewright {
+
 SharedTexture TextureCache::get(const std::string& resolvedPath) {
   if (!load_) {
     return nullptr;
@@ -10,3 +12,4 @@ SharedTexture TextureCache::get(const std::string& resolvedPath) {
   }
   return found->second;
 }
+}  // namespace posewright

@@ -7,6 +7,8 @@
 
 #include "image/TextureLoader.h"
 
+namespace posewright {
+
 class TextureCache {
  public:
   /// Loads with load; an empty loader loads nothing.
@@ -21,3 +23,4 @@ class TextureCache {
   TextureLoader load_;
   std::map<std::string, SharedTexture> images_;
 };
+}  // namespace posewright

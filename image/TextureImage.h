@@ -5,6 +5,8 @@
 #include <memory>
 #include <vector>
 
+namespace posewright {
+
 struct TextureImage {
   int width = 0;
   int height = 0;
@@ -15,3 +17,4 @@ struct TextureImage {
 /// A decoded texture as the model holds it: one image shared by every material
 /// that names its file; null for a material without one.
 using SharedTexture = std::shared_ptr<const TextureImage>;
+}  // namespace posewright

@@ -2,6 +2,8 @@
 
 #include "fileio/FileBytes.h"
 
+namespace posewright {
+
 std::optional<TextureImage> DecodeTextureImage(std::string_view bytes, std::string* why) {
   std::string reason;
   std::optional<TextureImage> image;
@@ -35,3 +37,4 @@ SharedTexture LoadTextureImage(const std::string& path, std::string* why) {
   }
   return std::make_shared<const TextureImage>(std::move(*image));
 }
+}  // namespace posewright

@@ -10,6 +10,8 @@
 #include "image/ImageDecoders.h"
 #include "image/TextureImage.h"
 
+namespace posewright {
+
 /// Largest texture file read: an uncompressed 32-bit image of the largest
 /// size a texture may have (8192 x 8192), with room for its header and palette.
 inline constexpr std::size_t kMaxTextureFileBytes =
@@ -29,3 +31,4 @@ SharedTexture LoadTextureImage(const std::string& path, std::string* why = nullp
 /// Loads the image file at a resolved path: LoadTextureImage, or a stand-in in
 /// tests and tools. Null when there is no image, with the reason in why (when set).
 using TextureLoader = std::function<SharedTexture(const std::string& path, std::string* why)>;
+}  // namespace posewright

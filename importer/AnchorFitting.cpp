@@ -5,6 +5,8 @@
 
 #include "importer/ConvexAnchor.h"
 
+namespace posewright {
+
 BoneAnchor FitCapsuleAnchor(const BoneFrame& frame, const std::vector<D3DXVECTOR3>& points, int sides,
                             float margin) {
   float sMin = 1e30f, sMax = -1e30f, uMin = 1e30f, uMax = -1e30f, vMin = 1e30f, vMax = -1e30f;
@@ -98,3 +100,4 @@ BoneAnchor FitPrismAnchor(const BoneFrame& frame, const std::vector<D3DXVECTOR3>
   shape.capLength = std::max({0.25f * halfWidth, 0.1f * farthest, margin});
   return MakeRingAnchor(frame, shape);
 }
+}  // namespace posewright

@@ -6,6 +6,8 @@
 #include "importer/BoneFrame.h"
 #include "skeleton/BoneAnchor.h"
 
+namespace posewright {
+
 /// The capsule (elliptic prism with pointed caps, `sides` around, 4·sides
 /// faces) along the frame's axis that holds every point with a margin: its
 /// rings sit margin beyond the points' extreme axial positions and its
@@ -23,3 +25,4 @@ BoneAnchor FitCapsuleAnchor(const BoneFrame& frame, const std::vector<D3DXVECTOR
 /// is more. points must not be empty; margin > 0.
 BoneAnchor FitPrismAnchor(const BoneFrame& frame, const std::vector<D3DXVECTOR3>& points, int sides,
                           float margin);
+}  // namespace posewright

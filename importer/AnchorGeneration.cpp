@@ -13,6 +13,8 @@
 #include "weights/AnchorContainment.h"
 #include "weights/InfluenceWeight.h"
 
+namespace posewright {
+
 namespace {
 // Refits before giving up on a vertex in no anchor or in more than four.
 constexpr int kRepairRounds = 3;
@@ -350,3 +352,4 @@ AnchorCoverage CountAnchorsPerVertex(const Skeleton& skeleton, const std::vector
   }
   return coverage;
 }
+}  // namespace posewright

@@ -12,6 +12,8 @@
 #include "skeleton/Skeleton.h"
 #include "xfile/SkinInfluences.h"
 
+namespace posewright {
+
 struct AnchorFitOptions {
   /// Sides of every prism (4·sides faces).
   int sides = 12;
@@ -56,3 +58,4 @@ void FitBlendingParameters(Skeleton& skeleton, const std::vector<D3DXVECTOR3>& p
                            const std::vector<VertexInfluences>& influences);
 
 AnchorCoverage CountAnchorsPerVertex(const Skeleton& skeleton, const std::vector<D3DXVECTOR3>& positions);
+}  // namespace posewright

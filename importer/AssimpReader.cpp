@@ -16,6 +16,8 @@
 #include "importer/MeshFormats.h"
 #include "xfile/XFileHeader.h"
 
+namespace posewright {
+
 namespace {
 Status Refuse(const std::string& fileName, const std::string& reason) {
   return Status::Error(kXFileErrorMessage, fileName + ": " + reason);
@@ -142,3 +144,4 @@ Status ReadAssimpSceneFromMemory(std::string_view bytes, const std::string& hint
       out.importer->ReadFileFromMemory(bytes.data(), bytes.size(), AssimpImportFlags(), hint.c_str()),
       *out.importer, fileName, out);
 }
+}  // namespace posewright

@@ -14,6 +14,8 @@ namespace Assimp {
 class Importer;
 }
 
+namespace posewright {
+
 /// A scene read by Assimp, alive as long as this object.
 struct AssimpScene {
   AssimpScene();
@@ -41,3 +43,4 @@ Status ReadAssimpScene(const std::string& path, AssimpScene& out);
 /// (textures, glTF buffers) are not found.
 Status ReadAssimpSceneFromMemory(std::string_view bytes, const std::string& hint, const std::string& fileName,
                                  AssimpScene& out);
+}  // namespace posewright

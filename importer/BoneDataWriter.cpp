@@ -5,6 +5,8 @@
 #include "fileio/FileBytes.h"
 #include "fileio/TextWriter.h"
 
+namespace posewright {
+
 namespace {
 double D(float v) {
   return static_cast<double>(v);
@@ -114,3 +116,4 @@ Status WriteBoneData(const Skeleton& skeleton, const std::string& path) {
   }
   return WriteFileAtomically(path, FormatBoneData(skeleton));
 }
+}  // namespace posewright

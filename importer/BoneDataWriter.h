@@ -8,6 +8,8 @@
 #include "fileio/Status.h"
 #include "skeleton/Skeleton.h"
 
+namespace posewright {
+
 /// The file text, with CR LF line ends. Reals are printed with "%.6f".
 /// Bone names must be single words; every bone but the root needs an anchor.
 std::string FormatBoneData(const Skeleton& skeleton);
@@ -28,3 +30,4 @@ std::string BoneDataProblem(const Skeleton& skeleton);
 /// finds one. Numbers read back exactly when they carry at most six decimals,
 /// as everything read from a bone data file and every generated anchor does.
 Status WriteBoneData(const Skeleton& skeleton, const std::string& path);
+}  // namespace posewright

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace posewright {
+
 D3DXQUATERNION AxisRotation(const D3DXVECTOR3& axis, float angle) {
   D3DXQUATERNION q;
   D3DXQuaternionRotationAxis(&q, &axis, angle);
@@ -48,3 +50,4 @@ BoneFrame MakeBoneFrame(const D3DXVECTOR3& begin, const D3DXVECTOR3& end) {
   D3DXVec3Cross(&f.v, &f.u, &f.axis);
   return f;
 }
+}  // namespace posewright

@@ -4,6 +4,8 @@
 #include "math/Quaternion.h"
 #include "math/Vector3.h"
 
+namespace posewright {
+
 /// The shortest rotation that turns direction from onto direction to (neither
 /// needs to be unit length; both must be non-zero). Opposite directions turn
 /// by half a turn about an axis perpendicular to from.
@@ -30,3 +32,4 @@ BoneFrame MakeBoneFrame(const D3DXVECTOR3& begin, const D3DXVECTOR3& end);
 
 /// Rotation by angle radians about axis (normalised first).
 D3DXQUATERNION AxisRotation(const D3DXVECTOR3& axis, float angle);
+}  // namespace posewright

@@ -6,6 +6,8 @@
 
 #include "importer/Quantize.h"
 
+namespace posewright {
+
 namespace {
 constexpr float kTwoPi = 6.28318530717958647692f;
 
@@ -155,3 +157,4 @@ BoneAnchor MakeWedgeTetrahedronAnchor(const BoneFrame& frame, float s0, float s1
   FinishAnchor(anchor, frame.at(0.5f * (s0 + s1), 0.0f, 0.0f));
   return anchor;
 }
+}  // namespace posewright

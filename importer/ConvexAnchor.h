@@ -11,6 +11,8 @@
 #include "importer/BoneFrame.h"
 #include "skeleton/BoneAnchor.h"
 
+namespace posewright {
+
 /// Angle of ring corner k of n around an axis, from u towards v. The
 /// quarter-step offset keeps every side's outward direction away from ±u, the
 /// one direction across the axis that is perpendicular to Z: no face around
@@ -69,3 +71,4 @@ BoneAnchor MakeWedgeTetrahedronAnchor(const BoneFrame& frame, float s0, float s1
 /// away from interior, quantized; BorderBox from the vertices. Faces whose
 /// normal points towards interior are turned around first.
 void FinishAnchor(BoneAnchor& anchor, const D3DXVECTOR3& interior);
+}  // namespace posewright

@@ -9,6 +9,8 @@
 #include "fileio/Base64.h"
 #include "xfile/XFileHeader.h"
 
+namespace posewright {
+
 namespace {
 using Json = nlohmann::json;
 
@@ -134,6 +136,25 @@ std::string SkinFault(const Json& doc, const Json& skin, std::size_t index, bool
   return fits ? std::string() : name + " has fewer float 4x4 inverse bind matrices than joints";
 }
 
+// Assimp 5.2 reads an indexed line loop past its faces. The editor uses only
+// triangles, so a loop read as a strip loses nothing it shows.
+bool ReadLineLoopsAsStrips(Json& doc) {
+  constexpr int kLineLoop = 2;
+  constexpr int kLineStrip = 3;
+  bool changed = false;
+  if (!doc.contains("meshes")) return false;
+  for (Json& mesh : doc["meshes"]) {
+    if (!mesh.is_object() || !mesh.contains("primitives") || !mesh["primitives"].is_array()) continue;
+    for (Json& primitive : mesh["primitives"]) {
+      if (primitive.is_object() && primitive.value("mode", Json()) == kLineLoop) {
+        primitive["mode"] = kLineStrip;
+        changed = true;
+      }
+    }
+  }
+  return changed;
+}
+
 std::string Serialise(const GltfParts& parts, const Json& doc) {
   std::string json = doc.dump();
   if (!parts.binary) return json;
@@ -171,26 +192,27 @@ Status MendGltfForAssimp(std::string_view bytes, const std::string& fileName, st
   if (doc.is_discarded() || !doc.is_object()) {
     return refuse("the glTF's JSON cannot be read (it must be a UTF-8 JSON object)");
   }
-  for (const char* array : {"buffers", "bufferViews", "accessors", "nodes"}) {
-    if (doc.contains(array) && !doc[array].is_array())
+  for (const char* array : {"buffers", "bufferViews", "accessors", "nodes", "meshes", "skins"}) {
+    if (doc.contains(array) && !doc[array].is_array()) {
       return refuse(std::string("the glTF's ") + array + " are not a list");
+    }
   }
-  const auto skins = doc.find("skins");
-  if (skins == doc.end()) return Status::Ok();
-  if (!skins->is_array()) return refuse("the glTF's skins are not a list");
+  const Json noSkins = Json::array();
+  const Json& skins = doc.contains("skins") ? doc["skins"] : noSkins;
   std::vector<std::size_t> bare;
-  for (std::size_t i = 0; i < skins->size(); ++i) {
+  for (std::size_t i = 0; i < skins.size(); ++i) {
     bool needsMatrices = false;
-    const std::string fault = SkinFault(doc, (*skins)[i], i, needsMatrices);
+    const std::string fault = SkinFault(doc, skins[i], i, needsMatrices);
     if (!fault.empty()) return refuse(fault);
     if (needsMatrices) bare.push_back(i);
   }
-  if (bare.empty()) return Status::Ok();
   for (const std::size_t i : bare) {
     Json& skin = doc["skins"][i];
     skin["inverseBindMatrices"] = AddIdentityMatrices(doc, skin["joints"].size());
   }
-  mended = Serialise(parts, doc);
-  changed = true;
+  changed = !bare.empty();
+  changed = ReadLineLoopsAsStrips(doc) || changed;
+  if (changed) mended = Serialise(parts, doc);
   return Status::Ok();
 }
+}  // namespace posewright

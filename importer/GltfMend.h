@@ -1,14 +1,18 @@
 // glTF files are looked over before Assimp reads them. Assimp 5.2 follows some
 // references without checking them: a skin without inverse bind matrices (which
 // glTF allows: they are then identity) or with too few of them is read through a
-// null or short pointer. Such files are mended where glTF says what they mean and
-// refused, with a reason, where it does not.
+// null or short pointer, and an indexed line loop past its end. Such files are
+// mended where glTF says what they mean (identity matrices; a line loop, which
+// the editor does not show, read as a strip) and refused, with a reason, where
+// it does not.
 #pragma once
 
 #include <string>
 #include <string_view>
 
 #include "fileio/Status.h"
+
+namespace posewright {
 
 /// Whether the bytes are a glTF asset: a binary .glb, or a JSON object with an
 /// "asset" member.
@@ -21,3 +25,4 @@ bool LooksLikeGltf(std::string_view bytes);
 /// as they are.
 Status MendGltfForAssimp(std::string_view bytes, const std::string& fileName, std::string& mended,
                          bool& changed);
+}  // namespace posewright

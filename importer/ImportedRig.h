@@ -10,6 +10,8 @@
 
 #include "math/Matrix.h"
 
+namespace posewright {
+
 struct RigJoint {
   std::string name;
   /// Index of the nearest joint above this one; −1 for a joint with none.
@@ -31,3 +33,4 @@ struct ImportedRig {
   /// In any order; a vertex may be named by a joint more than once.
   std::vector<RigWeight> weights;
 };
+}  // namespace posewright

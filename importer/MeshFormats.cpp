@@ -5,6 +5,8 @@
 
 #include "fileio/FileBytes.h"
 
+namespace posewright {
+
 bool IsDirectXFile(const std::string& path) {
   return LowerExtension(path) == ".x";
 }
@@ -43,3 +45,4 @@ std::string MeshFilePatterns() {
   }
   return patterns;
 }
+}  // namespace posewright

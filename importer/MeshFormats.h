@@ -7,6 +7,8 @@
 
 #include "fileio/FileBytes.h"
 
+namespace posewright {
+
 /// True for a DirectX .x file, which the editor's own reader reads.
 bool IsDirectXFile(const std::string& path);
 
@@ -19,3 +21,4 @@ std::vector<std::string> MeshFileExtensions();
 
 /// The same as file dialog patterns: "*.3ds *.dae … *.x".
 std::string MeshFilePatterns();
+}  // namespace posewright

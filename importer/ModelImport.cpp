@@ -12,6 +12,8 @@
 #include "model/MeshLoader.h"
 #include "xfile/XFileParser.h"
 
+namespace posewright {
+
 namespace {
 // The merged mesh of an Assimp scene made ready for the model; textures the
 // file embeds replace whatever a file of their name would give, and a texture
@@ -172,3 +174,4 @@ Skeleton SkeletonForBoneData(const SkinnedModel& model) {
   GenerateAnchors(skeleton, positions, influences);
   return skeleton;
 }
+}  // namespace posewright

@@ -13,6 +13,8 @@
 #include "model/LoadedMesh.h"
 #include "model/SkinnedModel.h"
 
+namespace posewright {
+
 /// What an import changed on the way, for the user.
 struct ImportNotes {
   /// Faces left out for having fewer than three distinct corners.
@@ -77,3 +79,4 @@ VertexInfluences InfluencesOf(const SkinVertex& vertex);
 
 /// The positions of a mesh's vertices.
 std::vector<D3DXVECTOR3> PositionsOf(const SourceMesh& mesh);
+}  // namespace posewright

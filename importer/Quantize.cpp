@@ -2,6 +2,8 @@
 
 #include "fileio/CNumbers.h"
 
+namespace posewright {
+
 namespace {
 float RoundTrip(const char* format, float v) {
   char text[64];
@@ -31,3 +33,4 @@ D3DXQUATERNION Quantize4(const D3DXQUATERNION& q) {
 D3DXQUATERNION Quantize6(const D3DXQUATERNION& q) {
   return {Quantize6(q.x), Quantize6(q.y), Quantize6(q.z), Quantize6(q.w)};
 }
+}  // namespace posewright

@@ -6,6 +6,8 @@
 #include "math/Quaternion.h"
 #include "math/Vector3.h"
 
+namespace posewright {
+
 /// The float a reader obtains from v printed with "%.6f". Idempotent for
 /// |v| < 16 (where half a float step is below half a unit of the sixth decimal).
 float Quantize6(float v);
@@ -21,3 +23,4 @@ D3DXQUATERNION Quantize4(const D3DXQUATERNION& q);
 
 /// Quantize6 on every component (the precision of bone data files).
 D3DXQUATERNION Quantize6(const D3DXQUATERNION& q);
+}  // namespace posewright

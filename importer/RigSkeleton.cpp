@@ -8,6 +8,8 @@
 #include "skeleton/BoneDataReader.h"
 #include "xfile/XFileHeader.h"
 
+namespace posewright {
+
 namespace {
 D3DXVECTOR3 Row(const D3DXMATRIX& m, int r) {
   return D3DXVECTOR3(m.m(r, 0), m.m(r, 1), m.m(r, 2));
@@ -262,3 +264,4 @@ void AssignMirrorPartners(Skeleton& skeleton) {
     }
   }
 }
+}  // namespace posewright

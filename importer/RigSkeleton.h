@@ -19,6 +19,8 @@
 #include "skeleton/Skeleton.h"
 #include "xfile/SkinInfluences.h"
 
+namespace posewright {
+
 struct RigSkeleton {
   /// Bones with rest geometry and rotations, default blending parameters,
   /// partners their own index; no anchors yet; bonesLoaded set.
@@ -52,3 +54,4 @@ Status BuildRigSkeleton(const ImportedRig& rig, const std::vector<D3DXVECTOR3>& 
 /// begin and end across x = 0 (within a thousandth of the skeleton's size);
 /// bones without one (and bones on the mirror plane) are their own partners.
 void AssignMirrorPartners(Skeleton& skeleton);
+}  // namespace posewright

@@ -12,6 +12,8 @@
 #include "xfile/XFileHeader.h"
 #include "xfile/XFileMeshBuilder.h"
 
+namespace posewright {
+
 namespace {
 std::string Thousands(std::size_t n) {
   std::string digits = std::to_string(n);
@@ -265,3 +267,4 @@ Status BuildSceneMesh(const aiScene& scene, float unitScale, const std::string& 
   }
   return Status::Ok();
 }
+}  // namespace posewright

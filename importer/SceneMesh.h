@@ -19,6 +19,8 @@
 struct aiNode;
 struct aiScene;
 
+namespace posewright {
+
 /// One use of a scene mesh by a node.
 struct SceneMeshInstance {
   /// Index into aiScene::mMeshes.
@@ -51,3 +53,4 @@ D3DXMATRIX FromAssimpMatrix(const float* rowMajorColumnVectorMatrix);
 /// left, or when the vertices or the faces number more than 65,535 (the
 /// message gives both counts and the limit).
 Status BuildSceneMesh(const aiScene& scene, float unitScale, const std::string& fileName, SceneMesh& out);
+}  // namespace posewright

@@ -5,6 +5,8 @@
 #include <map>
 #include <set>
 
+namespace posewright {
+
 namespace {
 D3DXMATRIX Inverse(const D3DXMATRIX& m) {
   D3DXMATRIX out;
@@ -136,3 +138,4 @@ ImportedRig ExtractSceneRig(const aiScene& scene, const SceneMesh& mesh) {
   }
   return rig;
 }
+}  // namespace posewright

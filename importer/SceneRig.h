@@ -11,6 +11,9 @@
 #include "importer/ImportedRig.h"
 #include "importer/SceneMesh.h"
 
+namespace posewright {
+
 /// The rig of scene, vertices numbered as in mesh. Empty (no joints) when no
 /// mesh of the scene has bones.
 ImportedRig ExtractSceneRig(const aiScene& scene, const SceneMesh& mesh);
+}  // namespace posewright

@@ -4,6 +4,8 @@
 
 #include "weights/BlendWeights.h"
 
+namespace posewright {
+
 namespace {
 // Weights closer than this count as a tie.
 constexpr float kTie = 1e-4f;
@@ -44,3 +46,4 @@ WeightAgreement MeasureWeightAgreement(const SkinnedModel& model,
   }
   return agreement;
 }
+}  // namespace posewright

@@ -8,6 +8,8 @@
 #include "importer/AnchorGeneration.h"
 #include "model/SkinnedModel.h"
 
+namespace posewright {
+
 struct WeightAgreement {
   /// Vertices the file gives a weight.
   std::size_t compared = 0;
@@ -28,3 +30,4 @@ int DominantSlotBone(const SkinVertex& vertex);
 /// with fileInfluences (one per vertex).
 WeightAgreement MeasureWeightAgreement(const SkinnedModel& model,
                                        const std::vector<VertexInfluences>& fileInfluences);
+}  // namespace posewright

@@ -4,6 +4,8 @@
 #include <set>
 #include <utility>
 
+namespace posewright {
+
 ImportedRig ExtractXFileRig(const XFileDocument& doc, const std::vector<XVertexOrigin>& origins) {
   ImportedRig rig;
   const std::vector<D3DXMATRIX> world = FrameWorldMatrices(doc);
@@ -114,3 +116,4 @@ ImportedRig ExtractXFileRig(const XFileDocument& doc, const std::vector<XVertexO
   }
   return rig;
 }
+}  // namespace posewright

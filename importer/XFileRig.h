@@ -10,6 +10,9 @@
 #include "xfile/XFileDocument.h"
 #include "xfile/XFileMeshBuilder.h"
 
+namespace posewright {
+
 /// The rig of doc, vertices numbered as the built mesh numbers them (origins
 /// from XBuiltMesh). Empty when no SkinWeights names a frame of the file.
 ImportedRig ExtractXFileRig(const XFileDocument& doc, const std::vector<XVertexOrigin>& origins);
+}  // namespace posewright

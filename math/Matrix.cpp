@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace posewright {
+
 D3DXMATRIX* D3DXMatrixIdentity(D3DXMATRIX* out) {
   *out = D3DXMATRIX{};
   out->_11 = out->_22 = out->_33 = out->_44 = 1.0f;
@@ -156,3 +158,4 @@ D3DXMATRIX* D3DXMatrixOrthoLH(D3DXMATRIX* out, float w, float h, float zn, float
   out->_44 = 1.0f;
   return out;
 }
+}  // namespace posewright

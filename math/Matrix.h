@@ -5,6 +5,8 @@
 #include "math/Quaternion.h"
 #include "math/Vector3.h"
 
+namespace posewright {
+
 struct D3DXMATRIX {
   float _11 = 0, _12 = 0, _13 = 0, _14 = 0;
   float _21 = 0, _22 = 0, _23 = 0, _24 = 0;
@@ -51,3 +53,4 @@ D3DXMATRIX* D3DXMatrixPerspectiveLH(D3DXMATRIX* out, float w, float h, float zn,
 
 /// Left-handed orthographic projection of a w × h view, depth zn..zf to 0..1.
 D3DXMATRIX* D3DXMatrixOrthoLH(D3DXMATRIX* out, float w, float h, float zn, float zf);
+}  // namespace posewright

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace posewright {
+
 D3DXQUATERNION* D3DXQuaternionMultiply(D3DXQUATERNION* out, const D3DXQUATERNION* q1,
                                        const D3DXQUATERNION* q2) {
   const D3DXQUATERNION& a = *q1;
@@ -65,3 +67,4 @@ D3DXQUATERNION* D3DXQuaternionNormalize(D3DXQUATERNION* out, const D3DXQUATERNIO
   *out = D3DXQUATERNION(q->x / length, q->y / length, q->z / length, q->w / length);
   return out;
 }
+}  // namespace posewright

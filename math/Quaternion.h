@@ -4,6 +4,8 @@
 
 #include "math/Vector3.h"
 
+namespace posewright {
+
 struct D3DXQUATERNION {
   float x = 0.0f;
   float y = 0.0f;
@@ -46,3 +48,4 @@ D3DXQUATERNION* D3DXQuaternionSlerp(D3DXQUATERNION* out, const D3DXQUATERNION* q
 
 /// q / |q|; a quaternion of zero length yields (0, 0, 0, 0).
 D3DXQUATERNION* D3DXQuaternionNormalize(D3DXQUATERNION* out, const D3DXQUATERNION* q);
+}  // namespace posewright

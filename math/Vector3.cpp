@@ -4,6 +4,8 @@
 
 #include "math/Matrix.h"
 
+namespace posewright {
+
 D3DXVECTOR3* D3DXVec3Cross(D3DXVECTOR3* out, const D3DXVECTOR3* a, const D3DXVECTOR3* b) {
   const D3DXVECTOR3 r(a->y * b->z - a->z * b->y, a->z * b->x - a->x * b->z, a->x * b->y - a->y * b->x);
   *out = r;
@@ -45,3 +47,4 @@ D3DXVECTOR3* D3DXVec3TransformNormal(D3DXVECTOR3* out, const D3DXVECTOR3* v, con
   *out = r;
   return out;
 }
+}  // namespace posewright

@@ -2,6 +2,8 @@
 // and the D3DX-named operations the editor uses.
 #pragma once
 
+namespace posewright {
+
 struct D3DXVECTOR3 {
   float x = 0.0f;
   float y = 0.0f;
@@ -60,3 +62,4 @@ D3DXVECTOR3* D3DXVec3TransformCoord(D3DXVECTOR3* out, const D3DXVECTOR3* v, cons
 
 /// (x, y, z, 0) × M: a direction, ignoring the translation row.
 D3DXVECTOR3* D3DXVec3TransformNormal(D3DXVECTOR3* out, const D3DXVECTOR3* v, const D3DXMATRIX* m);
+}  // namespace posewright

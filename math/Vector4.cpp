@@ -2,6 +2,8 @@
 
 #include "math/Matrix.h"
 
+namespace posewright {
+
 D3DXVECTOR4* D3DXVec4Transform(D3DXVECTOR4* out, const D3DXVECTOR4* v, const D3DXMATRIX* m) {
   const D3DXVECTOR4 r(v->x * m->_11 + v->y * m->_21 + v->z * m->_31 + v->w * m->_41,
                       v->x * m->_12 + v->y * m->_22 + v->z * m->_32 + v->w * m->_42,
@@ -15,3 +17,4 @@ D3DXVECTOR4* D3DXVec3Transform(D3DXVECTOR4* out, const D3DXVECTOR3* v, const D3D
   const D3DXVECTOR4 p(v->x, v->y, v->z, 1.0f);
   return D3DXVec4Transform(out, &p, m);
 }
+}  // namespace posewright

@@ -1,6 +1,8 @@
 // Four-component single-precision vector (x, y, z, w), as held by shader registers.
 #pragma once
 
+namespace posewright {
+
 struct D3DXMATRIX;
 struct D3DXVECTOR3;
 
@@ -21,3 +23,4 @@ D3DXVECTOR4* D3DXVec3Transform(D3DXVECTOR4* out, const D3DXVECTOR3* v, const D3D
 
 /// v × M for a four-component row vector.
 D3DXVECTOR4* D3DXVec4Transform(D3DXVECTOR4* out, const D3DXVECTOR4* v, const D3DXMATRIX* m);
+}  // namespace posewright

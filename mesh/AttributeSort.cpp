@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <numeric>
 
+namespace posewright {
+
 void SortFacesByAttribute(std::vector<uint16_t>& indices, std::vector<uint32_t>& attributes) {
   if (std::is_sorted(attributes.begin(), attributes.end())) {
     return;
@@ -46,3 +48,4 @@ std::vector<D3DXATTRIBUTERANGE> BuildAttributeTable(const std::vector<uint16_t>&
   }
   return table;
 }
+}  // namespace posewright

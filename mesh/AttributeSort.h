@@ -7,6 +7,8 @@
 
 #include "mesh/Material.h"
 
+namespace posewright {
+
 /// Reorders the faces (three indices and one attribute each) so that equal
 /// attributes are contiguous in ascending order, keeping the file order of
 /// faces within an attribute. Vertices are not moved.
@@ -17,3 +19,4 @@ void SortFacesByAttribute(std::vector<uint16_t>& indices, std::vector<uint32_t>&
 /// lowest to the highest vertex index the range's faces use.
 std::vector<D3DXATTRIBUTERANGE> BuildAttributeTable(const std::vector<uint16_t>& indices,
                                                     const std::vector<uint32_t>& attributes);
+}  // namespace posewright

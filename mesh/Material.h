@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+namespace posewright {
+
 struct D3DCOLORVALUE {
   float r = 0.0f;
   float g = 0.0f;
@@ -40,3 +42,4 @@ struct D3DXATTRIBUTERANGE {
   uint32_t VertexCount = 0;
   friend bool operator==(const D3DXATTRIBUTERANGE&, const D3DXATTRIBUTERANGE&) = default;
 };
+}  // namespace posewright

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <numeric>
 
+namespace posewright {
+
 namespace {
 /// The bits of a coordinate with −0 folded onto +0, so equal values give equal keys.
 uint32_t KeyBits(float f) {
@@ -109,3 +111,4 @@ std::vector<uint32_t> ComputeAdjacency(const std::vector<D3DXVECTOR3>& positions
   }
   return adjacency;
 }
+}  // namespace posewright

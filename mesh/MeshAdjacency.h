@@ -6,6 +6,8 @@
 
 #include "math/Vector3.h"
 
+namespace posewright {
+
 /// Marks an edge without a neighbouring face.
 inline constexpr uint32_t kNoAdjacentFace = 0xFFFFFFFFu;
 
@@ -17,3 +19,4 @@ inline constexpr uint32_t kNoAdjacentFace = 0xFFFFFFFFu;
 /// An edge whose two ends share a position has no neighbour.
 std::vector<uint32_t> ComputeAdjacency(const std::vector<D3DXVECTOR3>& positions,
                                        const std::vector<uint16_t>& indices);
+}  // namespace posewright

@@ -3,5 +3,8 @@
 
 #include <cstdint>
 
+namespace posewright {
+
 /// Most vertices, and most faces, one mesh may have.
 inline constexpr uint32_t kMaxMeshElements = 65535;
+}  // namespace posewright

@@ -1,5 +1,7 @@
 #include "mesh/SkinPosition.h"
 
+namespace posewright {
+
 D3DXVECTOR3 SkinnedPosition(const SkinVertex& v, std::span<const D3DXMATRIX> skinMatrices) {
   const float weights[4] = {v.blendWeights[0], v.blendWeights[1], v.blendWeights[2], v.lastWeight()};
   const D3DXVECTOR3& p = v.position;
@@ -17,3 +19,4 @@ D3DXVECTOR3 SkinnedPosition(const SkinVertex& v, std::span<const D3DXMATRIX> ski
   }
   return sum;
 }
+}  // namespace posewright

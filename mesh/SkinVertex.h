@@ -6,6 +6,8 @@
 
 #include "math/Vector3.h"
 
+namespace posewright {
+
 struct SkinVertex {
   /// Model-space position.
   D3DXVECTOR3 position;
@@ -38,3 +40,4 @@ static_assert(offsetof(SkinVertex, u) == 44);
 
 /// The vertex format code of SkinVertex (XYZB4 | LASTBETA_UBYTE4 | NORMAL | PSIZE | TEX1).
 inline constexpr uint32_t kSkinVertexFvf = 0x113C;
+}  // namespace posewright

@@ -6,6 +6,8 @@
 
 #include "mesh/SkinVertex.h"
 
+namespace posewright {
+
 struct SkinnedMesh {
   std::vector<SkinVertex> vertices;
   /// Triangle list, three vertex numbers per face, same faces and order as the source.
@@ -15,3 +17,4 @@ struct SkinnedMesh {
 
   std::size_t faceCount() const { return indices.size() / 3; }
 };
+}  // namespace posewright

@@ -6,6 +6,8 @@
 
 #include "math/Vector3.h"
 
+namespace posewright {
+
 /// One vertex in the file's layout: position, normal and texture coordinates.
 struct MeshVertex {
   D3DXVECTOR3 position;
@@ -24,3 +26,4 @@ struct SourceMesh {
 
   std::size_t faceCount() const { return indices.size() / 3; }
 };
+}  // namespace posewright

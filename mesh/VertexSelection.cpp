@@ -1,5 +1,7 @@
 #include "mesh/VertexSelection.h"
 
+namespace posewright {
+
 void VertexSelection::reset(std::size_t n) {
   selected.assign(n, 0);
   RebuildPointList(*this);
@@ -19,3 +21,4 @@ void RebuildPointList(VertexSelection& selection) {
   }
   selection.unselectedCount = static_cast<uint32_t>(n - back);
 }
+}  // namespace posewright

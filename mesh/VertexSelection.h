@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace posewright {
+
 struct VertexSelection {
   /// One flag per vertex (0 or 1).
   std::vector<uint8_t> selected;
@@ -23,3 +25,4 @@ struct VertexSelection {
 /// vertex goes to the front, an unselected one to the back) and sets the
 /// unselected count.
 void RebuildPointList(VertexSelection& selection);
+}  // namespace posewright

@@ -5,6 +5,8 @@
 #include "model/MeshLoader.h"
 #include "skeleton/BoneDataReader.h"
 
+namespace posewright {
+
 Status LoadBoneData(SkinnedModel& model, const std::string& path) {
   const bool hasMesh = !model.sourceMesh.vertices.empty() || !model.skinnedMesh.vertices.empty();
   if (!model.meshLoaded || !hasMesh) {
@@ -18,3 +20,4 @@ Status LoadBoneData(SkinnedModel& model, const std::string& path) {
   model.skeleton = std::move(result.skeleton);
   return Status::Ok();
 }
+}  // namespace posewright

@@ -6,6 +6,8 @@
 #include "fileio/Status.h"
 #include "model/SkinnedModel.h"
 
+namespace posewright {
+
 /// The message for a bone data load without a mesh to bind it to.
 inline constexpr const char* kNoMeshLoaded = "Mesh has not been loaded yet.";
 
@@ -20,3 +22,4 @@ inline constexpr const char* kNoMeshLoaded = "Mesh has not been loaded yet.";
 /// weights are not computed here; the caller runs ComputeBlendWeights next
 /// (and refills the bone list, FillBoneTree).
 Status LoadBoneData(SkinnedModel& model, const std::string& path);
+}  // namespace posewright

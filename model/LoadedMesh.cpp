@@ -5,6 +5,8 @@
 #include "mesh/AttributeSort.h"
 #include "mesh/MeshAdjacency.h"
 
+namespace posewright {
+
 Status PrepareLoadedMesh(const XFileDocument& doc, const std::string& path, LoadedMesh& out,
                          TextureLoading textures, const TextureLoader& loadTexture) {
   XBuiltMesh built;
@@ -53,3 +55,4 @@ void InstallLoadedMesh(SkinnedModel& model, LoadedMesh&& mesh) {
   model.selection.reset(0);
   model.meshLoaded = true;
 }
+}  // namespace posewright

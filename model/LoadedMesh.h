@@ -16,6 +16,8 @@
 #include "xfile/XFileDocument.h"
 #include "xfile/XFileMeshBuilder.h"
 
+namespace posewright {
+
 struct LoadedMesh : MeshPart {
   /// Where every vertex came from in the document.
   std::vector<XVertexOrigin> origins;
@@ -47,3 +49,4 @@ void ArrangeLoadedMesh(SourceMesh&& mesh, std::vector<D3DXMATERIAL>&& materials,
 /// the selection are released, since they belong to the old mesh. The
 /// skeleton is not touched.
 void InstallLoadedMesh(SkinnedModel& model, LoadedMesh&& mesh);
+}  // namespace posewright

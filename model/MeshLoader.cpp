@@ -3,6 +3,8 @@
 #include "model/LoadedMesh.h"
 #include "xfile/XFileParser.h"
 
+namespace posewright {
+
 Status LoadMesh(SkinnedModel& model, const std::string& path) {
   XFileDocument doc;
   if (Status s = ReadXFile(path, doc); !s) {
@@ -42,3 +44,4 @@ bool BindMesh(SkinnedModel& model) {
   model.selection.reset(model.skinnedMesh.vertices.size());
   return true;
 }
+}  // namespace posewright

@@ -6,6 +6,8 @@
 #include "fileio/Status.h"
 #include "model/SkinnedModel.h"
 
+namespace posewright {
+
 /// Reads the .x file at path (any encoding) and replaces the model's mesh
 /// half: the source mesh (all meshes of the file merged, faces sorted by
 /// material), the material list, the drawing copies (ambient 0.5), textures
@@ -24,3 +26,4 @@ Status LoadMesh(SkinnedModel& model, const std::string& path);
 /// mesh, keeping the vertices. Returns false, changing nothing, when there is
 /// no mesh at all.
 bool BindMesh(SkinnedModel& model);
+}  // namespace posewright

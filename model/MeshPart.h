@@ -11,6 +11,8 @@
 #include "mesh/Material.h"
 #include "mesh/SourceMesh.h"
 
+namespace posewright {
+
 struct MeshPart {
   /// The mesh as loaded, its faces stably sorted by material; the model
   /// releases (empties) it when it binds the mesh.
@@ -32,3 +34,4 @@ struct MeshPart {
   /// Folder of the file the mesh came from; texture names resolve against it.
   std::string meshFolder;
 };
+}  // namespace posewright

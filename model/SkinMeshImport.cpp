@@ -7,6 +7,8 @@
 #include "xfile/XFileHeader.h"
 #include "xfile/XFileParser.h"
 
+namespace posewright {
+
 namespace {
 /// True when bones 1 … n−1 of the skeleton are exactly the named bones.
 bool SkeletonMatches(const Skeleton& skeleton, const std::vector<std::string>& names) {
@@ -54,3 +56,4 @@ Status LoadMeshFromXof(SkinnedModel& model, const std::string& path) {
   }
   return Status::Ok();
 }
+}  // namespace posewright

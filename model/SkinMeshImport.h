@@ -8,6 +8,8 @@
 #include "fileio/Status.h"
 #include "model/SkinnedModel.h"
 
+namespace posewright {
+
 /// Reads the skinned .x file at path and leaves the model bound and weighted:
 /// the mesh half is built exactly as LoadMesh builds it (every mesh of the
 /// file, wherever it sits in the frame hierarchy), then bound as BindMesh
@@ -25,3 +27,4 @@
 /// Refused, leaving the model exactly as it was, when the file cannot be read
 /// (as LoadMesh), holds no SkinWeights object, or names more than 255 bones.
 Status LoadMeshFromXof(SkinnedModel& model, const std::string& path);
+}  // namespace posewright

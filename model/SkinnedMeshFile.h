@@ -16,6 +16,8 @@
 #include "mesh/MeshLimits.h"
 #include "skeleton/Skeleton.h"
 
+namespace posewright {
+
 struct SkinnedModel;
 
 /// Message of every refused .skm file; the Status detail names file, line and reason.
@@ -66,3 +68,4 @@ Status ParseSkinnedMesh(std::string_view text, const std::string& fileName, cons
 /// failure the model is untouched.
 Status ReadSkinnedMesh(SkinnedModel& model, const std::string& path,
                        const TextureLoader& loadTexture = LoadTextureImage);
+}  // namespace posewright

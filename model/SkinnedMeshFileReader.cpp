@@ -12,6 +12,8 @@
 #include "model/SkinnedModel.h"
 #include "skeleton/BoneDataReader.h"
 
+namespace posewright {
+
 namespace {
 constexpr std::string_view kNoTexture = "(NULL)";
 constexpr uint32_t kNoNeighbour = 0xFFFFFFFFu;
@@ -290,3 +292,4 @@ Status ReadSkinnedMesh(SkinnedModel& model, const std::string& path, const Textu
   model = std::move(fresh);
   return Status::Ok();
 }
+}  // namespace posewright

@@ -10,6 +10,8 @@
 #include "model/SkinnedMeshFile.h"
 #include "model/SkinnedModel.h"
 
+namespace posewright {
+
 namespace {
 constexpr const char* kNoTexture = "(NULL)";
 
@@ -195,3 +197,4 @@ Status WriteSkinnedMesh(const SkinnedModel& model, const std::string& path) {
   }
   return WriteFileAtomically(path, text);
 }
+}  // namespace posewright

@@ -13,6 +13,8 @@
 #include "model/MeshPart.h"
 #include "skeleton/Skeleton.h"
 
+namespace posewright {
+
 struct SkinnedModel : MeshPart {
   /// The bound mesh; empty until bound.
   SkinnedMesh skinnedMesh;
@@ -30,3 +32,4 @@ struct SkinnedModel : MeshPart {
   uint32_t materialCount() const { return static_cast<uint32_t>(materialList.size()); }
   std::size_t vertexCount() const { return skinnedMesh.vertices.size(); }
 };
+}  // namespace posewright

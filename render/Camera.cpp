@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace posewright {
+
 D3DXMATRIX Camera::IdentityMatrix() {
   D3DXMATRIX m;
   D3DXMatrixIdentity(&m);
@@ -66,3 +68,4 @@ void CentreCameraOn(Camera& camera, const D3DXVECTOR3& centre) {
   camera.target = centre;
   refreshCamera(camera, 0.0f, 0.0f, 0.0f);
 }
+}  // namespace posewright

@@ -5,6 +5,8 @@
 #include "math/Vector3.h"
 #include "render/Light.h"
 
+namespace posewright {
+
 /// Smallest camera distance (and visible width): zooming further in stops
 /// here, since a distance at or below zero would give a degenerate or
 /// mirrored projection.
@@ -53,3 +55,4 @@ void ViewFromSide(Camera& camera);
 void ViewFromFront(Camera& camera);
 /// F4: target = centre, then refreshes.
 void CentreCameraOn(Camera& camera, const D3DXVECTOR3& centre);
+}  // namespace posewright

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace posewright {
+
 struct ClientPoint {
   int16_t x = 0;
   int16_t y = 0;
@@ -20,3 +22,4 @@ constexpr ClientPoint UnpackClientPoint(uint32_t packed) {
   return ClientPoint{static_cast<int16_t>(static_cast<uint16_t>(packed & 0xFFFFu)),
                      static_cast<int16_t>(static_cast<uint16_t>(packed >> 16))};
 }
+}  // namespace posewright

@@ -13,6 +13,8 @@
 #include "math/Vector4.h"
 #include "mesh/SkinVertex.h"
 
+namespace posewright {
+
 /// A vertex or index buffer owned by a device; 0 is "none".
 using BufferId = uint32_t;
 /// A texture owned by a device; 0 is "none".
@@ -104,3 +106,4 @@ class GraphicsDevice {
   virtual void drawPreTransformedLineStrip(std::span<const PreTransformedVertex> vertices,
                                            std::span<const uint16_t> indices, uint32_t lineCount) = 0;
 };
+}  // namespace posewright

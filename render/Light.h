@@ -5,6 +5,8 @@
 #include "math/Vector3.h"
 #include "mesh/Material.h"
 
+namespace posewright {
+
 struct DirectionalLight {
   D3DCOLORVALUE diffuse{1.0f, 1.0f, 1.0f, 0.0f};
   D3DCOLORVALUE specular{0.0f, 0.0f, 0.0f, 0.0f};
@@ -14,3 +16,4 @@ struct DirectionalLight {
   /// The record's field after the direction; 0 for a directional light (it ends up in c5.w).
   float range = 0.0f;
 };
+}  // namespace posewright

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace posewright {
+
 namespace {
 template <typename T>
 bool SameBytes(const std::vector<T>& a, const std::vector<T>& b) {
@@ -106,3 +108,4 @@ void ModelBuffers::release(GraphicsDevice& device) {
   }
   textures_.clear();
 }
+}  // namespace posewright

@@ -12,6 +12,8 @@
 #include "model/SkinnedModel.h"
 #include "render/GraphicsDevice.h"
 
+namespace posewright {
+
 class ModelBuffers {
  public:
   /// Mesh vertices, mesh indices and textures.
@@ -49,3 +51,4 @@ class ModelBuffers {
   /// One per material of the last synced model.
   std::vector<UploadedTexture> textures_;
 };
+}  // namespace posewright

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+namespace posewright {
+
 namespace {
 const char* PrimitiveName(PrimitiveType type) {
   switch (type) {
@@ -201,3 +203,4 @@ void RecordingDevice::drawPreTransformedLineStrip(std::span<const PreTransformed
   draws.push_back(std::move(d));
   log.push_back(Format("strip %u", lineCount));
 }
+}  // namespace posewright

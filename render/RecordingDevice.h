@@ -11,6 +11,8 @@
 #include "render/GraphicsDevice.h"
 #include "render/RegisterFile.h"
 
+namespace posewright {
+
 struct RecordedDraw {
   /// False for the pre-transformed line strip.
   bool indexed = true;
@@ -105,3 +107,4 @@ class RecordingDevice final : public GraphicsDevice {
   int height_;
   uint32_t nextId_ = 1;
 };
+}  // namespace posewright

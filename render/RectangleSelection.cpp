@@ -5,6 +5,8 @@
 
 #include "render/VertexProcessor.h"
 
+namespace posewright {
+
 void selectInRect(SkinnedModel& model, const RegisterFile& registers, int width, int height, ClientPoint a,
                   ClientPoint b, bool subtract, bool add) {
   const float xmin = std::min(a.x, b.x);
@@ -59,3 +61,4 @@ D3DXVECTOR3 selectionCentre(const SkinnedModel& model) {
   }
   return D3DXVECTOR3(0.5f * lo.x + 0.5f * hi.x, 0.5f * lo.y + 0.5f * hi.y, 0.5f * lo.z + 0.5f * hi.z);
 }
+}  // namespace posewright

@@ -7,6 +7,8 @@
 #include "render/ClientPoint.h"
 #include "render/RegisterFile.h"
 
+namespace posewright {
+
 /// A rectangle selection waiting for the next drawn frame, which has the
 /// posed palette and camera registers the vertices must be projected with.
 struct RectSelectionRequest {
@@ -30,3 +32,4 @@ void selectInRect(SkinnedModel& model, const RegisterFile& registers, int width,
 /// Midpoint of the bounding box of the selected vertices' stored (unposed)
 /// positions; (0, 0, 0) when none is selected.
 D3DXVECTOR3 selectionCentre(const SkinnedModel& model);
+}  // namespace posewright

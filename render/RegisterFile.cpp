@@ -1,5 +1,7 @@
 #include "render/RegisterFile.h"
 
+namespace posewright {
+
 void RegisterFile::set(uint32_t first, const D3DXVECTOR4* data, uint32_t count) {
   for (uint32_t i = 0; i < count && first + i < kRegisterCount; ++i) {
     reg[first + i] = data[i];
@@ -30,3 +32,4 @@ std::array<D3DXVECTOR4, 4> TransposedRows(const D3DXMATRIX& m) {
   }
   return rows;
 }
+}  // namespace posewright

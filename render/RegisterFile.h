@@ -9,6 +9,8 @@
 #include "math/Vector4.h"
 #include "render/ShaderConstants.h"
 
+namespace posewright {
+
 struct RegisterFile {
   std::array<D3DXVECTOR4, kRegisterCount> reg{};
 
@@ -26,3 +28,4 @@ struct RegisterFile {
 
 /// The four registers holding the transpose of m.
 std::array<D3DXVECTOR4, 4> TransposedRows(const D3DXMATRIX& m);
+}  // namespace posewright

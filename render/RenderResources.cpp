@@ -2,6 +2,8 @@
 
 #include "skeleton/BoneShape.h"
 
+namespace posewright {
+
 SkinVertex FigureVertex(const D3DXVECTOR3& position, const D3DXVECTOR3& normal) {
   SkinVertex v;
   v.position = position;
@@ -107,3 +109,4 @@ void RenderResources::release(GraphicsDevice& device) {
   ReleaseFigure(device, ring);
   ReleaseFigure(device, boneShape);
 }
+}  // namespace posewright

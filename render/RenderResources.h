@@ -11,6 +11,8 @@
 #include "mesh/SourceMesh.h"
 #include "render/GraphicsDevice.h"
 
+namespace posewright {
+
 /// A figure drawn as a line list.
 struct LineFigure {
   std::vector<SkinVertex> vertices;
@@ -59,3 +61,4 @@ struct RenderResources {
   /// Frees the device buffers: every figure its vertex buffer, then its index buffer.
   void release(GraphicsDevice& device);
 };
+}  // namespace posewright

@@ -3,6 +3,8 @@
 #include "model/LoadedMesh.h"
 #include "xfile/XFileParser.h"
 
+namespace posewright {
+
 Status LoadRingGizmo(std::string_view xText, RingGizmo& out) {
   const std::string name = "ring.x";
   XFileDocument doc;
@@ -16,3 +18,4 @@ Status LoadRingGizmo(std::string_view xText, RingGizmo& out) {
   out = BuildRingGizmo(mesh.sourceMesh, mesh.materialList, mesh.attributeTable);
   return Status::Ok();
 }
+}  // namespace posewright

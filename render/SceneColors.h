@@ -6,6 +6,8 @@
 
 #include "math/Vector4.h"
 
+namespace posewright {
+
 /// Back-buffer clear colour, 0xAARRGGBB.
 inline constexpr uint32_t kClearColor = 0xFF1E3C5A;
 inline constexpr D3DXVECTOR4 kWireframeMeshColor{229.0f / 255.0f, 127.0f / 255.0f, 178.0f / 255.0f, 0.0f};
@@ -18,3 +20,4 @@ inline constexpr D3DXVECTOR4 kAxisColors[3] = {
     {1.0f, 0.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 1.0f, 0.0f}};
 /// Vertex colour of the rubber band, 0xAARRGGBB.
 inline constexpr uint32_t kDragRectColor = 0xFFFFFFFF;
+}  // namespace posewright

@@ -5,6 +5,8 @@
 
 #include "render/SceneColors.h"
 
+namespace posewright {
+
 namespace {
 const D3DXMATRIX kGridXZ = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 const D3DXMATRIX kGridXY = {1, 0, 0, 0, 0, 0, -1, 0, 0, 1, 0, 0, 0, 0, 0, 1};
@@ -278,3 +280,4 @@ void SceneRenderer::drawFrame(SkinnedModel& model, const Camera& camera, const F
   drawOverlays(options.overlays);
   endFrame();
 }
+}  // namespace posewright

@@ -15,6 +15,8 @@
 #include "render/RegisterFile.h"
 #include "render/RenderResources.h"
 
+namespace posewright {
+
 /// The view flags the overlay passes read.
 struct OverlayOptions {
   bool gridXZ = false;
@@ -85,3 +87,4 @@ class SceneRenderer {
   RegisterFile registers_;
   FillMode fillMode_ = FillMode::Solid;
 };
+}  // namespace posewright

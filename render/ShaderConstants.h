@@ -7,6 +7,8 @@
 
 #include "math/Vector4.h"
 
+namespace posewright {
+
 /// c0: x the constant 1, y unused (0.35), z the constant 0 (floor of the
 /// diffuse factor), w the scale that turns an index byte read as a colour
 /// channel (byte / 255) into the register offset 4 × byte.
@@ -36,3 +38,4 @@ inline constexpr D3DXVECTOR4 kShaderConstants{1.0f, 0.35f, 0.0f, 1020.01f};
 constexpr uint32_t PaletteRegister(uint32_t entry) {
   return kRegPalette + 4 * entry;
 }
+}  // namespace posewright

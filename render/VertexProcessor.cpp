@@ -6,6 +6,8 @@
 
 #include "render/WeightColours.h"
 
+namespace posewright {
+
 namespace {
 inline float Dot4(const D3DXVECTOR4& a, const D3DXVECTOR4& b) {
   return a.x * b.x + a.y * b.y + a.z * b.z + a.w * b.w;
@@ -127,3 +129,4 @@ void ProcessVertexPositions(std::span<const SkinVertex> vertices, const Register
     out[i] = ClipToScreen(ProcessPosition(vertices[i], registers), width, height);
   }
 }
+}  // namespace posewright

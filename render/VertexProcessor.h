@@ -20,6 +20,8 @@
 #include "mesh/SkinVertex.h"
 #include "render/RegisterFile.h"
 
+namespace posewright {
+
 struct ProcessedVertex {
   /// Clip-space position; visible depth is 0 <= z <= w.
   D3DXVECTOR4 clip;
@@ -60,3 +62,4 @@ ScreenPosition ClipToScreen(const D3DXVECTOR4& clip, int width, int height);
 /// Screen positions of all vertices (out must hold as many entries).
 void ProcessVertexPositions(std::span<const SkinVertex> vertices, const RegisterFile& registers, int width,
                             int height, std::span<ScreenPosition> out);
+}  // namespace posewright

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace posewright {
+
 D3DXVECTOR4 WeightRampColour(float weight) {
   // !(w > 0) also catches NaN.
   const float w = !(weight > 0.0f) ? 0.0f : std::min(weight, 1.0f);
@@ -24,3 +26,4 @@ D3DXVECTOR4 BoneWeightColour(const uint32_t offsets[4], const float weights[4], 
   }
   return bound ? WeightRampColour(weight) : kUnboundWeightColour;
 }
+}  // namespace posewright

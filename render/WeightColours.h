@@ -8,6 +8,8 @@
 
 #include "math/Vector4.h"
 
+namespace posewright {
+
 /// The colour of a vertex none of whose slots names the bone.
 inline constexpr D3DXVECTOR4 kUnboundWeightColour{0.0f, 0.0f, 0.35f, 1.0f};
 
@@ -21,3 +23,4 @@ D3DXVECTOR4 WeightRampColour(float weight);
 /// weights are the four slots as the skinning program reads them (slot 3's
 /// weight implied).
 D3DXVECTOR4 BoneWeightColour(const uint32_t offsets[4], const float weights[4], uint32_t boneOffset);
+}  // namespace posewright

@@ -17,6 +17,8 @@ file(WRITE "${OUTPUT}.tmp" "// Generated from resources/ by EmbedText.cmake; do 
 #include <array>
 #include <utility>
 
+namespace posewright {
+
 std::string_view FindResourceText(std::string_view name) {
   static const std::pair<std::string_view, std::string_view> kTexts[] = {
 ${body}  };
@@ -27,6 +29,7 @@ ${body}  };
   }
   return {};
 }
+}  // namespace posewright
 ")
 file(COPY_FILE "${OUTPUT}.tmp" "${OUTPUT}" ONLY_IF_DIFFERENT)
 file(REMOVE "${OUTPUT}.tmp")

@@ -5,5 +5,8 @@
 
 #include <string_view>
 
+namespace posewright {
+
 /// The text of the named resource; empty when there is none by that name.
 std::string_view FindResourceText(std::string_view name);
+}  // namespace posewright

@@ -7,6 +7,8 @@
 #include "fileio/KeyedLineReader.h"
 #include "fileio/TextWriter.h"
 
+namespace posewright {
+
 namespace {
 Status LineError(const std::string& fileName, int line, const std::string& reason) {
   return Status::Error(kBlendingParametersError, fileName + ", line " + std::to_string(line) + ": " + reason);
@@ -94,3 +96,4 @@ Status ReadBlendingParameters(Skeleton& skeleton, const std::string& path) {
   }
   return ApplyBlendingParameters(skeleton, *bytes, FileNameOf(path));
 }
+}  // namespace posewright

@@ -9,6 +9,8 @@
 #include "fileio/Status.h"
 #include "skeleton/Skeleton.h"
 
+namespace posewright {
+
 /// The message for reading blending parameters while no skeleton is loaded.
 inline constexpr const char* kBoneDataNotLoaded = "Bone data has not been loaded yet.";
 /// The message for a blending parameters file that stops at a bad line.
@@ -59,3 +61,4 @@ Status ApplyBlendingParameters(Skeleton& skeleton, std::string_view text, const 
 /// kBlendingParametersError when the file cannot be read (not a regular file, or
 /// above kMaxBlendingParametersFileBytes); both change nothing.
 Status ReadBlendingParameters(Skeleton& skeleton, const std::string& path);
+}  // namespace posewright

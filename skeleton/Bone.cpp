@@ -1,5 +1,7 @@
 #include "skeleton/Bone.h"
 
+namespace posewright {
+
 void SetBonePose(Bone& bone, const D3DXQUATERNION& poseRotation) {
   bone.poseRotation = poseRotation;
   D3DXQuaternionMultiply(&bone.orientation, &bone.restRotation, &bone.poseRotation);
@@ -14,3 +16,4 @@ void ResetBonePose(Bone& bone) {
   bone.orientation = bone.restRotation;
   bone.poseRotation = D3DXQUATERNION(0.0f, 0.0f, 0.0f, 1.0f);
 }
+}  // namespace posewright

@@ -7,6 +7,8 @@
 #include "math/Quaternion.h"
 #include "math/Vector3.h"
 
+namespace posewright {
+
 /// Longest bone or animation name the files and panels carry (without the NUL).
 inline constexpr std::size_t kMaxNameLength = 255;
 
@@ -42,3 +44,4 @@ void SetBoneOrientation(Bone& bone, const D3DXQUATERNION& orientation);
 
 /// Back to the rest pose: orientation = restRotation, poseRotation = identity.
 void ResetBonePose(Bone& bone);
+}  // namespace posewright

@@ -8,6 +8,8 @@
 
 #include "math/Vector3.h"
 
+namespace posewright {
+
 struct BoneAnchor {
   /// Minimum corner of the bounding box ("BorderBox"), model space.
   D3DXVECTOR3 boxMin;
@@ -24,3 +26,4 @@ struct BoneAnchor {
   /// 0 for the root's empty anchor, at least 4 for every other bone.
   int32_t faceCount() const { return static_cast<int32_t>(faces.size()); }
 };
+}  // namespace posewright

@@ -5,6 +5,8 @@
 #include "fileio/FileBytes.h"
 #include "fileio/KeyedLineReader.h"
 
+namespace posewright {
+
 namespace {
 constexpr float kRootAxialReach = 1.0f;
 
@@ -187,3 +189,4 @@ BoneDataResult ReadBoneData(const std::string& path) {
   }
   return ParseBoneData(*bytes, FileNameOf(path));
 }
+}  // namespace posewright

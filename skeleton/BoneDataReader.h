@@ -8,6 +8,8 @@
 #include "fileio/Status.h"
 #include "skeleton/Skeleton.h"
 
+namespace posewright {
+
 /// The message every refused bone data file is reported with.
 inline constexpr const char* kBoneDataFormatError = "File Format Error";
 
@@ -41,3 +43,4 @@ BoneDataResult ParseBoneData(std::string_view text, const std::string& fileName)
 /// kMaxBoneDataFileBytes). A file that cannot be read is refused like an
 /// empty one.
 BoneDataResult ReadBoneData(const std::string& path);
+}  // namespace posewright

@@ -3,6 +3,8 @@
 #include "fileio/FileBytes.h"
 #include "fileio/TextWriter.h"
 
+namespace posewright {
+
 std::string FormatBoneInformation(const Skeleton& skeleton) {
   TextWriter out;
   const int32_t count = skeleton.boneCount();
@@ -18,3 +20,4 @@ std::string FormatBoneInformation(const Skeleton& skeleton) {
 Status WriteBoneInformation(const Skeleton& skeleton, const std::string& path) {
   return WriteFileAtomically(path, FormatBoneInformation(skeleton));
 }
+}  // namespace posewright

@@ -7,9 +7,12 @@
 #include "fileio/Status.h"
 #include "skeleton/Skeleton.h"
 
+namespace posewright {
+
 /// The text of the file for skeleton (empty without bones); the root's parent
 /// is written as 0.
 std::string FormatBoneInformation(const Skeleton& skeleton);
 
 /// Writes FormatBoneInformation(skeleton) to path (atomically).
 Status WriteBoneInformation(const Skeleton& skeleton, const std::string& path);
+}  // namespace posewright

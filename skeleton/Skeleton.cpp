@@ -3,6 +3,8 @@
 #include <cassert>
 #include <cmath>
 
+namespace posewright {
+
 void Skeleton::resizePerBoneArrays() {
   const std::size_t n = bones.size();
   D3DXMATRIX identity;
@@ -88,3 +90,4 @@ D3DXMATRIX BoneDisplayTransform(const Skeleton& skeleton, int32_t b) {
   D3DXMatrixMultiply(&m, &m, &skeleton.skinMatrices[static_cast<std::size_t>(b)]);
   return m;
 }
+}  // namespace posewright

@@ -11,6 +11,8 @@
 #include "skeleton/Bone.h"
 #include "skeleton/BoneAnchor.h"
 
+namespace posewright {
+
 struct Skeleton {
   std::vector<Bone> bones;
   /// One per bone; the root's is empty.
@@ -53,3 +55,4 @@ void MirrorPose(Skeleton& skeleton);
 /// World matrix of bone b's figure: Scaling(L) × RotationQuaternion(restRotation)
 /// × Translation(begin) × skinMatrices[b], with L = |end − begin|.
 D3DXMATRIX BoneDisplayTransform(const Skeleton& skeleton, int32_t b);
+}  // namespace posewright

@@ -34,10 +34,6 @@ cmake --build --preset fuzz -j "$JOBS"
 shopt -s nullglob
 for bin in build/fuzz/fuzz/fuzz_*; do
   name=$(basename "$bin"); name=${name#fuzz_}
-  # Debian's Assimp 5.2 glTF reader crashes on some malformed files
-  # (fuzz/assimp-crashes/); until the editor guards against that, the glTF
-  # import is only replayed on its corpus (ctest label fuzz), not fuzzed here.
-  if [ "$name" = gltfimport ]; then continue; fi
   scratch=$(mktemp -d)
   mkdir -p "fuzz/corpus/$name"
   # Assimp keeps some memory of malformed files for good; those leaks are

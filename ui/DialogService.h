@@ -10,6 +10,8 @@
 #include "editor/WeightToolDialogView.h"
 #include "editor/panels/ExportView.h"
 
+namespace posewright {
+
 class DialogService {
  public:
   virtual ~DialogService() = default;
@@ -28,3 +30,4 @@ class DialogService {
   /// The settings dialog of the weight tools.
   virtual WeightToolDialogView& weightToolDialog() = 0;
 };
+}  // namespace posewright

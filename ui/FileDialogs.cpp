@@ -3,6 +3,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
+namespace posewright {
+
 namespace {
 // "*.x" → "x"; "" for patterns that do not name exactly one extension.
 QString ExtensionOf(const QString& pattern) {
@@ -92,3 +94,4 @@ int TypeOfExtension(const FileDialogRequest& request, const QString& suffix, int
   }
   return selected;
 }
+}  // namespace posewright

@@ -9,6 +9,8 @@
 
 class QWidget;
 
+namespace posewright {
+
 /// The dialog's type list: each filter's description, followed by its
 /// pattern in parentheses unless the description already ends with it.
 QStringList NameFilters(const FileDialogRequest& request);
@@ -27,3 +29,4 @@ std::optional<FileChoice> RunFileDialog(QWidget* owner, const FileDialogRequest&
 /// ignored). So "model.skm" typed while the .x type is selected is saved as a
 /// SkinnedMesh file, not exported into a file named .skm.
 int TypeOfExtension(const FileDialogRequest& request, const QString& suffix, int selected);
+}  // namespace posewright

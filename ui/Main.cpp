@@ -12,6 +12,8 @@
 #include "ui/OpenGlFormat.h"
 #include "ui/Translations.h"
 
+namespace posewright {
+
 namespace {
 // The application icon compiled into the program (resources/posewright.qrc),
 // in every size it is drawn in, for the window frames and the task bar.
@@ -24,7 +26,10 @@ QIcon ApplicationIcon() {
 }
 }  // namespace
 
+}  // namespace posewright
+
 int main(int argc, char** argv) {
+  using namespace posewright;
   UseViewportSurfaceFormat();
   QApplication qt(argc, argv);
   QCoreApplication::setOrganizationName(QStringLiteral("Posewright"));

@@ -19,6 +19,8 @@
 #include "ui/RecentFiles.h"
 #include "ui/Viewport.h"
 
+namespace posewright {
+
 namespace {
 const char kDeviceFailure[] = "Direct3D の初期化に失敗しました。";
 const char kGeometryKey[] = "window/geometry";
@@ -301,3 +303,4 @@ void MainWindow::deviceFailed(const QString& reason) {
   close();
   QCoreApplication::exit(1);
 }
+}  // namespace posewright

@@ -15,12 +15,15 @@
 #include "editor/MenuLayout.h"
 #include "editor/ShellView.h"
 
+class QSettings;
+
+namespace posewright {
+
 struct Application;
 class Commands;
 class DialogService;
 class PanelDock;
 class PanelSet;
-class QSettings;
 class QtShellView;
 class Viewport;
 
@@ -82,3 +85,4 @@ class MainWindow final : public QMainWindow {
   std::map<PanelId, PanelDock*> docks_;
   std::string rememberedModel_;
 };
+}  // namespace posewright

@@ -2,6 +2,8 @@
 
 #include <QSurfaceFormat>
 
+namespace posewright {
+
 void UseViewportSurfaceFormat() {
   QSurfaceFormat format;
   format.setRenderableType(QSurfaceFormat::OpenGL);
@@ -11,3 +13,4 @@ void UseViewportSurfaceFormat() {
   format.setStencilBufferSize(0);
   QSurfaceFormat::setDefaultFormat(format);
 }
+}  // namespace posewright

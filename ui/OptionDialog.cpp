@@ -8,6 +8,8 @@
 
 #include "ui/Translations.h"
 
+namespace posewright {
+
 OptionDialog::OptionDialog(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                          Qt::WindowCloseButtonHint) {
@@ -73,3 +75,4 @@ bool OptionDialog::writeAllFramesChecked() const {
 bool OptionDialog::meshInFrameChecked() const {
   return meshInFrame_->isChecked();
 }
+}  // namespace posewright

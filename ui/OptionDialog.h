@@ -11,6 +11,8 @@ class QCheckBox;
 class QLineEdit;
 class QPushButton;
 
+namespace posewright {
+
 class OptionDialog final : public QDialog, public OptionDialogView {
   Q_OBJECT
 
@@ -39,3 +41,4 @@ class OptionDialog final : public QDialog, public OptionDialogView {
   QPushButton* ok_;
   QPushButton* cancel_;
 };
+}  // namespace posewright

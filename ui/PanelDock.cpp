@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+namespace posewright {
+
 namespace {
 // The panels' edits keep their own undo of typed text, but Ctrl+Z and the
 // redo keys belong to the editor's history: a weight typed and applied with
@@ -77,3 +79,4 @@ bool PanelDock::eventFilter(QObject* watched, QEvent* event) {
   }
   return QDockWidget::eventFilter(watched, event);
 }
+}  // namespace posewright

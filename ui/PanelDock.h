@@ -8,6 +8,8 @@
 
 #include <QDockWidget>
 
+namespace posewright {
+
 class PanelDock final : public QDockWidget {
   Q_OBJECT
 
@@ -29,3 +31,4 @@ class PanelDock final : public QDockWidget {
   QWidget* panel_;
   bool following_ = false;
 };
+}  // namespace posewright

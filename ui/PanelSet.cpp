@@ -9,6 +9,8 @@
 #include "ui/panels/KeyframePanelWidget.h"
 #include "ui/panels/WeightControlPanelWidget.h"
 
+namespace posewright {
+
 namespace {
 class ToolPanels final : public PanelSet {
  public:
@@ -87,3 +89,4 @@ class ToolPanels final : public PanelSet {
 std::unique_ptr<PanelSet> CreatePanels(QWidget* owner) {
   return std::make_unique<ToolPanels>(owner);
 }
+}  // namespace posewright

@@ -9,6 +9,8 @@
 #include "editor/ShellView.h"
 
 class QWidget;
+
+namespace posewright {
 struct Application;
 
 class PanelSet {
@@ -38,3 +40,4 @@ class PanelSet {
 /// Creates the four panels, owned by owner, in the order Bone, Keyframe,
 /// Weight Control, Bone Control; none is shown yet.
 std::unique_ptr<PanelSet> CreatePanels(QWidget* owner);
+}  // namespace posewright

@@ -8,6 +8,8 @@
 #include "ui/Translations.h"
 #include "ui/WeightToolDialog.h"
 
+namespace posewright {
+
 std::optional<FileChoice> QtDialogs::chooseFile(const FileDialogRequest& request) {
   std::optional<FileChoice> choice = RunFileDialog(owner_, request, folder_);
   if (choice) {
@@ -61,3 +63,4 @@ WeightToolDialogView& QtDialogs::weightToolDialog() {
   }
   return *weightToolDialog_;
 }
+}  // namespace posewright

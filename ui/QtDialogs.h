@@ -7,9 +7,12 @@
 
 #include "ui/DialogService.h"
 
+class QWidget;
+
+namespace posewright {
+
 class OptionDialog;
 class WeightToolDialog;
-class QWidget;
 
 class QtDialogs final : public DialogService {
  public:
@@ -28,3 +31,4 @@ class QtDialogs final : public DialogService {
   WeightToolDialog* weightToolDialog_ = nullptr;
   QString folder_;
 };
+}  // namespace posewright

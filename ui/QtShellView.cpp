@@ -11,6 +11,8 @@
 #include "ui/PanelSet.h"
 #include "ui/Viewport.h"
 
+namespace posewright {
+
 std::optional<FileChoice> QtShellView::chooseFile(const FileDialogRequest& request) {
   if (!answers_.empty()) {
     FileChoice answer = answers_.front();
@@ -114,3 +116,4 @@ void QtShellView::setBusy(bool busy) {
     QApplication::restoreOverrideCursor();
   }
 }
+}  // namespace posewright

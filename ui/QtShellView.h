@@ -8,6 +8,8 @@
 #include "editor/ShellView.h"
 #include "editor/panels/ExportView.h"
 
+namespace posewright {
+
 class DialogService;
 class MainWindow;
 class PanelSet;
@@ -53,3 +55,4 @@ class QtShellView final : public ShellView, public ExportView {
   DialogService& dialogs_;
   std::deque<FileChoice> answers_;
 };
+}  // namespace posewright

@@ -3,6 +3,8 @@
 #include <QSettings>
 #include <QStringList>
 
+namespace posewright {
+
 namespace {
 const char kKey[] = "recentFiles";
 }  // namespace
@@ -31,3 +33,4 @@ void RememberRecentFile(QSettings& settings, const RecentFile& file) {
   }
   settings.setValue(kKey, entries);
 }
+}  // namespace posewright

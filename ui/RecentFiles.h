@@ -7,6 +7,8 @@
 
 class QSettings;
 
+namespace posewright {
+
 /// How many files the list keeps.
 inline constexpr int kRecentFileCount = 8;
 
@@ -21,3 +23,4 @@ struct RecentFile {
 QList<RecentFile> ReadRecentFiles(const QSettings& settings);
 /// Puts file at the front (once), drops the oldest beyond kRecentFileCount.
 void RememberRecentFile(QSettings& settings, const RecentFile& file);
+}  // namespace posewright

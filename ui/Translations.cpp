@@ -5,6 +5,8 @@
 #include <QTranslator>
 #include <string>
 
+namespace posewright {
+
 namespace {
 // Every translated text lives in this context (ui/translations/posewright_en.ts).
 const char kContext[] = "posewright";
@@ -27,3 +29,4 @@ QString ShownText(std::string_view text) {
   const std::string source(text);
   return QCoreApplication::translate(kContext, source.c_str());
 }
+}  // namespace posewright

@@ -9,6 +9,8 @@
 
 class QCoreApplication;
 
+namespace posewright {
+
 /// Installs the English translation unless the user's locale is Japanese or
 /// C/POSIX. Call once, after the application object exists.
 void InstallTranslations(QCoreApplication& app);
@@ -16,3 +18,4 @@ void InstallTranslations(QCoreApplication& app);
 /// A text of the editor as the user's language shows it (the text itself
 /// when it has no translation).
 QString ShownText(std::string_view text);
+}  // namespace posewright

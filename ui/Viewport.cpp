@@ -16,6 +16,8 @@
 #include "render/RingMarker.h"
 #include "resources/EmbeddedResources.h"
 
+namespace posewright {
+
 namespace {
 constexpr uint32_t kBlack = 0xFF000000u;
 
@@ -214,3 +216,4 @@ void Viewport::mouseMoveEvent(QMouseEvent* event) {
     requestFrame();
   }
 }
+}  // namespace posewright

@@ -15,6 +15,8 @@
 #include "editor/FramePacer.h"
 #include "render/RenderResources.h"
 
+namespace posewright {
+
 struct Application;
 class FrameLoop;
 class GlDevice;
@@ -87,3 +89,4 @@ class Viewport final : public QOpenGLWidget {
   bool painted_ = false;
   int framesDrawn_ = 0;
 };
+}  // namespace posewright

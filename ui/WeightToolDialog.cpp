@@ -9,6 +9,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+namespace posewright {
+
 WeightToolDialog::WeightToolDialog(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
   setModal(true);
@@ -69,3 +71,4 @@ bool WeightToolDialog::ask(const std::string& title, std::vector<WeightToolField
   }
   return true;
 }
+}  // namespace posewright

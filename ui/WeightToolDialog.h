@@ -11,6 +11,8 @@ class QAbstractSpinBox;
 class QFormLayout;
 class QPushButton;
 
+namespace posewright {
+
 class WeightToolDialog final : public QDialog, public WeightToolDialogView {
   Q_OBJECT
 
@@ -32,3 +34,4 @@ class WeightToolDialog final : public QDialog, public WeightToolDialogView {
   QPushButton* ok_;
   QPushButton* cancel_;
 };
+}  // namespace posewright

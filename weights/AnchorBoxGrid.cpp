@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace posewright {
+
 namespace {
 float Coord(const D3DXVECTOR3& v, int axis) {
   return axis == 0 ? v.x : (axis == 1 ? v.y : v.z);
@@ -87,3 +89,4 @@ std::span<const uint32_t> AnchorBoxGrid::candidates(const D3DXVECTOR3& p) const 
   const std::size_t c = cellIndex(cellOf(0, p.x), cellOf(1, p.y), cellOf(2, p.z));
   return std::span<const uint32_t>(entries_.data() + offsets_[c], offsets_[c + 1] - offsets_[c]);
 }
+}  // namespace posewright

@@ -9,6 +9,8 @@
 
 #include "math/Vector3.h"
 
+namespace posewright {
+
 struct AnchorBox {
   D3DXVECTOR3 min;
   D3DXVECTOR3 max;
@@ -43,3 +45,4 @@ class AnchorBoxGrid {
   std::vector<uint32_t> offsets_{0u, 0u};
   std::vector<uint32_t> entries_;
 };
+}  // namespace posewright

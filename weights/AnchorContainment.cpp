@@ -2,6 +2,8 @@
 
 #include "weights/FloatLanes.h"
 
+namespace posewright {
+
 namespace {
 // 1/3 rounded to single precision (0.33333334).
 constexpr float kOneThird = 1.0f / 3.0f;
@@ -268,3 +270,4 @@ bool AnchorContainment::contains(const D3DXVECTOR3& p) const {
   }
   return containsInBox(p, nullptr);
 }
+}  // namespace posewright

@@ -13,6 +13,8 @@
 #include "math/Vector3.h"
 #include "skeleton/BoneAnchor.h"
 
+namespace posewright {
+
 /// True when anchor has at least one face, one normal per face and only face
 /// indices inside its vertex array. An anchor that is not usable contains nothing.
 bool AnchorIsUsable(const BoneAnchor& anchor);
@@ -80,3 +82,4 @@ class AnchorContainment {
   D3DXVECTOR3 boxMax_;
   AnchorTables tables_;
 };
+}  // namespace posewright

@@ -12,6 +12,8 @@
 #include "weights/AnchorContainment.h"
 #include "weights/InfluenceWeight.h"
 
+namespace posewright {
+
 namespace {
 constexpr int kSlotCount = 4;
 // A bone index is one byte, so bones from 256 on cannot be named by a vertex.
@@ -266,3 +268,4 @@ void RecomputeSelectedWeights(SkinnedModel& model) {
     }
   }
 }
+}  // namespace posewright

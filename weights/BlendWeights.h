@@ -6,6 +6,8 @@
 
 #include "model/SkinnedModel.h"
 
+namespace posewright {
+
 /// What ComputeBlendWeights met, so the editor can tell the user.
 struct BlendWeightCounts {
   /// Vertices inside no anchor: they got bone indices 0, 0, 0, 0 and weights
@@ -33,3 +35,4 @@ BlendWeightCounts ComputeBlendWeights(SkinnedModel& model, unsigned threadCount 
 /// a bone of influence 0); the indices stay as they are. A selected vertex with
 /// no bone in any slot gets weights 0. Refreshes the point vertices.
 void RecomputeSelectedWeights(SkinnedModel& model);
+}  // namespace posewright

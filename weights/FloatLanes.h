@@ -15,6 +15,8 @@
 #include <xmmintrin.h>
 #endif
 
+namespace posewright {
+
 typedef float FloatLanes __attribute__((vector_size(32)));
 typedef int32_t LaneMask __attribute__((vector_size(32)));
 
@@ -44,3 +46,4 @@ inline bool AnyLane(const LaneMask& m) {
 inline std::size_t PaddedLaneCount(std::size_t n) {
   return (n + kLaneCount - 1) / kLaneCount * kLaneCount;
 }
+}  // namespace posewright

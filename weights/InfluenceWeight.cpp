@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace posewright {
+
 BoneReach::BoneReach(const Bone& bone, const BlendingParams& params)
     : begin(bone.begin),
       axis(bone.end - bone.begin),
@@ -44,3 +46,4 @@ float InfluenceWeight(const D3DXVECTOR3& p, const BoneReach& reach) {
 float InfluenceWeight(const D3DXVECTOR3& p, const Bone& bone, const BlendingParams& params) {
   return InfluenceWeight(p, BoneReach(bone, params));
 }
+}  // namespace posewright

@@ -6,6 +6,8 @@
 #include "skeleton/BlendingParams.h"
 #include "skeleton/Bone.h"
 
+namespace posewright {
+
 /// What the influence of a bone needs, computed once per bone.
 struct BoneReach {
   D3DXVECTOR3 begin;
@@ -33,3 +35,4 @@ float InfluenceWeight(const D3DXVECTOR3& p, const BoneReach& reach);
 
 /// The same for bone with its blending parameters.
 float InfluenceWeight(const D3DXVECTOR3& p, const Bone& bone, const BlendingParams& params);
+}  // namespace posewright

@@ -4,6 +4,8 @@
 
 #include "model/SkinnedModel.h"
 
+namespace posewright {
+
 bool MatchesBones(const SkinVertex& vertex, const BoneIndexQuad& indices) {
   BoneIndexQuad held{};
   int heldSum = 0;
@@ -70,3 +72,4 @@ void SetSelectedWeights(SkinnedModel& model, const BoneIndexQuad& indices, const
     }
   }
 }
+}  // namespace posewright

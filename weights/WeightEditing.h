@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 
+namespace posewright {
+
 struct SkinVertex;
 struct SkinnedModel;
 
@@ -31,3 +33,4 @@ void ChooseByBones(SkinnedModel& model, const BoneIndexQuad& indices);
 /// vertices so the drawn points follow the skin under a pose. Does not
 /// normalise or check the values; unselected vertices are untouched.
 void SetSelectedWeights(SkinnedModel& model, const BoneIndexQuad& indices, const WeightQuad& weights);
+}  // namespace posewright

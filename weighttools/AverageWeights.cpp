@@ -3,6 +3,8 @@
 #include "weighttools/BoneWeights.h"
 #include "weighttools/ToolScope.h"
 
+namespace posewright {
+
 std::vector<double> AverageBoneWeights(const WeightToolInput& input) {
   if (input.skeleton == nullptr || input.skeleton->bones.empty()) return {};
   const std::size_t bones = input.skeleton->bones.size();
@@ -21,3 +23,4 @@ std::vector<double> AverageBoneWeights(const WeightToolInput& input) {
   for (double& m : mean) m /= static_cast<double>(scope.size());
   return mean;
 }
+}  // namespace posewright

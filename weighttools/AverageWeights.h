@@ -6,6 +6,8 @@
 
 #include "weighttools/WeightTool.h"
 
+namespace posewright {
+
 /// One entry per bone of the skeleton (none without one): the mean, over
 /// the vertices in scope (the selected ones, or all), of each bone's weight
 /// on the vertex (slot 3's implied; a bone in two slots counts both; a
@@ -13,3 +15,4 @@
 /// follows the root: 1 − the vertex's bone weights. Bone indices the
 /// skeleton does not have are left out.
 std::vector<double> AverageBoneWeights(const WeightToolInput& input);
+}  // namespace posewright

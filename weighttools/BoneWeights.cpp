@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace posewright {
+
 namespace {
 uint8_t SlotBone(uint32_t packed, int slot) {
   return static_cast<uint8_t>(packed >> (8 * slot));
@@ -98,3 +100,4 @@ void KeepStrongest(BoneWeightSet& set, int k) {
     --set.count;
   }
 }
+}  // namespace posewright

@@ -12,6 +12,8 @@
 
 #include "weighttools/WeightTool.h"
 
+namespace posewright {
+
 /// Sums within this of 1 count as 1: the stored floats of weights that were
 /// normalised do not add up to 1 exactly.
 inline constexpr double kWeightSumTolerance = 1e-6;
@@ -52,3 +54,4 @@ void ScaleBoneWeights(BoneWeightSet& set, double target);
 /// Keeps the k strongest entries (of equal weights, the earlier entry), in
 /// their order.
 void KeepStrongest(BoneWeightSet& set, int k);
+}  // namespace posewright

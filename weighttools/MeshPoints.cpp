@@ -6,6 +6,8 @@
 #include "weighttools/BoneWeights.h"
 #include "weighttools/WeightTool.h"
 
+namespace posewright {
+
 namespace {
 
 // The bits of a coordinate, with −0 taken as +0 so that equal values weld.
@@ -151,3 +153,4 @@ double EdgeWeightDifference(std::span<const SkinVertex> vertices, std::span<cons
   }
   return total;
 }
+}  // namespace posewright

@@ -10,6 +10,8 @@
 #include "math/Vector3.h"
 #include "mesh/SkinVertex.h"
 
+namespace posewright {
+
 /// No point lies at a position.
 inline constexpr uint32_t kNoPoint = 0xFFFFFFFFu;
 
@@ -43,3 +45,4 @@ MeshPoints BuildMeshPoints(std::span<const SkinVertex> vertices, std::span<const
 /// the squared difference of their weights (a point's weights are its first
 /// vertex's). This is the measure each smoothing iteration lowers.
 double EdgeWeightDifference(std::span<const SkinVertex> vertices, std::span<const uint16_t> indices);
+}  // namespace posewright

@@ -10,6 +10,8 @@
 #include "weighttools/MeshPoints.h"
 #include "weighttools/ParallelRanges.h"
 
+namespace posewright {
+
 namespace {
 // The distinct positions (each point's first vertex) as nanoflann's dataset.
 struct PointCloud {
@@ -152,3 +154,4 @@ std::vector<uint32_t> FindMirrorVertices(std::span<const SkinVertex> vertices, f
   }
   return mirror;
 }
+}  // namespace posewright

@@ -9,6 +9,8 @@
 
 #include "mesh/SkinVertex.h"
 
+namespace posewright {
+
 /// No vertex lies at the mirror position.
 inline constexpr uint32_t kNoMirrorVertex = 0xFFFFFFFFu;
 
@@ -26,3 +28,4 @@ float BoundingBoxDiagonal(std::span<const SkinVertex> vertices);
 /// does not depend on it.
 std::vector<uint32_t> FindMirrorVertices(std::span<const SkinVertex> vertices, float tolerance,
                                          unsigned threads = 0);
+}  // namespace posewright

@@ -8,6 +8,8 @@
 #include "weighttools/MirrorVertices.h"
 #include "weighttools/ToolScope.h"
 
+namespace posewright {
+
 namespace {
 using PartnerTable = std::array<uint8_t, 256>;
 
@@ -136,3 +138,4 @@ WeightToolResult MirrorVertexWeights(const WeightToolInput& input, MirrorDirecti
   }
   return result;
 }
+}  // namespace posewright

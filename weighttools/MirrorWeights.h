@@ -9,6 +9,8 @@
 
 #include "weighttools/WeightTool.h"
 
+namespace posewright {
+
 /// The refusal when no bone names a partner other than itself.
 inline constexpr std::string_view kWeightToolNoPartners =
     "No bone has a symmetric partner: set Symmetric Bone IDs in the Bone panel or read blending parameters.";
@@ -40,3 +42,4 @@ std::array<uint8_t, 256> BonePartnerTable(const Skeleton& skeleton);
 WeightToolResult MirrorVertexWeights(const WeightToolInput& input, MirrorDirection direction,
                                      float relativeTolerance = kMirrorRelativeTolerance,
                                      unsigned threads = 0);
+}  // namespace posewright

@@ -7,6 +7,8 @@
 #include <thread>
 #include <vector>
 
+namespace posewright {
+
 /// The thread count for count items: requested (0: one per hardware thread),
 /// at least 1, and no more than leaves minimumPerThread items to each.
 inline unsigned ThreadsForItems(unsigned requested, std::size_t count, std::size_t minimumPerThread) {
@@ -36,3 +38,4 @@ void ParallelRanges(std::size_t count, unsigned threads, const Work& work) {
   for (unsigned part : leftOver) work(bounds(part), bounds(part + 1), part);
   for (std::thread& t : started) t.join();
 }
+}  // namespace posewright

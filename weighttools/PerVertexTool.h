@@ -7,6 +7,8 @@
 #include "weighttools/ToolScope.h"
 #include "weighttools/WeightTool.h"
 
+namespace posewright {
+
 /// For every vertex in scope that has bone weights, reshape(set) may rewrite
 /// the set and returns whether it did; a rewritten set is stored
 /// (StoreBoneWeights) and becomes a change when the stored bytes differ.
@@ -32,3 +34,4 @@ WeightToolResult RunPerVertexTool(const WeightToolInput& input, const Reshape& r
   }
   return result;
 }
+}  // namespace posewright

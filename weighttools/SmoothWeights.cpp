@@ -10,6 +10,8 @@
 #include "weighttools/ParallelRanges.h"
 #include "weighttools/ToolScope.h"
 
+namespace posewright {
+
 namespace {
 constexpr std::size_t kMinimumPointsPerThread = 2048;
 
@@ -186,3 +188,4 @@ WeightToolResult SmoothVertexWeights(const WeightToolInput& input, const SmoothO
   }
   return result;
 }
+}  // namespace posewright

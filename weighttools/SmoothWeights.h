@@ -3,6 +3,8 @@
 
 #include "weighttools/WeightTool.h"
 
+namespace posewright {
+
 /// Strength of a smoothing step when none is given.
 inline constexpr float kDefaultSmoothStrength = 0.5f;
 /// Most iterations one smoothing may run.
@@ -30,3 +32,4 @@ struct SmoothOptions {
 /// nothing, without a skeleton or vertices, or with iterations or strength
 /// out of range.
 WeightToolResult SmoothVertexWeights(const WeightToolInput& input, const SmoothOptions& options);
+}  // namespace posewright

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace posewright {
+
 ToolScope::ToolScope(std::span<const uint8_t> selected, std::size_t vertexCount)
     : selected_(selected.first(std::min(selected.size(), vertexCount))) {
   size_ = static_cast<std::size_t>(
@@ -9,3 +11,4 @@ ToolScope::ToolScope(std::span<const uint8_t> selected, std::size_t vertexCount)
   all_ = size_ == 0;
   if (all_) size_ = vertexCount;
 }
+}  // namespace posewright

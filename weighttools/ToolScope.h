@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <span>
 
+namespace posewright {
+
 class ToolScope {
  public:
   /// selected holds one flag per vertex; entries past vertexCount are ignored
@@ -25,3 +27,4 @@ class ToolScope {
   bool all_ = true;
   std::size_t size_ = 0;
 };
+}  // namespace posewright

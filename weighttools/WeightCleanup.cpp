@@ -5,6 +5,8 @@
 
 #include "weighttools/PerVertexTool.h"
 
+namespace posewright {
+
 namespace {
 WeightToolResult BadParameter(const std::string& detail) {
   WeightToolResult result;
@@ -53,3 +55,4 @@ WeightToolResult LimitVertexWeights(const WeightToolInput& input, int k) {
     return true;
   });
 }
+}  // namespace posewright

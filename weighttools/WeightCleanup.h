@@ -6,6 +6,8 @@
 
 #include "weighttools/WeightTool.h"
 
+namespace posewright {
+
 /// Default threshold of PruneVertexWeights.
 inline constexpr float kDefaultPruneThreshold = 0.01f;
 
@@ -22,3 +24,4 @@ WeightToolResult PruneVertexWeights(const WeightToolInput& input, float threshol
 /// earlier slot) and scales them to sum 1. Vertices with k bones or fewer are
 /// untouched.
 WeightToolResult LimitVertexWeights(const WeightToolInput& input, int k);
+}  // namespace posewright

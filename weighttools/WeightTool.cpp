@@ -5,6 +5,8 @@
 
 #include "model/SkinnedModel.h"
 
+namespace posewright {
+
 bool VertexWeights::sameBits(const VertexWeights& other) const {
   return boneIndices == other.boneIndices &&
          std::memcmp(blendWeights.data(), other.blendWeights.data(), sizeof blendWeights) == 0;
@@ -57,3 +59,4 @@ Status CheckWeightToolInput(const WeightToolInput& input) {
   }
   return Status::Ok();
 }
+}  // namespace posewright

@@ -17,6 +17,8 @@
 #include "mesh/SkinVertex.h"
 #include "skeleton/Skeleton.h"
 
+namespace posewright {
+
 struct SkinnedModel;
 
 /// A tool's refusal when the model has no bones.
@@ -85,3 +87,4 @@ std::vector<WeightChange> ApplyWeightChanges(SkinnedModel& model, const std::vec
 /// The refusal every tool makes first: no skeleton, or no vertices. Ok when
 /// the tool may run.
 Status CheckWeightToolInput(const WeightToolInput& input);
+}  // namespace posewright

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <unordered_map>
 
+namespace posewright {
+
 std::vector<std::string> SkinBoneNames(const XFileDocument& doc) {
   std::vector<std::string> names;
   std::unordered_map<std::string, std::size_t> seen;
@@ -100,3 +102,4 @@ void StoreInfluences(const VertexInfluences& influences, SkinVertex& vertex) {
     vertex.blendWeights[s] = influences.weights[s];
   }
 }
+}  // namespace posewright

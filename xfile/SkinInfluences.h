@@ -20,6 +20,8 @@
 #include "xfile/XFileDocument.h"
 #include "xfile/XFileMeshBuilder.h"
 
+namespace posewright {
+
 /// Most bones an index byte can address besides the root.
 inline constexpr std::size_t kMaxSkinBones = 255;
 
@@ -52,3 +54,4 @@ VertexInfluences StrongestInfluences(std::vector<std::pair<uint32_t, float>>& bo
 /// Stores influences in a vertex: bone index slots, and the weights of slots
 /// 0 … 2 (slot 3's weight is implied as 1 − their sum).
 void StoreInfluences(const VertexInfluences& influences, SkinVertex& vertex);
+}  // namespace posewright

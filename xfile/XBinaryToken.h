@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace posewright {
+
 enum XBinaryToken : uint16_t {
   kXTokenName = 1,
   kXTokenString = 2,
@@ -22,3 +24,4 @@ enum XBinaryToken : uint16_t {
   kXTokenDword = 41,
   kXTokenArray = 52,
 };
+}  // namespace posewright

@@ -2,6 +2,8 @@
 
 #include <bit>
 
+namespace posewright {
+
 static_assert(std::endian::native == std::endian::little,
               "the binary .x reader loads little-endian values directly");
 
@@ -298,3 +300,4 @@ bool XFileBinaryReader::failExpected(const char* what, uint16_t code) {
   }
   return fail(std::string("expected ") + what + ", found " + found);
 }
+}  // namespace posewright

@@ -19,6 +19,8 @@
 #include "xfile/XBinaryToken.h"
 #include "xfile/XFileToken.h"
 
+namespace posewright {
+
 class XFileBinaryReader {
  public:
   /// Reads data (the file after its 16-byte header), which must outlive the
@@ -83,3 +85,4 @@ class XFileBinaryReader {
   uint32_t floatsLeft_ = 0;
   std::string error_;
 };
+}  // namespace posewright

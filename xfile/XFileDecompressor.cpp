@@ -7,6 +7,8 @@
 
 #include "xfile/XFileHeader.h"
 
+namespace posewright {
+
 namespace {
 uint32_t LoadU16(const char* p) {
   return static_cast<uint32_t>(static_cast<unsigned char>(p[0])) |
@@ -107,3 +109,4 @@ Status InflateXFileBody(std::string_view file, const std::string& fileName, std:
   }
   return Status::Ok();
 }
+}  // namespace posewright

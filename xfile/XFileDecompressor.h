@@ -13,6 +13,8 @@
 
 #include "fileio/Status.h"
 
+namespace posewright {
+
 /// Largest uncompressed body accepted (a guard against decompression bombs).
 inline constexpr std::size_t kMaxInflatedXFileSize = std::size_t{1} << 30;
 
@@ -21,3 +23,4 @@ inline constexpr std::size_t kMaxInflatedXFileSize = std::size_t{1} << 30;
 /// header is cut short or lacks "CK", a block does not inflate to its stated
 /// size, or the total differs from the stated total size.
 Status InflateXFileBody(std::string_view file, const std::string& fileName, std::string& body);
+}  // namespace posewright

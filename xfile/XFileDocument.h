@@ -12,6 +12,8 @@
 #include "math/Vector3.h"
 #include "mesh/Material.h"
 
+namespace posewright {
+
 /// The identity matrix, the transform of a frame or bone the file leaves unset.
 inline D3DXMATRIX XIdentityMatrix() {
   D3DXMATRIX m;
@@ -120,3 +122,4 @@ struct XFileDocument {
   /// AnimTicksPerSecond, 0 when the file does not say.
   uint32_t ticksPerSecond = 0;
 };
+}  // namespace posewright

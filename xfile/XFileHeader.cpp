@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+namespace posewright {
+
 namespace {
 bool IsDigits(std::string_view s) {
   for (char c : s) {
@@ -45,3 +47,4 @@ Status ParseXFileHeader(std::string_view bytes, const std::string& fileName, XFi
   }
   return Status::Ok();
 }
+}  // namespace posewright

@@ -10,6 +10,8 @@
 #include "fileio/Status.h"
 #include "xfile/XFileDocument.h"
 
+namespace posewright {
+
 inline constexpr std::size_t kXFileHeaderSize = 16;
 
 struct XFileHeader {
@@ -25,3 +27,4 @@ Status ParseXFileHeader(std::string_view bytes, const std::string& fileName, XFi
 
 /// The message every .x reading failure carries; the detail says where and why.
 inline constexpr const char* kXFileErrorMessage = "File Format Error";
+}  // namespace posewright

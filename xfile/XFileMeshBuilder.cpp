@@ -5,6 +5,8 @@
 #include "xfile/XFileHeader.h"
 #include "xfile/XFileParser.h"
 
+namespace posewright {
+
 namespace {
 /// Normals are compared by value; bit-identical values (a NaN written twice)
 /// count as equal too, so one normal index never makes two copies.
@@ -174,3 +176,4 @@ Status BuildMeshFromXFile(const XFileDocument& doc, const std::string& fileName,
   }
   return Status::Ok();
 }
+}  // namespace posewright

@@ -26,6 +26,8 @@
 #include "mesh/SourceMesh.h"
 #include "xfile/XFileDocument.h"
 
+namespace posewright {
+
 /// Where a built vertex came from: a mesh of the document and a vertex in that
 /// mesh's own numbering (for copies made by normal splits, the copied vertex).
 struct XVertexOrigin {
@@ -53,3 +55,4 @@ std::vector<D3DXMATRIX> FrameWorldMatrices(const XFileDocument& doc);
 /// has no mesh, no face, or more than 65,535 vertices (after normal splits) or
 /// faces (after fans) in all.
 Status BuildMeshFromXFile(const XFileDocument& doc, const std::string& fileName, XBuiltMesh& out);
+}  // namespace posewright

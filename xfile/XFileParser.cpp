@@ -9,6 +9,8 @@
 #include "xfile/XFileHeader.h"
 #include "xfile/XFileTextReader.h"
 
+namespace posewright {
+
 namespace {
 /// Deepest nesting of frames accepted (keeps the recursion bounded).
 constexpr int kMaxFrameDepth = 256;
@@ -553,3 +555,4 @@ Status ReadXFile(const std::string& path, XFileDocument& doc) {
   }
   return ParseXFile(*bytes, FileNameOf(path), doc);
 }
+}  // namespace posewright

@@ -24,6 +24,8 @@
 #include "mesh/MeshLimits.h"
 #include "xfile/XFileDocument.h"
 
+namespace posewright {
+
 /// Largest .x file read: the mesh holds at most 65,535 vertices and faces (a
 /// few tens of MiB as text with normals, texture coordinates and skin weights);
 /// the rest leaves room for long animation sets the editor skips.
@@ -36,3 +38,4 @@ Status ParseXFile(std::string_view bytes, const std::string& fileName, XFileDocu
 /// Reads the file at path (a regular file of at most kMaxXFileBytes) and
 /// parses it. Messages name the file's last path component.
 Status ReadXFile(const std::string& path, XFileDocument& doc);
+}  // namespace posewright

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstring>
 
+namespace posewright {
+
 namespace {
 enum CharClass : uint8_t { kWord = 0, kFiller = 1, kDelimiter = 2 };
 
@@ -340,3 +342,4 @@ bool XFileTextReader::failExpected(const char* what) {
   }
   return fail(std::string("expected ") + what + ", found '" + std::string(found) + "'");
 }
+}  // namespace posewright

@@ -15,6 +15,8 @@
 
 #include "xfile/XFileToken.h"
 
+namespace posewright {
+
 class XFileTextReader {
  public:
   /// Reads text (the file after its 16-byte header), which must outlive the
@@ -66,3 +68,4 @@ class XFileTextReader {
   int firstLine_;
   std::string error_;
 };
+}  // namespace posewright

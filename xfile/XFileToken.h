@@ -3,6 +3,8 @@
 
 #include <string_view>
 
+namespace posewright {
+
 enum class XTokenKind {
   End,         // no more input
   Name,        // an identifier: a template name, an object name, a reference
@@ -38,3 +40,4 @@ inline bool EqualsNoCase(std::string_view a, std::string_view b) {
   }
   return true;
 }
+}  // namespace posewright

@@ -1,5 +1,7 @@
 #include "editor/panels/BoneControl.h"
 
+namespace posewright {
+
 namespace {
 const D3DXVECTOR3 kUnitAxes[3] = {{1.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f}, {0.0f, 0.0f, 1.0f}};
 }  // namespace
@@ -50,3 +52,4 @@ void BoneControl::resetPressed(Skeleton& skeleton, const BoneItemMap& items, Bon
 void BoneControl::selectionChanged() {
   recentre();
 }
+}  // namespace posewright

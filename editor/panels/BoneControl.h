@@ -12,6 +12,8 @@
 #include "editor/panels/BoneItemMap.h"
 #include "skeleton/Skeleton.h"
 
+namespace posewright {
+
 /// Slider positions run from 0 to 360; position p stands for p − 180 degrees.
 inline constexpr int32_t kBoneSliderMinimum = 0;
 inline constexpr int32_t kBoneSliderMaximum = 360;
@@ -49,3 +51,4 @@ class BoneControl {
   std::array<int32_t, 3>& sliderAngles_;
   BoneControlView& view_;
 };
+}  // namespace posewright

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace posewright {
+
 class BoneControlView {
  public:
   virtual ~BoneControlView() = default;
@@ -14,3 +16,4 @@ class BoneControlView {
   /// Hides the panel.
   virtual void hidePanel() = 0;
 };
+}  // namespace posewright

@@ -1,5 +1,7 @@
 #include "editor/panels/BoneItemMap.h"
 
+namespace posewright {
+
 int32_t BoneIndexOfItem(const Skeleton& skeleton, const BoneItemMap& items, BoneTreeItem item) {
   const int32_t n = skeleton.boneCount();
   if (n == 0) {
@@ -16,3 +18,4 @@ int32_t BoneIndexOfItem(const Skeleton& skeleton, const BoneItemMap& items, Bone
   }
   return i;
 }
+}  // namespace posewright

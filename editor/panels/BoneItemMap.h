@@ -8,6 +8,8 @@
 
 #include "skeleton/Skeleton.h"
 
+namespace posewright {
+
 /// Opaque identity of a bone's entry in the bone list widget; 0 means "none".
 using BoneTreeItem = std::uintptr_t;
 
@@ -18,3 +20,4 @@ using BoneItemMap = std::vector<BoneTreeItem>;
 /// The index of the first bone whose entry in items equals item, or the last
 /// bone when none does. Returns 0 for an empty skeleton.
 int32_t BoneIndexOfItem(const Skeleton& skeleton, const BoneItemMap& items, BoneTreeItem item);
+}  // namespace posewright

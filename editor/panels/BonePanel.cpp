@@ -9,6 +9,8 @@
 #include "model/SkinnedModel.h"
 #include "weights/BlendWeights.h"
 
+namespace posewright {
+
 namespace {
 // The part of an edit's text that is read: at most 31 characters, without
 // leading white space.
@@ -75,3 +77,4 @@ void BonePanel::applySymmetricPressed(SkinnedModel& model, const BoneItemMap& it
   // SetSymmetricBone takes an index outside the skeleton as the root.
   SetSymmetricBone(model.skeleton, items, selected, ParseBonePanelInt(view_.symmetricText()));
 }
+}  // namespace posewright

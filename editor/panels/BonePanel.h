@@ -11,6 +11,8 @@
 #include "editor/panels/BonePanelView.h"
 #include "skeleton/Skeleton.h"
 
+namespace posewright {
+
 struct SkinnedModel;
 
 /// Longest text the panel reads from an edit, in characters.
@@ -57,3 +59,4 @@ class BonePanel {
  private:
   BonePanelView& view_;
 };
+}  // namespace posewright

@@ -6,6 +6,8 @@
 
 #include <string>
 
+namespace posewright {
+
 class BonePanelView {
  public:
   virtual ~BonePanelView() = default;
@@ -20,3 +22,4 @@ class BonePanelView {
   /// A newly selected bone starts from centred Bone Control sliders.
   virtual void recentreBoneControl() = 0;
 };
+}  // namespace posewright

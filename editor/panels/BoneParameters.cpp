@@ -1,5 +1,7 @@
 #include "editor/panels/BoneParameters.h"
 
+namespace posewright {
+
 int32_t SetBlendingParams(Skeleton& skeleton, const BoneItemMap& items, BoneTreeItem item, float R, float H) {
   if (skeleton.bones.empty()) {
     return -1;
@@ -25,3 +27,4 @@ int32_t SetSymmetricBone(Skeleton& skeleton, const BoneItemMap& items, BoneTreeI
   skeleton.bones[static_cast<std::size_t>(s)].symmetricId = i;
   return i;
 }
+}  // namespace posewright

@@ -2,6 +2,8 @@
 
 #include <cassert>
 
+namespace posewright {
+
 std::string BoneTreeLabel(const std::string& name, int32_t index) {
   return name + " ( " + std::to_string(index) + " ) ";
 }
@@ -22,3 +24,4 @@ void FillBoneTree(const Skeleton& skeleton, BoneTree& tree, BoneItemMap& items, 
     items[i] = tree.append(parent, BoneTreeLabel(bone.name, static_cast<int32_t>(i)));
   }
 }
+}  // namespace posewright

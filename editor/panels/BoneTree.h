@@ -8,6 +8,8 @@
 #include "editor/panels/BoneItemMap.h"
 #include "skeleton/Skeleton.h"
 
+namespace posewright {
+
 class BoneTree {
  public:
   virtual ~BoneTree() = default;
@@ -35,3 +37,4 @@ enum class RootLabel { Root, Named };
 /// 0 <= parentId < i for every bone i >= 1.
 void FillBoneTree(const Skeleton& skeleton, BoneTree& tree, BoneItemMap& items,
                   RootLabel rootLabel = RootLabel::Root);
+}  // namespace posewright

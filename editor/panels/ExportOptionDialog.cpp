@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace posewright {
+
 uint32_t ParseUnsignedDecimal(std::string_view text) {
   std::size_t begin = 0;
   std::size_t end = text.size();
@@ -47,3 +49,4 @@ std::optional<ExportOptions> ExportOptionsFromDialogResult(int64_t result) {
   options.framesPerSecond = static_cast<uint32_t>(result < 0 ? -result : result);
   return options;
 }
+}  // namespace posewright

@@ -9,6 +9,8 @@
 #include "editor/panels/ExportView.h"
 #include "export/ExportOptions.h"
 
+namespace posewright {
+
 /// The value of text read as an unsigned decimal number: digits only, with
 /// spaces allowed before and after, at most 4294967295. Anything else — empty
 /// text, a sign, other characters, a value beyond 32 bits — reads as 0.
@@ -27,3 +29,4 @@ int64_t RunOptionDialog(OptionDialogView& view, uint32_t& rememberedFramesPerSec
 /// The options a dialog result stands for: none for 0 (cancelled), one key
 /// per keyframe for a positive value, all frames for a negative one.
 std::optional<ExportOptions> ExportOptionsFromDialogResult(int64_t result);
+}  // namespace posewright

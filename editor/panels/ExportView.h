@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace posewright {
+
 /// The Option dialog's widgets: the frames-per-second edit, the "write all
 /// interpolated frames" check box and the "mesh inside the root frame" check box.
 class OptionDialogView {
@@ -30,3 +32,4 @@ class ExportView {
   virtual void showMessage(const std::string& text, const std::string& caption,
                            const std::string& detail) = 0;
 };
+}  // namespace posewright

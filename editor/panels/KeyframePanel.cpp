@@ -5,6 +5,8 @@
 
 #include "anim/KeyPose.h"
 
+namespace posewright {
+
 namespace {
 const char kTitlePrefix[] = "Keyframe : ";
 const char kOverwriteQuestion[] = "There's Already Exist Keyframe,Overwrite?";
@@ -168,3 +170,4 @@ void KeyframePanel::refreshMarkers() {
   }
   view_.showMarkers(KeyframeMarkerPositions(*animation, state_.timelineStart, view_.sliderChannel()));
 }
+}  // namespace posewright

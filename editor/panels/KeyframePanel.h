@@ -11,6 +11,8 @@
 #include "editor/panels/KeyframePanelView.h"
 #include "skeleton/Skeleton.h"
 
+namespace posewright {
+
 /// Frames shown by the time slider at once.
 inline constexpr int32_t kTimelineWindow = 60;
 /// Frames the "-5" and "+5" buttons shift the window by.
@@ -72,3 +74,4 @@ class KeyframePanel {
   KeyframePanelView& view_;
   int32_t sliderPosition_ = 0;
 };
+}  // namespace posewright

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace posewright {
+
 /// The slider's channel in its own client coordinates: c, the channel's left
 /// edge, and w, the channel length minus the thumb width (pixels).
 struct SliderChannel {
@@ -44,3 +46,4 @@ class KeyframePanelView {
   /// A message box with OK and Cancel, owned by the main window; true for OK.
   virtual bool askOkCancel(const std::string& text, const std::string& caption) = 0;
 };
+}  // namespace posewright

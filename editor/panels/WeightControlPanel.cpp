@@ -9,6 +9,8 @@
 #include "model/SkinnedModel.h"
 #include "weighttools/AverageWeights.h"
 
+namespace posewright {
+
 namespace {
 // A bone index is one byte: the boxes never list more than 256 bones.
 constexpr int kMaxBoxItems = 256;
@@ -128,3 +130,4 @@ void WeightControlPanel::showAverages(const SkinnedModel& model) {
     view_.setAverageText(k, text);
   }
 }
+}  // namespace posewright

@@ -9,6 +9,8 @@
 #include "editor/panels/WeightControlView.h"
 #include "weights/WeightEditing.h"
 
+namespace posewright {
+
 struct SkinnedModel;
 
 /// Number of bone/weight slots of the panel.
@@ -68,3 +70,4 @@ class WeightControlPanel {
   // Bone count the boxes list; 0 before the first fill.
   int filledBoneCount_ = 0;
 };
+}  // namespace posewright

@@ -7,6 +7,8 @@
 #include "fileio/CNumbers.h"
 #include "fileio/KeyedLineReader.h"
 
+namespace posewright {
+
 namespace {
 constexpr int kSliderSteps = 20;
 }
@@ -91,3 +93,4 @@ int WeightToSliderPosition(float w) {
 float SliderPositionToWeight(int position) {
   return static_cast<float>(position) / static_cast<float>(kSliderSteps);
 }
+}  // namespace posewright

@@ -8,6 +8,8 @@
 
 #include "weights/WeightEditing.h"
 
+namespace posewright {
+
 /// Shown when every bone index box holds 0.
 inline constexpr std::string_view kAllIndicesZeroMessage = "インデックスが全て0になっています";
 /// Shown when two boxes hold the same index other than 0.
@@ -47,3 +49,4 @@ int WeightToSliderPosition(float w);
 
 /// The weight a slider position stands for: position / 20.
 float SliderPositionToWeight(int position);
+}  // namespace posewright

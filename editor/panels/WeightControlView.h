@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace posewright {
+
 class WeightControlView {
  public:
   virtual ~WeightControlView() = default;
@@ -30,3 +32,4 @@ class WeightControlView {
   virtual void showPanel() = 0;
   virtual void hidePanel() = 0;
 };
+}  // namespace posewright

@@ -9,6 +9,8 @@
 #include "support/AnimationTestSupport.h"
 #include "support/TempDir.h"
 
+namespace posewright {
+
 namespace {
 const std::string kGolden = std::string(POSEWRIGHT_SOURCE_DIR) + "/tests/anim/data/TwoBoneQuarterTurn.anm";
 
@@ -158,3 +160,4 @@ TEST(AnimationFile, RefusesToWriteWhatCouldNotBeReadBack) {
   EXPECT_TRUE(WriteAnimationFile(shortKey, path));
   std::filesystem::remove(path);
 }
+}  // namespace posewright

@@ -8,6 +8,8 @@
 #include "anim/KeyPose.h"
 #include "support/AnimationTestSupport.h"
 
+namespace posewright {
+
 TEST(Animation, InsertKeepsAscendingOrderAndMakesTheNewKeyCurrent) {
   Animation a;
   a.InsertKey(UniformPose(2, 0.1f), 10);
@@ -183,3 +185,4 @@ TEST(KeyPose, RecordedKeysKeepEveryRotationThroughTheFile) {
   RecordKey(MakeChain(2), a, 0);
   EXPECT_EQ(a.boneCount, 2);
 }
+}  // namespace posewright

@@ -4,6 +4,8 @@
 #include "anim/PosedVertices.h"
 #include "support/AnimationTestSupport.h"
 
+namespace posewright {
+
 namespace {
 Animation TwoKeys() {
   Animation a;
@@ -54,3 +56,4 @@ TEST(FormatPosedVertices, SkinsEveryVertexInThePlayedPose) {
   ASSERT_TRUE(PoseAtPlaybackTime(model.skeleton, a, 20));
   EXPECT_EQ(FormatPosedVertices(model), "0.707107 0.000000 1.707107\n0.500000 0.000000 0.000000\n");
 }
+}  // namespace posewright

@@ -4,6 +4,8 @@
 #include "anim/KeyPose.h"
 #include "support/AnimationTestSupport.h"
 
+namespace posewright {
+
 namespace {
 constexpr float kQuarter = 1.5707964f;
 
@@ -153,3 +155,4 @@ TEST(Playback, KeyframesOfAnotherSkeletonSizeNeverReadPastTheirRotations) {
   Skeleton small = MakeChain(1);
   EXPECT_TRUE(PlaybackStep(small, a, 100, time, pair));
 }
+}  // namespace posewright

@@ -8,6 +8,8 @@
 
 #include "cli/Arguments.h"
 
+namespace posewright {
+
 namespace {
 const cli::Syntax kCopy{"copy",
                         {"FROM"},
@@ -109,3 +111,4 @@ TEST(Arguments, TimeIsAFrameTheTimeSliderCanShow) {
   for (const auto& row : rows) EXPECT_EQ(cli::ParseTime(row.text), row.frame) << row.text;
 }
 }  // namespace
+}  // namespace posewright

@@ -10,6 +10,8 @@
 #include "model/SkinnedModel.h"
 #include "support/TempDir.h"
 
+namespace posewright {
+
 namespace {
 namespace fs = std::filesystem;
 
@@ -188,3 +190,4 @@ TEST_F(BindCommandTest, FailuresWriteNothing) {
   EXPECT_NE(ReadFileBytes(Path("stderr.txt")).value_or("").find("File Format Error"), std::string::npos);
 }
 }  // namespace
+}  // namespace posewright

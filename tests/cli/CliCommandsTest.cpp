@@ -17,6 +17,8 @@
 #include "support/ModelFixtures.h"
 #include "support/TempDir.h"
 
+namespace posewright {
+
 namespace {
 namespace fs = std::filesystem;
 
@@ -224,3 +226,4 @@ TEST_F(CliCommands, HelpShowsEveryFormAndOption) {
   }
 }
 }  // namespace
+}  // namespace posewright

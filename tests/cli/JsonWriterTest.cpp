@@ -6,6 +6,8 @@
 
 #include "cli/JsonWriter.h"
 
+namespace posewright {
+
 namespace {
 std::string Quoted(const std::string& text) {
   JsonWriter j;
@@ -36,3 +38,4 @@ TEST(JsonWriter, StringsAreEscapedAndInvalidUtf8BecomesReplacementCharacters) {
   }
 }
 }  // namespace
+}  // namespace posewright

@@ -11,6 +11,8 @@
 #include "support/MathMatchers.h"
 #include "support/TempDir.h"
 
+namespace posewright {
+
 namespace {
 namespace fs = std::filesystem;
 
@@ -90,3 +92,4 @@ TEST_F(PoseCommandTest, RefusesTimesNeverShownAndUnreadableInput) {
   EXPECT_EQ(Run(Path("arm.skm") + anim + " --time 3"), 2);
   EXPECT_FALSE(fs::exists(Path("out.txt")));
 }
+}  // namespace posewright

@@ -9,6 +9,8 @@
 #include "support/ScriptedKeyframeView.h"
 #include "support/TempDir.h"
 
+namespace posewright {
+
 namespace {
 struct CommandFixture : ::testing::Test {
   AnimationState state;
@@ -137,3 +139,4 @@ TEST_F(CommandFixture, ClearingTheListStopsPlayback) {
   EXPECT_FALSE(state.playing);
   EXPECT_EQ(state.unnamedCounter, 1);
 }
+}  // namespace posewright

@@ -13,6 +13,8 @@
 #include "support/TempDir.h"
 #include "support/TestData.h"
 
+namespace posewright {
+
 namespace {
 namespace fs = std::filesystem;
 
@@ -596,3 +598,4 @@ TEST(FileDialogSettings, MatchTheCommandTable) {
 }
 
 }  // namespace
+}  // namespace posewright

@@ -12,6 +12,8 @@
 #include "support/ExportTestModels.h"
 #include "support/TempDir.h"
 
+namespace posewright {
+
 using namespace exporttest;
 
 namespace {
@@ -215,3 +217,4 @@ TEST(ExportCommand, RefusesWithoutABoundModelBeforeAskingAndReportsWriteFailures
   EXPECT_EQ(view.messages[0].caption, "Save *.x");
   EXPECT_NE(view.messages[0].detail.find("out.x"), std::string::npos);
 }
+}  // namespace posewright

@@ -10,6 +10,8 @@
 #include "render/SceneColors.h"
 #include "support/ModelFixtures.h"
 
+namespace posewright {
+
 namespace {
 // A model of two quads on a chain of two bones, facing the front camera.
 void LoadQuads(Application& app) {
@@ -233,3 +235,4 @@ TEST_F(FrameLoopTest, SkippedFramesLandWhereEveryFrameWouldHaveLed) {
   EXPECT_EQ(std::stoi(shell.keyframeView.timeText), std::stoi(time) + 1);
 }
 }  // namespace
+}  // namespace posewright

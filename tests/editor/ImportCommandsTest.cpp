@@ -8,6 +8,8 @@
 #include "model/SkinnedMeshFile.h"
 #include "skeleton/BoneDataReader.h"
 
+namespace posewright {
+
 namespace {
 using namespace import_test;
 
@@ -140,3 +142,4 @@ TEST_F(ImportCommandsTest, SaveBoneDataWritesABoneDataFile) {
             std::string::npos);
 }
 }  // namespace
+}  // namespace posewright

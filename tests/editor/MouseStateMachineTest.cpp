@@ -2,6 +2,8 @@
 
 #include "editor/MouseStateMachine.h"
 
+namespace posewright {
+
 namespace {
 constexpr ButtonPair kNone{0, 0};
 constexpr ButtonPair kLeft{1, 0};
@@ -180,3 +182,4 @@ TEST(MouseStateMachine, PackedPointsAreSignedHalves) {
   EXPECT_EQ(UnpackClientPoint(0x8000FFFFu), (ClientPoint{-1, -32768}));
 }
 }  // namespace
+}  // namespace posewright

@@ -18,6 +18,8 @@
 #include "support/ScriptedAnswers.h"
 #include "support/ScriptedKeyframeView.h"
 
+namespace posewright {
+
 struct ShownMessage {
   std::string text;
   std::string caption;
@@ -144,3 +146,4 @@ class ScriptedShell final : public ShellView, public ExportView {
     busyCount += busy ? 1 : 0;
   }
 };
+}  // namespace posewright

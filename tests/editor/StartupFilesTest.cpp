@@ -2,6 +2,8 @@
 
 #include "editor/StartupFiles.h"
 
+namespace posewright {
+
 namespace {
 // One line per step: "command: answer(filter), ..."; refusals as "!file".
 std::vector<std::string> Describe(const StartupPlan& plan) {
@@ -44,3 +46,4 @@ TEST(StartupFiles, EachFormOpensWithItsCommands) {
   }
 }
 }  // namespace
+}  // namespace posewright

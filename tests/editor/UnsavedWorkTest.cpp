@@ -14,6 +14,8 @@
 #include "support/TestData.h"
 #include "weights/WeightEditing.h"
 
+namespace posewright {
+
 namespace {
 namespace fs = std::filesystem;
 
@@ -151,3 +153,4 @@ TEST_F(UnsavedWorkTest, ACancelledSaveDialogKeepsTheModel) {
   EXPECT_EQ(shell.fileRequests.back().preselectedFilter, kSkinnedMeshFilter) << "the .skm type first";
 }
 }  // namespace
+}  // namespace posewright

@@ -11,6 +11,8 @@
 #include "editor/Commands.h"
 #include "weighttools/MirrorWeights.h"
 
+namespace posewright {
+
 namespace {
 const std::string kSamples = std::string(POSEWRIGHT_SOURCE_DIR) + "/samples/";
 
@@ -192,3 +194,4 @@ TEST_F(WeightToolCommands, WeightViewTogglesWithItsCheckMark) {
   EXPECT_FALSE(shell.checks[CheckItem::WeightView]);
 }
 }  // namespace
+}  // namespace posewright

@@ -10,6 +10,8 @@
 #include "export/FixedNumberFormat.h"
 #include "support/SyntheticSkinnedModel.h"
 
+namespace posewright {
+
 namespace {
 std::string Fast(float value) {
   char buffer[kMaxFixed6Length];
@@ -104,3 +106,4 @@ TEST(FixedNumberFormat, IntegersMatchPrintf) {
     EXPECT_EQ(std::string(buffer, FormatSigned(buffer, d)), std::to_string(d));
   }
 }
+}  // namespace posewright

@@ -8,6 +8,8 @@
 #include "support/ExportTestModels.h"
 #include "support/WorkedExampleX.h"
 
+namespace posewright {
+
 using namespace exporttest;
 
 namespace {
@@ -198,3 +200,4 @@ TEST(GoldenExport, WorkedExampleInAllFramesModeAt4800GivesThirtyKeysEightyTicksA
   ASSERT_NE(at, std::string::npos);
   EXPECT_EQ(text.substr(at), expected);
 }
+}  // namespace posewright

@@ -8,6 +8,8 @@
 #include "export/PointReps.h"
 #include "support/SyntheticSkinnedModel.h"
 
+namespace posewright {
+
 namespace {
 constexpr uint32_t N = kNoFace;
 
@@ -79,3 +81,4 @@ TEST(PointReps, InconsistentAdjacencyEndsTheWalkInsteadOfLooping) {
   const std::vector<uint32_t> short_ = ConvertAdjacencyToPointReps(indices, 4, adjacency, {});
   EXPECT_EQ(short_.size(), 4u);
 }
+}  // namespace posewright

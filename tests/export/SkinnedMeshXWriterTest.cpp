@@ -9,6 +9,8 @@
 #include "support/ExportTestModels.h"
 #include "support/TempDir.h"
 
+namespace posewright {
+
 using namespace exporttest;
 
 namespace {
@@ -340,3 +342,4 @@ TEST(SkinnedMeshXWriter, WritesTheFileAndReportsAFailedWriteKeepingTheOldFile) {
   EXPECT_FALSE(refused);
   EXPECT_EQ(dir.read("export_writer_test.x"), expected);
 }
+}  // namespace posewright

@@ -11,6 +11,8 @@
 #include "math/D3DXMath.h"
 #include "support/MathMatchers.h"
 
+namespace posewright {
+
 namespace {
 D3DXVECTOR3 Apply(const D3DXVECTOR3& p, const D3DXMATRIX& m) {
   return {p.x * m._11 + p.y * m._21 + p.z * m._31 + m._41, p.x * m._12 + p.y * m._22 + p.z * m._32 + m._42,
@@ -116,3 +118,4 @@ TEST(XAnimationKeys, EveryRateBelowSixtyGivesStrictlyIncreasingKeyTimes) {
     EXPECT_GE(count, 1u);
   }
 }
+}  // namespace posewright

@@ -17,6 +17,8 @@
 #include "fileio/TemporaryFile.h"
 #include "support/TempDir.h"
 
+namespace posewright {
+
 namespace {
 namespace fs = std::filesystem;
 
@@ -236,3 +238,4 @@ TEST(FilePaths, FolderNameAndRelativeResolution) {
   EXPECT_EQ(ResolveRelative("", "x.png"), "x.png");
 }
 }  // namespace
+}  // namespace posewright

@@ -5,6 +5,8 @@
 
 #include "fileio/KeyedLineReader.h"
 
+namespace posewright {
+
 namespace {
 std::vector<KeyedLine> ReadAll(std::string_view text) {
   KeyedLineReader reader(text);
@@ -103,3 +105,4 @@ TEST(KeyedLineReader, UnsignedWordsKeepTheFullRange) {
   EXPECT_EQ(ParseKeyedUnsigned32("x"), 0u);
 }
 }  // namespace
+}  // namespace posewright

@@ -18,6 +18,8 @@
 #include "support/TempDir.h"
 #include "xfile/XFileParser.h"
 
+namespace posewright {
+
 namespace {
 struct Reader {
   const char* name;
@@ -77,3 +79,4 @@ TEST(ReaderLimits, EachReaderRefusesFifosAndFilesBeyondItsBound) {
   }
 }
 }  // namespace
+}  // namespace posewright

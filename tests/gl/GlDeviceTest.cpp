@@ -6,6 +6,8 @@
 #include "render/Camera.h"
 #include "render/VertexProcessor.h"
 
+namespace posewright {
+
 namespace {
 D3DXMATRIX Identity() {
   D3DXMATRIX m;
@@ -300,3 +302,4 @@ TEST_F(GlDevicePixels, DrawsNamingMissingDataAreSkipped) {
   EXPECT_EQ(count(ClearRgb()), kWidth * kHeight);
 }
 }  // namespace
+}  // namespace posewright

@@ -14,6 +14,8 @@
 #include "gl/OffscreenHost.h"
 #include "render/SceneColors.h"
 
+namespace posewright {
+
 struct Rgb {
   int r = 0;
   int g = 0;
@@ -96,3 +98,4 @@ inline ::testing::AssertionResult Near(const Rgb& a, const Rgb& b, int tolerance
   }
   return ::testing::AssertionFailure() << a << " is not within " << tolerance << " of " << b;
 }
+}  // namespace posewright

@@ -8,6 +8,8 @@
 #include "support/MathMatchers.h"
 #include "support/ModelFixtures.h"
 
+namespace posewright {
+
 namespace {
 TextureImage Checker() {
   TextureImage t{4, 4, {}};
@@ -52,3 +54,4 @@ TEST(ReferenceImage, TubeFrameMatchesTheCommittedPicture) {
   ExpectMatchesReference("tube_frame", viewport->width(), viewport->height(), viewport->readPixels());
 }
 }  // namespace
+}  // namespace posewright

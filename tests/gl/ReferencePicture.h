@@ -13,6 +13,8 @@
 #include "image/ImageDecoders.h"
 #include "image/PngWriter.h"
 
+namespace posewright {
+
 /// Checks an RGBA frame against reference/<name>.png: at most one pixel in 500
 /// may differ by more than 2 in a channel (edges may move by a pixel between
 /// rasterizer versions; interiors must not). On failure the frame is written
@@ -48,3 +50,4 @@ inline void ExpectMatchesReference(const std::string& name, int width, int heigh
            << " may); this frame is in " << actual;
   }
 }
+}  // namespace posewright

@@ -18,6 +18,8 @@
 #include "support/TempDir.h"
 
 #ifdef POSEWRIGHT_CLI
+
+namespace posewright {
 namespace {
 namespace fs = std::filesystem;
 
@@ -122,3 +124,4 @@ TEST_F(RenderCommand, RefusesBadArgumentsAndFiles) {
 }
 }  // namespace
 #endif
+}  // namespace posewright

@@ -14,6 +14,8 @@
 #include "skeleton/BlendingParametersFile.h"
 #include "weights/BlendWeights.h"
 
+namespace posewright {
+
 namespace {
 const std::string kSamples = std::string(POSEWRIGHT_SOURCE_DIR) + "/samples/";
 
@@ -47,3 +49,4 @@ TEST(SampleFrame, WalkingCharacterMatchesTheCommittedPicture) {
   ExpectMatchesReference("sample_walk", viewport->width(), viewport->height(), viewport->readPixels());
 }
 }  // namespace
+}  // namespace posewright

@@ -7,6 +7,8 @@
 #include "support/MathMatchers.h"
 #include "support/ModelFixtures.h"
 
+namespace posewright {
+
 namespace {
 using fixtures::AddQuad;
 
@@ -138,3 +140,4 @@ TEST_F(ScenePixels, RubberBandOnTop) {
   EXPECT_EQ(at(100, 100), (Rgb{255, 255, 255}));
 }
 }  // namespace
+}  // namespace posewright

@@ -8,6 +8,8 @@
 #include "render/WeightColours.h"
 #include "support/TwoBoneTube.h"
 
+namespace posewright {
+
 namespace {
 class WeightViewPixels : public OffscreenTest {
  protected:
@@ -82,3 +84,4 @@ TEST_F(WeightViewPixels, ColoursBlendAcrossFaces) {
   EXPECT_EQ(count(ToRgb(0.0f, 0.0f, 0.35f)), 0) << "every vertex names bone 1";
 }
 }  // namespace
+}  // namespace posewright

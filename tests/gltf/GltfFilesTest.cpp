@@ -12,6 +12,8 @@
 #include "support/SyntheticSkinnedModel.h"
 #include "support/TempDir.h"
 
+namespace posewright {
+
 namespace {
 
 uint32_t U32(const std::string& bytes, std::size_t at) {
@@ -180,3 +182,4 @@ TEST(GltfFiles, AFailedWriteLeavesThePreviousExportWhole) {
 }
 
 }  // namespace
+}  // namespace posewright

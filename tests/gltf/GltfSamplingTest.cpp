@@ -7,6 +7,8 @@
 #include "support/GltfReference.h"
 #include "support/SyntheticSkinnedModel.h"
 
+namespace posewright {
+
 namespace {
 using synthetic::Random;
 
@@ -111,3 +113,4 @@ TEST(GltfSampling, AnimationsPlaybackCannotPlayGiveOneSampleOrNone) {
 }
 
 }  // namespace
+}  // namespace posewright

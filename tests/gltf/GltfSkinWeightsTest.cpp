@@ -7,6 +7,8 @@
 #include "gltf/GltfSkinWeights.h"
 #include "support/SyntheticSkinnedModel.h"
 
+namespace posewright {
+
 namespace {
 
 SkinVertex Slots(std::array<uint8_t, 4> bones, float w0, float w1, float w2) {
@@ -99,3 +101,4 @@ TEST(GltfSkinWeights, RandomVerticesKeepTheirBonesWeights) {
 }
 
 }  // namespace
+}  // namespace posewright

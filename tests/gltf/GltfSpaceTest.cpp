@@ -10,6 +10,8 @@
 #include "support/GltfReference.h"
 #include "support/SyntheticSkinnedModel.h"
 
+namespace posewright {
+
 namespace {
 using synthetic::Random;
 
@@ -131,3 +133,4 @@ TEST(GltfSpace, RoughnessFollowsTheSpecularPower) {
 }
 
 }  // namespace
+}  // namespace posewright

@@ -12,6 +12,8 @@
 #include "export/SkinnedMeshXContent.h"
 #include "model/SkinnedMeshFile.h"
 
+namespace posewright {
+
 namespace {
 
 // Per material in use (ascending), the vertices its faces use, ascending.
@@ -105,3 +107,4 @@ TEST(GltfAssimp, ImportsEveryExportAsWritten) {
 }
 
 }  // namespace
+}  // namespace posewright

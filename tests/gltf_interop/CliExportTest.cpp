@@ -7,6 +7,8 @@
 #include "GltfFileReader.h"
 #include "fileio/FileBytes.h"
 
+namespace posewright {
+
 namespace {
 
 TEST(GltfCli, AnimationsAreNamedAfterTheirFilesAndFailuresLeaveTheOldFile) {
@@ -40,3 +42,4 @@ TEST(GltfCli, AnimationsAreNamedAfterTheirFilesAndFailuresLeaveTheOldFile) {
 }
 
 }  // namespace
+}  // namespace posewright

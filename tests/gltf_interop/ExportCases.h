@@ -15,6 +15,8 @@
 #include "tools/gen/ModelFiles.h"
 #include "tools/gen/SampleAssets.h"
 
+namespace posewright {
+
 namespace gltfinterop {
 
 struct ExportCase {
@@ -99,3 +101,4 @@ inline const std::vector<ExportCase>& Cases() {
 }
 
 }  // namespace gltfinterop
+}  // namespace posewright

@@ -13,6 +13,8 @@
 
 #include "fileio/FileBytes.h"
 
+namespace posewright {
+
 namespace gltfread {
 
 struct File {
@@ -93,3 +95,4 @@ inline File Read(const std::string& path) {
 }
 
 }  // namespace gltfread
+}  // namespace posewright

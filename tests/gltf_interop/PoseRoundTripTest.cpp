@@ -27,6 +27,8 @@
 #include "model/SkinnedMeshFile.h"
 #include "support/GltfReference.h"
 
+namespace posewright {
+
 namespace {
 using namespace gltfref;
 
@@ -225,3 +227,4 @@ TEST(GltfPoseRoundTrip, GeneratedModelsMoveAsTheEditorMovesThem) {
 }
 
 }  // namespace
+}  // namespace posewright

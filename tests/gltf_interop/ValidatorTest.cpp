@@ -6,6 +6,8 @@
 
 #include "ExportCases.h"
 
+namespace posewright {
+
 namespace {
 
 // The validator's report line ("errors N warnings M" and the issues) and
@@ -35,3 +37,4 @@ TEST(GltfValidator, EveryExportIsFreeOfErrorsAndWarnings) {
 }
 
 }  // namespace
+}  // namespace posewright

@@ -15,6 +15,8 @@
 #include "weights/BlendWeights.h"
 #include "weights/WeightEditing.h"
 
+namespace posewright {
+
 namespace {
 // Everything an edit may change, compared bit for bit.
 struct State {
@@ -314,3 +316,4 @@ TEST_F(HistoryTest, ARemovedAnimationComesBackAsTheSameObject) {
   EXPECT_EQ(history.redoName(), "Add Keyframe");
 }
 }  // namespace
+}  // namespace posewright

@@ -8,6 +8,8 @@
 #include "image/ImageDecoders.h"
 #include "image/PngWriter.h"
 
+namespace posewright {
+
 namespace {
 // 5 × 3 pixels, all opaque except pixel 7, which gets alpha.
 std::vector<uint8_t> Pixels(uint8_t alpha) {
@@ -63,3 +65,4 @@ TEST(PngWriter, RefusesPixelsThatDoNotMatchTheSize) {
   EXPECT_TRUE(EncodePng(-1, 1, std::vector<uint8_t>(4)).empty());
 }
 }  // namespace
+}  // namespace posewright

@@ -13,6 +13,8 @@
 #include "image/TextureLoader.h"
 #include "support/TestData.h"
 
+namespace posewright {
+
 namespace {
 using Bytes = std::vector<uint8_t>;
 
@@ -310,3 +312,4 @@ TEST(TextureDecode, ImagesBeyondTheBudgetAreRefusedFromTheirHeader) {
   }
 }
 }  // namespace
+}  // namespace posewright

@@ -12,6 +12,8 @@
 #include "support/TempDir.h"
 #include "support/TestData.h"
 
+namespace posewright {
+
 namespace {
 std::string Rig(const std::string& name) {
   return SharedTestDataDir() + "/rigs/" + name;
@@ -125,3 +127,4 @@ TEST_F(RigCommandTest, RefusalsNameTheFileAndTheReason) {
   EXPECT_FALSE(std::filesystem::exists(Path("q.dat")));
 }
 }  // namespace
+}  // namespace posewright

@@ -8,6 +8,8 @@
 #include "importer/Quantize.h"
 #include "weights/AnchorContainment.h"
 
+namespace posewright {
+
 namespace {
 using namespace import_test;
 
@@ -149,3 +151,4 @@ TEST(FitBlendingParameters, ReachesAreRoundedAndPositive) {
   }
 }
 }  // namespace
+}  // namespace posewright

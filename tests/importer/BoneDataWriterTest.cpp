@@ -7,6 +7,8 @@
 #include "importer/Quantize.h"
 #include "skeleton/BoneDataReader.h"
 
+namespace posewright {
+
 namespace {
 using namespace import_test;
 
@@ -133,3 +135,4 @@ TEST(BoneDataWriter, RefusesWhatWouldNotReadBackAndWritesNothing) {
   EXPECT_TRUE(back.status);
 }
 }  // namespace
+}  // namespace posewright

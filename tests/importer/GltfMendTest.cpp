@@ -10,6 +10,8 @@
 #include "tools/gen/RigExport.h"
 #include "tools/gen/RigModels.h"
 
+namespace posewright {
+
 namespace {
 using namespace import_test;
 using Json = nlohmann::json;
@@ -92,19 +94,41 @@ TEST(GltfMend, SkinsThatCannotBeReadAreRefusedWithTheReason) {
   }
 }
 
-// A .glb found by fuzzing, whose skin lost its inverse bind matrices: it used
-// to crash the import inside Assimp. Read from memory and from disk.
-TEST(GltfMend, TheKeptCrashFileOpens) {
-  const std::string file = std::string(POSEWRIGHT_SOURCE_DIR) + "/fuzz/assimp-crashes/gltf-null-read";
-  const std::optional<std::string> bytes = ReadFileBytes(file);
-  ASSERT_TRUE(bytes);
-  AssimpScene scene;
-  EXPECT_TRUE(ReadAssimpSceneFromMemory(*bytes, "glb", "crash.glb", scene));
+// Files found by fuzzing that crashed the import inside Assimp (a skin that
+// lost its inverse bind matrices, an indexed line loop) are now read, from
+// memory and from disk: the first opens, the second holds only lines and is
+// refused for that.
+TEST(GltfMend, TheKeptCrashFilesAreRead) {
+  const fs::path corpus = fs::path(POSEWRIGHT_SOURCE_DIR) / "fuzz" / "corpus" / "gltfimport";
   TempDir folder("gltfcrash");
-  ASSERT_TRUE(WriteFileAtomically(folder.path("crash.glb"), *bytes));
-  RiggedImport out;
-  const Status s = ImportRiggedModel(folder.path("crash.glb"), out);
-  EXPECT_TRUE(s) << s.detail;
+  const std::pair<const char*, bool> files[] = {{"crash-skin-without-matrices.glb", true},
+                                                {"crash-indexed-line-loop.glb", false}};
+  for (const auto& [name, opens] : files) {
+    SCOPED_TRACE(name);
+    const std::optional<std::string> bytes = ReadFileBytes((corpus / name).string());
+    ASSERT_TRUE(bytes);
+    AssimpScene scene;
+    EXPECT_EQ(static_cast<bool>(ReadAssimpSceneFromMemory(*bytes, "glb", name, scene)), opens);
+    ASSERT_TRUE(WriteFileAtomically(folder.path(name), *bytes));
+    RiggedImport out;
+    const Status s = ImportRiggedModel(folder.path(name), out);
+    EXPECT_EQ(static_cast<bool>(s), opens) << s.detail;
+    if (!opens) {
+      EXPECT_NE(s.detail.find("has no faces"), std::string::npos) << s.detail;
+    }
+  }
+}
+
+TEST(GltfMend, LineLoopsAreReadAsStrips) {
+  const Json loop =
+      Json::parse(R"({"asset":{"version":"2.0"},"meshes":[{"primitives":[{"mode":2},{"mode":4}]}]})");
+  std::string mended;
+  bool changed = false;
+  ASSERT_TRUE(MendGltfForAssimp(loop.dump(), "loop.gltf", mended, changed));
+  ASSERT_TRUE(changed);
+  const Json back = Json::parse(mended);
+  EXPECT_EQ(back["meshes"][0]["primitives"][0]["mode"], 3);
+  EXPECT_EQ(back["meshes"][0]["primitives"][1]["mode"], 4);
 }
 
 TEST(Base64, EncodesTheStandardVectors) {
@@ -118,3 +142,4 @@ TEST(Base64, EncodesTheStandardVectors) {
   for (const auto& [in, out] : vectors) EXPECT_EQ(Base64(in), out);
 }
 }  // namespace
+}  // namespace posewright

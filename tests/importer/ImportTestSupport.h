@@ -14,6 +14,8 @@
 #include "support/TempDir.h"
 #include "support/TestData.h"
 
+namespace posewright {
+
 namespace import_test {
 namespace fs = std::filesystem;
 
@@ -48,3 +50,4 @@ inline float Distance(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
   return D3DXVec3Length(&d);
 }
 }  // namespace import_test
+}  // namespace posewright

@@ -10,6 +10,8 @@
 #include "importer/SceneMesh.h"
 #include "tools/gen/RigModels.h"
 
+namespace posewright {
+
 namespace {
 using namespace import_test;
 
@@ -300,3 +302,4 @@ TEST(MeshImport, FbxUnitsAreScaledToMetres) {
   EXPECT_LT(Distance(a.second, b.second), 1e-3f);
 }
 }  // namespace
+}  // namespace posewright

@@ -11,6 +11,8 @@
 #include "skeleton/BoneDataReader.h"
 #include "tools/gen/RigExport.h"
 
+namespace posewright {
+
 namespace {
 using namespace import_test;
 
@@ -356,3 +358,4 @@ TEST(RigImport, BoneNamesBecomeSingleWords) {
   EXPECT_EQ(BoneNameFor(std::string(100, 'a'), 1).size(), kMaxImportedNameLength);
 }
 }  // namespace
+}  // namespace posewright

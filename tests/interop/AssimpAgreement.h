@@ -17,6 +17,8 @@
 #include "export/SkinnedMeshXContent.h"
 #include "export/XAnimationKeys.h"
 
+namespace posewright {
+
 namespace interop {
 
 /// An Assimp scene that lives as long as its importer.
@@ -154,3 +156,4 @@ inline void ExpectSameAnimation(const aiScene& scene, const SkinnedModel& model,
 }
 
 }  // namespace interop
+}  // namespace posewright

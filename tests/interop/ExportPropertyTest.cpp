@@ -9,6 +9,8 @@
 #include "support/SyntheticSkinnedModel.h"
 #include "support/TempDir.h"
 
+namespace posewright {
+
 using namespace interop;
 
 TEST(ExportProperty, ExportThenAssimpImportNeverLosesAVertexInfluence) {
@@ -39,3 +41,4 @@ TEST(ExportProperty, ExportThenAssimpImportNeverLosesAVertexInfluence) {
   }
   std::filesystem::remove(path);
 }
+}  // namespace posewright

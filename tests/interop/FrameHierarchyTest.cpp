@@ -18,6 +18,8 @@
 #include "support/TempDir.h"
 #include "weights/BlendWeights.h"
 
+namespace posewright {
+
 using namespace interop;
 
 namespace {
@@ -77,3 +79,4 @@ TEST(FrameHierarchy, AssimpSeesEveryFrameOfTheSampleWithTheMeshInsideTheRootFram
   }
   std::filesystem::remove(path);
 }
+}  // namespace posewright

@@ -20,6 +20,8 @@
 #include "tools/gen/ModelFiles.h"
 #include "weights/BlendWeights.h"
 
+namespace posewright {
+
 using namespace exporttest;
 using namespace interop;
 
@@ -142,3 +144,4 @@ TEST(InteropExport, CommandLineExportOfAGeneratedModelLoadsInAssimpAndOurImport)
   EXPECT_NE(std::system((std::string(cli) + " export " + skm + ".missing -o " + x + " 2>/dev/null").c_str()),
             0);
 }
+}  // namespace posewright

@@ -11,6 +11,8 @@
 #include "export/SkinnedMeshXContent.h"
 #include "model/SkinMeshImport.h"
 
+namespace posewright {
+
 namespace interop {
 
 /// Per vertex, bone name → weight of every positive influence.
@@ -64,3 +66,4 @@ inline void ExpectOwnImportAgrees(const std::string& path, const SkinnedModel& e
 }
 
 }  // namespace interop
+}  // namespace posewright

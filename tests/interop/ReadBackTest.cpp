@@ -10,6 +10,8 @@
 #include "support/SyntheticSkinnedModel.h"
 #include "support/TempDir.h"
 
+namespace posewright {
+
 using namespace interop;
 
 TEST(ReadBack, OwnImportReadsTheWorkedExampleBack) {
@@ -47,3 +49,4 @@ TEST(ReadBack, OwnImportReadsGeneratedModelsBackWithTheSameWeights) {
   }
   std::filesystem::remove(path);
 }
+}  // namespace posewright

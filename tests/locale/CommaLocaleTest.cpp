@@ -22,6 +22,8 @@
 #include "weights/BlendWeights.h"
 #include "weights/WeightEditing.h"
 
+namespace posewright {
+
 namespace {
 constexpr const char* kCommaLocale = "de_DE.UTF-8";
 
@@ -103,3 +105,4 @@ TEST_F(CommaLocaleTest, ATypedCommaIsReadByTheNumericPrefixRule) {
   EXPECT_FLOAT_EQ(ParseWeightText("1,5"), 1.0f);
   EXPECT_FLOAT_EQ(ParseWeightText("0.5"), 0.5f);
 }
+}  // namespace posewright

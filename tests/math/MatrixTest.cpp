@@ -5,6 +5,8 @@
 
 #include "support/MathMatchers.h"
 
+namespace posewright {
+
 namespace {
 
 TEST(Matrix, LayoutIsRowMajorWithTranslationInFourthRow) {
@@ -112,3 +114,4 @@ TEST(Matrix, TransposeMovesColumnsToRows) {
   EXPECT_EQ(tt._41, 0.0f);
 }
 }  // namespace
+}  // namespace posewright

@@ -5,6 +5,8 @@
 
 #include "support/MathMatchers.h"
 
+namespace posewright {
+
 namespace {
 
 TEST(Quaternion, MultiplyByIdentityOnEitherSideIsExact) {
@@ -104,3 +106,4 @@ TEST(Quaternion, SlerpFollowsTheArcAndIsNotRenormalised) {
   EXPECT_FLOAT_EQ(r.w, 2.0f);
 }
 }  // namespace
+}  // namespace posewright

@@ -4,6 +4,8 @@
 
 #include "support/MathMatchers.h"
 
+namespace posewright {
+
 namespace {
 TEST(Vector, NormaliseOfZeroAndSubnormalGivesZero) {
   D3DXVECTOR3 r(9, 9, 9);
@@ -42,3 +44,4 @@ TEST(Vector, CrossIsAntiCommutativeAndOrthogonal) {
   EXPECT_NEAR(D3DXVec3Dot(&ab, &b), 0.0f, 1e-5f);
 }
 }  // namespace
+}  // namespace posewright

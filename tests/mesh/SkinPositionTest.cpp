@@ -5,6 +5,8 @@
 #include "mesh/SkinPosition.h"
 #include "support/MathMatchers.h"
 
+namespace posewright {
+
 namespace {
 D3DXMATRIX Translation(float x, float y, float z) {
   D3DXMATRIX m;
@@ -43,3 +45,4 @@ TEST(SkinnedPosition, EmptySlotsReadEntryZeroAndUnknownBonesReadZero) {
   // Bone 7 is beyond the palette: its half contributes nothing.
   ExpectNear(SkinnedPosition(Vertex({1, 1, 1}, 0.5f, 0, 0, 7, 1, 1, 1), palette), {0.5f, 1.0f, 0.5f});
 }
+}  // namespace posewright

@@ -2,6 +2,8 @@
 
 #include "mesh/VertexSelection.h"
 
+namespace posewright {
+
 namespace {
 TEST(RebuildPointList, SelectedAscendingThenUnselectedDescending) {
   VertexSelection s;
@@ -34,3 +36,4 @@ TEST(RebuildPointList, EmptyAndFullSixteenBitRange) {
   EXPECT_EQ(s.unselectedCount, 65534u);
 }
 }  // namespace
+}  // namespace posewright

@@ -9,6 +9,8 @@
 #include "xfile/XFileParser.h"
 #include "xfile/XFileTestSupport.h"
 
+namespace posewright {
+
 namespace {
 const char* kIdentity = "1,0,0,0, 0,1,0,0, 0,0,1,0, 0,0,0,1;;";
 
@@ -274,3 +276,4 @@ TEST(SkinImport, ReadsTheLayoutTheEditorExports) {
   EXPECT_EQ(model.skinnedMesh.vertices[1].u, 1.0f);
 }
 }  // namespace
+}  // namespace posewright

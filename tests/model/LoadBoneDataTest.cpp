@@ -4,6 +4,8 @@
 #include "support/BoneDataText.h"
 #include "support/TempDir.h"
 
+namespace posewright {
+
 namespace {
 // A loaded, not yet bound mesh of three vertices.
 SkinnedModel LoadedModel() {
@@ -83,3 +85,4 @@ TEST(LoadBoneData, RefusedWithoutAMesh) {
   EXPECT_FALSE(empty.bonesLoaded());
 }
 }  // namespace
+}  // namespace posewright

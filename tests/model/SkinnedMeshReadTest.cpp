@@ -11,6 +11,8 @@
 #include "support/TempDir.h"
 #include "support/TestData.h"
 
+namespace posewright {
+
 namespace {
 std::string Format(const SkinnedModel& m) {
   std::string text;
@@ -335,3 +337,4 @@ TEST(ReadSkinnedMesh, DecodesTexturesBesideTheFileByDefault) {
   EXPECT_EQ(m.textures[1], nullptr);
 }
 }  // namespace
+}  // namespace posewright

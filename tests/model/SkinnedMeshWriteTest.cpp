@@ -10,6 +10,8 @@
 #include "model/SkinnedMeshFile.h"
 #include "support/TempDir.h"
 
+namespace posewright {
+
 namespace {
 std::string CrLf(const std::vector<std::string>& lines) {
   std::string out;
@@ -120,3 +122,4 @@ TEST(WriteSkinnedMesh, FailedWriteIsReportedAndKeepsTheOldFile) {
   EXPECT_EQ(ReadFileBytes(path)->substr(0, 13), "Vertices: 4\r\n");
 }
 }  // namespace
+}  // namespace posewright

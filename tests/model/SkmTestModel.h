@@ -3,6 +3,8 @@
 
 #include "model/SkinnedModel.h"
 
+namespace posewright {
+
 inline SkinVertex MakeVertex(D3DXVECTOR3 p, std::array<float, 3> w, uint32_t indices, D3DXVECTOR3 n, float u,
                              float v) {
   SkinVertex x;
@@ -74,3 +76,4 @@ inline SkinnedModel SmallBoundModel() {
   m.skeleton.bonesLoaded = true;
   return m;
 }
+}  // namespace posewright

@@ -2,6 +2,8 @@
 
 #include "tools/tour/PictureCompare.h"
 
+namespace posewright {
+
 namespace {
 
 QImage Plain(int width, int height, QRgb colour) {
@@ -63,3 +65,4 @@ TEST(PictureCompareTest, DifferenceMapMarksDifferingPixelsRedOnAFadedReference) 
 }
 
 }  // namespace
+}  // namespace posewright

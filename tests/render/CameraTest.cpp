@@ -3,6 +3,8 @@
 #include "render/Camera.h"
 #include "support/MathMatchers.h"
 
+namespace posewright {
+
 namespace {
 D3DXVECTOR3 ToView(const Camera& c, const D3DXVECTOR3& p) {
   D3DXVECTOR3 out;
@@ -99,3 +101,4 @@ TEST(Camera, ProjectionFollowsTheViewportsShape) {
   }
 }
 }  // namespace
+}  // namespace posewright

@@ -4,6 +4,8 @@
 #include "render/RecordingDevice.h"
 #include "support/ModelFixtures.h"
 
+namespace posewright {
+
 namespace {
 TEST(ModelBuffers, TexturesFollowTheModel) {
   SkinnedModel model;
@@ -84,3 +86,4 @@ TEST(ModelBuffers, ANewModelOfTheSameSizeIsUploaded) {
   EXPECT_EQ(device.logLines("updateIndexBuffer").size(), 0u) << "same faces: indices kept";
 }
 }  // namespace
+}  // namespace posewright

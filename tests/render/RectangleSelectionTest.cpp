@@ -5,6 +5,8 @@
 #include "support/MathMatchers.h"
 #include "support/ModelFixtures.h"
 
+namespace posewright {
+
 namespace {
 // Identity camera and palette on a 200 × 100 back buffer: model x = −1..1 maps
 // to pixels 0..200 and y = 1..−1 to pixels 0..100.
@@ -96,3 +98,4 @@ TEST(SelectionCentre, MiddleOfTheSelectedBoundingBoxOrOrigin) {
   ExpectNear(selectionCentre(model), D3DXVECTOR3(100, 100, 100));
 }
 }  // namespace
+}  // namespace posewright

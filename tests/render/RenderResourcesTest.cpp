@@ -7,6 +7,8 @@
 #include "render/RenderResources.h"
 #include "skeleton/BoneShape.h"
 
+namespace posewright {
+
 namespace {
 void ExpectFigureVertices(const std::vector<SkinVertex>& vertices) {
   for (const SkinVertex& v : vertices) {
@@ -103,3 +105,4 @@ TEST(RenderResources, UploadOnceAndReleaseVertexThenIndexBuffers) {
   EXPECT_EQ(resources.axes.vertexBuffer, 0u);
 }
 }  // namespace
+}  // namespace posewright

@@ -8,6 +8,8 @@
 #include "fileio/FileBytes.h"
 #include "render/RingMarker.h"
 
+namespace posewright {
+
 namespace {
 class RingMarker : public ::testing::Test {
  protected:
@@ -95,3 +97,4 @@ TEST_F(RingMarker, FacesDoNotOverlapAndBandsInterlock) {
   EXPECT_EQ(borrowed[0], 0) << "green passes over everywhere";
 }
 }  // namespace
+}  // namespace posewright

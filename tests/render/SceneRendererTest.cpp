@@ -8,6 +8,8 @@
 #include "support/MathMatchers.h"
 #include "support/ModelFixtures.h"
 
+namespace posewright {
+
 namespace {
 using fixtures::AddQuad;
 
@@ -343,3 +345,4 @@ TEST(SceneRenderer, UploadsModelDataOnlyWhenItChanged) {
   EXPECT_TRUE(s.device.indexBuffers.empty());
 }
 }  // namespace
+}  // namespace posewright

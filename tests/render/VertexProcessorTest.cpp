@@ -5,6 +5,8 @@
 #include "render/VertexProcessor.h"
 #include "support/MathMatchers.h"
 
+namespace posewright {
+
 namespace {
 D3DXMATRIX Translation(float x, float y, float z) {
   D3DXMATRIX m;
@@ -143,3 +145,4 @@ TEST(VertexProcessor, ScreenMappingPutsPixelCentresAtIntegers) {
   EXPECT_FLOAT_EQ(s.rhw, 0.5f);
 }
 }  // namespace
+}  // namespace posewright

@@ -13,6 +13,8 @@
 #include "support/ModelFixtures.h"
 #include "support/TwoBoneTube.h"
 
+namespace posewright {
+
 namespace {
 RegisterFile WeightRegisters(float bone) {
   RegisterFile c;
@@ -93,3 +95,4 @@ TEST(WeightColours, WeightViewColoursOnlyTheMeshBySelectedBone) {
   }
 }
 }  // namespace
+}  // namespace posewright

@@ -12,6 +12,8 @@
 #include "tools/gen/MeshBuilder.h"
 #include "tools/gen/Prng.h"
 
+namespace posewright {
+
 namespace {
 std::string Printed(float v) {
   char text[64];
@@ -113,3 +115,4 @@ TEST(Prng, FollowsTheSplitMix64Sequence) {
 }
 
 }  // namespace
+}  // namespace posewright

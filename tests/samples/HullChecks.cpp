@@ -5,6 +5,8 @@
 #include <map>
 #include <utility>
 
+namespace posewright {
+
 namespace {
 struct V {
   double x, y, z;
@@ -113,3 +115,4 @@ double HullExcess(const BoneAnchor& a, const D3DXVECTOR3& p) {
 bool HullHolds(const BoneAnchor& a, const D3DXVECTOR3& p, double tolerance) {
   return HullExcess(a, p) <= tolerance;
 }
+}  // namespace posewright

@@ -7,6 +7,8 @@
 
 #include "skeleton/BoneAnchor.h"
 
+namespace posewright {
+
 /// Empty when the anchor is a closed triangle volume with at least 4 faces
 /// (every edge used once in each direction), convex (no vertex in front of any
 /// face plane), with unit stored normals that point out of it, positive
@@ -19,3 +21,4 @@ double HullExcess(const BoneAnchor& anchor, const D3DXVECTOR3& p);
 
 /// p inside or within tolerance of the convex volume.
 bool HullHolds(const BoneAnchor& anchor, const D3DXVECTOR3& p, double tolerance);
+}  // namespace posewright

@@ -13,6 +13,8 @@
 #include "tools/gen/ModelFiles.h"
 #include "weights/AnchorContainment.h"
 
+namespace posewright {
+
 namespace {
 struct Generated {
   GeneratedModel model;
@@ -314,3 +316,4 @@ TEST(ParamModel, RefusesOptionsItCannotBuildAndWritesNothing) {
   EXPECT_TRUE(ValidateModelOptions(Options(48, 8, 12, 1)));
 }
 }  // namespace
+}  // namespace posewright

@@ -22,6 +22,8 @@
 #include "tools/gen/SampleCharacter.h"
 #include "weights/AnchorContainment.h"
 
+namespace posewright {
+
 namespace {
 namespace fs = std::filesystem;
 
@@ -356,3 +358,4 @@ TEST_F(SampleAssets, WaveRaisesTheRightHandAboveTheHeadAndSwingsIt) {
   EXPECT_EQ(wave.keys().front().rotations, wave.keys().back().rotations);
 }
 }  // namespace
+}  // namespace posewright

@@ -5,6 +5,8 @@
 
 #include "xfile/XBinaryToken.h"
 
+namespace posewright {
+
 namespace {
 struct Token {
   enum Kind { Word, Number, String, Open, Close } kind;
@@ -259,3 +261,4 @@ std::optional<ScannedXMesh> ScanXFile(const std::string& bytes, std::string* err
   }
   return m;
 }
+}  // namespace posewright

@@ -12,6 +12,8 @@
 
 #include "math/Vector3.h"
 
+namespace posewright {
+
 struct ScannedMaterial {
   std::string name;
   /// Face colour RGBA, power, specular RGB, emissive RGB.
@@ -34,3 +36,4 @@ struct ScannedXMesh {
 
 /// Nothing, with the reason in *error, when the bytes do not hold that layout.
 std::optional<ScannedXMesh> ScanXFile(const std::string& bytes, std::string* error);
+}  // namespace posewright

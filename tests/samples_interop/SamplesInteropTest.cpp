@@ -17,6 +17,8 @@
 #include "tools/gen/SampleCharacter.h"
 #include "tools/gen/XBinaryWriter.h"
 
+namespace posewright {
+
 namespace {
 // Our positions sorted by x, with z negated: Assimp turns the file's
 // left-handed data right-handed.
@@ -105,3 +107,4 @@ TEST(SamplesInterop, AssimpLoadsGeneratedModelsInTextAndBinary) {
   }
 }
 }  // namespace
+}  // namespace posewright

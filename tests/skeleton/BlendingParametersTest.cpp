@@ -6,6 +6,8 @@
 #include "support/BoneDataText.h"
 #include "support/TempDir.h"
 
+namespace posewright {
+
 namespace {
 // Root (0)
 // ├─ B1 (1) ── B2 (2)
@@ -123,3 +125,4 @@ TEST(BoneInformationFile, WritesParentsAndJointsByteForByte) {
             "4 0 0.0000 1.0000 0.0000\r\n");
 }
 }  // namespace
+}  // namespace posewright

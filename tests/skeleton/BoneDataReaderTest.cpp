@@ -8,6 +8,8 @@
 #include "support/BoneDataText.h"
 #include "support/TempDir.h"
 
+namespace posewright {
+
 namespace {
 BoneDataResult Parse(const std::string& text) {
   return ParseBoneData(text, "arm.dat");
@@ -186,3 +188,4 @@ TEST(ReadBoneData, ParentMustBeListedEarlierInLongerFiles) {
   EXPECT_NE(forward.status.detail.find("before bone 2"), std::string::npos) << forward.status.detail;
 }
 }  // namespace
+}  // namespace posewright

@@ -5,6 +5,8 @@
 #include "skeleton/Skeleton.h"
 #include "support/MathMatchers.h"
 
+namespace posewright {
+
 namespace {
 
 Bone MakeBone(const char* name, int parent, D3DXVECTOR3 begin, D3DXVECTOR3 end, D3DXQUATERNION rest = {}) {
@@ -226,3 +228,4 @@ TEST(ComputePoseDeathTest, ParentAfterOrAtTheBoneStops) {
 #endif
 }
 }  // namespace
+}  // namespace posewright

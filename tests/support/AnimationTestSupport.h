@@ -7,6 +7,8 @@
 #include "skeleton/Skeleton.h"
 #include "support/MathMatchers.h"
 
+namespace posewright {
+
 /// A pose of n bones all turned by angle about +Y (angle 0 gives identity).
 inline std::vector<D3DXQUATERNION> UniformPose(int n, float angle) {
   return std::vector<D3DXQUATERNION>(static_cast<std::size_t>(n), AxisAngle(0, 1, 0, angle));
@@ -43,3 +45,4 @@ inline Skeleton MakeChain(int n) {
   s.bonesLoaded = true;
   return s;
 }
+}  // namespace posewright

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace posewright {
+
 inline const std::string kExampleHead =
     "numBones: 2\n"
     "root_point: 0.0 0.0 0.0\n"
@@ -61,3 +63,4 @@ inline std::string ReplaceLine(const std::string& text, int number, const std::s
   }
   return out;
 }
+}  // namespace posewright

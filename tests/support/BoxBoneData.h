@@ -9,6 +9,8 @@
 
 #include "math/Vector3.h"
 
+namespace posewright {
+
 namespace fixtures {
 
 struct BoxBone {
@@ -72,3 +74,4 @@ inline std::string BoxBoneDataText(const D3DXVECTOR3& rootBegin, const D3DXVECTO
 }
 
 }  // namespace fixtures
+}  // namespace posewright

@@ -8,6 +8,8 @@
 
 #include "fileio/FileBytes.h"
 
+namespace posewright {
+
 namespace cli {
 
 struct CliResult {
@@ -35,3 +37,4 @@ inline CliResult RunCli(const std::string& args, const std::string& scratchFolde
 }
 
 }  // namespace cli
+}  // namespace posewright

@@ -7,6 +7,8 @@
 #include "anim/Animation.h"
 #include "model/SkinnedModel.h"
 
+namespace posewright {
+
 namespace exporttest {
 
 inline SkinVertex Vertex(D3DXVECTOR3 position, D3DXVECTOR3 normal, float u, float v, uint32_t boneIndices,
@@ -95,3 +97,4 @@ inline std::string Crlf(const std::string& text) {
 }
 
 }  // namespace exporttest
+}  // namespace posewright

@@ -8,6 +8,8 @@
 #include "tools/gen/ParamModel.h"
 #include "weights/BlendWeights.h"
 
+namespace posewright {
+
 /// The model of options: its mesh bound (polygons split into fans), its
 /// skeleton with partners, and automatic weights.
 inline SkinnedModel BindGeneratedModel(const ModelOptions& options) {
@@ -31,3 +33,4 @@ inline SkinnedModel BindGeneratedModel(const ModelOptions& options) {
   ComputeBlendWeights(m);
   return m;
 }
+}  // namespace posewright

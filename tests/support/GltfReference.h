@@ -10,6 +10,8 @@
 #include <cstddef>
 #include <vector>
 
+namespace posewright {
+
 namespace gltfref {
 
 /// Column-major 4×4, element (row r, column c) at [4c + r].
@@ -95,3 +97,4 @@ inline Vec3 Skin(const std::vector<Mat4>& jointMatrices, const std::array<int, 4
 }
 
 }  // namespace gltfref
+}  // namespace posewright

@@ -7,6 +7,8 @@
 
 #include "math/D3DXMath.h"
 
+namespace posewright {
+
 /// A quarter turn in radians.
 inline constexpr float kHalfPi = std::numbers::pi_v<float> / 2.0f;
 
@@ -43,3 +45,4 @@ inline D3DXQUATERNION AxisAngle(float x, float y, float z, float angle) {
   D3DXQuaternionRotationAxis(&q, &axis, angle);
   return q;
 }
+}  // namespace posewright

@@ -14,6 +14,8 @@
 #include "math/D3DXMath.h"
 #include "model/SkinnedModel.h"
 
+namespace posewright {
+
 namespace fixtures {
 
 /// count bones; bone i runs from (0, 0, i) to (0, 0, i + 1), parent i − 1,
@@ -175,3 +177,4 @@ inline SkinnedModel Tube(const std::optional<TextureImage>& texture = std::nullo
 }
 
 }  // namespace fixtures
+}  // namespace posewright

@@ -7,6 +7,8 @@
 
 #include "editor/panels/BoneTree.h"
 
+namespace posewright {
+
 class RecordingBoneTree : public BoneTree {
  public:
   struct Entry {
@@ -34,3 +36,4 @@ class RecordingBoneTree : public BoneTree {
   std::vector<Entry> entries_;
   int clearCount_ = 0;
 };
+}  // namespace posewright

@@ -7,6 +7,8 @@
 #include <deque>
 #include <string>
 
+namespace posewright {
+
 template <typename Answer>
 Answer NextAnswer(std::deque<Answer>& answers, const std::string& question, Answer fallback) {
   if (answers.empty()) {
@@ -17,3 +19,4 @@ Answer NextAnswer(std::deque<Answer>& answers, const std::string& question, Answ
   answers.pop_front();
   return answer;
 }
+}  // namespace posewright

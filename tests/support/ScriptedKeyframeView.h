@@ -9,6 +9,8 @@
 #include "editor/panels/KeyframePanelView.h"
 #include "support/ScriptedAnswers.h"
 
+namespace posewright {
+
 struct ScriptedKeyframeView : KeyframePanelView {
   std::string title = "Keyframe";
   std::string timeText;
@@ -39,3 +41,4 @@ struct ScriptedKeyframeView : KeyframePanelView {
     return NextAnswer(answers, text, false);
   }
 };
+}  // namespace posewright

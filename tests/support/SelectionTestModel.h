@@ -6,6 +6,8 @@
 
 #include "model/SkinnedModel.h"
 
+namespace posewright {
+
 inline SkinnedModel ModelWithBoneQuads(const std::vector<std::array<uint8_t, 4>>& quads, int boneCount = 6) {
   SkinnedModel model;
   for (const auto& q : quads) {
@@ -23,3 +25,4 @@ inline SkinnedModel ModelWithBoneQuads(const std::vector<std::array<uint8_t, 4>>
   model.skeleton.bonesLoaded = true;
   return model;
 }
+}  // namespace posewright

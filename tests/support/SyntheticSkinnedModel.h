@@ -15,6 +15,8 @@
 #include "anim/Animation.h"
 #include "model/SkinnedModel.h"
 
+namespace posewright {
+
 namespace synthetic {
 
 /// Small deterministic generator (xorshift64*), the same on every platform.
@@ -238,3 +240,4 @@ inline Animation MakeAnimation(int32_t boneCount, const std::vector<int32_t>& ti
 }
 
 }  // namespace synthetic
+}  // namespace posewright

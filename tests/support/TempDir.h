@@ -10,6 +10,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace posewright {
+
 class TempDir {
  public:
   /// tag goes into the folder's name, to tell whose folder it is.
@@ -52,3 +54,4 @@ class TempDir {
  private:
   std::filesystem::path path_;
 };
+}  // namespace posewright

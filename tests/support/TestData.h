@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <string>
 
+namespace posewright {
+
 /// The test data folder: $POSEWRIGHT_TESTDATA when it names a folder, else
 /// tests/data in the source tree.
 inline std::string SharedTestDataDir() {
@@ -15,3 +17,4 @@ inline std::string SharedTestDataDir() {
   }
   return (fs::path(POSEWRIGHT_SOURCE_DIR) / "tests" / "data").string();
 }
+}  // namespace posewright

@@ -8,6 +8,8 @@
 
 #include "model/SkinnedModel.h"
 
+namespace posewright {
+
 namespace tube {
 
 inline constexpr int kRings = 5;
@@ -54,3 +56,4 @@ inline std::vector<uint16_t> TubeIndices() {
 }
 
 }  // namespace tube
+}  // namespace posewright

@@ -4,6 +4,8 @@
 // it differs between the tests that use it.
 #pragma once
 
+namespace posewright {
+
 inline constexpr char kWorkedExampleModel[] = R"(Mesh thisMesh {
  3;
  0.000000;0.000000;0.000000;,
@@ -74,3 +76,4 @@ Frame Root {
  }
 }
 )";
+}  // namespace posewright

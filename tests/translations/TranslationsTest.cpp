@@ -10,6 +10,8 @@
 #include "editor/panels/WeightControlRules.h"
 #include "ui/Translations.h"
 
+namespace posewright {
+
 namespace {
 bool g_english = false;
 
@@ -29,7 +31,10 @@ TEST(Translations, TheLocaleChoosesJapaneseOrEnglish) {
 }
 }  // namespace
 
+}  // namespace posewright
+
 int main(int argc, char** argv) {
+  using namespace posewright;
   ::testing::InitGoogleTest(&argc, argv);
   if (argc != 2 || (std::strcmp(argv[1], "japanese") != 0 && std::strcmp(argv[1], "english") != 0)) {
     std::fprintf(stderr, "usage: test_translations japanese|english\n");

@@ -15,6 +15,8 @@
 #include "ui/PanelDock.h"
 #include "ui/PanelSet.h"
 
+namespace posewright {
+
 namespace {
 using DesktopTest = EditorFixture;
 
@@ -107,3 +109,4 @@ TEST_F(DesktopTest, SizeDocksAndRecentFilesOutlastTheRun) {
   window.reset();
 }
 }  // namespace
+}  // namespace posewright

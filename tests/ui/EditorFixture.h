@@ -20,6 +20,8 @@
 #include "ui/MainWindow.h"
 #include "ui/Viewport.h"
 
+namespace posewright {
+
 /// The viewport's clear colour as Qt reads it back.
 inline constexpr QRgb kClearColour = 0xFF1E3C5A;
 
@@ -82,3 +84,4 @@ struct EditorFixture : ::testing::Test {
   /// The viewport's picture as drawn last.
   QImage Picture() { return window->viewport().grabFramebuffer().convertToFormat(QImage::Format_RGB32); }
 };
+}  // namespace posewright

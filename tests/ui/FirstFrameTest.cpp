@@ -8,6 +8,8 @@
 #include "model/MeshLoader.h"
 #include "weights/BlendWeights.h"
 
+namespace posewright {
+
 namespace {
 using FirstFrameTest = EditorFixture;
 
@@ -74,3 +76,4 @@ TEST_F(FirstFrameTest, WindowPictureShowsTheViewportsColours) {
   EXPECT_EQ(differing, 0);
 }
 }  // namespace
+}  // namespace posewright

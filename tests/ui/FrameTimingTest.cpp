@@ -9,6 +9,8 @@
 #include "EditorFixture.h"
 #include "ui/PanelSet.h"
 
+namespace posewright {
+
 namespace {
 using FrameTimingTest = EditorFixture;
 
@@ -74,3 +76,4 @@ TEST_F(FrameTimingTest, PlaybackKeepsTimeWhenDrawingIsSlow) {
   EXPECT_GE(frames, 10);
 }
 }  // namespace
+}  // namespace posewright

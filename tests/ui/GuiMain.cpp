@@ -8,6 +8,7 @@
 #include "ui/Translations.h"
 
 int main(int argc, char** argv) {
+  using namespace posewright;
   UseViewportSurfaceFormat();
   QApplication app(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);

@@ -12,6 +12,8 @@
 #include <deque>
 #include <functional>
 
+namespace posewright {
+
 class ModalDriver : public QObject {
  public:
   using Action = std::function<void(QWidget*)>;
@@ -74,3 +76,4 @@ class ModalDriver : public QObject {
   std::deque<Action> actions_;
   QPointer<QWidget> last_;
 };
+}  // namespace posewright

@@ -10,6 +10,8 @@
 #include "render/ShaderConstants.h"
 #include "render/VertexProcessor.h"
 
+namespace posewright {
+
 inline std::vector<ScreenPosition> PredictedPixels(Application& app, QSize backBuffer) {
   Skeleton& skeleton = app.model.skeleton;
   ComputePose(skeleton);
@@ -26,3 +28,4 @@ inline std::vector<ScreenPosition> PredictedPixels(Application& app, QSize backB
                          out);
   return out;
 }
+}  // namespace posewright

@@ -14,6 +14,8 @@
 #include "model/SkinnedMeshFile.h"
 #include "ui/FileDialogs.h"
 
+namespace posewright {
+
 namespace {
 using RealDialogsTest = EditorFixture;
 
@@ -153,3 +155,4 @@ TEST(OptionDialogWidget, ProposesTheRememberedRateAndReturnsTheSignedResult) {
   EXPECT_TRUE(driver.done());
 }
 }  // namespace
+}  // namespace posewright

@@ -7,6 +7,8 @@
 #include "EditorFixture.h"
 #include "PredictedPixels.h"
 
+namespace posewright {
+
 namespace {
 void SendMouseAt(QWidget* w, QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons buttons) {
   QMouseEvent event(type, QPointF(p), QPointF(w->mapToGlobal(p)), button, buttons, Qt::NoModifier);
@@ -70,3 +72,4 @@ TEST_F(ResizeTest, PictureAndSelectionFollowTheViewportsSize) {
   }
 }
 }  // namespace
+}  // namespace posewright

@@ -15,6 +15,8 @@
 #include "ui/OptionDialog.h"
 #include "ui/WeightToolDialog.h"
 
+namespace posewright {
+
 class ScriptedDialogs final : public DialogService {
  public:
   std::deque<std::optional<FileChoice>> files;
@@ -68,3 +70,4 @@ class ScriptedDialogs final : public DialogService {
     return *weightTool;
   }
 };
+}  // namespace posewright

@@ -10,6 +10,8 @@
 #include "render/VertexProcessor.h"
 #include "ui/PanelSet.h"
 
+namespace posewright {
+
 namespace {
 void SendMouse(QWidget* w, QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons buttons,
                Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -162,3 +164,4 @@ TEST_F(SessionTest, ReadingParametersShowsTheSelectedBonesNewValues) {
   EXPECT_EQ(rEdit->text(), QStringLiteral("2.5000"));
 }
 }  // namespace
+}  // namespace posewright

@@ -7,6 +7,8 @@
 #include "ui/PanelDock.h"
 #include "ui/PanelSet.h"
 
+namespace posewright {
+
 namespace {
 // The menu as text: "File[New,-,Open Data[...],...]"; checkable items end in "*".
 QString Describe(const QList<QAction*>& actions) {
@@ -125,3 +127,4 @@ TEST_F(StartupTest, PanelsReopenFromTheirMenusAndExitCloses) {
   EXPECT_FALSE(weight->isVisible());
 }
 }  // namespace
+}  // namespace posewright

@@ -7,6 +7,8 @@
 #include "ui/PanelSet.h"
 #include "ui/panels/KeyframeTimeSlider.h"
 
+namespace posewright {
+
 namespace {
 using UndoTest = EditorFixture;
 
@@ -93,3 +95,4 @@ TEST_F(UndoTest, KeyframeAddUndoesAndRedoes) {
   EXPECT_EQ(window->panels().window(PanelId::Keyframe)->windowTitle(), "Keyframe : ");
 }
 }  // namespace
+}  // namespace posewright

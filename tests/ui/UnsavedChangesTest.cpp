@@ -5,6 +5,8 @@
 #include "ModalDriver.h"
 #include "ui/QtDialogs.h"
 
+namespace posewright {
+
 namespace {
 using UnsavedChangesTest = EditorFixture;
 
@@ -51,3 +53,4 @@ TEST(SaveChangesBox, OffersSaveDiscardAndCancel) {
   EXPECT_TRUE(driver.done());
 }
 }  // namespace
+}  // namespace posewright

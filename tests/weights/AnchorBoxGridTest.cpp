@@ -7,6 +7,8 @@
 
 #include "weights/AnchorBoxGrid.h"
 
+namespace posewright {
+
 namespace {
 bool InBox(const D3DXVECTOR3& p, const AnchorBox& b) {
   return p.x >= b.min.x && p.x <= b.max.x && p.y >= b.min.y && p.y <= b.max.y && p.z >= b.min.z &&
@@ -73,3 +75,4 @@ TEST(AnchorBoxGrid, NarrowsTheBoxesDown) {
   EXPECT_TRUE(AnchorBoxGrid().candidates(D3DXVECTOR3(0, 0, 0)).empty());
 }
 }  // namespace
+}  // namespace posewright

@@ -3,6 +3,8 @@
 #include "WeightFixtures.h"
 #include "weights/AnchorContainment.h"
 
+namespace posewright {
+
 namespace {
 bool BothSay(const D3DXVECTOR3& p, const BoneAnchor& anchor) {
   const bool direct = Contains(p, anchor);
@@ -142,3 +144,4 @@ TEST(AnchorContainment, AgreesOnAnchorsTooLargeForThePairTable) {
   }
 }
 }  // namespace
+}  // namespace posewright

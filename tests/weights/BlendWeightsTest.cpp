@@ -10,6 +10,8 @@
 #include "weights/BlendWeights.h"
 #include "weights/InfluenceWeight.h"
 
+namespace posewright {
+
 namespace {
 const D3DXVECTOR3 kUnitLo(-1, -1, -1);
 const D3DXVECTOR3 kUnitHi(1, 1, 1);
@@ -176,3 +178,4 @@ TEST(RecomputeSelectedWeights, OnlySelectedVerticesFromTheirOwnSlots) {
   ExpectSlots(v[1], 2u | 1u << 8, 0.0f, 1.0f, 0.0f);
 }
 }  // namespace
+}  // namespace posewright

@@ -11,6 +11,8 @@
 #include "tools/gen/ParamModel.h"
 #include "weights/BlendWeights.h"
 
+namespace posewright {
+
 namespace {
 struct Bound {
   GeneratedModel generated;
@@ -65,3 +67,4 @@ TEST(GeneratedModelWeights, AgreeWithTheStepByStepComputationOnEveryVariant) {
   }
 }
 }  // namespace
+}  // namespace posewright

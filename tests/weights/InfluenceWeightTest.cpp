@@ -5,6 +5,8 @@
 
 #include "weights/InfluenceWeight.h"
 
+namespace posewright {
+
 namespace {
 Bone Segment(const D3DXVECTOR3& begin, const D3DXVECTOR3& end) {
   Bone b;
@@ -53,3 +55,4 @@ TEST(InfluenceWeight, UndefinedCasesGiveZeroNotNaN) {
   EXPECT_EQ(InfluenceWeight(D3DXVECTOR3(inf, 0, 0), bone, BlendingParams{}), 0.0f);
 }
 }  // namespace
+}  // namespace posewright

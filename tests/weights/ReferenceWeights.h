@@ -8,6 +8,8 @@
 #include "weights/AnchorContainment.h"
 #include "weights/InfluenceWeight.h"
 
+namespace posewright {
+
 // The weights step by step from Contains and InfluenceWeight: containing bones
 // in order; beyond four, the weakest dropped one by one (of equal ones the
 // highest bone first); influences normalised, equal shares for a zero sum.
@@ -43,3 +45,4 @@ inline SkinVertex ReferenceWeights(const Skeleton& s, SkinVertex v) {
   v.pointSize = 10.0f;
   return v;
 }
+}  // namespace posewright

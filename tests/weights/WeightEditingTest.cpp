@@ -3,6 +3,8 @@
 #include "support/SelectionTestModel.h"
 #include "weights/WeightEditing.h"
 
+namespace posewright {
+
 namespace {
 std::vector<uint16_t> SelectedVertices(const SkinnedModel& m) {
   std::vector<uint16_t> out;
@@ -91,3 +93,4 @@ TEST(SetSelectedWeights, SelectionShorterThanMeshIsSafe) {
   EXPECT_EQ(m.skinnedMesh.vertices[1].boneIndex(0), 1);
 }
 }  // namespace
+}  // namespace posewright

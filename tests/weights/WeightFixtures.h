@@ -6,6 +6,8 @@
 
 #include "model/SkinnedModel.h"
 
+namespace posewright {
+
 /// A closed box [lo, hi] as 12 triangles with outward normals; its border box
 /// is the box itself. A point is inside it exactly when it is inside the box.
 inline BoneAnchor CuboidAnchor(const D3DXVECTOR3& lo, const D3DXVECTOR3& hi) {
@@ -88,3 +90,4 @@ inline SkinnedModel ModelWithVertices(const std::vector<D3DXVECTOR3>& points) {
   m.skeleton.bonesLoaded = true;
   return m;
 }
+}  // namespace posewright

@@ -15,6 +15,8 @@
 #include "weighttools/MirrorVertices.h"
 #include "weighttools/MirrorWeights.h"
 
+namespace posewright {
+
 namespace {
 using weighttest::Weights;
 
@@ -209,3 +211,4 @@ TEST(MirrorWeights, RefusedWithoutPartners) {
   EXPECT_TRUE(r.changes.empty());
 }
 }  // namespace
+}  // namespace posewright

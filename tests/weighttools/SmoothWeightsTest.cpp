@@ -12,6 +12,8 @@
 #include "weighttools/MeshPoints.h"
 #include "weighttools/SmoothWeights.h"
 
+namespace posewright {
+
 namespace {
 struct ModelCase {
   const char* name;
@@ -117,3 +119,4 @@ TEST(SmoothWeights, VerticesAtOnePositionMoveTogetherAndUnweightedOnesStay) {
   }
 }
 }  // namespace
+}  // namespace posewright

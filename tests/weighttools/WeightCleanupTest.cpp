@@ -11,6 +11,8 @@
 #include "weighttools/BoneWeights.h"
 #include "weighttools/WeightCleanup.h"
 
+namespace posewright {
+
 namespace {
 using weighttest::Sum;
 using weighttest::Weights;
@@ -186,3 +188,4 @@ TEST(AverageBoneWeights, MeanOfTheSelectionWithTheRootShareFirst) {
   EXPECT_NEAR(total, 1.0, 1e-6);
 }
 }  // namespace
+}  // namespace posewright

@@ -8,6 +8,8 @@
 #include "support/SyntheticSkinnedModel.h"
 #include "weighttools/WeightTool.h"
 
+namespace posewright {
+
 namespace weighttest {
 
 /// The bone weights of a vertex by the model's convention, written out
@@ -83,3 +85,4 @@ inline void SelectEvery(SkinnedModel& m, uint32_t step) {
 }
 
 }  // namespace weighttest
+}  // namespace posewright

@@ -16,6 +16,8 @@
 #include "weighttools/SmoothWeights.h"
 #include "weighttools/WeightCleanup.h"
 
+namespace posewright {
+
 namespace {
 using weighttest::Sum;
 using weighttest::Weights;
@@ -159,3 +161,4 @@ TEST(WeightToolProperties, BadParametersAreRefused) {
   }
 }
 }  // namespace
+}  // namespace posewright

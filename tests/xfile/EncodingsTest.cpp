@@ -7,6 +7,8 @@
 #include "xfile/XFileParser.h"
 #include "xfile/XFileTestSupport.h"
 
+namespace posewright {
+
 namespace {
 const char* kText = R"(
 template Unused { <01234567-89ab-cdef-0123-456789abcdef> DWORD x; }
@@ -160,3 +162,4 @@ TEST(Encodings, BinaryAndTextBuildTheSameModel) {
   }
 }
 }  // namespace
+}  // namespace posewright

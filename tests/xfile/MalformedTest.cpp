@@ -7,6 +7,8 @@
 #include "xfile/XFileParser.h"
 #include "xfile/XFileTestSupport.h"
 
+namespace posewright {
+
 namespace {
 const char* kTriangle = "3; 0;0;0;, 1;0;0;, 0;1;0;;\n1; 3;0,1,2;;\n";
 
@@ -176,3 +178,4 @@ TEST(Malformed, CompressedErrorsNameTheBlock) {
                 "byte 28 of the inflated data: expected the mesh's vertex count");
 }
 }  // namespace
+}  // namespace posewright

@@ -11,6 +11,8 @@
 #include "xfile/XFileParser.h"
 #include "xfile/XFileTestSupport.h"
 
+namespace posewright {
+
 namespace {
 std::vector<uint16_t> Faces(const SourceMesh& m) {
   return m.indices;
@@ -331,3 +333,4 @@ Mesh {
   EXPECT_EQ(model.textures[1], model.textures[0]);
   EXPECT_EQ(model.textures[2], model.textures[0]);
 }
+}  // namespace posewright

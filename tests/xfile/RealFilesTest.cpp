@@ -8,6 +8,8 @@
 #include "xfile/XFileParser.h"
 #include "xfile/XFileTestSupport.h"
 
+namespace posewright {
+
 namespace {
 std::string Data(const std::string& name) {
   return XTestDataDir() + "/" + name;
@@ -136,3 +138,4 @@ TEST(RealFiles, TexturedCubeWithRelativeTextureName) {
   EXPECT_FLOAT_EQ(model.sourceMesh.vertices[1].v, -0.358017f);
 }
 }  // namespace
+}  // namespace posewright

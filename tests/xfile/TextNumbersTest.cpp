@@ -9,6 +9,8 @@
 #include "xfile/XFileParser.h"
 #include "xfile/XFileTestSupport.h"
 
+namespace posewright {
+
 namespace {
 TEST(TextNumbers, EveryFormReadsAsTheCorrectlyRoundedFloat) {
   std::vector<std::string> numbers = {"0",
@@ -65,3 +67,4 @@ TEST(TextNumbers, EveryFormReadsAsTheCorrectlyRoundedFloat) {
   }
 }
 }  // namespace
+}  // namespace posewright

@@ -11,6 +11,8 @@
 
 #include "xfile/XBinaryToken.h"
 
+namespace posewright {
+
 class XBinaryBuilder {
  public:
   explicit XBinaryBuilder(int floatBits = 32) : doubles_(floatBits == 64) {
@@ -113,3 +115,4 @@ inline std::string CompressX(const std::string& file, std::size_t blockSize = 32
   }
   return out;
 }
+}  // namespace posewright

@@ -13,6 +13,8 @@
 #include "support/TempDir.h"
 #include "support/TestData.h"
 
+namespace posewright {
+
 /// The folder of the public .x test files.
 inline std::string XTestDataDir() {
   return SharedTestDataDir() + "/x";
@@ -32,3 +34,4 @@ void ExpectRefused(const Status& s, const Pieces&... pieces) {
     EXPECT_NE(s.detail.find(piece), std::string::npos) << "detail: " << s.detail << "\nmissing: " << piece;
   }
 }
+}  // namespace posewright

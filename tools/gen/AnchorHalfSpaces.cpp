@@ -1,5 +1,7 @@
 #include "tools/gen/AnchorHalfSpaces.h"
 
+namespace posewright {
+
 bool AnchorHoldsPoint(const BoneAnchor& anchor, const D3DXVECTOR3& p, double tolerance) {
   const float t = static_cast<float>(tolerance);
   if (p.x < anchor.boxMin.x - t || p.y < anchor.boxMin.y - t || p.z < anchor.boxMin.z - t ||
@@ -30,3 +32,4 @@ std::vector<int> CountHoldingAnchors(const Skeleton& skeleton, const std::vector
   }
   return counts;
 }
+}  // namespace posewright

@@ -9,6 +9,8 @@
 #include "mesh/SourceMesh.h"
 #include "skeleton/Skeleton.h"
 
+namespace posewright {
+
 /// True when p is inside the anchor's box and no farther than tolerance in
 /// front of any face plane (through the face's first vertex, along its normal).
 bool AnchorHoldsPoint(const BoneAnchor& anchor, const D3DXVECTOR3& p, double tolerance);
@@ -16,3 +18,4 @@ bool AnchorHoldsPoint(const BoneAnchor& anchor, const D3DXVECTOR3& p, double tol
 /// For every vertex, the number of bones 1 .. B−1 whose anchor holds it.
 std::vector<int> CountHoldingAnchors(const Skeleton& skeleton, const std::vector<MeshVertex>& vertices,
                                      double tolerance);
+}  // namespace posewright

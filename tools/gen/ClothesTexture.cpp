@@ -2,6 +2,8 @@
 
 #include <array>
 
+namespace posewright {
+
 namespace {
 using Rgb = std::array<uint8_t, 3>;
 
@@ -35,3 +37,4 @@ TextureImage MakeClothesTexture() {
   }
   return image;
 }
+}  // namespace posewright

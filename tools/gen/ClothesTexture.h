@@ -5,4 +5,7 @@
 
 #include "image/TextureImage.h"
 
+namespace posewright {
+
 TextureImage MakeClothesTexture();
+}  // namespace posewright

@@ -1,5 +1,7 @@
 #include "tools/gen/GenMesh.h"
 
+namespace posewright {
+
 std::size_t GenMesh::triangleCount() const {
   std::size_t n = 0;
   for (uint32_t size : polygonSizes) {
@@ -7,3 +9,4 @@ std::size_t GenMesh::triangleCount() const {
   }
   return n;
 }
+}  // namespace posewright

@@ -10,6 +10,8 @@
 #include "mesh/Material.h"
 #include "mesh/SourceMesh.h"
 
+namespace posewright {
+
 /// A material with the name its .x data object carries.
 struct NamedMaterial {
   std::string name;
@@ -37,3 +39,4 @@ struct GenMesh {
   /// Number of triangles once every polygon is split into a fan.
   std::size_t triangleCount() const;
 };
+}  // namespace posewright

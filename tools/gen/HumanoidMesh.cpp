@@ -6,6 +6,8 @@
 
 #include "tools/gen/MeshBuilder.h"
 
+namespace posewright {
+
 namespace {
 // One row of a cross-section profile: at axial position t, semi-axes a and b.
 struct ProfileRow {
@@ -160,3 +162,4 @@ HumanoidMesh BuildHumanoidMesh(const std::string& clothesTexture) {
   builder.computeSmoothNormals();
   return out;
 }
+}  // namespace posewright

@@ -12,6 +12,8 @@
 
 #include "tools/gen/GenMesh.h"
 
+namespace posewright {
+
 enum class BodyPart : uint8_t {
   Torso,
   Head,
@@ -32,3 +34,4 @@ struct HumanoidMesh {
 };
 
 HumanoidMesh BuildHumanoidMesh(const std::string& clothesTexture);
+}  // namespace posewright

@@ -1,5 +1,7 @@
 #include "tools/gen/LineEnd.h"
 
+namespace posewright {
+
 std::string WithLineEnds(std::string text, LineEnd style) {
   if (style == LineEnd::CrLf) {
     return text;
@@ -14,3 +16,4 @@ std::string WithLineEnds(std::string text, LineEnd style) {
   }
   return out;
 }
+}  // namespace posewright

@@ -4,8 +4,11 @@
 
 #include <string>
 
+namespace posewright {
+
 enum class LineEnd { CrLf, Lf };
 
 /// text (built with CR LF line ends) with every CR LF turned into LF when
 /// style is Lf; unchanged otherwise.
 std::string WithLineEnds(std::string text, LineEnd style);
+}  // namespace posewright

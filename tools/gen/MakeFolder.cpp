@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+namespace posewright {
+
 Status MakeFolder(const std::string& folder) {
   std::error_code error;
   std::filesystem::create_directories(folder, error);
@@ -11,3 +13,4 @@ Status MakeFolder(const std::string& folder) {
   }
   return Status::Ok();
 }
+}  // namespace posewright

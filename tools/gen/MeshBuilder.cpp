@@ -8,6 +8,8 @@
 
 #include "importer/Quantize.h"
 
+namespace posewright {
+
 namespace {
 constexpr float kPi = 3.14159265358979323846f;
 
@@ -162,3 +164,4 @@ void MeshBuilder::computeSmoothNormals() {
     v.normal = Quantize6(n);
   }
 }
+}  // namespace posewright

@@ -10,6 +10,8 @@
 
 #include "tools/gen/GenMesh.h"
 
+namespace posewright {
+
 /// One cross-section of a tube: an ellipse of semi-axes ru (along the tube's u
 /// direction) and rv (along v) around centre.
 struct TubeRing {
@@ -67,3 +69,4 @@ class MeshBuilder {
  private:
   GenMesh& mesh_;
 };
+}  // namespace posewright

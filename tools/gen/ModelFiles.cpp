@@ -10,6 +10,8 @@
 #include "tools/gen/XBinaryWriter.h"
 #include "tools/gen/XTextWriter.h"
 
+namespace posewright {
+
 Status WriteModelFiles(const GeneratedModel& model, const ModelOptions& options, const std::string& folder,
                        ModelFiles* files) {
   if (Status s = MakeFolder(folder); !s) {
@@ -51,3 +53,4 @@ Status GenerateModelFiles(const ModelOptions& options, const std::string& folder
   }
   return Status::Ok();
 }
+}  // namespace posewright

@@ -8,6 +8,8 @@
 #include "tools/gen/ModelOptions.h"
 #include "tools/gen/ParamModel.h"
 
+namespace posewright {
+
 /// Paths of the files written.
 struct ModelFiles {
   std::string x;
@@ -25,3 +27,4 @@ Status WriteModelFiles(const GeneratedModel& model, const ModelOptions& options,
 /// and the paths are handed back when asked for.
 Status GenerateModelFiles(const ModelOptions& options, const std::string& folder,
                           GeneratedModel* model = nullptr, ModelFiles* files = nullptr);
+}  // namespace posewright

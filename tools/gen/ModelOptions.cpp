@@ -2,6 +2,8 @@
 
 #include "tools/gen/ParamModel.h"
 
+namespace posewright {
+
 namespace {
 Status Invalid(const std::string& why) {
   return Status::Error("Invalid model options", why);
@@ -53,3 +55,4 @@ bool ApplyModelVariant(ModelOptions& options, const std::string& variant) {
   }
   return true;
 }
+}  // namespace posewright

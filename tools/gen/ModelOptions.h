@@ -7,6 +7,8 @@
 #include "fileio/Status.h"
 #include "tools/gen/LineEnd.h"
 
+namespace posewright {
+
 struct ModelOptions {
   /// Mesh vertices N, at most 65,535, including the variants' extra vertices.
   int vertices = 2000;
@@ -42,3 +44,4 @@ Status ValidateModelOptions(const ModelOptions& options);
 /// Sets one variant by name ("plain", "on-faces", "outside", "crowded",
 /// "crlf", "lf"); false for an unknown name.
 bool ApplyModelVariant(ModelOptions& options, const std::string& variant);
+}  // namespace posewright

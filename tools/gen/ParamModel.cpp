@@ -9,6 +9,8 @@
 #include "tools/gen/AnchorHalfSpaces.h"
 #include "tools/gen/Prng.h"
 
+namespace posewright {
+
 namespace {
 constexpr float kPi = 3.14159265358979323846f;
 constexpr float kBoneLength = 0.2f;
@@ -410,3 +412,4 @@ GeneratedModel BuildModel(const ModelOptions& o) {
   model.animation = BuildAnimation(o, model.skeleton.boneCount());
   return model;
 }
+}  // namespace posewright

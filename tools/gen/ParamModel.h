@@ -20,6 +20,8 @@
 #include "tools/gen/GenMesh.h"
 #include "tools/gen/ModelOptions.h"
 
+namespace posewright {
+
 /// What a vertex of a generated model was made for.
 enum class VertexKind : uint8_t {
   /// A vertex of a bone's tube.
@@ -55,3 +57,4 @@ int MinimumModelVertices(const ModelOptions& options);
 
 /// Builds the model. options must pass ValidateModelOptions.
 GeneratedModel BuildModel(const ModelOptions& options);
+}  // namespace posewright

@@ -3,6 +3,8 @@
 #include "importer/BoneFrame.h"
 #include "importer/Quantize.h"
 
+namespace posewright {
+
 std::vector<D3DXQUATERNION> SolvePose(const Skeleton& skeleton, const std::vector<BoneGoal>& goals) {
   const std::size_t n = skeleton.bones.size();
   std::vector<D3DXQUATERNION> pose(n);
@@ -25,3 +27,4 @@ std::vector<D3DXQUATERNION> SolvePose(const Skeleton& skeleton, const std::vecto
   }
   return pose;
 }
+}  // namespace posewright

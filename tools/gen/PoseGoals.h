@@ -7,6 +7,8 @@
 
 #include "skeleton/Skeleton.h"
 
+namespace posewright {
+
 struct BoneGoal {
   enum class Kind { Keep, Direction, Rotation };
   Kind kind = Kind::Keep;
@@ -23,3 +25,4 @@ struct BoneGoal {
 /// followed by its ancestors' accumulated rotation, points it along the
 /// direction.
 std::vector<D3DXQUATERNION> SolvePose(const Skeleton& skeleton, const std::vector<BoneGoal>& goals);
+}  // namespace posewright

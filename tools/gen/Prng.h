@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace posewright {
+
 class Prng {
  public:
   explicit Prng(uint64_t seed) : state_(seed) {}
@@ -27,3 +29,4 @@ class Prng {
  private:
   uint64_t state_;
 };
+}  // namespace posewright

@@ -13,6 +13,8 @@
 #include "image/PngWriter.h"
 #include "tools/gen/MakeFolder.h"
 
+namespace posewright {
+
 namespace {
 // The editor's left-handed space to Assimp's right-handed one: z negated.
 aiVector3D RightHanded(const D3DXVECTOR3& v) {
@@ -236,3 +238,4 @@ Status WriteTestRigFiles(const std::string& folder) {
   }
   return WriteObjModel(TexturedQuadBox(), folder);
 }
+}  // namespace posewright

@@ -8,6 +8,8 @@
 #include "fileio/Status.h"
 #include "tools/gen/RigModels.h"
 
+namespace posewright {
+
 /// Writes model at path in an Assimp export format ("glb2", "gltf2",
 /// "collada", "fbx"): mirrored to Assimp's right-handed space (z negated, the
 /// faces turned round, texture v from the bottom), the joints as nodes under
@@ -23,3 +25,4 @@ Status WriteObjModel(const RigModel& model, const std::string& folder);
 /// many_influences.dae, no_normals.glb and quads.obj (with
 /// quads.mtl and quads.png), written into folder (created when missing).
 Status WriteTestRigFiles(const std::string& folder);
+}  // namespace posewright

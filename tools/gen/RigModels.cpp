@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace posewright {
+
 namespace {
 constexpr float kPi = 3.14159265358979f;
 
@@ -301,3 +303,4 @@ std::vector<RigModel> AllTestRigs() {
   return {BentTubeRig(),       TwoRootRig(),   LeafHeavyHandRig(),
           ManyInfluencesRig(), NoNormalsRig(), TexturedQuadBox()};
 }
+}  // namespace posewright

@@ -12,6 +12,8 @@
 #include "mesh/SourceMesh.h"
 #include "model/SkinnedModel.h"
 
+namespace posewright {
+
 struct RigModelJoint {
   std::string name;
   /// An earlier joint, or −1 for a top joint.
@@ -64,3 +66,4 @@ RigModel RigModelOf(const SkinnedModel& model, const std::string& name);
 
 /// Every test rig above, in that order.
 std::vector<RigModel> AllTestRigs();
+}  // namespace posewright

@@ -6,6 +6,8 @@
 #include "tools/gen/PoseGoals.h"
 #include "tools/gen/SampleCharacter.h"
 
+namespace posewright {
+
 namespace {
 constexpr float kDegree = 3.14159265358979f / 180.0f;
 
@@ -84,3 +86,4 @@ Animation MakeWalkAnimation(const Skeleton& skeleton) {
   }
   return animation;
 }
+}  // namespace posewright

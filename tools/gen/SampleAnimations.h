@@ -4,6 +4,8 @@
 #include "anim/Animation.h"
 #include "skeleton/Skeleton.h"
 
+namespace posewright {
+
 /// A wave of the right hand: seven keyframes over 80 frames, from arms at the
 /// sides to the right arm raised with the forearm swinging out and in three
 /// times and back down.
@@ -14,3 +16,4 @@ Animation MakeWaveAnimation(const Skeleton& skeleton);
 /// in opposition with the knee bent most in early swing, arms swing against
 /// the legs, the hips turn with the forward leg and the chest turns back.
 Animation MakeWalkAnimation(const Skeleton& skeleton);
+}  // namespace posewright

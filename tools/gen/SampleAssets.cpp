@@ -13,6 +13,8 @@
 #include "tools/gen/SampleCharacter.h"
 #include "tools/gen/XTextWriter.h"
 
+namespace posewright {
+
 Status WriteSampleAssets(const std::string& folder) {
   const SampleCharacter character = BuildSampleCharacter();
   const std::vector<int> counts = CountHoldingAnchors(character.skeleton, character.mesh.vertices, 1e-6);
@@ -47,3 +49,4 @@ Status WriteSampleAssets(const std::string& folder) {
   }
   return Status::Ok();
 }
+}  // namespace posewright

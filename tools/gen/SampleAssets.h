@@ -6,6 +6,8 @@
 
 #include "fileio/Status.h"
 
+namespace posewright {
+
 /// File names of the sample assets.
 inline constexpr const char* kSampleMeshFile = "character.x";
 inline constexpr const char* kSampleBoneDataFile = "character.dat";
@@ -17,3 +19,4 @@ inline constexpr const char* kSampleWalkFile = "walk.anm";
 /// line ends. Fails, writing nothing, when a mesh vertex would lie in no
 /// anchor or in more than four.
 Status WriteSampleAssets(const std::string& folder);
+}  // namespace posewright

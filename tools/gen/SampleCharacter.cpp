@@ -9,6 +9,8 @@
 #include "tools/gen/ClothesTexture.h"
 #include "tools/gen/HumanoidMesh.h"
 
+namespace posewright {
+
 namespace {
 struct BoneRow {
   const char* name;
@@ -120,3 +122,4 @@ SampleCharacter BuildSampleCharacter() {
   s.bonesLoaded = true;
   return out;
 }
+}  // namespace posewright

@@ -11,6 +11,8 @@
 #include "skeleton/Skeleton.h"
 #include "tools/gen/GenMesh.h"
 
+namespace posewright {
+
 /// Bone indices of the sample character.
 enum SampleBone : int {
   kRootBone = 0,
@@ -39,3 +41,4 @@ struct SampleCharacter {
 };
 
 SampleCharacter BuildSampleCharacter();
+}  // namespace posewright

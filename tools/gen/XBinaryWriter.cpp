@@ -5,6 +5,8 @@
 
 #include "xfile/XBinaryToken.h"
 
+namespace posewright {
+
 namespace {
 class TokenStream {
  public:
@@ -135,3 +137,4 @@ std::string FormatMeshXBinary(const GenMesh& mesh) {
   t.close();
   return std::string("xof 0303bin 0032") + t.take();
 }
+}  // namespace posewright

@@ -9,5 +9,8 @@
 
 #include "tools/gen/GenMesh.h"
 
+namespace posewright {
+
 /// The file bytes.
 std::string FormatMeshXBinary(const GenMesh& mesh);
+}  // namespace posewright

@@ -2,6 +2,8 @@
 
 #include "fileio/TextWriter.h"
 
+namespace posewright {
+
 namespace {
 double D(float v) {
   return static_cast<double>(v);
@@ -85,3 +87,4 @@ std::string FormatMeshXText(const GenMesh& mesh) {
   w.line("}");
   return w.take();
 }
+}  // namespace posewright

@@ -7,5 +7,8 @@
 
 #include "tools/gen/GenMesh.h"
 
+namespace posewright {
+
 /// The file text, with CR LF line ends. Numbers are printed with "%.6f".
 std::string FormatMeshXText(const GenMesh& mesh);
+}  // namespace posewright

@@ -20,6 +20,8 @@
 
 #include "fileio/FileBytes.h"
 
+namespace posewright {
+
 namespace {
 
 constexpr double kCanvas = 256.0;
@@ -133,7 +135,10 @@ QImage Png(int size) {
 
 }  // namespace
 
+}  // namespace posewright
+
 int main(int argc, char** argv) {
+  using namespace posewright;
   if (argc != 2) {
     std::fprintf(stderr, "usage: posewright-icongen OUTPUT_FOLDER\n");
     return 2;

@@ -21,6 +21,8 @@
 #include "fileio/TextWriter.h"
 #include "math/Vector3.h"
 
+namespace posewright {
+
 namespace {
 constexpr float kRadius = 0.5f;
 constexpr float kHalfWidth = 0.0422f;
@@ -274,7 +276,10 @@ std::string RingText(const RingBuilder& ring) {
 }
 }  // namespace
 
+}  // namespace posewright
+
 int main(int argc, char** argv) {
+  using namespace posewright;
   if (argc != 2) {
     std::fprintf(stderr, "usage: posewright-ringgen OUTPUT.x\n");
     return 2;

@@ -14,6 +14,8 @@
 #include "tools/gen/RigExport.h"
 #include "tools/gen/SampleAssets.h"
 
+namespace posewright {
+
 namespace {
 const char* kUsage =
     "usage: posewright-samplegen samples OUTDIR\n"
@@ -105,7 +107,10 @@ int RunModel(const std::vector<std::string>& args) {
 }
 }  // namespace
 
+}  // namespace posewright
+
 int main(int argc, char** argv) {
+  using namespace posewright;
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) {
     return Fail("no command");

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+namespace posewright {
+
 namespace {
 int ChannelDifference(QRgb a, QRgb b) {
   return std::max(
@@ -58,3 +60,4 @@ QImage DifferenceMap(const QImage& actual, const QImage& expected, const Picture
   }
   return map;
 }
+}  // namespace posewright

@@ -7,6 +7,8 @@
 
 #include <QImage>
 
+namespace posewright {
+
 struct PictureTolerance {
   /// A pixel differs when some channel differs by more than this.
   int channelLevels = 16;
@@ -34,3 +36,4 @@ PictureDifference ComparePictures(const QImage& actual, const QImage& expected,
 /// The expected picture, faded, with every differing pixel in red: for
 /// looking at what changed. Empty when the sizes differ.
 QImage DifferenceMap(const QImage& actual, const QImage& expected, const PictureTolerance& tolerance);
+}  // namespace posewright

@@ -27,6 +27,8 @@
 #include "ui/PanelSet.h"
 #include "ui/Viewport.h"
 
+namespace posewright {
+
 namespace {
 
 // The bones the tour works on (the sample character's numbering).
@@ -513,3 +515,4 @@ std::string Tour::workPath(const std::string& name) const {
 std::string Tour::samplePath(const std::string& name) const {
   return (std::filesystem::path(folders_.samples) / name).string();
 }
+}  // namespace posewright

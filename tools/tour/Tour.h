@@ -17,8 +17,11 @@
 #include "editor/ShellView.h"
 #include "tools/tour/TourDialogs.h"
 
-class MainWindow;
 class QWidget;
+
+namespace posewright {
+
+class MainWindow;
 
 struct TourFolders {
   /// Where the sample character is read from.
@@ -77,3 +80,4 @@ class Tour {
   TourDialogs dialogs_;
   std::unique_ptr<MainWindow> window_;
 };
+}  // namespace posewright

@@ -3,6 +3,8 @@
 #include "ui/OptionDialog.h"
 #include "ui/WeightToolDialog.h"
 
+namespace posewright {
+
 void TourDialogs::pick(const std::string& path, int filter) {
   picks_.push_back(FileChoice{path, filter});
 }
@@ -45,3 +47,4 @@ WeightToolDialogView& TourDialogs::weightToolDialog() {
   }
   return *weightTool_;
 }
+}  // namespace posewright

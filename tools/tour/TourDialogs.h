@@ -9,9 +9,12 @@
 
 #include "ui/DialogService.h"
 
+class QWidget;
+
+namespace posewright {
+
 class OptionDialog;
 class WeightToolDialog;
-class QWidget;
 
 class TourDialogs final : public DialogService {
  public:
@@ -41,3 +44,4 @@ class TourDialogs final : public DialogService {
   OptionDialog* options_ = nullptr;
   WeightToolDialog* weightTool_ = nullptr;
 };
+}  // namespace posewright

@@ -16,6 +16,8 @@
 #include "ui/OpenGlFormat.h"
 #include "ui/Translations.h"
 
+namespace posewright {
+
 namespace {
 
 struct Arguments {
@@ -71,7 +73,10 @@ bool MatchesReference(const QString& name, const QImage& picture, const Argument
 
 }  // namespace
 
+}  // namespace posewright
+
 int main(int argc, char** argv) {
+  using namespace posewright;
   UseViewportSurfaceFormat();
   QApplication qt(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);

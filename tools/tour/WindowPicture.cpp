@@ -8,6 +8,8 @@
 #include <QWidget>
 #include <algorithm>
 
+namespace posewright {
+
 namespace {
 const QColor kBackground(0xE4, 0xE7, 0xEB);
 }  // namespace
@@ -61,3 +63,4 @@ std::vector<QWidget*> VisibleWindows(const std::vector<QWidget*>& first) {
   ordered.insert(ordered.end(), rest.begin(), rest.end());
   return ordered;
 }
+}  // namespace posewright

@@ -10,6 +10,8 @@
 
 class QWidget;
 
+namespace posewright {
+
 /// The windows given (hidden ones skipped), with margin pixels of background
 /// around their bounding box.
 QImage PictureOfWindows(const std::vector<QWidget*>& windows, int margin = 8);
@@ -18,3 +20,4 @@ QImage PictureOfWindows(const std::vector<QWidget*>& windows, int margin = 8);
 /// first (in their order), then the rest (dialogs, menus) ordered by their
 /// place on the screen.
 std::vector<QWidget*> VisibleWindows(const std::vector<QWidget*>& first);
+}  // namespace posewright

@@ -8,6 +8,8 @@
 #include "history/ModelChange.h"
 #include "ui/panels/DialogUnits.h"
 
+namespace posewright {
+
 namespace {
 // The slider rows: y and height in dialog units; only X shows ticks.
 struct SliderRow {
@@ -137,3 +139,4 @@ void BoneControlPanel::resetPressed() {
     emit edited();
   }
 }
+}  // namespace posewright

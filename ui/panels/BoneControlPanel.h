@@ -13,9 +13,12 @@
 #include "editor/panels/BoneControl.h"
 #include "editor/panels/BoneControlView.h"
 
-struct Application;
 class QPushButton;
 class QSlider;
+
+namespace posewright {
+
+struct Application;
 
 class BoneControlPanel : public QDialog, private BoneControlView {
   Q_OBJECT
@@ -57,3 +60,4 @@ class BoneControlPanel : public QDialog, private BoneControlView {
   std::unique_ptr<BoneControl> behaviour_;
   std::array<QSlider*, 3> sliders_{};
 };
+}  // namespace posewright

@@ -9,6 +9,8 @@
 #include "history/ModelChange.h"
 #include "ui/panels/DialogUnits.h"
 
+namespace posewright {
+
 namespace {
 std::string TextOf(const QLineEdit* edit) {
   return edit->text().toStdString();
@@ -154,3 +156,4 @@ void BonePanelWidget::setSymmetricText(const std::string& text) {
 void BonePanelWidget::recentreBoneControl() {
   emit selectionChanged(changedItem_);
 }
+}  // namespace posewright

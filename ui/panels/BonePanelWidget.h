@@ -12,10 +12,13 @@
 #include "skeleton/Skeleton.h"
 #include "ui/panels/QtBoneTree.h"
 
-struct Application;
 class QLineEdit;
 class QTreeWidget;
 class QTreeWidgetItem;
+
+namespace posewright {
+
+struct Application;
 
 class BonePanelWidget : public QDialog, private BonePanelView {
   Q_OBJECT
@@ -74,3 +77,4 @@ class BonePanelWidget : public QDialog, private BonePanelView {
   QLineEdit* symmetricEdit_ = nullptr;
   BoneTreeItem changedItem_ = 0;
 };
+}  // namespace posewright

@@ -5,6 +5,8 @@
 #include <QString>
 #include <algorithm>
 
+namespace posewright {
+
 namespace {
 // units × base / divisor, rounded half away from zero.
 int Scale(int units, int base, int divisor) {
@@ -58,3 +60,4 @@ QLabel* AddDialogLabel(QWidget* parent, const DialogUnits& units, const char* te
   label->setGeometry(QRect(at, size));
   return label;
 }
+}  // namespace posewright

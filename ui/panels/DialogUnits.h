@@ -11,6 +11,8 @@
 class QLabel;
 class QWidget;
 
+namespace posewright {
+
 class DialogUnits {
  public:
   /// Units of font: the base width is the average advance of the 52 Latin
@@ -43,3 +45,4 @@ void PlaceInDialogUnits(QWidget* widget, const DialogUnits& units, int x, int y,
 /// just before next, but not past the parent's left edge.
 QLabel* AddDialogLabel(QWidget* parent, const DialogUnits& units, const char* text, int x, int y,
                        const QWidget* next = nullptr);
+}  // namespace posewright

@@ -2,6 +2,8 @@
 
 #include <QColor>
 
+namespace posewright {
+
 namespace {
 // Edge pixels at the start of each row (1-based rows); the rest of the row is
 // face (rows 3 to 19: two edge, seven face, two black) or black.
@@ -45,3 +47,4 @@ const QImage& KeyframeMarkerImage() {
   static const QImage image = MakeMarker(QColor(128, 128, 128), QColor(0, 0, 255));
   return image;
 }
+}  // namespace posewright

@@ -6,6 +6,8 @@
 
 #include <QImage>
 
+namespace posewright {
+
 /// Width and height of a marker in pixels.
 inline constexpr int kKeyframeMarkerWidth = 11;
 inline constexpr int kKeyframeMarkerHeight = 21;
@@ -14,3 +16,4 @@ inline constexpr int kKeyframeMarkerHeight = 21;
 const QImage& CurrentKeyframeMarkerImage();
 /// The marker of every keyframe: edge (128, 128, 128), face (0, 0, 255).
 const QImage& KeyframeMarkerImage();
+}  // namespace posewright

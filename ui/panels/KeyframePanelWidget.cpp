@@ -11,6 +11,8 @@
 #include "ui/panels/KeyframeTimeSlider.h"
 #include "ui/panels/PanelMessageBox.h"
 
+namespace posewright {
+
 namespace {
 constexpr int kTickInterval = 5;
 
@@ -197,3 +199,4 @@ void KeyframePanelWidget::showMessage(const std::string& text, const std::string
 bool KeyframePanelWidget::askOkCancel(const std::string& text, const std::string& caption) {
   return AskPanelOkCancel(this, text, caption);
 }
+}  // namespace posewright

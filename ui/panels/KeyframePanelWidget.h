@@ -13,10 +13,13 @@
 #include "editor/panels/KeyframePanel.h"
 #include "editor/panels/KeyframePanelView.h"
 
-struct Application;
-class KeyframeTimeSlider;
 class QLineEdit;
 class QPushButton;
+
+namespace posewright {
+
+struct Application;
+class KeyframeTimeSlider;
 
 class KeyframePanelWidget : public QDialog, private KeyframePanelView {
   Q_OBJECT
@@ -83,3 +86,4 @@ class KeyframePanelWidget : public QDialog, private KeyframePanelView {
   QLineEdit* middleLabel_ = nullptr;
   QLineEdit* endLabel_ = nullptr;
 };
+}  // namespace posewright

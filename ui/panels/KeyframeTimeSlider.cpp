@@ -6,6 +6,8 @@
 
 #include "ui/panels/KeyframeMarkers.h"
 
+namespace posewright {
+
 namespace {
 // Markers hang from this row of the slider.
 constexpr int kMarkerTop = 2;
@@ -38,3 +40,4 @@ void KeyframeTimeSlider::paintEvent(QPaintEvent* event) {
                       marker.current ? CurrentKeyframeMarkerImage() : KeyframeMarkerImage());
   }
 }
+}  // namespace posewright

@@ -8,6 +8,8 @@
 
 #include "editor/panels/KeyframePanelView.h"
 
+namespace posewright {
+
 class KeyframeTimeSlider : public QSlider {
   Q_OBJECT
 
@@ -29,3 +31,4 @@ class KeyframeTimeSlider : public QSlider {
  private:
   std::vector<KeyframeMarker> markers_;
 };
+}  // namespace posewright

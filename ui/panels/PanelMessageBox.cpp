@@ -6,6 +6,8 @@
 
 #include "ui/Translations.h"
 
+namespace posewright {
+
 namespace {
 QWidget* OwnerOf(QWidget* panel) {
   QWidget* owner = panel != nullptr ? panel->parentWidget() : nullptr;
@@ -27,3 +29,4 @@ void ShowPanelMessage(QWidget* panel, std::string_view text, std::string_view ca
 bool AskPanelOkCancel(QWidget* panel, std::string_view text, std::string_view caption) {
   return Run(panel, text, caption, QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
 }
+}  // namespace posewright

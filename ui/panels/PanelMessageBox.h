@@ -7,8 +7,11 @@
 
 class QWidget;
 
+namespace posewright {
+
 /// A modal message with an OK button.
 void ShowPanelMessage(QWidget* panel, std::string_view text, std::string_view caption);
 
 /// A modal question with OK and Cancel; true only when OK was pressed.
 bool AskPanelOkCancel(QWidget* panel, std::string_view text, std::string_view caption);
+}  // namespace posewright

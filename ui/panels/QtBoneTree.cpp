@@ -3,6 +3,8 @@
 #include <QTreeWidget>
 #include <QTreeWidgetItem>
 
+namespace posewright {
+
 namespace {
 // Where an entry keeps its handle.
 constexpr int kHandleRole = Qt::UserRole;
@@ -35,3 +37,4 @@ QTreeWidgetItem* QtBoneTree::itemOf(BoneTreeItem handle) const {
   const auto found = items_.find(handle);
   return found != items_.end() ? found->second : nullptr;
 }
+}  // namespace posewright

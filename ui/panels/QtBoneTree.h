@@ -10,6 +10,8 @@
 class QTreeWidget;
 class QTreeWidgetItem;
 
+namespace posewright {
+
 class QtBoneTree : public BoneTree {
  public:
   /// tree must outlive this object.
@@ -28,3 +30,4 @@ class QtBoneTree : public BoneTree {
   std::unordered_map<BoneTreeItem, QTreeWidgetItem*> items_;
   BoneTreeItem lastHandle_ = 0;
 };
+}  // namespace posewright

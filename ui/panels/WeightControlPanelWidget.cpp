@@ -12,6 +12,8 @@
 #include "ui/panels/DialogUnits.h"
 #include "ui/panels/PanelMessageBox.h"
 
+namespace posewright {
+
 namespace {
 // Layout in dialog units: slot k's column starts at kColumnX + k × kColumnStep.
 constexpr int kColumnX = 26;
@@ -178,3 +180,4 @@ void WeightControlPanelWidget::showPanel() {
 void WeightControlPanelWidget::hidePanel() {
   hide();
 }
+}  // namespace posewright

@@ -10,11 +10,14 @@
 #include "editor/panels/WeightControlPanel.h"
 #include "editor/panels/WeightControlView.h"
 
-struct Application;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QSlider;
+
+namespace posewright {
+
+struct Application;
 
 class WeightControlPanelWidget : public QDialog, private WeightControlView {
   Q_OBJECT
@@ -72,3 +75,4 @@ class WeightControlPanelWidget : public QDialog, private WeightControlView {
   std::array<QLineEdit*, kWeightSlots> edits_{};
   std::array<QLabel*, kWeightSlots> averages_{};
 };
+}  // namespace posewright

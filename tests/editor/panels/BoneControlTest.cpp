@@ -5,6 +5,8 @@
 #include "editor/panels/BoneControl.h"
 #include "support/MathMatchers.h"
 
+namespace posewright {
+
 namespace {
 constexpr float kQuarter = 1.5707964f;
 
@@ -127,3 +129,4 @@ TEST_F(BoneControlFixture, EditingIsIgnoredWithoutASkeletonButHideStillHides) {
   control.hidePressed();
   EXPECT_TRUE(view.hidden);
 }
+}  // namespace posewright

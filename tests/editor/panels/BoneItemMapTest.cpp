@@ -3,6 +3,8 @@
 #include "editor/panels/BoneItemMap.h"
 #include "support/ModelFixtures.h"
 
+namespace posewright {
+
 namespace {
 TEST(BoneIndexOfItem, MatchesFirstEntryOrFallsBackToLastBone) {
   const Skeleton s = fixtures::ChainSkeleton(4);
@@ -14,3 +16,4 @@ TEST(BoneIndexOfItem, MatchesFirstEntryOrFallsBackToLastBone) {
   EXPECT_EQ(BoneIndexOfItem(Skeleton{}, items, 11), 0);
 }
 }  // namespace
+}  // namespace posewright

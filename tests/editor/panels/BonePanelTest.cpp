@@ -7,6 +7,8 @@
 #include "support/ModelFixtures.h"
 #include "weights/InfluenceWeight.h"
 
+namespace posewright {
+
 namespace {
 
 // Records what the behaviour shows and lets a test type into the edits.
@@ -184,3 +186,4 @@ TEST(BonePanelApply, SymmetricIdPairsBothBonesAndTakesOutOfRangeAsRoot) {
 }
 
 }  // namespace
+}  // namespace posewright

@@ -5,6 +5,8 @@
 #include "editor/panels/BoneParameters.h"
 #include "support/ModelFixtures.h"
 
+namespace posewright {
+
 namespace {
 using fixtures::ChainSkeleton;
 
@@ -43,3 +45,4 @@ TEST(BoneParameters, SetSymmetricBonePairsBothWays) {
   EXPECT_EQ(SetSymmetricBone(empty, {}, 0, 0), -1);
 }
 }  // namespace
+}  // namespace posewright

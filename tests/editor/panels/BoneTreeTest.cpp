@@ -6,6 +6,8 @@
 #include "support/BoneDataText.h"
 #include "support/RecordingBoneTree.h"
 
+namespace posewright {
+
 namespace {
 TEST(FillBoneTree, EntriesAreNestedByParentAndMappedToTheirBones) {
   // Root
@@ -61,3 +63,4 @@ TEST(FillBoneTreeDeathTest, ParentAfterOrAtTheBoneStops) {
 #endif
 }
 }  // namespace
+}  // namespace posewright

@@ -5,6 +5,8 @@
 #include "support/AnimationTestSupport.h"
 #include "support/ScriptedKeyframeView.h"
 
+namespace posewright {
+
 namespace {
 struct PanelFixture : ::testing::Test {
   AnimationState state;
@@ -170,3 +172,4 @@ TEST_F(PanelFixture, InverseMirrorsOnlyWithASkeleton) {
   panel.inversePressed(skeleton);
   ExpectNear(skeleton.bones[0].poseRotation, AxisAngle(0, 1, 0, -0.5f));
 }
+}  // namespace posewright

@@ -7,6 +7,8 @@
 #include "editor/panels/WeightControlPanel.h"
 #include "support/SelectionTestModel.h"
 
+namespace posewright {
+
 namespace {
 // Widgets as plain values, with a log of the messages and visibility changes.
 class FakeView : public WeightControlView {
@@ -202,3 +204,4 @@ TEST_F(WeightPanel, AveragesShowWhatTheSelectionHoldsPerBox) {
   panel.showAverages(model);
   EXPECT_EQ(view.averages, (std::array<std::string, 4>{"", "", "", ""})) << "nothing selected";
 }
+}  // namespace posewright

@@ -4,6 +4,8 @@
 
 #include "editor/panels/WeightControlRules.h"
 
+namespace posewright {
+
 namespace {
 TEST(CheckBoneIndices, AllZeroIsCheckedBeforeDuplicates) {
   EXPECT_EQ(CheckBoneIndices({0, 0, 0, 0}), std::string("インデックスが全て0になっています"));
@@ -68,3 +70,4 @@ TEST(WeightText, ParsingFormattingAndSliderPositions) {
   EXPECT_EQ(FormatWeight(SliderPositionToWeight(7)), "0.3500");
 }
 }  // namespace
+}  // namespace posewright

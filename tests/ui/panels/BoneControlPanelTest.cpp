@@ -13,6 +13,8 @@
 #include "support/MathMatchers.h"
 #include "ui/panels/BoneControlPanel.h"
 
+namespace posewright {
+
 namespace {
 
 QPushButton* Button(const BoneControlPanel& panel, const char* name) {
@@ -151,3 +153,4 @@ TEST_F(BoneControlPanelTest, WithNothingSelectedTheSlidersTurnTheLastBone) {
 }
 
 }  // namespace
+}  // namespace posewright

@@ -13,6 +13,8 @@
 #include "ui/panels/BoneControlPanel.h"
 #include "ui/panels/BonePanelWidget.h"
 
+namespace posewright {
+
 namespace {
 
 class BonePanelWidgetTest : public ::testing::Test {
@@ -158,3 +160,4 @@ TEST_F(BonePanelWidgetTest, RefillingTheTreeNeverReusesAHandle) {
 }
 
 }  // namespace
+}  // namespace posewright

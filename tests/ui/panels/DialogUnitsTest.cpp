@@ -4,6 +4,8 @@
 
 #include "ui/panels/DialogUnits.h"
 
+namespace posewright {
+
 namespace {
 
 TEST(DialogUnits, ConvertsWithRoundingHalfAwayFromZero) {
@@ -33,3 +35,4 @@ TEST(DialogUnits, GrowWithTheFont) {
 }
 
 }  // namespace
+}  // namespace posewright

@@ -6,6 +6,7 @@
 #include "ui/Translations.h"
 
 int main(int argc, char** argv) {
+  using namespace posewright;
   QApplication app(argc, argv);
   InstallTranslations(app);
   ::testing::InitGoogleTest(&argc, argv);

@@ -12,6 +12,8 @@
 #include "ui/panels/KeyframePanelWidget.h"
 #include "ui/panels/KeyframeTimeSlider.h"
 
+namespace posewright {
+
 namespace {
 
 class KeyframePanelWidgetTest : public ::testing::Test {
@@ -231,3 +233,4 @@ TEST_F(KeyframePanelWidgetTest, MarkerAtTheWindowsEndIsWhole) {
 }
 
 }  // namespace
+}  // namespace posewright

@@ -25,6 +25,8 @@
 #include "ui/panels/WeightControlPanelWidget.h"
 #include "weights/BlendWeights.h"
 
+namespace posewright {
+
 namespace {
 
 // Every visible child control lies inside the panel and no two overlap.
@@ -131,3 +133,4 @@ TEST_F(PanelLayoutTest, BoneControlPanel) {
 }
 
 }  // namespace
+}  // namespace posewright

@@ -26,6 +26,8 @@
 #include "ui/panels/WeightControlPanelWidget.h"
 #include "weights/BlendWeights.h"
 
+namespace posewright {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -148,3 +150,4 @@ TEST_F(PanelSessionTest, BindPoseRecordPlayMirrorSaveAndReopen) {
 }
 
 }  // namespace
+}  // namespace posewright

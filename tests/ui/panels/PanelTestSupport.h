@@ -12,6 +12,8 @@
 #include "model/SkinnedModel.h"
 #include "support/ModelFixtures.h"
 
+namespace posewright {
+
 namespace guitest {
 
 /// Eight bones: Root, Hips (under Root), Spine (Hips), Head (Spine),
@@ -93,3 +95,4 @@ class MessageBoxAnswerer {
 };
 
 }  // namespace guitest
+}  // namespace posewright

@@ -11,6 +11,8 @@
 #include "editor/panels/WeightControlRules.h"
 #include "ui/panels/WeightControlPanelWidget.h"
 
+namespace posewright {
+
 namespace {
 
 class WeightControlWidgetTest : public ::testing::Test {
@@ -181,3 +183,4 @@ TEST_F(WeightControlWidgetTest, SliderShowsItsWeightAndHideKeepsTheValues) {
 }
 
 }  // namespace
+}  // namespace posewright

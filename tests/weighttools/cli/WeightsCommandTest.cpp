@@ -18,6 +18,8 @@
 #include "weighttools/MirrorVertices.h"
 #include "weighttools/MirrorWeights.h"
 
+namespace posewright {
+
 namespace {
 namespace fs = std::filesystem;
 const std::string kSamples = std::string(POSEWRIGHT_SOURCE_DIR) + "/samples/";
@@ -164,3 +166,4 @@ TEST_F(WeightsCommandTest, SelectLimitsTheToolsToTheBonesVertices) {
   EXPECT_GT(changed, 0u);
 }
 }  // namespace
+}  // namespace posewright
