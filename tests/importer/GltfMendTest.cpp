@@ -101,8 +101,8 @@ TEST(GltfMend, SkinsThatCannotBeReadAreRefusedWithTheReason) {
 TEST(GltfMend, TheKeptCrashFilesAreRead) {
   const fs::path corpus = fs::path(POSEWRIGHT_SOURCE_DIR) / "fuzz" / "corpus" / "gltfimport";
   TempDir folder("gltfcrash");
-  const std::pair<const char*, bool> files[] = {{"crash-skin-without-matrices.glb", true},
-                                                {"crash-indexed-line-loop.glb", false}};
+  const std::pair<const char*, bool> files[] = {{"assimp-skin-without-matrices.glb", true},
+                                                {"assimp-indexed-line-loop.glb", false}};
   for (const auto& [name, opens] : files) {
     SCOPED_TRACE(name);
     const std::optional<std::string> bytes = ReadFileBytes((corpus / name).string());
